@@ -1,0 +1,76 @@
+#pragma once
+
+#include "PixelCode.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+// Geometry of the device and of the title data; fixed by the hardware.
+namespace Title {
+constexpr int CodeCount = 256;      // character codes 0..255
+constexpr int DotsPerCode = 256;    // dots 0..255, of which 0..215 are visible
+constexpr int VisibleDots = 216;    // 12 x 18
+constexpr int CharWidth = 12;
+constexpr int CharHeight = 18;
+constexpr int Rows = 13;
+constexpr int Columns = 30;
+constexpr int Cells = Rows * Columns; // 390
+constexpr int Layers = 2;
+constexpr int Pages = 10;
+constexpr int Blocks = 10;
+constexpr int BlockSize = 25;
+constexpr int Channels = 8;
+} // namespace Title
+
+// The screen pages: one byte per (cell, layer, page), kept in one flat buffer
+// in the order cell + 390 * layer + 780 * page.
+class DispPages
+{
+public:
+    static constexpr int Size = Title::Cells * Title::Layers * Title::Pages;
+
+    quint8 &operator()(int cell, int layer, int page) { return m_bytes[index(cell, layer, page)]; }
+    quint8 operator()(int cell, int layer, int page) const { return m_bytes[index(cell, layer, page)]; }
+
+    std::array<quint8, Size> &bytes() { return m_bytes; }
+    const std::array<quint8, Size> &bytes() const { return m_bytes; }
+
+    bool operator==(const DispPages &) const = default;
+
+private:
+    static constexpr int index(int cell, int layer, int page)
+    {
+        return cell + Title::Cells * layer + Title::Cells * Title::Layers * page;
+    }
+
+    std::array<quint8, Size> m_bytes{};
+};
+
+using CharPattern = std::array<PixelCode, Title::DotsPerCode>;
+
+// The whole title data of the program plus the settings every window shares.
+// One object is owned by the application and handed to each window by
+// reference; the stores are plain data that the windows index directly.
+struct TitleData
+{
+    // Character memory, indexed [code][dot].
+    std::array<CharPattern, Title::CodeCount> DotData{};
+    DispPages DispData;
+    std::array<QString, Title::Blocks> ChText;
+
+    // Shared settings, not part of the data file.
+    qint16 ChNo = 0;
+    qint16 ComNo = 0;
+    qint16 HensyuNo = 0;
+    std::array<bool, Title::Channels> KakikomiCh{};
+
+    // The editor's start-up defaults: every dot transparent, every page
+    // blank, every text empty.
+    void setDefaults();
+
+    // Copies the stored title data (not the shared settings) from another
+    // object; used to commit a completed file read.
+    void assignTitleFrom(const TitleData &other);
+};

@@ -1,0 +1,140 @@
+#include "ZvxReader.h"
+
+#include "Cp932.h"
+#include "FileSystem.h"
+#include "ZvxFieldReader.h"
+
+#include <QFile>
+#include <QFileDevice>
+
+#include <cmath>
+#include <memory>
+
+QString ZvxReadResult::message() const
+{
+    switch (error) {
+    case Error::None:
+        return {};
+    case Error::CannotOpen:
+        return QStringLiteral("ファイル「%1」を開けません。\n%2").arg(fileName, systemMessage);
+    case Error::ReadFailed:
+        return QStringLiteral("ファイル「%1」の読み込み中にエラーが発生しました。\n%2").arg(fileName, systemMessage);
+    case Error::NumberOutOfRange:
+        return QStringLiteral("ファイル「%1」の%2行目の画面データ「%3」が0～255の範囲外です。\n"
+                              "データは読み込まれませんでした。")
+            .arg(fileName)
+            .arg(line)
+            .arg(field.left(40));
+    }
+    return {};
+}
+
+int ZvxReader::screenNumber(const QByteArray &field, bool &ok)
+{
+    // The leading number: optional sign, digits, fraction and exponent.
+    qsizetype end = 0;
+    const qsizetype size = field.size();
+    auto digits = [&] {
+        const qsizetype start = end;
+        while (end < size && field[end] >= '0' && field[end] <= '9')
+            ++end;
+        return end > start;
+    };
+    if (end < size && (field[end] == '+' || field[end] == '-'))
+        ++end;
+    bool any = digits();
+    if (end < size && field[end] == '.') {
+        ++end;
+        any = digits() || any;
+    }
+    if (!any) {
+        ok = true;
+        return 0;
+    }
+    if (end < size && (field[end] == 'e' || field[end] == 'E')) {
+        qsizetype mark = end++;
+        if (end < size && (field[end] == '+' || field[end] == '-'))
+            ++end;
+        if (!digits())
+            end = mark;
+    }
+    // QByteArray::toDouble ignores the process locale, unlike strtod.
+    const double value = field.left(end).toDouble();
+    // nearbyint rounds halves to even in the default rounding mode.
+    const double rounded = std::nearbyint(value);
+    ok = std::isfinite(rounded) && rounded >= 0.0 && rounded <= 255.0;
+    return ok ? int(rounded) : 0;
+}
+
+ZvxReadResult ZvxReader::read(QIODevice &device, TitleData &data)
+{
+    ZvxReadResult result;
+    ZvxFieldReader reader(device);
+
+    int fieldNo = 0;
+    int code = 0, dot = 0;
+    int page = 0, cell = 0, layer = 0;
+    QByteArray field;
+
+    while (page < Title::Pages && reader.next(field)) {
+        if (fieldNo == 0) {
+            // The tag is not checked: files of other kinds read without complaint.
+        } else if (fieldNo <= Title::Blocks) {
+            QString text = Cp932::decode(field);
+            FileSystem::ReplaceAll(text, QStringLiteral("!"), QStringLiteral(" "));
+            data.ChText[fieldNo - 1] = text;
+        } else if (code < Title::CodeCount) {
+            const QString text = Cp932::decode(field);
+            for (int piece = 0; piece < 4; ++piece) {
+                const QStringView view = QStringView(text).mid(qMin<qsizetype>(2 * piece, text.size()), 2);
+                data.DotData[code][dot] = PixelCode::fromText(view);
+                if (++dot == Title::DotsPerCode) {
+                    dot = 0;
+                    ++code;
+                }
+            }
+        } else {
+            bool ok = false;
+            const int value = screenNumber(field, ok);
+            if (!ok) {
+                result.error = ZvxReadResult::Error::NumberOutOfRange;
+                result.line = reader.line();
+                result.field = QString::fromLatin1(field);
+                return result;
+            }
+            data.DispData(cell, layer, page) = quint8(value);
+            if (++layer == Title::Layers) {
+                layer = 0;
+                if (++cell == Title::Cells) {
+                    cell = 0;
+                    ++page;
+                }
+            }
+        }
+        ++fieldNo;
+    }
+    if (reader.failed()) {
+        result.error = ZvxReadResult::Error::ReadFailed;
+        result.systemMessage = device.errorString();
+    }
+    return result;
+}
+
+ZvxReadResult ZvxReader::readFile(const QString &fileName, TitleData &data)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ZvxReadResult result;
+        result.error = ZvxReadResult::Error::CannotOpen;
+        result.fileName = fileName;
+        result.systemMessage = file.errorString();
+        return result;
+    }
+    // The copy is large (about 400 KB); keep it off the stack.
+    auto copy = std::make_unique<TitleData>(data);
+    ZvxReadResult result = read(file, *copy);
+    result.fileName = fileName;
+    if (result.ok())
+        data.assignTitleFrom(*copy);
+    return result;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "TitleData.h"
+
+#include <QIODevice>
+#include <QString>
+
+// Result of reading a data file.
+struct ZvxReadResult
+{
+    enum class Error { None, CannotOpen, ReadFailed, NumberOutOfRange };
+
+    Error error = Error::None;
+    QString fileName;
+    qint64 line = 0;       // where the failing field starts, for NumberOutOfRange
+    QString field;         // the failing field, for NumberOutOfRange
+    QString systemMessage; // the platform's words for CannotOpen / ReadFailed
+
+    bool ok() const { return error == Error::None; }
+    // A sentence for the operator, in the program's language.
+    QString message() const;
+};
+
+// Reads ".zvx" data files: the tag, ten block texts, the character memory
+// and the screen pages, field by field. Elements the file does not reach keep
+// their previous values; fields past the last page are ignored.
+class ZvxReader
+{
+public:
+    // Reads straight into `data`. On an error `data` keeps what was read
+    // before the failing field, so callers that must not be left half-loaded
+    // use readFile().
+    static ZvxReadResult read(QIODevice &device, TitleData &data);
+
+    // Reads into a copy of `data` and commits it only when the whole read
+    // succeeded; on any error `data` is untouched.
+    static ZvxReadResult readFile(const QString &fileName, TitleData &data);
+
+    // The leading number of a screen field rounded to the nearest integer
+    // (halves to even), 0 when the field holds no number. Sets `ok` false
+    // when the value does not fit in a byte.
+    static int screenNumber(const QByteArray &field, bool &ok);
+};

@@ -1,0 +1,75 @@
+#include "ZvxWriter.h"
+
+#include "Cp932.h"
+#include "FileSystem.h"
+
+#include <QSaveFile>
+
+namespace {
+constexpr char Tag[] = "ZelkoVXData";
+constexpr char CrLf[] = "\r\n";
+} // namespace
+
+QString ZvxWriteResult::message() const
+{
+    if (ok)
+        return {};
+    return QStringLiteral("ファイル「%1」を保存できませんでした。\n%2\n以前のファイルはそのまま残っています。")
+        .arg(fileName, systemMessage);
+}
+
+QByteArray ZvxWriter::serialize(TitleData &data)
+{
+    QByteArray out;
+    out.reserve(16384 * 10 + 130 * 200 + 4096);
+
+    out.append(Tag).append(CrLf);
+
+    for (const QString &entry : data.ChText) {
+        QString text = entry;
+        FileSystem::ReplaceAll(text, QStringLiteral(" "), QStringLiteral("!"));
+        out.append(Cp932::encode(text)).append(CrLf);
+    }
+
+    QString line;
+    for (auto &pattern : data.DotData) {
+        for (int group = 0; group < Title::DotsPerCode / 4; ++group) {
+            line.clear();
+            for (int i = 0; i < 4; ++i) {
+                PixelCode &code = pattern[4 * group + i];
+                if (code.isEmpty())
+                    code = PixelCode::transparent();
+                code.appendTo(line);
+            }
+            out.append(Cp932::encode(line)).append(CrLf);
+        }
+    }
+
+    for (int page = 0; page < Title::Pages; ++page) {
+        for (int row = 0; row < Title::Rows; ++row) {
+            for (int col = 0; col < Title::Columns; ++col) {
+                const int cell = row * Title::Columns + col;
+                out.append(QByteArray::number(data.DispData(cell, 0, page))).append(',');
+                out.append(QByteArray::number(data.DispData(cell, 1, page)));
+                out.append(col == Title::Columns - 1 ? CrLf : ",");
+            }
+        }
+    }
+    out.append(CrLf);
+    return out;
+}
+
+ZvxWriteResult ZvxWriter::writeFile(const QString &fileName, TitleData &data)
+{
+    ZvxWriteResult result;
+    result.fileName = fileName;
+    const QByteArray bytes = serialize(data);
+
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        result.ok = false;
+        result.systemMessage = file.errorString();
+        file.cancelWriting();
+    }
+    return result;
+}
