@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QStringList>
+
+#include <cstdio>
+
+// Each subcommand of the `orvex` tool takes its own arguments (without the
+// program and subcommand names) and returns the process exit code:
+// 0 success, 1 failure, 2 bad arguments.
+namespace Cli {
+
+int resave(const QStringList &args);
+int sheet(const QStringList &args);
+int page(const QStringList &args);
+int render(const QStringList &args);
+int send(const QStringList &args);
+int status(const QStringList &args);
+
+// Prints to stderr in the terminal's encoding.
+void error(const QString &text);
+// Prints the usage of the whole tool (to stderr when `toStderr`).
+void usage(bool toStderr);
+// Bad arguments: the usage on stderr, exit code 2.
+int badArguments(const QString &why);
+
+} // namespace Cli

@@ -1,0 +1,71 @@
+#include "Commands.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QTextStream>
+
+#include <functional>
+#include <map>
+
+namespace Cli {
+
+void error(const QString &text)
+{
+    QTextStream(stderr) << text << Qt::endl;
+}
+
+void usage(bool toStderr)
+{
+    QTextStream out(toStderr ? stderr : stdout);
+    out << "usage: orvex <command> [arguments]\n"
+           "\n"
+           "Commands:\n"
+           "  resave IN.zvx OUT.zvx        read IN and write it again as OUT\n"
+           "  sheet IN.zvx OUT.png         draw all 256 characters, 16 per row\n"
+           "  page IN.zvx PAGE OUT.png     draw screen page PAGE (0..9)\n"
+           "  render IN.zvx BLOCK TEXT OUT.zvx [--font NAME] [--size PT] [--bold]\n"
+           "         [--no-edge] [--cell N]  render TEXT into block BLOCK (IN may be \"-\")\n"
+           "  send IN.zvx --port N|PATH [--channels 1,3,8]\n"
+           "                               write the title to the device\n"
+           "  status --port N|PATH [--json]  poll the device once\n"
+           "\n"
+           "  orvex --help                 this text\n";
+}
+
+int badArguments(const QString &why)
+{
+    error(QStringLiteral("orvex: ") + why);
+    usage(true);
+    return 2;
+}
+
+} // namespace Cli
+
+int main(int argc, char **argv)
+{
+    // Rendering needs a QGuiApplication, which needs a platform: without a
+    // display the tool draws offscreen.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+
+    if (args.isEmpty())
+        return Cli::badArguments(QStringLiteral("no command given"));
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        Cli::usage(false);
+        return 0;
+    }
+
+    const std::map<QString, std::function<int(const QStringList &)>> commands = {
+        {QStringLiteral("resave"), Cli::resave}, {QStringLiteral("sheet"), Cli::sheet},
+        {QStringLiteral("page"), Cli::page},     {QStringLiteral("render"), Cli::render},
+        {QStringLiteral("send"), Cli::send},     {QStringLiteral("status"), Cli::status},
+    };
+    const auto it = commands.find(command);
+    if (it == commands.end())
+        return Cli::badArguments(QStringLiteral("unknown command \"%1\"").arg(command));
+    return it->second(args);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Modal message boxes, behind an interface so tests can answer them.
+class MessageBoxes
+{
+public:
+    virtual ~MessageBoxes() = default;
+    // A modal box with a warning icon, the given title and an OK button.
+    virtual void warning(QWidget *parent, const QString &title, const QString &text) = 0;
+};
+
+// The real boxes, shown with QMessageBox.
+class QtMessageBoxes : public MessageBoxes
+{
+public:
+    void warning(QWidget *parent, const QString &title, const QString &text) override;
+};
