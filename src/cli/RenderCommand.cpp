@@ -1,7 +1,119 @@
 #include "Commands.h"
 
-int Cli::render(const QStringList &)
+#include "core/FileSystem.h"
+#include "core/TitleData.h"
+#include "core/ZvxReader.h"
+#include "core/ZvxWriter.h"
+#include "editor/render/MakeData.h"
+#include "editor/render/RenderFont.h"
+
+namespace {
+
+struct RenderArguments
 {
-    error(QStringLiteral("orvex: \"render\" is not available yet"));
-    return 1;
+    QString in;
+    int block = 0;
+    QString text;
+    QString out;
+    QString family = RenderFont::DefaultFamily;
+    qreal pointSize = RenderFont::DefaultPointSize;
+    bool bold = false;
+    bool edging = true;
+    int cell = 0;
+};
+
+bool parseInt(const QString &text, int low, int high, int &value)
+{
+    bool ok = false;
+    value = text.toInt(&ok);
+    return ok && value >= low && value <= high;
+}
+
+// Empty when the arguments are good, otherwise why they are not.
+QString parse(const QStringList &args, RenderArguments &parsed)
+{
+    QStringList positional;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == QLatin1String("--bold")) {
+            parsed.bold = true;
+        } else if (arg == QLatin1String("--no-edge")) {
+            parsed.edging = false;
+        } else if (arg == QLatin1String("--font")) {
+            if (!hasValue || args[i + 1].isEmpty())
+                return QStringLiteral("--font needs a font name");
+            parsed.family = args[++i];
+        } else if (arg == QLatin1String("--size")) {
+            bool ok = false;
+            parsed.pointSize = hasValue ? args[++i].toDouble(&ok) : 0;
+            if (!ok || parsed.pointSize <= 0 || parsed.pointSize > 1000)
+                return QStringLiteral("--size needs a point size above 0 and at most 1000");
+        } else if (arg == QLatin1String("--cell")) {
+            if (!hasValue || !parseInt(args[++i], 0, Title::Cells - 1, parsed.cell))
+                return QStringLiteral("--cell needs a cell number 0..389");
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            return QStringLiteral("unknown option \"%1\"").arg(arg);
+        } else {
+            positional << arg;
+        }
+    }
+    if (positional.size() != 4)
+        return QStringLiteral("render needs IN.zvx BLOCK TEXT OUT.zvx");
+    parsed.in = positional[0];
+    if (!parseInt(positional[1], 0, Title::Blocks - 1, parsed.block))
+        return QStringLiteral("BLOCK must be a number 0..9");
+    parsed.text = positional[2];
+    parsed.out = positional[3];
+    return {};
+}
+
+} // namespace
+
+int Cli::render(const QStringList &args)
+{
+    RenderArguments parsed;
+    const QString why = parse(args, parsed);
+    if (!why.isEmpty())
+        return badArguments(why);
+
+    TitleData data;
+    data.setDefaults();
+    if (parsed.in != QLatin1String("-")) {
+        const ZvxReadResult read = ZvxReader::readFile(parsed.in, data);
+        if (!read.ok()) {
+            error(QStringLiteral("orvex: ") + read.message());
+            return 1;
+        }
+    }
+
+    QFont font = RenderFont::defaultFont();
+    font.setFamily(parsed.family);
+    font.setPointSizeF(parsed.pointSize);
+    font.setBold(parsed.bold);
+
+    MakeData::Request request;
+    request.text = parsed.text;
+    request.font = font;
+    request.edging = parsed.edging;
+    request.topCode = parsed.block * Title::BlockSize + 1;
+    request.page = parsed.block;
+    request.selCell = parsed.cell;
+    request.workFolder = FileSystem::GetAppPath();
+
+    const MakeData::Result result = MakeData::run(data, request);
+    if (!result.done()) {
+        error(QStringLiteral("orvex: ") + BlockTextGuard::message(result.refused));
+        return 1;
+    }
+    if (!result.bitmapWritten)
+        error(QStringLiteral("orvex: note: could not write %1; the title was made all the same")
+                  .arg(request.workFolder + MakeData::BitmapName));
+
+    const ZvxWriteResult written = ZvxWriter::writeFile(parsed.out, data);
+    if (!written.ok) {
+        error(QStringLiteral("orvex: ") + written.message());
+        return 1;
+    }
+    return 0;
 }

@@ -1,0 +1,174 @@
+#include "HensyuForm.h"
+
+#include "CopyBuffer.h"
+#include "KakudaiDotGrid.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+
+namespace {
+
+// The window was laid out in twips; 15 twips make one pixel at 96 dpi.
+constexpr int px(int twips)
+{
+    return (twips + 7) / 15;
+}
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return {px(left), px(top), px(width), px(height)};
+}
+
+struct ButtonPlace
+{
+    const char16_t *caption;
+    int left, top, width, height;
+};
+
+// By command index; the order on screen differs.
+constexpr ButtonPlace HensyuCommandPlaces[HensyuForm::CommandCount] = {
+    {u"縁取", 2550, 210, 1365, 350},     {u"全クリア", 2550, 600, 1365, 350},
+    {u"全白", 2550, 2490, 1365, 350},    {u"全黒", 2550, 2880, 1365, 350},
+    {u"黒クリア", 2550, 990, 1365, 350}, {u"白クリア", 2550, 1380, 1365, 350},
+    {u"白黒反転", 2550, 2100, 1365, 350}, {u"↑", 2820, 3390, 825, 350},
+    {u"←", 2370, 3780, 825, 350},        {u"→", 3240, 3780, 825, 350},
+    {u"↓", 2820, 4170, 825, 350},
+};
+
+constexpr ButtonPlace Command5Places[4] = {
+    {u"コピー", 270, 3600, 1965, 405},
+    {u"貼り付け", 270, 4050, 1965, 405},
+    {u"保存", 270, 4620, 1965, 405},
+    {u"キャンセル", 270, 5070, 1965, 405},
+};
+
+QPushButton *placeButton(const ButtonPlace &place, QWidget *parent)
+{
+    auto *button = new QPushButton(QString::fromUtf16(place.caption), parent);
+    button->setGeometry(twipsRect(place.left, place.top, place.width, place.height));
+    return button;
+}
+
+} // namespace
+
+HensyuForm::HensyuForm(TitleData &data, std::function<void(int)> dotDataSet, QWidget *owner)
+    : QWidget(owner, Qt::Window), m_data(data), m_dotDataSet(std::move(dotDataSet))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("拡大編集"));
+    buildLayout();
+}
+
+void HensyuForm::buildLayout()
+{
+    setFixedSize(px(4275), px(5745));
+    m_frame = new QGroupBox(QStringLiteral("拡大表示"), this);
+    m_frame->setGeometry(twipsRect(60, 60, 4155, 5625));
+
+    m_dots = new KakudaiDotGrid(m_grid, m_frame);
+    m_dots->move(px(150), px(240));
+    connect(m_dots, &KakudaiDotGrid::dotPressed, this, &HensyuForm::KakudaiDot_MouseDown);
+
+    for (int i = 0; i < CommandCount; ++i) {
+        m_hensyuCommand[i] = placeButton(HensyuCommandPlaces[i], m_frame);
+        connect(m_hensyuCommand[i], &QPushButton::clicked, this, [this, i] { HensyuCommand_Click(i); });
+    }
+    for (int i = 0; i < 4; ++i) {
+        m_command5[i] = placeButton(Command5Places[i], m_frame);
+        connect(m_command5[i], &QPushButton::clicked, this, [this, i] { Command5_Click(i); });
+    }
+}
+
+void HensyuForm::KakudaiDataSet(int code)
+{
+    m_data.HensyuNo = qint16(code);
+    setWindowTitle(QStringLiteral("文字%1編集中").arg(code));
+    m_grid.load(m_data.DotData[code]);
+    gridChanged();
+}
+
+void HensyuForm::KakudaiDot_MouseDown(int n)
+{
+    m_grid.cycle(n);
+    gridChanged();
+}
+
+void HensyuForm::HensyuCommand_Click(int index)
+{
+    switch (index) {
+    case Edging:
+        m_grid.edge();
+        break;
+    case ClearAll:
+        m_grid.fill(KakudaiGrid::Transparent);
+        break;
+    case AllWhite:
+        m_grid.fill(KakudaiGrid::White);
+        break;
+    case AllBlack:
+        m_grid.fill(KakudaiGrid::Black);
+        break;
+    case ClearBlack:
+        m_grid.replace(KakudaiGrid::Black, KakudaiGrid::Transparent);
+        break;
+    case ClearWhite:
+        m_grid.replace(KakudaiGrid::White, KakudaiGrid::Transparent);
+        break;
+    case SwapBlackWhite:
+        m_grid.swapBlackWhite();
+        break;
+    case ShiftUp:
+        m_grid.shiftUp();
+        break;
+    case ShiftLeft:
+        m_grid.shiftLeft();
+        break;
+    case ShiftRight:
+        m_grid.shiftRight();
+        break;
+    case ShiftDown:
+        m_grid.shiftDown();
+        break;
+    default:
+        return;
+    }
+    gridChanged();
+}
+
+void HensyuForm::Command5_Click(int index)
+{
+    const int code = m_data.HensyuNo;
+    CopyBuffer &buffer = CopyBuffer::shared();
+    switch (index) {
+    case Copy:
+        // The stored pattern, not the grid: unsaved edits are not copied.
+        buffer.copyFrom(m_data.DotData[code]);
+        break;
+    case Paste:
+        // Nothing copied yet: pasting the empty buffer would leave the
+        // character with no valid dots at all.
+        if (!buffer.isFilled())
+            return;
+        m_data.DotData[code] = buffer.pattern();
+        m_dotDataSet(code);
+        KakudaiDataSet(code);
+        break;
+    case Save:
+        // A box that was never loaded stands for no code; refusing keeps
+        // such a box from ever reaching the title data.
+        if (!m_grid.store(m_data.DotData[code]))
+            return;
+        m_dotDataSet(code);
+        break;
+    case Cancel:
+        KakudaiDataSet(code);
+        break;
+    default:
+        break;
+    }
+}
+
+void HensyuForm::gridChanged()
+{
+    m_dots->update();
+}

@@ -1,0 +1,144 @@
+#include "charedit/CopyBuffer.h"
+#include "charedit/HensyuForm.h"
+#include "charedit/KakudaiDotGrid.h"
+
+#include "support/QtPrinters.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+class HensyuFormTest : public ::testing::Test
+{
+protected:
+    HensyuFormTest()
+    {
+        m_data.setDefaults();
+        CopyBuffer::shared().clear();
+    }
+
+    std::unique_ptr<HensyuForm> makeForm()
+    {
+        auto form = std::make_unique<HensyuForm>(m_data, [this](int code) { m_redrawn.push_back(code); });
+        form->setAttribute(Qt::WA_DeleteOnClose, false);
+        return form;
+    }
+
+    TitleData m_data;
+    std::vector<int> m_redrawn;
+};
+
+} // namespace
+
+TEST_F(HensyuFormTest, LoadingSetsCaptionHensyuNoAndGrid)
+{
+    auto form = makeForm();
+    m_data.DotData[65][13] = PixelCode::white();
+    form->KakudaiDataSet(65);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("文字65編集中"));
+    EXPECT_EQ(m_data.HensyuNo, 65);
+    EXPECT_EQ(form->grid().colour(13), KakudaiGrid::White);
+    EXPECT_EQ(form->grid().colour(14), KakudaiGrid::Transparent);
+    EXPECT_FALSE(form->isVisible());
+
+    form->KakudaiDataSet(0);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("文字0編集中"));
+    form->KakudaiDataSet(255);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("文字255編集中"));
+}
+
+TEST_F(HensyuFormTest, ButtonsRunTheirCommandByIndex)
+{
+    auto form = makeForm();
+    form->KakudaiDataSet(1);
+    EXPECT_EQ(form->hensyuCommand(HensyuForm::AllWhite)->text(), QStringLiteral("全白"));
+    form->hensyuCommand(HensyuForm::AllWhite)->click();
+    EXPECT_EQ(form->grid().colour(100), KakudaiGrid::White);
+    form->hensyuCommand(HensyuForm::SwapBlackWhite)->click();
+    EXPECT_EQ(form->grid().colour(100), KakudaiGrid::Black);
+    form->hensyuCommand(HensyuForm::ShiftDown)->click();
+    EXPECT_EQ(form->grid().colour(0), KakudaiGrid::Transparent);
+    EXPECT_EQ(form->grid().colour(12), KakudaiGrid::Black);
+    // Nothing is stored before "保存".
+    EXPECT_TRUE(m_data.DotData[1][100].isTransparent());
+    EXPECT_TRUE(m_redrawn.empty());
+}
+
+TEST_F(HensyuFormTest, SaveStoresVisibleDotsOnlyAndCancelRestoresTheStore)
+{
+    auto form = makeForm();
+    m_data.DotData[30][216] = PixelCode::black();
+    m_data.DotData[30][255] = PixelCode::fromText(u"");
+    form->KakudaiDataSet(30);
+    form->KakudaiDot_MouseDown(5);
+    form->Command5_Click(HensyuForm::Save);
+    EXPECT_TRUE(m_data.DotData[30][5].isBlack());
+    EXPECT_TRUE(m_data.DotData[30][216].isBlack());
+    EXPECT_TRUE(m_data.DotData[30][255].isEmpty());
+    EXPECT_EQ(m_redrawn, std::vector<int>{30});
+
+    form->KakudaiDot_MouseDown(6);
+    form->Command5_Click(HensyuForm::Cancel);
+    EXPECT_EQ(form->grid().colour(5), KakudaiGrid::Black);
+    EXPECT_EQ(form->grid().colour(6), KakudaiGrid::Transparent);
+}
+
+TEST_F(HensyuFormTest, SaveBeforeAnythingWasLoadedDoesNothing)
+{
+    auto form = makeForm();
+    m_data.HensyuNo = 3;
+    const TitleData before = m_data;
+    form->hensyuCommand(HensyuForm::ShiftUp)->click(); // leaves neutral boxes partly neutral
+    form->Command5_Click(HensyuForm::Save);
+    EXPECT_EQ(m_data.DotData, before.DotData);
+    EXPECT_TRUE(m_redrawn.empty());
+
+    form->Command5_Click(HensyuForm::Paste); // nothing copied yet
+    EXPECT_EQ(m_data.DotData, before.DotData);
+    EXPECT_TRUE(m_redrawn.empty());
+}
+
+TEST_F(HensyuFormTest, CopyTakesTheStoredPatternAndPasteCarriesSpareDots)
+{
+    auto form = makeForm();
+    m_data.DotData[10][0] = PixelCode::white();
+    m_data.DotData[10][240] = PixelCode::black();
+    form->KakudaiDataSet(10);
+    form->KakudaiDot_MouseDown(1); // unsaved, not part of the copy
+    form->Command5_Click(HensyuForm::Copy);
+
+    // The copy outlives the window.
+    form.reset();
+    auto second = makeForm();
+    second->KakudaiDataSet(20);
+    second->Command5_Click(HensyuForm::Paste);
+    EXPECT_EQ(m_data.DotData[20], m_data.DotData[10]);
+    EXPECT_TRUE(m_data.DotData[20][1].isTransparent());
+    EXPECT_EQ(m_redrawn, std::vector<int>{20});
+    EXPECT_EQ(second->grid().colour(0), KakudaiGrid::White);
+    EXPECT_EQ(second->windowTitle(), QStringLiteral("文字20編集中"));
+}
+
+TEST_F(HensyuFormTest, PressOnTheGridCyclesTheBoxUnderTheMouse)
+{
+    EXPECT_EQ(KakudaiDotGrid::boxAt({0, 0}), 0);
+    EXPECT_EQ(KakudaiDotGrid::boxAt({12, 0}), 1); // the shared outline
+    EXPECT_EQ(KakudaiDotGrid::boxAt({144, 216}), 215);
+    EXPECT_EQ(KakudaiDotGrid::boxAt({145, 100}), -1);
+    EXPECT_EQ(KakudaiDotGrid::boxAt({-1, 0}), -1);
+
+    auto form = makeForm();
+    form->KakudaiDataSet(1);
+    const QPointF pos(12 * 3 + 6, 12 * 2 + 6);
+    QMouseEvent press(QEvent::MouseButtonPress, pos, form->dotGrid()->mapToGlobal(pos), Qt::RightButton,
+                      Qt::RightButton, Qt::ShiftModifier);
+    QApplication::sendEvent(form->dotGrid(), &press);
+    EXPECT_EQ(form->grid().colour(2 * 12 + 3), KakudaiGrid::Black);
+}

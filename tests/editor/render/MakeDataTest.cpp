@@ -1,0 +1,148 @@
+#include "editor/render/MakeData.h"
+#include "editor/render/BlockEdit.h"
+#include "editor/render/RenderFont.h"
+
+#include "RenderTestData.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace RenderTestData;
+
+namespace {
+
+bool isWhite(PixelCode c) { return c.isWhite(); }
+bool isBlack(PixelCode c) { return c.isBlack(); }
+
+class MakeDataTest : public ::testing::Test
+{
+protected:
+    MakeData::Request request(const QString &text, int block = 0)
+    {
+        MakeData::Request r;
+        r.text = text;
+        r.font = RenderFont::defaultFont();
+        r.topCode = block * Title::BlockSize + 1;
+        r.page = block;
+        r.workFolder = m_dir.path() + u'/';
+        return r;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(MakeDataTest, RendersAStoresTextEdgesAndLaysOutThePage)
+{
+    TitleData data = defaults();
+    data.DispData(100, 0, 2) = 7;
+    data.DispData(100, 1, 2) = 8;
+    data.DispData(5, 0, 3) = 9;
+    MakeData::Request r = request(QStringLiteral("本日"), 2);
+    r.selCell = 36; // row 1, column 6: 24 cells
+
+    const MakeData::Result result = MakeData::run(data, r);
+    ASSERT_TRUE(result.done());
+    EXPECT_TRUE(result.bitmapWritten);
+    EXPECT_EQ(result.cellsPlaced, 24);
+    EXPECT_EQ(data.ChText[2], QStringLiteral("本日"));
+
+    // Two wide glyphs at 19 px cover the first few characters, the rest of
+    // the block stays fully transparent.
+    EXPECT_GT(countBlock(data, 51, isWhite), 40);
+    EXPECT_GT(countBlock(data, 51, isBlack), 40);
+    for (int k = 5; k < Title::BlockSize; ++k)
+        EXPECT_EQ(countBlock(data, 51 + k, [](PixelCode c) { return !c.isTransparent(); }), 0) << k;
+
+    for (int cell = 0; cell < Title::Cells; ++cell) {
+        const int expected = cell >= 36 && cell < 60 ? 51 + cell - 36 : 0;
+        ASSERT_EQ(data.DispData(cell, 0, 2), expected) << cell;
+    }
+    EXPECT_EQ(data.DispData(100, 1, 2), 8);
+    EXPECT_EQ(data.DispData(5, 0, 3), 9);
+
+    // The bitmap on disk is the drawn picture.
+    const QImage bitmap(r.workFolder + MakeData::BitmapName);
+    TextPicture picture;
+    MakeData::draw(picture, r.text, r.font);
+    EXPECT_EQ(bitmap.convertToFormat(QImage::Format_RGB32), picture.image());
+}
+
+TEST_F(MakeDataTest, EdgingLaterGivesTheSameAsEdgingWhileRendering)
+{
+    TitleData edged = defaults();
+    TitleData plain = defaults();
+    MakeData::Request r = request(QStringLiteral("ABC あいう 123"));
+    MakeData::run(edged, r);
+    r.edging = false;
+    MakeData::run(plain, r);
+
+    EXPECT_EQ(countBlock(plain, 1, isBlack), 0);
+    BlockEdit::edge(plain, 1);
+    EXPECT_EQ(plain.DotData, edged.DotData);
+}
+
+TEST_F(MakeDataTest, RefusedTextChangesNothing)
+{
+    TitleData data = defaults();
+    data.ChText[0] = QStringLiteral("old");
+    data.DispData(0, 0, 0) = 5;
+    const TitleData before = data;
+
+    const MakeData::Result result = MakeData::run(data, request(QStringLiteral("1,000")));
+    EXPECT_EQ(result.refused, BlockTextGuard::Problem::Comma);
+    EXPECT_EQ(data.DotData, before.DotData);
+    EXPECT_EQ(data.DispData, before.DispData);
+    EXPECT_EQ(data.ChText, before.ChText);
+    EXPECT_FALSE(QFile::exists(m_dir.path() + u'/' + MakeData::BitmapName));
+}
+
+TEST_F(MakeDataTest, UnwritableWorkFolderDoesNotStopRendering)
+{
+    TitleData data = defaults();
+    MakeData::Request r = request(QStringLiteral("ABC"));
+    r.workFolder = m_dir.path() + QStringLiteral("/missing/folder/");
+    const MakeData::Result result = MakeData::run(data, r);
+    EXPECT_TRUE(result.done());
+    EXPECT_FALSE(result.bitmapWritten);
+    EXPECT_GT(countBlock(data, 1, isWhite), 20);
+}
+
+TEST_F(MakeDataTest, EmptyTextIsTransparentUnlessStruckOut)
+{
+    TitleData data = defaults();
+    MakeData::Request r = request(QString());
+    MakeData::run(data, r);
+    EXPECT_EQ(countBlock(data, 1, [](PixelCode c) { return !c.isTransparent(); }), 0);
+
+    // The line through the added space lies inside the strip (an underline
+    // of this font falls below row 17 and is cut off).
+    r.font.setStrikeOut(true);
+    MakeData::run(data, r);
+    EXPECT_GT(countBlock(data, 1, isWhite), 0);
+}
+
+TEST_F(MakeDataTest, DefaultFontDrawsAtNineteenPixelsUnderItsOwnName)
+{
+    const QFont font = RenderFont::defaultFont();
+    EXPECT_EQ(font.family(), QStringLiteral("ＭＳ Ｐゴシック"));
+    EXPECT_DOUBLE_EQ(font.pointSizeF(), 14.25);
+
+    QFont byPixels(RenderFont::SubstituteFamily);
+    byPixels.setPixelSize(19);
+    TextPicture inPoints, inPixels;
+    MakeData::draw(inPoints, QStringLiteral("Aあ1"), font);
+    MakeData::draw(inPixels, QStringLiteral("Aあ1"), byPixels);
+    EXPECT_EQ(inPoints.image(), inPixels.image());
+
+    // Drawn without smoothing: no pixel is anything but black or white.
+    const QImage &image = inPoints.image();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y) & 0xFFFFFF;
+            ASSERT_TRUE(p == 0 || p == 0xFFFFFF) << x << "," << y;
+        }
+}
