@@ -95,6 +95,8 @@ void EditFormUi::setupUi(QMainWindow *form)
     Picture4Client = pictureBox(Picture4, Frame3, 90, 1050, 4995, 3285);
     auto *blankTile = new PictureCell(0, Picture4Client);
     blankTile->setGeometry(1, -18, 14, 20);
+    // Its image serves the cells of code 0; the tile itself is never seen.
+    blankTile->hide();
     PSetPic.append(blankTile);
     Shape2 = new MarkerShape(Qt::red, Picture4Client);
     Shape2->hide();
