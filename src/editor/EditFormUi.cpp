@@ -120,7 +120,13 @@ void EditFormUi::setupUi(QMainWindow *form)
     placeTwips(Picture2, 400, 300, 4500, 285);
     Picture2->hide();
 
-    Label1 = captionAt(QStringLiteral("ＣＨ"), Frame2, 5340, 390);
+    Label1 = new QLabel(QStringLiteral("ＣＨ"), Frame2);
+    // Two full-width letters must fit the 22 pixels left of the selector.
+    QFont labelFont = Label1->font();
+    labelFont.setPixelSize(11);
+    Label1->setFont(labelFont);
+    Label1->adjustSize();
+    Label1->move(px(5340), px(390));
     Combo1 = new QComboBox(Frame2);
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
