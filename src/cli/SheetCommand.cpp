@@ -1,7 +1,14 @@
 #include "Commands.h"
+#include "TitleFile.h"
 
-int Cli::sheet(const QStringList &)
+#include "core/CharacterImage.h"
+
+int Cli::sheet(const QStringList &args)
 {
-    error(QStringLiteral("orvex: \"sheet\" is not available yet"));
-    return 1;
+    if (args.size() != 2)
+        return badArguments(QStringLiteral("sheet needs IN.zvx and OUT.png"));
+    const auto data = readTitle(args[0]);
+    if (!data)
+        return 1;
+    return savePng(CharacterImage::sheet(*data), args[1]) ? 0 : 1;
 }

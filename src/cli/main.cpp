@@ -41,8 +41,24 @@ int badArguments(const QString &why)
 
 } // namespace Cli
 
+namespace {
+
+QtMessageHandler defaultMessageHandler = nullptr;
+
+// Scripts run the tool outside a desktop session, where Qt would warn about
+// the missing XDG_RUNTIME_DIR on every call; the tool never uses that folder.
+void quietMessageHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    defaultMessageHandler(type, context, message);
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    defaultMessageHandler = qInstallMessageHandler(quietMessageHandler);
     // Rendering needs a QGuiApplication, which needs a platform: without a
     // display the tool draws offscreen.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/TitleData.h"
+
+#include <QImage>
+#include <QString>
+
+#include <memory>
+
+// Reading and writing shared by the subcommands that take a data file.
+namespace Cli {
+
+// The editor's start-up title with `fileName` read over it, or nothing
+// after telling the operator why the file could not be read.
+std::unique_ptr<TitleData> readTitle(const QString &fileName);
+
+// Writes `image` as PNG; on failure says so on stderr and returns false.
+bool savePng(const QImage &image, const QString &fileName);
+
+} // namespace Cli

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "TitleData.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRgb>
+
+#include <optional>
+
+// Drawing of character patterns into images, one pixel per dot. Shared by
+// the editor's palette tiles and the command-line tool's sheets.
+namespace CharacterImage {
+
+constexpr QRgb Black = 0xFF000000;
+constexpr QRgb White = 0xFFFFFFFF;
+constexpr QRgb Transparent = 0xFFAEAEAE; // how a transparent dot looks
+constexpr QRgb Blank = 0xFF808080;       // transparent dots of the blank code 0 in the palette
+
+// Draws the 12 x 18 visible dots of `pattern` with their top-left corner at
+// `topLeft`. Transparent dots get `transparent`; a dot holding any other text
+// (such as the empty element a short file leaves) gets `other`, or is not
+// drawn at all when `other` is empty.
+void draw(QImage &image, QPoint topLeft, const CharPattern &pattern, QRgb transparent,
+          std::optional<QRgb> other);
+
+// All 256 characters, 16 per row, 12 x 18 pixels each with no gap.
+QImage sheet(const TitleData &data);
+
+// Layer 0 of one screen page as 30 x 13 characters.
+QImage page(const TitleData &data, int page);
+
+} // namespace CharacterImage

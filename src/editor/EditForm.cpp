@@ -1,0 +1,387 @@
+#include "EditForm.h"
+
+#include "MarkerShape.h"
+#include "PictureCell.h"
+
+#include "core/ScreenLayout.h"
+#include "core/ZvxReader.h"
+#include "core/ZvxWriter.h"
+#include "platform/FileDialogs.h"
+#include "platform/FontDialogs.h"
+#include "platform/MessageBoxes.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace {
+const QString DataFileFilter = QStringLiteral("zvx ﾌｧｲﾙ(*.zvx)|*.zvx|");
+const QString DataFileExtension = QStringLiteral(".zvx");
+const QString FileErrorTitle = QStringLiteral("ファイルエラー");
+
+constexpr int PaletteColumns = Title::BlockSize;
+constexpr int VisiblePaletteRows = Title::Blocks;
+constexpr int RowLabelStepTwips = 285;
+} // namespace
+
+EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fileDialogs, FontDialogs &fontDialogs,
+                   const QString &workFolder, QWidget *parent)
+    : QMainWindow(parent)
+    , m_data(data)
+    , m_messageBoxes(messageBoxes)
+    , m_fileDialogs(fileDialogs)
+    , m_fontDialogs(fontDialogs)
+    , m_workFolder(workFolder)
+    , m_workBitmap(workFolder)
+{
+    m_ui.setupUi(this);
+    Form_Load();
+    // Connected only now so that filling the selector during the load does
+    // not count as the operator typing into it.
+    connectControls();
+}
+
+EditForm::~EditForm() = default;
+
+void EditForm::connectControls()
+{
+    connect(m_ui.Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
+    connect(m_ui.Combo1, &QComboBox::editTextChanged, this, [this] { Combo1_Change(); });
+    for (int i = 0; i < 3; ++i)
+        connect(m_ui.FileOpenSave[i], &QAction::triggered, this, [this, i] { FileOpenSave_Click(i); });
+    connect(m_ui.pEnd, &QAction::triggered, this, &EditForm::pEnd_Click);
+    connect(m_ui.DataCom, &QAction::triggered, this, &EditForm::DataCom_Click);
+    connect(m_ui.PortSet, &QAction::triggered, this, &EditForm::PortSet_Click);
+    connect(m_ui.DispEdit1, &QPushButton::clicked, this, [this] { DispEdit_Click(1); });
+    connect(m_ui.Command1, &QPushButton::clicked, this, &EditForm::Command1_Click);
+    connect(m_ui.Command2, &QPushButton::clicked, this, &EditForm::Command2_Click);
+    connect(m_ui.Command4, &QPushButton::clicked, this, &EditForm::Command4_Click);
+    for (int i = 0; i < 2; ++i)
+        connect(m_ui.LineEdit[i], &QPushButton::clicked, this, [this, i] { LineEdit_Click(i); });
+    for (PictureCell *cell : std::as_const(m_ui.DispPic))
+        connect(cell, &PictureCell::pressed, this, &EditForm::DispPic_MouseDown);
+    for (PictureCell *tile : std::as_const(m_ui.PSetPic)) {
+        connect(tile, &PictureCell::pressed, this, &EditForm::PSetPic_MouseDown);
+        connect(tile, &PictureCell::doubleClicked, this, &EditForm::PSetPic_DblClick);
+    }
+}
+
+void EditForm::Form_Load()
+{
+    // 1. The channel selector.
+    m_ui.Combo1->clear();
+    for (int channel = 1; channel <= Title::Channels; ++channel)
+        m_ui.Combo1->addItem(QString::number(channel));
+
+    // 2. Every character fully transparent.
+    for (auto &pattern : m_data.DotData)
+        pattern.fill(PixelCode::transparent());
+
+    // 3. The palette: ten visible rows of 25, one per block; the tiles of
+    // codes 251..255 exist only as images.
+    PictureCell *blank = m_ui.PSetPic[0];
+    for (int j = 1; j < Title::CodeCount; ++j) {
+        const int row = (j - 1) / PaletteColumns;
+        const int col = (j - 1) % PaletteColumns;
+        auto *tile = new PictureCell(j, m_ui.Picture4Client);
+        int left, top;
+        if (col == 0 && row == 0) {
+            left = blank->x();
+            top = blank->y() + blank->height() + 1;
+        } else if (col == 0) {
+            const PictureCell *above = m_ui.PSetPic[j - PaletteColumns];
+            left = above->x();
+            top = above->y() + above->height() + 1;
+        } else {
+            const PictureCell *before = m_ui.PSetPic[j - 1];
+            left = before->x() + before->width() - 1;
+            top = before->y();
+        }
+        tile->setGeometry(left, top, PaletteTiles::Width, PaletteTiles::Height);
+        tile->setVisible(row < VisiblePaletteRows);
+        m_ui.PSetPic.append(tile);
+        refreshTile(j);
+    }
+    refreshTile(0);
+
+    // 4. The screen grid and its row numbers.
+    for (int r = 0; r < Title::Rows; ++r) {
+        if (r > 0) {
+            auto *label = new QLabel(QStringLiteral("%1").arg(r + 1, 2, 10, QLatin1Char('0')), m_ui.Frame2);
+            label->adjustSize();
+            const QLabel *previous = m_ui.RowLabel[r - 1];
+            label->move(previous->x(), previous->y() + EditFormUi::px(RowLabelStepTwips));
+            label->show();
+            m_ui.RowLabel.append(label);
+        }
+        for (int c = 0; c < Title::Columns; ++c) {
+            const int n = r * Title::Columns + c;
+            if (n == 0)
+                continue;
+            auto *cell = new PictureCell(n, m_ui.Picture3Client);
+            const PictureCell *first = m_ui.DispPic[0];
+            cell->setPixmap(first->pixmap());
+            int left, top;
+            if (c == 0) {
+                const PictureCell *above = m_ui.DispPic[n - Title::Columns];
+                left = above->x();
+                top = above->y() + EditFormUi::CellHeight + 1;
+            } else {
+                const PictureCell *before = m_ui.DispPic[n - 1];
+                left = before->x() + EditFormUi::CellWidth + 1;
+                top = before->y();
+            }
+            // Tile images are 14 x 20; a cell shows its 12 x 18 dots and the
+            // tile's background pixel on the right and below as the gap.
+            cell->setGeometry(left, top, EditFormUi::CellWidth + 1, EditFormUi::CellHeight + 1);
+            cell->show();
+            cell->raise();
+            m_ui.DispPic.append(cell);
+        }
+    }
+    m_ui.DispPic[0]->resize(EditFormUi::CellWidth + 1, EditFormUi::CellHeight + 1);
+
+    // 5.
+    m_ui.Shape4->raise();
+
+    // 6. The font dialog starts from the text box's font.
+    FontDialogFont = m_ui.Text1->font();
+
+    // 7. Channel 1.
+    m_ui.Combo1->setCurrentIndex(0);
+    Combo1_Click();
+
+    // 8. Character 1 and block 0.
+    PSetPic_MouseDown(1);
+}
+
+void EditForm::Form_Unload()
+{
+    emit programEnded();
+}
+
+void EditForm::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void EditForm::Combo1_Click()
+{
+    m_data.ChNo = qint16(m_ui.Combo1->currentIndex());
+    DispDataSet(m_data.ChNo);
+    TopCode = m_data.ChNo * Title::BlockSize + 1;
+    m_ui.Text1->setText(m_data.ChText[m_data.ChNo]);
+}
+
+void EditForm::Combo1_Change()
+{
+    if (m_ui.Combo1->findText(m_ui.Combo1->currentText(), Qt::MatchExactly) >= 0)
+        return;
+    m_ui.Combo1->setCurrentIndex(m_data.ChNo);
+    // The index may not have changed while typing, so put its text back too.
+    m_ui.Combo1->setEditText(m_ui.Combo1->itemText(m_data.ChNo));
+    Combo1_Click();
+}
+
+void EditForm::FileOpenSave_Click(int index)
+{
+    QString error;
+    if (index == 0) {
+        const QString name = m_fileDialogs.openFileName(this, QStringLiteral("データファイルを開く"), DataFileFilter,
+                                                        m_workFolder);
+        if (name.isEmpty())
+            return;
+        if (!MCMFileSet(0, name, &error)) {
+            fileError(error);
+            return;
+        }
+        DataFileName = name;
+        DispDataSet(m_data.ChNo);
+        Combo1_Click();
+        LastFileName = DataFileName;
+        return;
+    }
+    if (index == 1 && !LastFileName.isEmpty()) {
+        saveTo(DataFileName);
+        return;
+    }
+    if (index == 1 || index == 2) {
+        QString name = m_fileDialogs.saveFileName(this, QStringLiteral("データファイルの保存"), DataFileFilter,
+                                                  m_workFolder);
+        if (name.isEmpty())
+            return;
+        // Case-sensitive on purpose: "TITLE.ZVX" becomes "TITLE.ZVX.zvx".
+        if (!name.endsWith(DataFileExtension, Qt::CaseSensitive))
+            name += DataFileExtension;
+        saveTo(name);
+    }
+}
+
+bool EditForm::saveTo(const QString &fileName)
+{
+    QString error;
+    if (!MCMFileSet(1, fileName, &error)) {
+        fileError(error);
+        return false;
+    }
+    DataFileName = fileName;
+    LastFileName = DataFileName;
+    return true;
+}
+
+void EditForm::fileError(const QString &message)
+{
+    m_messageBoxes.warning(this, FileErrorTitle, message);
+}
+
+bool EditForm::MCMFileSet(int mode, const QString &fileName, QString *error)
+{
+    if (mode == 0) {
+        const ZvxReadResult result = ZvxReader::readFile(fileName, m_data);
+        if (!result.ok()) {
+            if (error)
+                *error = result.message();
+            return false;
+        }
+        for (int code = 0; code < Title::CodeCount; ++code)
+            DotDataSet(code);
+        return true;
+    }
+    if (mode == 1) {
+        const ZvxWriteResult result = ZvxWriter::writeFile(fileName, m_data);
+        if (!result.ok) {
+            if (error)
+                *error = result.message();
+            return false;
+        }
+    }
+    return true;
+}
+
+void EditForm::pEnd_Click()
+{
+    close();
+}
+
+void EditForm::DataCom_Click()
+{
+    // The communication window and the port dialog come with the device link.
+}
+
+void EditForm::PortSet_Click()
+{
+    // The port dialog comes with the device link.
+}
+
+void EditForm::DispPic_MouseDown(int cell)
+{
+    if (cell < 0 || cell >= Title::Cells)
+        return;
+    m_ui.Shape4->move(m_ui.DispPic[cell]->pos());
+    m_ui.Shape4->show();
+    SelCell = cell;
+}
+
+void EditForm::DispEdit_Click(int index)
+{
+    if (index != 1)
+        return;
+    ScreenLayout::clearPage(m_data, m_data.ChNo);
+    DispDataSet(m_data.ChNo);
+}
+
+void EditForm::PSetPic_MouseDown(int code)
+{
+    // Only the tiles of the ten blocks can be pressed.
+    if (code < 1 || code > Title::Blocks * Title::BlockSize)
+        return;
+    const int block = (code - 1) / Title::BlockSize;
+    m_ui.Text1->setText(m_data.ChText[block]);
+    TopCode = ScreenLayout::blockTopCode(code);
+    m_ui.Shape2->setGeometry(m_ui.PSetPic[TopCode]->x() - 1, m_ui.PSetPic[TopCode]->y() - 1,
+                             PaletteColumns * (PaletteTiles::Width - 1) + 3, PaletteTiles::Height + 2);
+    m_ui.Shape2->show();
+    m_ui.Shape2->raise();
+    KakudaiDataSet(code);
+}
+
+void EditForm::PSetPic_DblClick(int code)
+{
+    if (code < 1 || code > Title::Blocks * Title::BlockSize)
+        return;
+    placeBlock(code);
+}
+
+void EditForm::placeBlock(int code)
+{
+    TopCode = ScreenLayout::blockTopCode(code);
+    const int placed = ScreenLayout::placeBlock(m_data, m_data.ChNo, SelCell, TopCode);
+    for (int i = 0; i < placed; ++i)
+        showCode(SelCell + i, TopCode + i);
+}
+
+void EditForm::KakudaiDataSet(int)
+{
+    // The enlarged character editor takes the character from here once it exists.
+}
+
+void EditForm::Command1_Click()
+{
+    // Rendering the text into the current block comes with the text renderer.
+}
+
+void EditForm::Command2_Click()
+{
+    // The font choice comes with the text renderer.
+}
+
+void EditForm::LineEdit_Click(int)
+{
+    // Block edging and inversion come with the text renderer.
+}
+
+void EditForm::Command4_Click()
+{
+    // Showing the enlarged character editor comes with that editor.
+}
+
+void EditForm::DotDataSet(int code)
+{
+    if (code < 0 || code >= Title::CodeCount)
+        return;
+    m_tiles.draw(code, m_data.DotData[code]);
+    refreshTile(code);
+}
+
+void EditForm::clearTile(int code)
+{
+    if (code < 0 || code >= Title::CodeCount)
+        return;
+    m_tiles.clear(code);
+    refreshTile(code);
+}
+
+void EditForm::refreshTile(int code)
+{
+    m_ui.PSetPic[code]->setPixmap(QPixmap::fromImage(m_tiles.image(code)));
+}
+
+void EditForm::DispDataSet(int page)
+{
+    if (page < 0 || page >= Title::Pages)
+        return;
+    for (int cell = 0; cell < Title::Cells; ++cell)
+        showCode(cell, m_data.DispData(cell, 0, page));
+}
+
+void EditForm::showCode(int cell, int code)
+{
+    m_ui.DispPic[cell]->setPixmap(QPixmap::fromImage(m_workBitmap.roundTrip(m_tiles.image(code))));
+}

@@ -1,0 +1,179 @@
+#include "EditFormUi.h"
+
+#include "MarkerShape.h"
+#include "PictureCell.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+
+#include <cmath>
+
+namespace {
+
+void placeTwips(QWidget *widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(EditFormUi::px(left), EditFormUi::px(top), EditFormUi::px(width), EditFormUi::px(height));
+}
+
+// A label whose size follows its caption, placed at a twips position.
+QLabel *captionAt(const QString &caption, QWidget *parent, int left, int top)
+{
+    auto *label = new QLabel(caption, parent);
+    label->adjustSize();
+    label->move(EditFormUi::px(left), EditFormUi::px(top));
+    return label;
+}
+
+QPushButton *buttonAt(const QString &caption, QWidget *parent, int left, int top, int width, int height)
+{
+    auto *button = new QPushButton(caption, parent);
+    placeTwips(button, left, top, width, height);
+    return button;
+}
+
+void fillWith(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// A picture box with a sunken 2-pixel border; children go into the returned
+// client area, whose origin is the picture's pixel-scale origin.
+QWidget *pictureBox(QFrame *&frame, QWidget *parent, int left, int top, int width, int height)
+{
+    frame = new QFrame(parent);
+    frame->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    placeTwips(frame, left, top, width, height);
+    auto *client = new QWidget(frame);
+    client->setGeometry(frame->contentsRect());
+    return client;
+}
+
+} // namespace
+
+int EditFormUi::px(int twips)
+{
+    return int(std::lround(twips / 15.0));
+}
+
+void EditFormUi::setupUi(QMainWindow *form)
+{
+    form->setWindowTitle(QStringLiteral("8CH-Orvex [編集]"));
+
+    central = new QWidget(form);
+    central->setObjectName(QStringLiteral("EditFormClient"));
+    central->setFixedSize(ClientWidth, ClientHeight);
+    form->setCentralWidget(central);
+
+    // Etched separator under the menu bar.
+    for (int i = 0; i < 2; ++i) {
+        Line1[i] = new QFrame(central);
+        Line1[i]->setGeometry(0, i, ClientWidth, 1);
+        fillWith(Line1[i], i == 0 ? QColor(0x80, 0x80, 0x80) : QColor(0xFF, 0xFF, 0xFF));
+    }
+
+    // Created first so that they lie behind Frame2.
+    Picture1 = new QLabel(central);
+    placeTwips(Picture1, 90, 5250, 4560, 330);
+    fillWith(Picture1, Qt::white);
+
+    Frame3 = new QGroupBox(QStringLiteral("文字データ編集"), central);
+    placeTwips(Frame3, 60, 150, 5175, 4875);
+    Picture4Client = pictureBox(Picture4, Frame3, 90, 1050, 4995, 3285);
+    auto *blankTile = new PictureCell(0, Picture4Client);
+    blankTile->setGeometry(1, -18, 14, 20);
+    // Its image serves the cells of code 0; the tile itself is never seen.
+    blankTile->hide();
+    PSetPic.append(blankTile);
+    Shape2 = new MarkerShape(Qt::red, Picture4Client);
+    Shape2->hide();
+    LineEdit[0] = buttonAt(QStringLiteral("縁取"), Frame3, 90, 4380, 1065, 405);
+    LineEdit[1] = buttonAt(QStringLiteral("反転"), Frame3, 1200, 4380, 1065, 405);
+    Command4 = buttonAt(QStringLiteral("拡大編集"), Frame3, 3990, 4380, 1065, 405);
+
+    Frame2 = new QGroupBox(QStringLiteral("画面データ編集"), central);
+    placeTwips(Frame2, 60, 120, 6405, 5595);
+    // Opaque, or Frame3 would show through.
+    Frame2->setAutoFillBackground(true);
+
+    Text1 = new QLineEdit(Frame2);
+    placeTwips(Text1, 360, 255, 4575, 360);
+    QFont textFont;
+    textFont.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
+    textFont.setPointSizeF(14.25);
+    Text1->setFont(textFont);
+
+    Picture2 = new QLabel(Frame2);
+    placeTwips(Picture2, 400, 300, 4500, 285);
+    Picture2->hide();
+
+    Label1 = new QLabel(QStringLiteral("ＣＨ"), Frame2);
+    // Two full-width letters must fit the 22 pixels left of the selector.
+    QFont labelFont = Label1->font();
+    labelFont.setPixelSize(11);
+    Label1->setFont(labelFont);
+    Label1->adjustSize();
+    Label1->move(px(5340), px(390));
+    Combo1 = new QComboBox(Frame2);
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    placeTwips(Combo1, 5670, 330, 585, 300);
+
+    Command2 = buttonAt(QStringLiteral("フォント設定"), Frame2, 360, 720, 1365, 375);
+    Command1 = buttonAt(QStringLiteral("データ作成"), Frame2, 1770, 720, 1365, 375);
+    Check1 = new QCheckBox(QStringLiteral("縁取"), Frame2);
+    Check1->adjustSize();
+    Check1->move(px(3210), px(870));
+    Check1->setChecked(true);
+
+    Picture3Client = pictureBox(Picture3, Frame2, 360, 1200, 5955, 3825);
+    auto *firstCell = new PictureCell(0, Picture3Client);
+    firstCell->setGeometry(2, 2, CellWidth, CellHeight);
+    QImage grey(CellWidth, CellHeight, QImage::Format_RGB32);
+    grey.fill(QColor(0x80, 0x80, 0x80));
+    firstCell->setPixmap(QPixmap::fromImage(grey));
+    DispPic.append(firstCell);
+    Shape4 = new MarkerShape(Qt::red, Picture3Client);
+    Shape4->setGeometry(2, 2, 25 * (CellWidth + 1) - 1, CellHeight);
+
+    RowLabel.append(captionAt(QStringLiteral("01"), Frame2, 120, 1320));
+
+    DispEdit1 = buttonAt(QStringLiteral("画面クリア"), Frame2, 4770, 5100, 1545, 405);
+
+    FileOS = form->menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    FileOpenSave[0] = FileOS->addAction(QStringLiteral("開く(&O)"));
+    FileOpenSave[0]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    FileOpenSave[1] = FileOS->addAction(QStringLiteral("保存(&S)"));
+    FileOpenSave[1]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    FileOpenSave[2] = FileOS->addAction(QStringLiteral("名前を付けて保存"));
+    FileOS->addSeparator();
+    pEnd = FileOS->addAction(QStringLiteral("終了(&X)"));
+
+    ComSetting = form->menuBar()->addMenu(QStringLiteral("通信(&T)"));
+    DataCom = ComSetting->addAction(QStringLiteral("データ送受信"));
+    ComSetting->addSeparator();
+    PortSet = ComSetting->addAction(QStringLiteral("COMポート設定"));
+
+    // The covered buttons of Frame3 come after the visible ones.
+    QWidget::setTabOrder(Text1, Combo1);
+    QWidget::setTabOrder(Combo1, Command2);
+    QWidget::setTabOrder(Command2, Command1);
+    QWidget::setTabOrder(Command1, Check1);
+    QWidget::setTabOrder(Check1, DispEdit1);
+    QWidget::setTabOrder(DispEdit1, LineEdit[0]);
+    QWidget::setTabOrder(LineEdit[0], LineEdit[1]);
+    QWidget::setTabOrder(LineEdit[1], Command4);
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QList>
+
+class MarkerShape;
+class PictureCell;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMainWindow;
+class QMenu;
+class QPushButton;
+class QWidget;
+
+// The controls of the editor window as designed, at their design positions.
+// The control arrays hold only their designed members here; the window adds
+// the rest when it loads.
+struct EditFormUi
+{
+    static constexpr int ClientWidth = 436;
+    static constexpr int ClientHeight = 386;
+    // Cells of the screen grid and tiles of the palette as first designed.
+    static constexpr int CellWidth = 12;
+    static constexpr int CellHeight = 18;
+
+    // Design positions are in twips; 15 twips make one pixel.
+    static int px(int twips);
+
+    void setupUi(QMainWindow *form);
+
+    QWidget *central = nullptr;
+    QFrame *Line1[2] = {};
+
+    // Behind Frame2: never seen, but the palette is the grid's image store
+    // and the buttons still take the keyboard focus.
+    QLabel *Picture1 = nullptr;
+    QGroupBox *Frame3 = nullptr;
+    QFrame *Picture4 = nullptr;
+    QWidget *Picture4Client = nullptr; // the pixel-scale area inside the border
+    QList<PictureCell *> PSetPic;
+    MarkerShape *Shape2 = nullptr;
+    QPushButton *LineEdit[2] = {};
+    QPushButton *Command4 = nullptr;
+
+    QGroupBox *Frame2 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QLabel *Picture2 = nullptr;
+    QLabel *Label1 = nullptr;
+    QComboBox *Combo1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QFrame *Picture3 = nullptr;
+    QWidget *Picture3Client = nullptr;
+    QList<PictureCell *> DispPic;
+    MarkerShape *Shape4 = nullptr;
+    QList<QLabel *> RowLabel;
+    // Only member 1, "画面クリア", exists; 0 and 2 were never shown.
+    QPushButton *DispEdit1 = nullptr;
+
+    QMenu *FileOS = nullptr;
+    QAction *FileOpenSave[3] = {};
+    QAction *pEnd = nullptr;
+    QMenu *ComSetting = nullptr;
+    QAction *DataCom = nullptr;
+    QAction *PortSet = nullptr;
+};

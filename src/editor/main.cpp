@@ -1,0 +1,28 @@
+#include "editor/EditForm.h"
+
+#include "core/TitleData.h"
+#include "platform/FileDialogs.h"
+#include "platform/FontDialogs.h"
+#include "platform/MessageBoxes.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("orvex-editor"));
+
+    // The one title data of the process; every window works on it directly.
+    auto data = std::make_unique<TitleData>();
+    QtMessageBoxes messageBoxes;
+    QtFileDialogs fileDialogs;
+    QtFontDialogs fontDialogs;
+
+    EditForm form(*data, messageBoxes, fileDialogs, fontDialogs);
+    // Ending the editor ends the program, whatever else is open.
+    QObject::connect(&form, &EditForm::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
+    form.show();
+    return app.exec();
+}

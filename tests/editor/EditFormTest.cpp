@@ -1,0 +1,332 @@
+#include "EditFormFixture.h"
+
+#include "editor/MarkerShape.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using EditFormStartUp = EditFormFixture;
+using EditFormGrid = EditFormFixture;
+using EditFormPalette = EditFormFixture;
+
+TEST_F(EditFormStartUp, SelectsChannelOneAndCharacterOneWithEverythingBlank)
+{
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("8CH-Orvex [編集]"));
+    ASSERT_EQ(ui().Combo1->count(), 8);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(ui().Combo1->itemText(i), QString::number(i + 1));
+    EXPECT_EQ(ui().Combo1->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(data->ChNo, 0);
+    EXPECT_EQ(form->TopCode, 1);
+    EXPECT_EQ(form->SelCell, 0);
+    EXPECT_TRUE(ui().Text1->text().isEmpty());
+    EXPECT_TRUE(ui().Check1->isChecked());
+    EXPECT_TRUE(form->LastFileName.isEmpty());
+    for (const auto &pattern : data->DotData)
+        for (const PixelCode &code : pattern)
+            ASSERT_TRUE(code.isTransparent());
+    for (int cell = 0; cell < Title::Cells; ++cell)
+        ASSERT_TRUE(cellShows(cell, 0)) << cell;
+    EXPECT_EQ(form->FontDialogFont, ui().Text1->font());
+}
+
+TEST_F(EditFormStartUp, ControlsStandAtTheirDesignPositions)
+{
+    EXPECT_EQ(ui().central->size(), QSize(436, 386));
+    EXPECT_EQ(ui().Frame2->geometry(), QRect(4, 8, 427, 373));
+    EXPECT_EQ(ui().Frame3->geometry(), QRect(4, 10, 345, 325));
+    EXPECT_EQ(ui().Text1->geometry(), QRect(24, 17, 305, 24));
+    EXPECT_EQ(ui().Combo1->geometry(), QRect(378, 22, 39, 20));
+    EXPECT_EQ(ui().Command2->geometry(), QRect(24, 48, 91, 25));
+    EXPECT_EQ(ui().Command1->geometry(), QRect(118, 48, 91, 25));
+    EXPECT_EQ(ui().Check1->pos(), QPoint(214, 58));
+    EXPECT_EQ(ui().Picture3->geometry(), QRect(24, 80, 397, 255));
+    EXPECT_EQ(ui().DispEdit1->geometry(), QRect(318, 340, 103, 27));
+    EXPECT_EQ(ui().DispEdit1->text(), QStringLiteral("画面クリア"));
+    EXPECT_EQ(ui().Command4->geometry(), QRect(266, 292, 71, 27));
+    EXPECT_EQ(ui().LineEdit[1]->geometry(), QRect(80, 292, 71, 27));
+    EXPECT_EQ(ui().Line1[0]->geometry(), QRect(0, 0, 436, 1));
+    EXPECT_EQ(ui().Line1[1]->geometry(), QRect(0, 1, 436, 1));
+
+    // The grid: 13 pixels apart along a row, 19 down a column; the last
+    // column still fits inside the picture.
+    EXPECT_EQ(ui().DispPic[0]->pos(), QPoint(2, 2));
+    EXPECT_EQ(ui().DispPic[1]->pos(), QPoint(15, 2));
+    EXPECT_EQ(ui().DispPic[31]->pos(), QPoint(15, 21));
+    EXPECT_EQ(ui().DispPic[389]->pos(), QPoint(2 + 29 * 13, 2 + 12 * 19));
+    EXPECT_LE(ui().DispPic[389]->geometry().right(), ui().Picture3Client->width() - 1);
+
+    // The palette: tiles overlap by one pixel along a row, 21 pixels per row.
+    EXPECT_EQ(ui().PSetPic[0]->pos(), QPoint(1, -18));
+    EXPECT_EQ(ui().PSetPic[1]->geometry(), QRect(1, 3, 14, 20));
+    EXPECT_EQ(ui().PSetPic[2]->pos(), QPoint(14, 3));
+    EXPECT_EQ(ui().PSetPic[26]->pos(), QPoint(1, 24));
+    EXPECT_EQ(ui().PSetPic[250]->pos(), QPoint(1 + 24 * 13, 3 + 9 * 21));
+
+    ASSERT_EQ(ui().RowLabel.size(), 13);
+    for (int r = 0; r < 13; ++r) {
+        EXPECT_EQ(ui().RowLabel[r]->text(), QStringLiteral("%1").arg(r + 1, 2, 10, QLatin1Char('0')));
+        EXPECT_EQ(ui().RowLabel[r]->y(), 88 + 19 * r);
+    }
+}
+
+TEST_F(EditFormStartUp, MenusCarryAccessKeysAndShortcuts)
+{
+    EXPECT_EQ(ui().FileOS->title(), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    EXPECT_EQ(ui().ComSetting->title(), QStringLiteral("通信(&T)"));
+    EXPECT_EQ(ui().FileOpenSave[0]->text(), QStringLiteral("開く(&O)"));
+    EXPECT_EQ(ui().FileOpenSave[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(ui().FileOpenSave[1]->text(), QStringLiteral("保存(&S)"));
+    EXPECT_EQ(ui().FileOpenSave[1]->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_EQ(ui().FileOpenSave[2]->text(), QStringLiteral("名前を付けて保存"));
+    EXPECT_EQ(ui().pEnd->text(), QStringLiteral("終了(&X)"));
+    EXPECT_EQ(ui().DataCom->text(), QStringLiteral("データ送受信"));
+    EXPECT_EQ(ui().PortSet->text(), QStringLiteral("COMポート設定"));
+    const QList<QAction *> fileItems = ui().FileOS->actions();
+    ASSERT_EQ(fileItems.size(), 5);
+    EXPECT_TRUE(fileItems[3]->isSeparator());
+}
+
+TEST_F(EditFormStartUp, PaletteLiesBehindTheScreenFrameButItsButtonsTakeTheFocus)
+{
+    // Only blocks 0..9 have visible tiles.
+    int visible = 0;
+    for (int code = 0; code < Title::CodeCount; ++code)
+        visible += ui().PSetPic[code]->isVisibleTo(ui().Picture4Client) ? 1 : 0;
+    EXPECT_EQ(visible, 250);
+    EXPECT_FALSE(ui().PSetPic[0]->isVisibleTo(ui().Picture4Client));
+    EXPECT_FALSE(ui().PSetPic[251]->isVisibleTo(ui().Picture4Client));
+
+    // Whatever is clicked over the palette or its buttons belongs to Frame2.
+    form->show();
+    for (QWidget *covered : {static_cast<QWidget *>(ui().PSetPic[30]), static_cast<QWidget *>(ui().Command4),
+                             static_cast<QWidget *>(ui().Picture1)}) {
+        const QPoint centre = covered->mapTo(ui().central, covered->rect().center());
+        QWidget *hit = ui().central->childAt(centre);
+        ASSERT_NE(hit, nullptr);
+        EXPECT_TRUE(hit == ui().Frame2 || ui().Frame2->isAncestorOf(hit)) << covered->metaObject()->className();
+    }
+
+    QApplication::setActiveWindow(form.get());
+    ui().DispEdit1->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), ui().DispEdit1);
+    QTest::keyClick(ui().DispEdit1, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), ui().LineEdit[0]);
+    QTest::keyClick(ui().LineEdit[0], Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), ui().LineEdit[1]);
+    QTest::keyClick(ui().LineEdit[1], Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), ui().Command4);
+}
+
+TEST_F(EditFormStartUp, ChannelSelectionShowsThePageTheBlockAndItsText)
+{
+    data->DispData(5, 0, 2) = 51;
+    data->DispData(6, 0, 0) = 7;
+    data->ChText[2] = QStringLiteral("第三");
+    selectChannel(2);
+    EXPECT_EQ(data->ChNo, 2);
+    EXPECT_EQ(form->TopCode, 51);
+    EXPECT_EQ(ui().Text1->text(), QStringLiteral("第三"));
+    data->DotData[51][0] = PixelCode::white();
+    form->DotDataSet(51);
+    form->DispDataSet(2);
+    EXPECT_TRUE(cellShows(5, 51));
+    EXPECT_TRUE(cellShows(6, 0));
+
+    selectChannel(7);
+    EXPECT_EQ(data->ChNo, 7);
+    EXPECT_EQ(form->TopCode, 176);
+}
+
+TEST_F(EditFormStartUp, TypingTextThatMatchesNoChannelReselectsTheCurrentOne)
+{
+    selectChannel(2);
+    data->ChText[2] = QStringLiteral("stored");
+    ui().Text1->setText(QStringLiteral("typed"));
+
+    ui().Combo1->setEditText(QStringLiteral("9"));
+    EXPECT_EQ(ui().Combo1->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(ui().Combo1->currentIndex(), 2);
+    EXPECT_EQ(data->ChNo, 2);
+    EXPECT_EQ(ui().Text1->text(), QStringLiteral("stored"));
+
+    ui().Combo1->setEditText(QString());
+    EXPECT_EQ(ui().Combo1->currentText(), QStringLiteral("3"));
+
+    // A channel's own number is left for Enter to pick.
+    ui().Combo1->setEditText(QStringLiteral("5"));
+    EXPECT_EQ(ui().Combo1->currentText(), QStringLiteral("5"));
+    EXPECT_EQ(data->ChNo, 2);
+}
+
+TEST_F(EditFormStartUp, ExitAndCloseEndTheProgramAndTheSeamsDoNothing)
+{
+    QSignalSpy ended(form.get(), &EditForm::programEnded);
+    const auto before = std::make_unique<TitleData>(*data);
+    form->Command1_Click();
+    form->Command2_Click();
+    form->LineEdit_Click(0);
+    form->LineEdit_Click(1);
+    form->Command4_Click();
+    form->DataCom_Click();
+    form->PortSet_Click();
+    EXPECT_EQ(data->DotData, before->DotData);
+    EXPECT_EQ(data->DispData, before->DispData);
+    EXPECT_EQ(ended.count(), 0);
+
+    ui().pEnd->trigger();
+    EXPECT_EQ(ended.count(), 1);
+}
+
+TEST_F(EditFormGrid, AnyMouseButtonSelectsTheCellAndMovesTheMarker)
+{
+    form->show();
+    QTest::mouseClick(ui().DispPic[45], Qt::RightButton);
+    EXPECT_EQ(form->SelCell, 45);
+    EXPECT_EQ(ui().Shape4->pos(), ui().DispPic[45]->pos());
+    EXPECT_TRUE(ui().Shape4->isVisible());
+    EXPECT_EQ(ui().Shape4->size(), QSize(324, 18));
+
+    QTest::mouseClick(ui().DispPic[389], Qt::LeftButton);
+    EXPECT_EQ(form->SelCell, 389);
+    QTest::mouseClick(ui().DispPic[7], Qt::MiddleButton, Qt::ShiftModifier);
+    EXPECT_EQ(form->SelCell, 7);
+    EXPECT_EQ(ui().Shape4->pos(), ui().DispPic[7]->pos());
+}
+
+TEST_F(EditFormGrid, PlacementFillsTheRunFromTheSelectedCellWithTheWholeBlock)
+{
+    selectChannel(1);
+    data->DotData[26][0] = PixelCode::white();
+    form->DotDataSet(26);
+    struct Case
+    {
+        int selCell;
+        int count;
+    };
+    for (const Case c : {Case{0, 25}, Case{65, 25}, Case{36, 24}, Case{59, 1}, Case{389, 1}}) {
+        ScreenLayout::clearPage(*data, 1);
+        form->DispPic_MouseDown(c.selCell);
+        form->PSetPic_DblClick(44); // any tile of block 1 places from code 26 on
+        EXPECT_EQ(form->TopCode, 26);
+        EXPECT_EQ(form->SelCell, c.selCell);
+        for (int i = 0; i < c.count; ++i) {
+            ASSERT_EQ(data->DispData(c.selCell + i, 0, 1), 26 + i) << c.selCell;
+            ASSERT_TRUE(cellShows(c.selCell + i, 26 + i));
+        }
+        if (c.selCell + c.count < Title::Cells) {
+            EXPECT_EQ(data->DispData(c.selCell + c.count, 0, 1), 0) << c.selCell;
+        }
+        EXPECT_EQ(ui().Shape4->pos(), ui().DispPic[c.selCell]->pos());
+    }
+    for (int cell = 0; cell < Title::Cells; ++cell)
+        ASSERT_EQ(data->DispData(cell, 0, 0), 0);
+}
+
+TEST_F(EditFormGrid, ScreenClearEmptiesOnlyLayerZeroOfTheCurrentPage)
+{
+    selectChannel(2);
+    data->DispData(10, 0, 0) = 5;
+    data->DispData(10, 1, 2) = 99;
+    form->DispPic_MouseDown(33);
+    form->placeBlock(51);
+    const QPoint markerBefore = ui().Shape4->pos();
+
+    ui().DispEdit1->click();
+    for (int cell = 0; cell < Title::Cells; ++cell) {
+        ASSERT_EQ(data->DispData(cell, 0, 2), 0);
+        ASSERT_TRUE(cellShows(cell, 0));
+    }
+    EXPECT_EQ(data->DispData(10, 1, 2), 99);
+    EXPECT_EQ(data->DispData(10, 0, 0), 5);
+    EXPECT_EQ(form->SelCell, 33);
+    EXPECT_EQ(ui().Shape4->pos(), markerBefore);
+}
+
+TEST_F(EditFormGrid, CellsGoThroughTheWorkFileOrShowTheTileWhenItCannotBeUsed)
+{
+    data->DotData[3][0] = PixelCode::black();
+    form->DotDataSet(3);
+    form->placeBlock(3);
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("SetBmp.bmp"))));
+    EXPECT_TRUE(cellShows(2, 3));
+
+    // A folder that does not exist, and one where the work file is a folder.
+    QDir(workDir.path()).mkpath(QStringLiteral("blocked/SetBmp.bmp"));
+    for (const QString &folder : {path(QStringLiteral("missing/")), path(QStringLiteral("blocked/"))}) {
+        makeForm(folder);
+        data->DotData[3][0] = PixelCode::black();
+        form->DotDataSet(3);
+        form->placeBlock(3);
+        EXPECT_TRUE(cellShows(2, 3)) << folder.toStdString();
+        EXPECT_EQ(cellImage(2).pixel(0, 0), 0xFF000000u) << folder.toStdString();
+        EXPECT_TRUE(cellShows(30, 0)) << folder.toStdString();
+    }
+}
+
+TEST_F(EditFormPalette, TilePressSelectsTheBlockAndRecallsItsText)
+{
+    data->ChText[4] = QStringLiteral("four");
+    ui().Text1->setText(QStringLiteral("typed"));
+    form->PSetPic_MouseDown(107);
+    EXPECT_EQ(form->TopCode, 101);
+    EXPECT_EQ(ui().Text1->text(), QStringLiteral("four"));
+    EXPECT_TRUE(ui().Shape2->isVisibleTo(ui().Picture4Client));
+    EXPECT_EQ(ui().Shape2->geometry(), QRect(ui().PSetPic[101]->pos() - QPoint(1, 1), QSize(328, 22)));
+
+    form->PSetPic_MouseDown(25);
+    EXPECT_EQ(form->TopCode, 1);
+    form->PSetPic_MouseDown(26);
+    EXPECT_EQ(form->TopCode, 26);
+
+    // Codes outside the ten blocks have no pressable tile.
+    form->PSetPic_MouseDown(251);
+    form->PSetPic_MouseDown(0);
+    EXPECT_EQ(form->TopCode, 26);
+}
+
+TEST_F(EditFormPalette, DotDataSetDrawsKnownCodesOverTheTile)
+{
+    const QImage blank = form->tileImage(0);
+    EXPECT_EQ(blank.pixel(0, 0), 0xFF808080u);
+    EXPECT_EQ(blank.pixel(13, 19), 0xFF808080u);
+    EXPECT_EQ(form->tileImage(9).pixel(5, 5), 0xFFAEAEAEu);
+
+    auto &pattern = data->DotData[9];
+    pattern[0] = PixelCode::black();
+    pattern[1] = PixelCode::white();
+    pattern[13] = PixelCode::white();
+    pattern[215] = PixelCode::black();
+    pattern[216] = PixelCode::black(); // spare dots are never shown
+    form->DotDataSet(9);
+    const QImage tile = form->tileImage(9);
+    EXPECT_EQ(tile.pixel(0, 0), 0xFF000000u);
+    EXPECT_EQ(tile.pixel(1, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(tile.pixel(2, 0), 0xFFAEAEAEu);
+    EXPECT_EQ(tile.pixel(1, 1), 0xFFFFFFFFu);
+    EXPECT_EQ(tile.pixel(11, 17), 0xFF000000u);
+    EXPECT_EQ(tile.pixel(0, 18), 0xFFAEAEAEu);
+    EXPECT_EQ(tile.pixel(12, 0), 0xFFAEAEAEu);
+
+    // An empty element is not drawn; an unredrawn change is not shown.
+    pattern[1] = PixelCode();
+    pattern[0] = PixelCode::transparent();
+    form->DotDataSet(9);
+    EXPECT_EQ(form->tileImage(9).pixel(1, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(form->tileImage(9).pixel(0, 0), 0xFFAEAEAEu);
+    pattern[2] = PixelCode::black();
+    EXPECT_EQ(form->tileImage(9).pixel(2, 0), 0xFFAEAEAEu);
+
+    form->clearTile(9);
+    EXPECT_EQ(form->tileImage(9).pixel(1, 0), 0xFFAEAEAEu);
+    EXPECT_EQ(ui().PSetPic[9]->pixmap().toImage().convertToFormat(QImage::Format_RGB32), form->tileImage(9));
+}

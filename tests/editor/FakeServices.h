@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/FileDialogs.h"
+#include "platform/FontDialogs.h"
+#include "platform/MessageBoxes.h"
+
+#include <QList>
+#include <QStringList>
+
+// Scripted stand-ins for the modal dialogs: they answer from a queue and
+// remember what they were asked.
+class FakeMessageBoxes : public MessageBoxes
+{
+public:
+    struct Box
+    {
+        QString title;
+        QString text;
+    };
+
+    void warning(QWidget *, const QString &title, const QString &text) override { shown.append({title, text}); }
+
+    QList<Box> shown;
+};
+
+class FakeFileDialogs : public FileDialogs
+{
+public:
+    struct Request
+    {
+        bool save;
+        QString title;
+        QString filter;
+        QString folder;
+    };
+
+    QString openFileName(QWidget *, const QString &title, const QString &filter, const QString &folder) override
+    {
+        return answer({false, title, filter, folder});
+    }
+    QString saveFileName(QWidget *, const QString &title, const QString &filter, const QString &folder) override
+    {
+        return answer({true, title, filter, folder});
+    }
+
+    // An empty answer is a cancelled dialog.
+    QStringList answers;
+    QList<Request> requests;
+
+private:
+    QString answer(const Request &request)
+    {
+        requests.append(request);
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+};
+
+class FakeFontDialogs : public FontDialogs
+{
+public:
+    std::optional<QFont> chooseFont(QWidget *, const QFont &initial, const QString &) override
+    {
+        asked.append(initial);
+        return answer;
+    }
+
+    std::optional<QFont> answer;
+    QList<QFont> asked;
+};
