@@ -75,11 +75,10 @@ public:
 
 private:
     void endOperation();
+    void stopEverything();
     void failOpen();
     void giveUp();
     void decodeReply();
-    void startBulkWrite();
-    bool checkSendable();
     void bulkWriteStep(bool &finished);
 
     TitleData &m_data;
