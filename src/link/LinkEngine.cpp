@@ -1,0 +1,448 @@
+#include "LinkEngine.h"
+
+#include "DeviceCommand.h"
+#include "EventPump.h"
+#include "LinkMessages.h"
+#include "LinkTimer.h"
+#include "ReplyDecoder.h"
+#include "RoundHalfEven.h"
+#include "TransferCheck.h"
+#include "core/FileSystem.h"
+#include "core/TitleData.h"
+
+LinkEngine::LinkEngine(TitleData &data, SerialPort &port, LinkTimer &chReqTimer, LinkTimer &rxTimer,
+                       EventPump &pump, LinkView &view)
+    : m_data(data), m_port(port), m_chReqTimer(chReqTimer), m_rxTimer(rxTimer), m_pump(pump), m_view(view)
+{
+    m_port.configure(LineSettings{});
+    if (m_data.ComNo >= 1 && m_data.ComNo <= Title::Channels)
+        m_port.setPortNumber(m_data.ComNo);
+    m_port.setEventHandler([this](CommEvent event) { MSComm_OnComm(event); });
+
+    m_chReqTimer.setEnabled(false);
+    m_chReqTimer.setInterval(PollInterval);
+    m_chReqTimer.setTickHandler([this] { ChReqTimer_Timer(); });
+    m_rxTimer.setEnabled(false);
+    m_rxTimer.setInterval(ReplyTimeout);
+    m_rxTimer.setTickHandler([this] { RxTimer_Timer(); });
+}
+
+LinkEngine::~LinkEngine()
+{
+    m_port.setEventHandler({});
+    m_chReqTimer.setTickHandler({});
+    m_rxTimer.setTickHandler({});
+    m_chReqTimer.setEnabled(false);
+    m_rxTimer.setEnabled(false);
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+// --- Sending -----------------------------------------------------------------
+
+bool LinkEngine::DetaSend()
+{
+    m_chReqTimer.setEnabled(false);
+    if (!m_port.isOpen() && !m_port.open())
+        return false;
+
+    const quint32 generation = m_generation;
+    m_pump.processOnce();
+    if (generation != m_generation)
+        return true; // the operation was abandoned while events ran
+
+    const DeviceFrame frame = DeviceCommand::build(m_s, m_data);
+    m_s.RxLen = qint16(frame.replyLength);
+    if (!frame.bytes.isEmpty())
+        m_port.write(frame.bytes);
+    m_awaitingReply = true;
+    m_rxTimer.setEnabled(true);
+
+    ++m_s.MeterCount;
+    m_view.setMeter(MeterOn(roundHalfEven(m_s.MeterCount / 2.0), m_s.MeterMax));
+    return true;
+}
+
+MeterReading LinkEngine::MeterOn(int value, int max)
+{
+    MeterReading meter;
+    if (value > 0 && max > 0) {
+        meter.percent = roundHalfEven((value + 1) * 100.0 / max);
+        const int unit = roundHalfEven(MeterWidthTwips / 50.0 / 15.0);
+        meter.thickness = meter.percent * unit;
+    } else {
+        meter.thickness = 1;
+        meter.percent = 0;
+    }
+    if (meter.percent > 100)
+        meter.percent = 100;
+    meter.label = meter.percent < 1 ? QStringLiteral("0%")
+                                    : QStringLiteral("%1%").arg(meter.percent, 2, 10, QLatin1Char('0'));
+    return meter;
+}
+
+// --- Receiving ---------------------------------------------------------------
+
+void LinkEngine::MSComm_OnComm(CommEvent event)
+{
+    if (event != CommEvent::DataReceived) {
+        const QString message = LinkMessages::lineError(event);
+        if (!message.isEmpty())
+            m_view.showWarning(LinkMessages::errorTitle(), message);
+        return;
+    }
+
+    m_s.RxBytes = m_port.readAll();
+    // Bytes nobody waits for (a late or stray reply between operations)
+    // must not complete the next frame's reply or re-run a finished step.
+    if (!m_awaitingReply)
+        return;
+    m_s.RxHex += FileSystem::BytesToHex(m_s.RxBytes);
+    if (m_s.RxHex.size() / 2 < m_s.RxLen)
+        return;
+
+    m_rxTimer.setEnabled(false);
+    m_awaitingReply = false;
+    bool finished = false;
+    ++m_s.MeterCount;
+
+    switch (m_s.CmdKind) {
+    case Cmd::ScreenRow:
+        if (m_s.RowNo >= Title::Rows - 1) {
+            m_s.RowNo = 0;
+            finished = true;
+        } else {
+            ++m_s.RowNo;
+        }
+        break;
+    case Cmd::Character:
+        if (m_s.CharNo >= Title::BlockSize)
+            finished = true;
+        else
+            ++m_s.CharNo;
+        break;
+    default:
+        finished = true;
+        if (m_s.CmdKind == Cmd::Brightness && m_s.RowNo < Title::Rows - 1) {
+            ++m_s.RowNo;
+            finished = false;
+        }
+        break;
+    }
+
+    if (m_s.CmdKind >= Cmd::QueryChannel && m_s.CmdKind <= Cmd::QueryVideoLoss)
+        decodeReply();
+    m_s.RxHex.clear();
+
+    if (finished)
+        SerDataSet(m_s.ReqNo);
+    else if (!DetaSend())
+        failOpen();
+}
+
+void LinkEngine::decodeReply()
+{
+    const QString &hex = m_s.RxHex;
+    switch (m_s.CmdKind) {
+    case Cmd::QueryChannel:
+        if (const auto channel = ReplyDecoder::channel(hex)) {
+            m_view.setChannelLit(m_s.LitCh, false);
+            m_s.LitCh = qint16(*channel - 1);
+            m_view.setChannelLit(m_s.LitCh, true);
+        }
+        break;
+    case Cmd::QueryHorizontal: m_view.setHorizontalPosition(ReplyDecoder::horizontalPosition(hex)); break;
+    case Cmd::QueryVertical: m_view.setVerticalPosition(ReplyDecoder::verticalPosition(hex)); break;
+    case Cmd::QueryLevels:
+        // Not while the operator is choosing a level.
+        if (!m_s.LvFocus) {
+            const auto levels = ReplyDecoder::levels(hex);
+            if (levels.white) {
+                m_s.WhiteLv = qint16(*levels.white);
+                m_view.setWhiteLevel(m_s.WhiteLv);
+            }
+            if (levels.black) {
+                m_s.BlackLv = qint16(*levels.black);
+                m_view.setBlackLevel(m_s.BlackLv);
+            }
+        }
+        break;
+    case Cmd::QueryVideoLoss: {
+        const int mask = ReplyDecoder::videoLossMask(hex);
+        for (int input = 0; input < Title::Channels; ++input)
+            m_view.setVideoLoss(input, mask & (1 << input));
+        break;
+    }
+    default: break;
+    }
+}
+
+void LinkEngine::RxTimer_Timer()
+{
+    m_rxTimer.setEnabled(false);
+    m_awaitingReply = false;
+    if (m_port.isOpen())
+        m_port.close();
+    ++m_s.RetryCount;
+    if (m_s.RetryCount < RetryLimit) {
+        if (!DetaSend())
+            failOpen();
+        return;
+    }
+    giveUp();
+}
+
+// --- Sequencer ---------------------------------------------------------------
+
+void LinkEngine::SerDataSet(qint16 code)
+{
+    if (!m_view.isVisible())
+        return;
+    m_chReqTimer.setInterval(QuickPollInterval);
+    m_s.ReqNo = code;
+    m_s.MeterCount = 0;
+    bool finished = false;
+
+    switch (code) {
+    case Request::Levels:
+    case Request::ChannelSelect:
+    case Request::MoveDown:
+    case Request::MoveUp:
+    case Request::MoveLeft:
+    case Request::MoveRight:
+        if (m_s.StepNo == 0) {
+            m_s.MeterMax = code == Request::Levels ? Title::Rows - 1 : 1;
+            m_s.CmdKind = code == Request::Levels          ? Cmd::Brightness
+                          : code == Request::ChannelSelect ? Cmd::SelectChannel
+                                                           : Cmd::Move;
+        } else if (m_s.StepNo == 1) {
+            finished = true;
+        }
+        ++m_s.StepNo;
+        break;
+    case Request::StatusPoll:
+        m_chReqTimer.setInterval(PollInterval);
+        m_s.MeterMax = 1;
+        if (m_s.StepNo < 5)
+            m_s.CmdKind = qint16(Cmd::QueryChannel + m_s.StepNo);
+        else if (m_s.StepNo == 5)
+            finished = true;
+        ++m_s.StepNo;
+        break;
+    case Request::BulkWrite:
+        bulkWriteStep(finished);
+        ++m_s.StepNo;
+        break;
+    default: break;
+    }
+
+    if (m_s.StepNo == 0)
+        finished = true;
+    if (!finished) {
+        if (!DetaSend())
+            failOpen();
+        return;
+    }
+    endOperation();
+}
+
+void LinkEngine::bulkWriteStep(bool &finished)
+{
+    const int channel = m_s.SendCh + 1;
+    if (m_s.StepNo == 0) {
+        if (!m_data.KakikomiCh[m_s.SendCh])
+            m_s.StepNo = 6;
+        m_s.MeterMax = 1;
+        m_s.CmdKind = Cmd::SelectChannel;
+    }
+    if (m_s.StepNo == 1) {
+        m_s.CharNo = 0;
+        m_s.MeterMax = 1;
+        m_s.CmdKind = Cmd::Overlay;
+    }
+    if (m_s.StepNo == 2) {
+        m_s.CmdKind = Cmd::ScreenRow;
+        m_s.MeterMax = Title::Rows;
+        m_view.setMessage(LinkMessages::screenSending(channel));
+    }
+    if (m_s.StepNo == 3) {
+        m_s.CmdKind = Cmd::Character;
+        m_s.MeterMax = Title::BlockSize;
+        m_view.setMessage(LinkMessages::characterSending(channel));
+    }
+    if (m_s.StepNo == 4) {
+        m_s.CharNo = 1;
+        m_s.MeterMax = 1;
+        m_s.CmdKind = Cmd::Overlay;
+    }
+    if (m_s.StepNo == 5) {
+        m_s.MeterMax = 1;
+        m_s.CmdKind = Cmd::Finish;
+    }
+    if (m_s.StepNo == 6) {
+        if (m_s.SendCh >= Title::Channels - 1) {
+            finished = true;
+        } else {
+            m_s.StepNo = 0;
+            do {
+                ++m_s.SendCh;
+                ++m_s.PageNo;
+            } while (m_s.SendCh < Title::Channels && !m_data.KakikomiCh[m_s.SendCh]);
+            if (m_s.SendCh >= Title::Channels) {
+                finished = true;
+            } else {
+                m_s.RowNo = 0;
+                m_s.CharNo = 0;
+                m_s.MeterMax = 1;
+                m_s.CmdKind = Cmd::SelectChannel;
+            }
+        }
+    }
+}
+
+void LinkEngine::endOperation()
+{
+    m_chReqTimer.setEnabled(true);
+    m_s.StepNo = 0;
+    m_view.setWriteEnabled(true);
+    m_view.setMessage(LinkMessages::finished());
+    if (m_port.isOpen())
+        m_port.close();
+    m_view.operationEnded(m_s.ReqNo);
+
+    if (m_writePending) {
+        m_writePending = false;
+        KakikomiOn();
+    }
+}
+
+void LinkEngine::KakikomiOn()
+{
+    // Two exchanges must never share the line: the write waits for the
+    // operation in progress (usually a status poll) to end.
+    if (m_s.StepNo > 0) {
+        m_writePending = true;
+        return;
+    }
+    if (const auto cell = TransferCheck::firstUnsendable(m_data)) {
+        m_view.showWarning(LinkMessages::errorTitle(),
+                           LinkMessages::unsendableCode(cell->channel + 1, cell->row + 1, cell->column + 1,
+                                                        cell->code));
+        return;
+    }
+    m_s.StepNo = 0;
+    m_s.SendCh = 0;
+    m_s.RowNo = 0;
+    m_s.PageNo = 0;
+    m_s.CharNo = 0;
+    SerDataSet(Request::BulkWrite);
+}
+
+// --- Failures ----------------------------------------------------------------
+
+void LinkEngine::stopEverything()
+{
+    m_rxTimer.setEnabled(false);
+    m_chReqTimer.setEnabled(false);
+    m_awaitingReply = false;
+    m_writePending = false;
+    ++m_generation;
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+void LinkEngine::failOpen()
+{
+    stopEverything();
+    m_s.StepNo = 0;
+    m_view.showWarning(LinkMessages::errorTitle(), LinkMessages::cannotOpen());
+    m_data.ComNo = 0;
+    m_view.unloadWindow();
+}
+
+void LinkEngine::giveUp()
+{
+    m_s.RetryCount = 0;
+    m_s.RxHex.clear();
+    m_view.setWriteEnabled(true);
+    m_s.StepNo = 0;
+    stopEverything();
+    m_view.showWarning(LinkMessages::errorTitle(), LinkMessages::timedOut());
+    m_view.setChannelLit(m_s.LitCh, false);
+    m_view.unloadWindow();
+}
+
+// --- Timers and controls -----------------------------------------------------
+
+void LinkEngine::ChReqTimer_Timer()
+{
+    // A poll never cuts into another operation's exchange.
+    if (m_s.StepNo > 0)
+        return;
+    SerDataSet(Request::StatusPoll);
+}
+
+void LinkEngine::ChSelect_Click(int index)
+{
+    if (m_s.StepNo > 0)
+        return;
+    m_s.SendCh = qint16(index);
+    SerDataSet(Request::ChannelSelect);
+}
+
+void LinkEngine::Command2_Click(int index)
+{
+    if (m_s.StepNo > 0)
+        return;
+    SerDataSet(qint16(Request::MoveDown + index));
+}
+
+void LinkEngine::Combo1_Click(int black, int white)
+{
+    m_s.BlackLv = qint16(black);
+    m_s.WhiteLv = qint16(white);
+    if (m_s.StepNo == 0) {
+        m_s.RowNo = 0;
+        SerDataSet(Request::Levels);
+    }
+    m_view.focusWriteButton();
+}
+
+void LinkEngine::Combo1_GotFocus()
+{
+    m_s.LvFocus = true;
+}
+
+void LinkEngine::Combo1_LostFocus()
+{
+    m_s.LvFocus = false;
+}
+
+void LinkEngine::Command3_Click()
+{
+    stopEverything();
+    m_s.StepNo = 0;
+    m_s.RxHex.clear();
+    m_view.setWriteEnabled(true);
+}
+
+void LinkEngine::startPolling()
+{
+    m_chReqTimer.setEnabled(true);
+}
+
+bool LinkEngine::portOpen() const
+{
+    return m_port.isOpen();
+}
+
+void LinkEngine::closePort()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+void LinkEngine::setCommPort(int number)
+{
+    m_port.setPortNumber(number);
+}

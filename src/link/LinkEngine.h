@@ -1,0 +1,97 @@
+#pragma once
+
+#include "LinkState.h"
+#include "LinkView.h"
+#include "SerialPort.h"
+
+struct TitleData;
+class EventPump;
+class LinkTimer;
+
+// The device link: sends frames, collects replies, resends after a time-out
+// and runs every operation (level change, channel select, overlay moves,
+// bulk write, status poll) step by step. See LinkView.h for how a window
+// drives it. Uses QtCore only, so the command-line tool can drive it too.
+class LinkEngine
+{
+public:
+    // Meter box width of the communication window, in twips; the meter's
+    // unit thickness is derived from it.
+    static constexpr int MeterWidthTwips = 4785;
+    static constexpr int PollInterval = 2000;
+    static constexpr int QuickPollInterval = 200;
+    static constexpr int ReplyTimeout = 500;
+    static constexpr int RetryLimit = 5;
+
+    // The window's load: configures the port for data.ComNo (not opened),
+    // hooks the port and both timers, resets the state. ChReqTimer stays
+    // disabled until startPolling().
+    LinkEngine(TitleData &data, SerialPort &port, LinkTimer &chReqTimer, LinkTimer &rxTimer,
+               EventPump &pump, LinkView &view);
+    ~LinkEngine();
+
+    LinkEngine(const LinkEngine &) = delete;
+    LinkEngine &operator=(const LinkEngine &) = delete;
+
+    const LinkState &state() const { return m_s; }
+
+    // --- Operations ---------------------------------------------------
+    // Sends the frame of the current command; false when the port could not
+    // be opened (nothing was sent).
+    bool DetaSend();
+    // Runs the next step of operation `code`.
+    void SerDataSet(qint16 code);
+    // Starts the bulk write of the channels flagged in KakikomiCh. Refused
+    // with a warning when a chosen page holds a code the device cannot be
+    // sent; deferred until the end when another operation is running.
+    void KakikomiOn();
+    // What the meter shows for `value` of `max`.
+    static MeterReading MeterOn(int value, int max);
+
+    // --- Port and timer events ------------------------------------------
+    void MSComm_OnComm(CommEvent event);
+    void RxTimer_Timer();
+    void ChReqTimer_Timer();
+
+    // --- Controls of the window -----------------------------------------
+    void ChSelect_Click(int index);           // channel button 0..7
+    void Command2_Click(int index);           // arrows ↓ ↑ ← → (0..3)
+    void Combo1_Click(int black, int white);  // a level selector changed
+    void Combo1_GotFocus();
+    void Combo1_LostFocus();
+    // "閉じる": the window hides; the poll stops and an operation in
+    // progress is abandoned, so a later showing never resumes half a step.
+    void Command3_Click();
+    // After the window is shown: the poll timer runs again.
+    void startPolling();
+
+    // --- The port dialog ------------------------------------------------
+    bool portOpen() const;
+    void closePort();
+    void setCommPort(int number);
+
+    // True while a bulk write waits for another operation to end.
+    bool writePending() const { return m_writePending; }
+
+private:
+    void endOperation();
+    void stopEverything();
+    void failOpen();
+    void giveUp();
+    void decodeReply();
+    void bulkWriteStep(bool &finished);
+
+    TitleData &m_data;
+    SerialPort &m_port;
+    LinkTimer &m_chReqTimer;
+    LinkTimer &m_rxTimer;
+    EventPump &m_pump;
+    LinkView &m_view;
+
+    LinkState m_s;
+    bool m_awaitingReply = false;
+    bool m_writePending = false;
+    // Bumped whenever an operation is abandoned, so a send interrupted by
+    // the event pump can tell that its operation is gone.
+    quint32 m_generation = 0;
+};

@@ -1,0 +1,67 @@
+#include "LinkMessages.h"
+
+namespace LinkMessages {
+
+QString errorTitle()
+{
+    return QStringLiteral("通信エラー");
+}
+
+QString screenSending(int channel)
+{
+    return QStringLiteral("チャンネル%1画面データ送信中です…暫くお待ち下さい。").arg(channel);
+}
+
+QString characterSending(int channel)
+{
+    return QStringLiteral("チャンネル%1文字データ送信中です…暫くお待ち下さい。").arg(channel);
+}
+
+QString finished()
+{
+    return QStringLiteral("データ送信終了しました。");
+}
+
+QString timedOut()
+{
+    return QStringLiteral("通信がタイムアウトしました。\r\n本体の電源、ケーブル、通信ポートを確認して下さい。");
+}
+
+QString cannotOpen()
+{
+    return QStringLiteral("通信ポートを開けません。\r\nシリアルポートを確認して下さい。");
+}
+
+QString lineError(CommEvent event)
+{
+    switch (event) {
+    case CommEvent::SendBelowThreshold:
+    case CommEvent::DataReceived:
+    case CommEvent::CtsChanged:
+    case CommEvent::DsrChanged:
+    case CommEvent::CarrierChanged:
+    case CommEvent::Ring:
+    case CommEvent::EndOfFile: return {};
+    case CommEvent::Break: return QStringLiteral("中断信号受信");
+    case CommEvent::Framing: return QStringLiteral("フレームエラー");
+    case CommEvent::Overrun: return QStringLiteral("オーバーランエラー");
+    case CommEvent::ReceiveOverflow: return QStringLiteral("受信バッファオーバー");
+    case CommEvent::ReceiveParity: return QStringLiteral("受信パリティエラー");
+    case CommEvent::TransmitFull: return QStringLiteral("送信バッファフル");
+    case CommEvent::ConfigUnreadable: return QStringLiteral("DCB取得エラー");
+    case CommEvent::Unknown: break;
+    }
+    return QStringLiteral("未定義エラー発生");
+}
+
+QString unsendableCode(int channel, int row, int column, int code)
+{
+    return QStringLiteral("チャンネル%1の画面の%2行%3列の文字コード%4は、このチャンネルの文字ではないため送信できません。"
+                          "\r\nデータは送信されませんでした。")
+        .arg(channel)
+        .arg(row)
+        .arg(column)
+        .arg(code);
+}
+
+} // namespace LinkMessages

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "SerialPort.h"
+
+#include <QString>
+
+// Every text the device link shows the operator.
+namespace LinkMessages {
+
+QString errorTitle();          // title of every warning box of the link
+QString screenSending(int channel); // channel 1..8
+QString characterSending(int channel);
+QString finished();
+QString timedOut();
+QString cannotOpen();
+// The warning for a line event; empty for events that are not errors.
+QString lineError(CommEvent event);
+// A cell whose code cannot be expressed for its channel; channel, row and
+// column counted from 1 as the editor shows them.
+QString unsendableCode(int channel, int row, int column, int code);
+
+} // namespace LinkMessages

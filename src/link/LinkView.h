@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+
+// What a progress meter shows after a frame: the line thickness in pixels
+// (the meter box is filled at 100 %), the percentage 0..100 and its label
+// ("0%", "05%", "100%").
+struct MeterReading
+{
+    int thickness = 1;
+    int percent = 0;
+    QString label = QStringLiteral("0%");
+};
+
+// The face of the device link: everything the engine shows or asks about.
+//
+// How a window uses the engine
+// ----------------------------
+// The communication window (or any other front end, such as the `orvex`
+// tool) implements LinkView and owns one LinkEngine, built with the shared
+// TitleData, a SerialPort, two LinkTimers (ChReqTimer, RxTimer), an
+// EventPump and itself as the view. Constructing the engine is the window's
+// load: it configures the port for `ComNo` and resets every counter.
+//
+// - Show the window, then call engine.startPolling() (the status poll every
+//   2 s while idle, 200 ms after any other operation).
+// - Wire the controls to the engine's entry points: ChSelect_Click(i),
+//   Command2_Click(i) (arrows ↓ ↑ ← →), Combo1_Click(black, white) after a
+//   level selector changed (also when the change came from setBlackLevel /
+//   setWhiteLevel below: the engine knows to ignore it), Combo1_GotFocus /
+//   Combo1_LostFocus, KakikomiOn() from the write-settings dialog's
+//   execute button, Command3_Click() when "閉じる" hides the window.
+// - The port dialog uses portOpen(), closePort() and setCommPort().
+// - The engine calls back on the methods below, always on the GUI thread and
+//   only from inside one of its entry points or a port/timer event.
+// - unloadWindow() means: this window is finished (time-out or a port that
+//   cannot be opened). The view must stop using the engine and destroy it
+//   (with deleteLater(): the engine is still on the stack at that moment);
+//   the next showing builds a fresh window and engine.
+class LinkView
+{
+public:
+    virtual ~LinkView() = default;
+
+    // MessageLabel.
+    virtual void setMessage(const QString &text) = 0;
+    // Meter, MeterLine and MeterLabel after each frame.
+    virtual void setMeter(const MeterReading &meter) = 0;
+    // ChSelect(channel) coloured as the active channel (orange) or back to
+    // the button face colour; channel 0..7.
+    virtual void setChannelLit(int channel, bool lit) = 0;
+    // HposiLabel / VposiLabel, as the operator reads them.
+    virtual void setHorizontalPosition(int value) = 0;
+    virtual void setVerticalPosition(int value) = 0;
+    // Level selectors Combo1(1) (black) and Combo1(2) (white), index 0..3.
+    virtual void setBlackLevel(int index) = 0;
+    virtual void setWhiteLevel(int index) = 0;
+    // VideoLoss(input) red when lost, white when the input has a signal;
+    // input 0..7.
+    virtual void setVideoLoss(int input, bool lost) = 0;
+    // Command1(0), the write button.
+    virtual void setWriteEnabled(bool enabled) = 0;
+    // Moves the keyboard focus to the write button; may fail silently.
+    virtual void focusWriteButton() = 0;
+    // The engine runs nothing while its window is hidden.
+    virtual bool isVisible() const = 0;
+    // A modal warning box with an OK button.
+    virtual void showWarning(const QString &title, const QString &text) = 0;
+    // See the class comment: the view destroys itself and the engine.
+    virtual void unloadWindow() = 0;
+    // An operation (request code reqNo) ran to its end; windows need not
+    // care, the command-line tool waits for it.
+    virtual void operationEnded(int reqNo) { (void)reqNo; }
+};

@@ -1,0 +1,8 @@
+#include "QtEventPump.h"
+
+#include <QCoreApplication>
+
+void QtEventPump::processOnce()
+{
+    QCoreApplication::processEvents();
+}
