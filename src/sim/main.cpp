@@ -1,0 +1,71 @@
+// orvex-sim: the 8-channel title generator on a pseudo-terminal, for tests,
+// demonstrations and operators without the hardware.
+
+#include "PseudoTerminal.h"
+#include "SimOptions.h"
+#include "SimServer.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto n = ::write(signalPipe[1], &byte, 1);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        QTextStream(stdout) << SimOptions::usage();
+        return 0;
+    }
+    SimOptions options;
+    QString error;
+    if (!options.parse(args, error)) {
+        QTextStream(stderr) << "orvex-sim: " << error << "\n" << SimOptions::usage();
+        return 2;
+    }
+
+    PseudoTerminal pty;
+    if (!pty.open(error) || (!options.link.isEmpty() && !pty.link(options.link, error))) {
+        QTextStream(stderr) << "orvex-sim: " << error << "\n";
+        return 1;
+    }
+
+    // A terminating signal ends the event loop so the state file is written
+    // and the symlink removed.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
+        QTextStream(stderr) << "orvex-sim: cannot set up signal handling\n";
+        return 1;
+    }
+    QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGHUP, onSignal);
+
+    SimServer server(pty.masterFd(), options);
+
+    // The first line is the device path: scripts and tests read it.
+    std::fprintf(stdout, "%s\n", qPrintable(pty.devicePath()));
+    std::fflush(stdout);
+
+    const int code = app.exec();
+    server.writeState();
+    return code;
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "link/SerialPort.h"
+
+#include <QByteArrayList>
+
+// A port that records what the engine writes and hands it scripted bytes.
+class FakeSerialPort : public SerialPort
+{
+public:
+    void configure(const LineSettings &s) override { settings = s; }
+    void setPortNumber(int number) override { portNumber = number; }
+    void setDevicePath(const QString &path) override { m_path = path; }
+    QString devicePath() const override { return m_path; }
+
+    bool open() override
+    {
+        ++opens;
+        if (failOpens > 0) {
+            --failOpens;
+            return false;
+        }
+        m_open = true;
+        return true;
+    }
+    void close() override
+    {
+        if (m_open)
+            ++closes;
+        m_open = false;
+        m_input.clear();
+    }
+    bool isOpen() const override { return m_open; }
+    QString errorString() const override { return QStringLiteral("no such device"); }
+
+    void write(const QByteArray &bytes) override
+    {
+        written.append(bytes);
+        if (onWrite)
+            onWrite(bytes);
+    }
+    QByteArray readAll() override
+    {
+        const QByteArray bytes = m_input;
+        m_input.clear();
+        return bytes;
+    }
+
+    // Bytes arriving from the device; only an open port hears them.
+    void receive(const QByteArray &bytes)
+    {
+        if (!m_open)
+            return;
+        m_input += bytes;
+        notify(CommEvent::DataReceived);
+    }
+    void raise(CommEvent event) { notify(event); }
+
+    LineSettings settings;
+    int portNumber = 0;
+    int opens = 0;
+    int closes = 0;
+    int failOpens = 0; // the next n opens fail
+    QByteArrayList written;
+    std::function<void(const QByteArray &)> onWrite;
+
+private:
+    QString m_path;
+    QByteArray m_input;
+    bool m_open = false;
+};

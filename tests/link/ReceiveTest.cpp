@@ -1,0 +1,195 @@
+#include "LinkRig.h"
+#include "link/LinkMessages.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void runPoll(LinkRig &rig)
+{
+    rig.engine->startPolling();
+    rig.clock.advance(2000 + 5 * 10 + 1);
+}
+
+} // namespace
+
+TEST(Receive, ReplyArrivingByteByByteCompletesOnItsLastByte)
+{
+    LinkRig rig;
+    rig.device.silent = true;
+    rig.engine->ChSelect_Click(4);
+    EXPECT_EQ(rig.takeFrames(), QByteArrayList{"CS5\r"});
+    rig.port.receive("\x06");
+    EXPECT_EQ(rig.engine->state().StepNo, 1);
+    EXPECT_TRUE(rig.rxTimer.isEnabled());
+    rig.port.receive("\r");
+    EXPECT_EQ(rig.engine->state().StepNo, 0);
+    EXPECT_EQ(rig.view.ended, QList<int>{14});
+
+    // A three-byte query is not complete after two bytes.
+    rig.device.silent = false;
+    rig.device.oneBytePerEvent = true;
+    runPoll(rig);
+    EXPECT_EQ(rig.view.hpos, 8);
+    EXPECT_EQ(rig.view.ended.size(), 2);
+}
+
+TEST(Receive, PollDecodesEveryReply)
+{
+    LinkRig rig;
+    runPoll(rig);
+    EXPECT_EQ(rig.takeFrames(), (QByteArrayList{"CS?\r", "HP?\r", "VP?\r", "BS01,?\r", "VL\r"}));
+    EXPECT_EQ(rig.view.ended, QList<int>{30});
+    EXPECT_FALSE(rig.port.isOpen());
+    EXPECT_EQ(rig.engine->state().LitCh, 2);
+    EXPECT_TRUE(rig.view.lit[2]);
+    EXPECT_EQ(rig.view.hpos, 8);
+    EXPECT_EQ(rig.view.vpos, 0);
+    EXPECT_EQ(rig.view.white, 2);
+    EXPECT_EQ(rig.view.black, 1);
+    EXPECT_EQ(rig.view.videoLoss, (std::array<bool, 8>{false, true, false, true, true, false, true, false}));
+
+    // Channel digits 0 and 9 name no button; a digit above 3 names no level.
+    rig.device.channelReply = QByteArray::fromHex("000d");
+    rig.device.levelReply = QByteArray::fromHex("05030d");
+    rig.device.hposReply = QByteArray::fromHex("02000d");
+    rig.clock.advance(2000 + 60);
+    EXPECT_TRUE(rig.view.lit[2]);
+    EXPECT_EQ(rig.view.white, 2);
+    EXPECT_EQ(rig.view.black, 3);
+    EXPECT_EQ(rig.view.hpos, -12);
+    rig.device.channelReply = QByteArray::fromHex("090d");
+    rig.clock.advance(2000 + 60);
+    EXPECT_EQ(rig.engine->state().LitCh, 2);
+}
+
+TEST(Receive, LevelsAreNotOverwrittenWhileTheOperatorChooses)
+{
+    LinkRig rig;
+    rig.engine->Combo1_GotFocus();
+    runPoll(rig);
+    EXPECT_EQ(rig.view.white, -1);
+    rig.engine->Combo1_LostFocus();
+    rig.clock.advance(2000 + 60);
+    EXPECT_EQ(rig.view.white, 2);
+}
+
+TEST(Receive, SilentDeviceIsResentFourTimesThenGivenUp)
+{
+    LinkRig rig;
+    rig.device.silent = true;
+    rig.engine->ChSelect_Click(0);
+    rig.view.lit[0] = true;
+    rig.clock.advance(2499);
+    EXPECT_EQ(rig.port.written, QByteArrayList(5, "CS1\r"));
+    EXPECT_TRUE(rig.view.warnings.isEmpty());
+    EXPECT_EQ(rig.port.closes, 4);
+    rig.clock.advance(1);
+    EXPECT_EQ(rig.view.warnings, QStringList{LinkMessages::timedOut()});
+    EXPECT_EQ(rig.view.warnings.first(),
+              QStringLiteral("通信がタイムアウトしました。\r\n本体の電源、ケーブル、通信ポートを確認して下さい。"));
+    EXPECT_EQ(rig.view.unloads, 1);
+    EXPECT_FALSE(rig.view.lit[0]);
+    EXPECT_FALSE(rig.port.isOpen());
+    EXPECT_FALSE(rig.chReqTimer.isEnabled());
+    EXPECT_EQ(rig.engine->state().RetryCount, 0);
+}
+
+TEST(Receive, TimeOutLimitCountsAcrossGoodReplies)
+{
+    LinkRig rig;
+    rig.selectChannels({1});
+    rig.device.drop = [](int frame) { return frame % 3 == 0; }; // every third reply is lost
+    rig.engine->KakikomiOn();
+    rig.clock.advance(60000);
+    // Frames 0, 3, 6, 9 time out and are resent; frame 12 is the fifth.
+    EXPECT_EQ(rig.device.frames, 13);
+    EXPECT_EQ(rig.view.warnings, QStringList{LinkMessages::timedOut()});
+    EXPECT_EQ(rig.view.unloads, 1);
+}
+
+TEST(Receive, DroppedReplyIsResentWithTheSameFrame)
+{
+    LinkRig rig;
+    rig.selectChannels({1});
+    rig.device.drop = [](int frame) { return frame == 20; };
+    rig.engine->KakikomiOn();
+    rig.runUntilEnded();
+    const QByteArrayList frames = rig.port.written;
+    ASSERT_EQ(frames.size(), 44);
+    EXPECT_EQ(frames[20], frames[21]);
+    EXPECT_EQ(rig.engine->state().RetryCount, 1);
+    EXPECT_TRUE(rig.view.warnings.isEmpty());
+}
+
+TEST(Receive, PortThatCannotBeOpenedUnloadsTheWindow)
+{
+    LinkRig rig;
+    rig.port.failOpens = 1;
+    rig.engine->ChSelect_Click(0);
+    EXPECT_EQ(rig.view.warnings, QStringList{LinkMessages::cannotOpen()});
+    EXPECT_EQ(rig.view.warnings.first(), QStringLiteral("通信ポートを開けません。\r\nシリアルポートを確認して下さい。"));
+    EXPECT_EQ(rig.data.ComNo, 0);
+    EXPECT_EQ(rig.view.unloads, 1);
+    EXPECT_TRUE(rig.port.written.isEmpty());
+}
+
+TEST(Receive, FailedReopenOnResendIsHandledLikeAFailedOpen)
+{
+    LinkRig rig;
+    rig.device.silent = true;
+    rig.engine->ChSelect_Click(0);
+    rig.port.failOpens = 1;
+    rig.clock.advance(500);
+    EXPECT_EQ(rig.view.warnings, QStringList{LinkMessages::cannotOpen()});
+    EXPECT_EQ(rig.data.ComNo, 0);
+    EXPECT_EQ(rig.view.unloads, 1);
+    EXPECT_FALSE(rig.rxTimer.isEnabled());
+    rig.clock.advance(5000);
+    EXPECT_EQ(rig.port.written.size(), 1);
+}
+
+TEST(Receive, BytesNobodyWaitsForAreDropped)
+{
+    LinkRig rig;
+    // A stale reply that turns up while the send lets events run.
+    rig.pump.onPump = [&] { rig.port.receive(QByteArray::fromHex("060d")); };
+    rig.engine->ChSelect_Click(0);
+    EXPECT_EQ(rig.engine->state().StepNo, 1);
+    EXPECT_TRUE(rig.rxTimer.isEnabled());
+    rig.pump.onPump = nullptr;
+    rig.clock.advance(10);
+    EXPECT_EQ(rig.view.ended, QList<int>{14});
+
+    // Extra bytes in the same read complete the reply and are discarded.
+    rig.device.channelReply = QByteArray::fromHex("030d0d0d");
+    rig.clock.advance(2000 + 60);
+    EXPECT_EQ(rig.view.hpos, 8);
+    EXPECT_EQ(rig.view.ended, (QList<int>{14, 30}));
+}
+
+TEST(Receive, LineEventsRaiseTheirMessages)
+{
+    LinkRig rig;
+    const std::pair<CommEvent, const char *> errors[] = {
+        {CommEvent::Break, "中断信号受信"},
+        {CommEvent::Framing, "フレームエラー"},
+        {CommEvent::Overrun, "オーバーランエラー"},
+        {CommEvent::ReceiveOverflow, "受信バッファオーバー"},
+        {CommEvent::ReceiveParity, "受信パリティエラー"},
+        {CommEvent::TransmitFull, "送信バッファフル"},
+        {CommEvent::ConfigUnreadable, "DCB取得エラー"},
+        {CommEvent::Unknown, "未定義エラー発生"},
+    };
+    for (const auto &[event, text] : errors) {
+        rig.view.warnings.clear();
+        rig.port.raise(event);
+        EXPECT_EQ(rig.view.warnings, QStringList{QString::fromUtf8(text)});
+    }
+    rig.view.warnings.clear();
+    for (CommEvent quiet : {CommEvent::SendBelowThreshold, CommEvent::CtsChanged, CommEvent::DsrChanged,
+                            CommEvent::CarrierChanged, CommEvent::Ring, CommEvent::EndOfFile})
+        rig.port.raise(quiet);
+    EXPECT_TRUE(rig.view.warnings.isEmpty());
+}

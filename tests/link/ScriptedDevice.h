@@ -1,0 +1,66 @@
+#pragma once
+
+#include "FakeSerialPort.h"
+#include "VirtualClock.h"
+
+#include <QByteArray>
+
+#include <functional>
+
+// Answers each frame the engine writes after `latency` virtual ms, with the
+// byte count the command set gives it. Status queries get the bytes set
+// here; a reply can be swallowed or split into single bytes.
+class ScriptedDevice
+{
+public:
+    ScriptedDevice(FakeSerialPort &port, VirtualClock &clock) : m_port(port), m_clock(clock)
+    {
+        port.onWrite = [this](const QByteArray &frame) { answer(frame); };
+    }
+
+    static int replyLength(const QByteArray &frame)
+    {
+        return frame == "HP?\r" || frame == "VP?\r" || frame == "BS01,?\r" || frame == "VL\r" ? 3 : 2;
+    }
+
+    int latency = 10;
+    bool silent = false;
+    bool oneBytePerEvent = false;
+    std::function<bool(int frameIndex)> drop; // true: this reply is lost
+    QByteArray channelReply = QByteArray::fromHex("030d");
+    QByteArray hposReply = QByteArray::fromHex("04000d");
+    QByteArray vposReply = QByteArray::fromHex("01060d");
+    QByteArray levelReply = QByteArray::fromHex("02010d");
+    QByteArray videoLossReply = QByteArray::fromHex("050a0d");
+    int frames = 0;
+
+private:
+    void answer(const QByteArray &frame)
+    {
+        const int index = frames++;
+        if (silent || (drop && drop(index)))
+            return;
+        QByteArray reply;
+        if (frame == "CS?\r")
+            reply = channelReply;
+        else if (frame == "HP?\r")
+            reply = hposReply;
+        else if (frame == "VP?\r")
+            reply = vposReply;
+        else if (frame == "BS01,?\r")
+            reply = levelReply;
+        else if (frame == "VL\r")
+            reply = videoLossReply;
+        else
+            reply = QByteArray::fromHex("060d");
+        if (oneBytePerEvent) {
+            for (int i = 0; i < reply.size(); ++i)
+                m_clock.schedule(latency + i, [this, b = reply.mid(i, 1)] { m_port.receive(b); });
+        } else {
+            m_clock.schedule(latency, [this, reply] { m_port.receive(reply); });
+        }
+    }
+
+    FakeSerialPort &m_port;
+    VirtualClock &m_clock;
+};
