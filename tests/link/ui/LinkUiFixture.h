@@ -1,7 +1,6 @@
 #pragma once
 
 #include "FakeLinkPlatform.h"
-#include "FakeLinkTimer.h"
 #include "RecordingMessageBoxes.h"
 
 #include "core/TitleData.h"
@@ -30,7 +29,6 @@ protected:
     {
         data = std::make_unique<TitleData>();
         data->setDefaults();
-        platform.device = answeringDevice;
         owner = std::make_unique<QWidget>();
         owner->resize(436, 386);
         owner->show();
@@ -56,6 +54,17 @@ protected:
             if (elapsed.elapsed() > deadlineMs)
                 return false;
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return true;
+    }
+
+    // Advances virtual time until `done` holds, at most `limit` ms.
+    bool runUntil(const std::function<bool()> &done, long long limit)
+    {
+        for (long long waited = 0; !done(); ++waited) {
+            if (waited >= limit)
+                return false;
+            platform.clock.advance(1);
         }
         return true;
     }

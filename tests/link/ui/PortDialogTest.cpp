@@ -24,7 +24,7 @@ TEST_F(PortDialogTest, FirstDataComAsksForAPortWithCom1ChosenThenOkOpensTheWindo
     SerForm *form = windows->existingSerForm();
     ASSERT_NE(form, nullptr);
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(port().portNumber(), 1);
+    EXPECT_EQ(port().portNumber, 1);
     EXPECT_EQ(form->parentWidget(), owner.get());
 
     dialog->Command3->click();
@@ -33,7 +33,7 @@ TEST_F(PortDialogTest, FirstDataComAsksForAPortWithCom1ChosenThenOkOpensTheWindo
     EXPECT_EQ(windows->existingSerForm(), form);
     EXPECT_TRUE(form->isVisible());
     platform.clock.advance(2000);
-    EXPECT_EQ(port().frames().value(0), QByteArray("CS?\r")) << "the poll runs after OK";
+    EXPECT_EQ(port().written.value(0), QByteArray("CS?\r")) << "the poll runs after OK";
 }
 
 TEST_F(PortDialogTest, ChoosingAnotherPortClosesTheOpenOneAtOnce)
@@ -47,11 +47,11 @@ TEST_F(PortDialogTest, ChoosingAnotherPortClosesTheOpenOneAtOnce)
     EXPECT_FALSE(port().isOpen()) << "opening the dialog counts as choosing Com1";
 
     platform.clock.advance(1); // the next try of the poll reopens port 1
-    ASSERT_TRUE(platform.clock.advanceUntil([&] { return port().isOpen(); }, 1000));
+    ASSERT_TRUE(runUntil([&] { return port().isOpen(); }, 1000));
     windows->testSerForm()->Option1[2]->click();
     EXPECT_EQ(data->ComNo, 3);
     EXPECT_FALSE(port().isOpen());
-    EXPECT_EQ(port().portNumber(), 3);
+    EXPECT_EQ(port().portNumber, 3);
 }
 
 TEST_F(PortDialogTest, TheCloseBoxKeepsTheChosenPortButOpensNothing)
@@ -65,7 +65,7 @@ TEST_F(PortDialogTest, TheCloseBoxKeepsTheChosenPortButOpensNothing)
     EXPECT_TRUE(dialog.isNull());
     EXPECT_EQ(data->ComNo, 4);
     EXPECT_FALSE(windows->existingSerForm()->isVisible());
-    EXPECT_EQ(port().portNumber(), 4);
+    EXPECT_EQ(port().portNumber, 4);
 
     // Reopened, it shows the port chosen last.
     windows->PortSet_Click();

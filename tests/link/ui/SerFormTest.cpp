@@ -35,7 +35,7 @@ TEST_F(SerFormTest, LoadsHiddenWithItsControlsInPlaceAndSendsNothing)
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("8CH-Orvex [通信]"));
     EXPECT_EQ(form.size(), QSize(348, 372));
-    EXPECT_EQ(port().portNumber(), 2);
+    EXPECT_EQ(port().portNumber, 2);
 
     const SerFormUi &ui = form.ui();
     EXPECT_EQ(ui.ChSelect[7]->geometry(), QRect(302, 6, 40, 30));
@@ -66,8 +66,8 @@ TEST_F(SerFormTest, LoadsHiddenWithItsControlsInPlaceAndSendsNothing)
     // The start-up selection reached the engine while hidden: nothing sent,
     // and no poll until the editor shows the window.
     platform.clock.advance(10000);
-    EXPECT_EQ(port().openCount(), 0);
-    EXPECT_TRUE(port().frames().isEmpty());
+    EXPECT_EQ(port().opens, 0);
+    EXPECT_TRUE(port().written.isEmpty());
     EXPECT_FALSE(state().LvFocus);
 }
 
@@ -78,10 +78,10 @@ TEST_F(SerFormTest, PollShowsChannelPositionsLevelsAndVideoLoss)
     const QColor face = form.palette().color(QPalette::Button);
 
     platform.clock.advance(1999);
-    EXPECT_TRUE(port().frames().isEmpty());
-    ASSERT_TRUE(platform.clock.advanceUntil([&] { return port().frames().size() == 5 && state().StepNo == 0; }, 1000));
+    EXPECT_TRUE(port().written.isEmpty());
+    ASSERT_TRUE(runUntil([&] { return port().written.size() == 5 && state().StepNo == 0; }, 1000));
 
-    EXPECT_EQ(port().frames(), QByteArrayList(std::begin(PollFrames), std::end(PollFrames)));
+    EXPECT_EQ(port().written, QByteArrayList(std::begin(PollFrames), std::end(PollFrames)));
     EXPECT_FALSE(port().isOpen());
     EXPECT_EQ(buttonColour(ui.ChSelect[2]), QColor(0xFF8000));
     for (int i : {0, 1, 3, 4, 5, 6, 7})
@@ -96,14 +96,14 @@ TEST_F(SerFormTest, PollShowsChannelPositionsLevelsAndVideoLoss)
     }
     EXPECT_EQ(ui.MessageLabel->text(), QStringLiteral("データ送信終了しました。"));
     // The levels set by the reply sent nothing of their own.
-    EXPECT_EQ(port().frames().size(), 5);
+    EXPECT_EQ(port().written.size(), 5);
 
     // The next poll comes two seconds after the last.
-    port().clearFrames();
+    port().written.clear();
     platform.clock.advance(1999);
-    EXPECT_TRUE(port().frames().isEmpty());
+    EXPECT_TRUE(port().written.isEmpty());
     platform.clock.advance(1);
-    EXPECT_EQ(port().frames().value(0), QByteArray("CS?\r"));
+    EXPECT_EQ(port().written.value(0), QByteArray("CS?\r"));
 }
 
 TEST_F(SerFormTest, ClicksDuringAnOperationAreDroppedAndWorkWhenIdle)
@@ -116,26 +116,26 @@ TEST_F(SerFormTest, ClicksDuringAnOperationAreDroppedAndWorkWhenIdle)
     ui.ChSelect[4]->click();
     ui.Command2[0]->click();
     ui.BlackLevel->setCurrentIndex(3);
-    EXPECT_EQ(port().frames(), QByteArrayList{"CS?\r"});
+    EXPECT_EQ(port().written, QByteArrayList{"CS?\r"});
     EXPECT_EQ(ui.BlackLevel->currentIndex(), 3) << "the operator's choice stays until a poll overwrites it";
 
-    ASSERT_TRUE(platform.clock.advanceUntil([&] { return state().StepNo == 0; }, 1000));
-    port().clearFrames();
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 1000));
+    port().written.clear();
     ui.ChSelect[4]->click();
-    EXPECT_EQ(port().frames(), QByteArrayList{"CS5\r"});
+    EXPECT_EQ(port().written, QByteArrayList{"CS5\r"});
     // The highlight follows the device, not the click.
     EXPECT_EQ(buttonColour(ui.ChSelect[2]), QColor(0xFF8000));
     EXPECT_NE(buttonColour(ui.ChSelect[4]), QColor(0xFF8000));
 
-    ASSERT_TRUE(platform.clock.advanceUntil([&] { return state().StepNo == 0; }, 1000));
-    port().clearFrames();
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 1000));
+    port().written.clear();
     ui.Command2[2]->click();
-    EXPECT_EQ(port().frames(), QByteArrayList{"HP-\r"});
+    EXPECT_EQ(port().written, QByteArrayList{"HP-\r"});
     // After a user operation the next poll comes within 200 ms.
-    ASSERT_TRUE(platform.clock.advanceUntil([&] { return state().StepNo == 0; }, 1000));
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 1000));
     const qint64 ended = platform.clock.now();
-    ASSERT_TRUE(platform.clock.advanceUntil([&] { return port().frames().size() == 2; }, 1000));
-    EXPECT_EQ(port().frames().last(), QByteArray("CS?\r"));
+    ASSERT_TRUE(runUntil([&] { return port().written.size() == 2; }, 1000));
+    EXPECT_EQ(port().written.last(), QByteArray("CS?\r"));
     EXPECT_EQ(platform.clock.now() - ended, 200);
 }
 
@@ -146,19 +146,19 @@ TEST_F(SerFormTest, ChoosingALevelSendsAllRowsAndMovesTheFocusToTheWriteButton)
     form.activateWindow();
     ASSERT_TRUE(waitFor([&] { return form.isActiveWindow(); }));
     ui.BlackLevel->setCurrentIndex(1);
-    ASSERT_TRUE(platform.clock.advanceUntil([&] { return state().StepNo == 0; }, 2000));
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 2000));
 
     ui.WhiteLevel->setFocus();
     ASSERT_TRUE(waitFor([&] { return ui.WhiteLevel->hasFocus(); }));
     EXPECT_TRUE(state().LvFocus);
-    port().clearFrames();
+    port().written.clear();
     ui.WhiteLevel->setCurrentIndex(2); // "90%"
-    ASSERT_TRUE(platform.clock.advanceUntil([&] { return state().StepNo == 0; }, 2000));
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 2000));
 
     QByteArrayList expected;
     for (int row = 1; row <= 13; ++row)
         expected << QStringLiteral("BS%1,12\r").arg(row, 2, 10, QLatin1Char('0')).toLatin1();
-    EXPECT_EQ(port().frames(), expected);
+    EXPECT_EQ(port().written, expected);
     EXPECT_TRUE(waitFor([&] { return ui.WriteButton->hasFocus(); }));
     EXPECT_FALSE(state().LvFocus);
 }
@@ -172,7 +172,7 @@ TEST_F(SerFormTest, APollDoesNotOverwriteALevelBeingChosen)
     ui.BlackLevel->setFocus();
     ASSERT_TRUE(waitFor([&] { return state().LvFocus; }));
 
-    ASSERT_TRUE(platform.clock.advanceUntil([&] { return port().frames().size() >= 5 && state().StepNo == 0; },
+    ASSERT_TRUE(runUntil([&] { return port().written.size() >= 5 && state().StepNo == 0; },
                                             3000));
     EXPECT_EQ(ui.BlackLevel->currentIndex(), 0);
     EXPECT_EQ(ui.WhiteLevel->currentIndex(), 0);
@@ -188,8 +188,8 @@ TEST_F(SerFormTest, MeterFollowsAScreenStepOfTheBulkWrite)
     int widest = 0;
     int rightEdge = 0;
     while (state().StepNo != 0 && labels.size() < 200) {
-        platform.clock.advance(FakeSerialPort::ReplyDelay);
-        if (state().CmdKind == 0 && port().frames().last().startsWith("@WD")) {
+        platform.clock.advance(platform.device->latency);
+        if (state().CmdKind == 0 && port().written.last().startsWith("@WD")) {
             labels << form.ui().Meter->labelText();
             if (form.ui().Meter->lineThickness() > widest) {
                 widest = form.ui().Meter->lineThickness();
@@ -206,7 +206,7 @@ TEST_F(SerFormTest, MeterFollowsAScreenStepOfTheBulkWrite)
 TEST_F(SerFormTest, CloseStopsThePollAbandonsTheOperationAndKeepsTheState)
 {
     SerForm &form = openSerForm();
-    ASSERT_TRUE(platform.clock.advanceUntil([&] { return state().StepNo == 0 && !port().frames().isEmpty(); },
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0 && !port().written.isEmpty(); },
                                             3000));
     platform.clock.advance(2000); // the next poll is under way
     ASSERT_GT(state().StepNo, 0);
@@ -216,9 +216,9 @@ TEST_F(SerFormTest, CloseStopsThePollAbandonsTheOperationAndKeepsTheState)
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(state().StepNo, 0);
     EXPECT_FALSE(port().isOpen());
-    port().clearFrames();
+    port().written.clear();
     platform.clock.advance(10000);
-    EXPECT_TRUE(port().frames().isEmpty());
+    EXPECT_TRUE(port().written.isEmpty());
     EXPECT_TRUE(boxes.texts.isEmpty()) << "the abandoned frame must not time out";
 
     // Shown again: the same window, its highlight kept, the poll running.
@@ -227,17 +227,17 @@ TEST_F(SerFormTest, CloseStopsThePollAbandonsTheOperationAndKeepsTheState)
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(buttonColour(form.ui().ChSelect[2]), QColor(0xFF8000));
     platform.clock.advance(2000);
-    EXPECT_EQ(port().frames().value(0), QByteArray("CS?\r"));
+    EXPECT_EQ(port().written.value(0), QByteArray("CS?\r"));
 }
 
 TEST_F(SerFormTest, FiveTimeOutsShowTheMessageAndDestroyTheWindow)
 {
-    platform.device = nullptr; // the device stays silent
+    platform.silent = true; // the device never answers
     QPointer<SerForm> form = &openSerForm();
     platform.clock.advance(2000);
-    ASSERT_EQ(port().frames().size(), 1);
+    ASSERT_EQ(port().written.size(), 1);
     platform.clock.advance(4 * 500);
-    EXPECT_EQ(port().frames().size(), 5) << "four resends";
+    EXPECT_EQ(port().written.size(), 5) << "four resends";
     EXPECT_TRUE(boxes.texts.isEmpty());
 
     platform.clock.advance(500);
@@ -249,7 +249,7 @@ TEST_F(SerFormTest, FiveTimeOutsShowTheMessageAndDestroyTheWindow)
     EXPECT_TRUE(form.isNull());
 
     // A fresh window next time, its counters from zero.
-    platform.device = answeringDevice;
+    platform.silent = false;
     windows->DataCom_Click();
     ASSERT_NE(windows->existingSerForm(), nullptr);
     EXPECT_NE(windows->existingSerForm(), form.data());

@@ -37,7 +37,7 @@ protected:
     int writesStarted()
     {
         int count = 0;
-        for (const QByteArray &frame : port().frames())
+        for (const QByteArray &frame : port().written)
             count += frame.startsWith("CS") && frame != "CS?\r";
         return count;
     }
@@ -81,10 +81,10 @@ TEST_F(SetFormTest, ExecuteSetsTheFlagsFromTheChoiceAndStartsTheWrite)
     dialog.Check1[7]->click();
     dialog.Command1->click();
     EXPECT_EQ(data->KakikomiCh, flags({2, 7}));
-    EXPECT_EQ(port().frames().value(0), QByteArray("CS3\r"));
-    ASSERT_TRUE(platform.clock.advanceUntil([&] { return state().StepNo == 0; }, 10000));
+    EXPECT_EQ(port().written.value(0), QByteArray("CS3\r"));
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 10000));
     EXPECT_EQ(writesStarted(), 2);
-    EXPECT_EQ(port().frames().size(), 2 * 43);
+    EXPECT_EQ(port().written.size(), 2 * 43);
 
     // Cancel leaves the flags of the last write.
     windows->existingSerForm()->ui().WriteButton->click();
