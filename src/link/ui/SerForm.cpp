@@ -1,6 +1,7 @@
 #include "SerForm.h"
 
 #include "BackgroundFill.h"
+#include "DesignFont.h"
 #include "DialogFrame.h"
 #include "LinkPlatform.h"
 #include "ProgressMeter.h"
@@ -37,6 +38,7 @@ SerForm::SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageB
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
     setFixedSize(Twips::px(5220), Twips::px(5580));
+    applyDesignFont(this);
     m_ui.setupUi(this);
 
     m_engine = std::make_unique<LinkEngine>(m_data, *m_port, *m_chReqTimer, *m_rxTimer, platform.eventPump(),

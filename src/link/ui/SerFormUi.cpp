@@ -1,12 +1,12 @@
 #include "SerFormUi.h"
 
 #include "BackgroundFill.h"
+#include "CaptionFrame.h"
 #include "ProgressMeter.h"
 #include "Twips.h"
 #include "WriteButtonIcon.h"
 
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
@@ -22,11 +22,12 @@ Widget *make(QWidget *parent, const QString &name, int left, int top, int width,
     return widget;
 }
 
-QGroupBox *frame(QWidget *parent, const QString &name, const QString &caption, int left, int top, int width,
-                 int height)
+CaptionFrame *frame(QWidget *parent, const QString &name, const QString &caption, int left, int top, int width,
+                    int height)
 {
-    auto *box = make<QGroupBox>(parent, name, left, top, width, height);
-    box->setTitle(caption);
+    auto *box = new CaptionFrame(caption, parent);
+    box->setObjectName(name);
+    Twips::place(box, left, top, width, height);
     return box;
 }
 
@@ -88,6 +89,8 @@ void SerFormUi::setupUi(QWidget *form)
                                   "　クリックして下さい。"),
                    120, 90, 4185, 855);
     Label3->setWordWrap(true);
+    // The label runs on under the write button; its text wraps before it.
+    Label3->setContentsMargins(0, 0, Twips::px(120 + 4185 - 3990), 0);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     WriteButton = make<QToolButton>(Picture1, QStringLiteral("Command1_0"), 3990, 90, 915, 855);
     WriteButton->setText(QStringLiteral("書込"));

@@ -5,7 +5,7 @@
 class ProgressMeter;
 class QComboBox;
 class QFrame;
-class QGroupBox;
+class CaptionFrame;
 class QLabel;
 class QPushButton;
 class QToolButton;
@@ -17,19 +17,19 @@ struct SerFormUi
 {
     std::array<QPushButton *, 8> ChSelect{};
     std::array<QFrame *, 8> VideoLoss{};
-    QGroupBox *Frame3 = nullptr;
-    QGroupBox *Frame1 = nullptr;
+    CaptionFrame *Frame3 = nullptr;
+    CaptionFrame *Frame1 = nullptr;
     std::array<QLabel *, 5> Label1{}; // 2 is not used
     QComboBox *BlackLevel = nullptr;  // Combo1(1)
     QComboBox *WhiteLevel = nullptr;  // Combo1(2)
-    QGroupBox *Frame4 = nullptr;
+    CaptionFrame *Frame4 = nullptr;
     std::array<QPushButton *, 4> Command2{}; // ↓ ↑ ← →
     QLabel *VposiLabel = nullptr;
     QLabel *HposiLabel = nullptr;
     QFrame *Picture1 = nullptr;
     QLabel *Label3 = nullptr;
     QToolButton *WriteButton = nullptr; // Command1(0)
-    QGroupBox *Frame2 = nullptr;
+    CaptionFrame *Frame2 = nullptr;
     QLabel *MessageLabel = nullptr;
     ProgressMeter *Meter = nullptr;
     QPushButton *Command3 = nullptr;

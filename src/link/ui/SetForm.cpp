@@ -1,12 +1,13 @@
 #include "SetForm.h"
 
+#include "CaptionFrame.h"
+#include "DesignFont.h"
 #include "DialogFrame.h"
 #include "Twips.h"
 
 #include "core/TitleData.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -15,10 +16,11 @@ SetForm::SetForm(TitleData &data, QWidget *owner) : QWidget(owner), m_data(data)
     setObjectName(QStringLiteral("SetForm"));
     setWindowTitle(QStringLiteral("書き込み設定"));
     DialogFrame::apply(this, 5700, 1740);
+    applyDesignFont(this);
 
     Option1[0] = new QRadioButton(QStringLiteral("全チャンネルデータ送信"), this);
     Twips::place(Option1[0], 180, 60, 2595, 285);
-    Frame1 = new QGroupBox(this);
+    Frame1 = new CaptionFrame(QString(), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Twips::place(Frame1, 90, 420, 5535, 735);
     Option1[1] = new QRadioButton(QStringLiteral("指定チャンネルデータ送信"), this);
@@ -32,6 +34,8 @@ SetForm::SetForm(TitleData &data, QWidget *owner) : QWidget(owner), m_data(data)
         Check1[i] = new QCheckBox(QStringLiteral("CH%1").arg(i + 1), Frame1);
         Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
         Twips::place(Check1[i], boxLeft[i], 330, 650, 225);
+        // The boxes stand close together: keep the caption next to its box.
+        Check1[i]->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; }"));
     }
     Command1 = new QPushButton(QStringLiteral("実行"), this);
     Twips::place(Command1, 480, 1260, 2325, 375);

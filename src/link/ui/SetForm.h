@@ -6,7 +6,7 @@
 
 struct TitleData;
 class QCheckBox;
-class QGroupBox;
+class CaptionFrame;
 class QPushButton;
 class QRadioButton;
 
@@ -20,7 +20,7 @@ public:
     SetForm(TitleData &data, QWidget *owner);
 
     std::array<QRadioButton *, 2> Option1{};
-    QGroupBox *Frame1 = nullptr;
+    CaptionFrame *Frame1 = nullptr;
     std::array<QCheckBox *, 8> Check1{};
     QPushButton *Command1 = nullptr; // 実行
     QPushButton *Command2 = nullptr; // キャンセル

@@ -1,5 +1,6 @@
 #include "TestSerForm.h"
 
+#include "DesignFont.h"
 #include "DialogFrame.h"
 #include "SerForm.h"
 #include "Twips.h"
@@ -16,6 +17,7 @@ TestSerForm::TestSerForm(TitleData &data, std::function<SerForm &()> serialContr
     setObjectName(QStringLiteral("TestSerForm"));
     setWindowTitle(QStringLiteral("Comポート設定"));
     DialogFrame::apply(this, 1935, 2895);
+    applyDesignFont(this);
 
     static constexpr int optionTop[8] = {90, 375, 660, 945, 1245, 1530, 1815, 2100};
     for (int i = 0; i < 8; ++i) {

@@ -2,6 +2,7 @@
 // timers, loading a title into orvex-sim over a pseudo-terminal.
 
 #include "RecordingMessageBoxes.h"
+#include "WaitFor.h"
 
 #include "core/TitleData.h"
 #include "link/LinkEngine.h"
@@ -34,18 +35,6 @@
 #include <memory>
 
 namespace {
-
-bool waitFor(const std::function<bool()> &done, int deadlineMs)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done()) {
-        if (elapsed.elapsed() > deadlineMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 // A title in which every channel has its own page and characters, so a
 // channel sent from the wrong source cannot match by accident.

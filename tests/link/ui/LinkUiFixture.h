@@ -2,6 +2,7 @@
 
 #include "FakeLinkPlatform.h"
 #include "RecordingMessageBoxes.h"
+#include "WaitFor.h"
 
 #include "core/TitleData.h"
 #include "link/LinkEngine.h"
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QWidget>
 
@@ -44,19 +44,6 @@ protected:
 
     // Lets Qt destroy what was deleteLater()ed.
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-    // Waits on real events (focus, activation) with a deadline.
-    static bool waitFor(const std::function<bool()> &done, int deadlineMs = 2000)
-    {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (!done()) {
-            if (elapsed.elapsed() > deadlineMs)
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        return true;
-    }
 
     // Advances virtual time until `done` holds, at most `limit` ms.
     bool runUntil(const std::function<bool()> &done, long long limit)

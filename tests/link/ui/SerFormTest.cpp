@@ -5,7 +5,7 @@
 
 #include <QComboBox>
 #include <QFrame>
-#include <QGroupBox>
+#include "link/ui/CaptionFrame.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>

@@ -4,7 +4,7 @@
 #include "support/QtPrinters.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
+#include "link/ui/CaptionFrame.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
