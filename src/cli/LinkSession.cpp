@@ -1,0 +1,24 @@
+#include "LinkSession.h"
+
+#include "core/TitleData.h"
+
+#include <QEventLoop>
+
+LinkSession::LinkSession(TitleData &data, const QString &device, LinkTextView &view) : m_view(view)
+{
+    // The tool names its device directly rather than by a port number.
+    data.ComNo = 0;
+    m_engine = std::make_unique<LinkEngine>(data, m_port, m_chReqTimer, m_rxTimer, m_pump, view);
+    m_port.setDevicePath(device);
+}
+
+bool LinkSession::wait()
+{
+    if (!m_view.ended && !m_view.failed) {
+        QEventLoop loop;
+        m_view.setOnDone([&loop] { loop.quit(); });
+        loop.exec();
+        m_view.setOnDone({});
+    }
+    return m_view.ended && !m_view.failed;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "link/LinkView.h"
+
+#include <QString>
+#include <QTextStream>
+
+#include <array>
+#include <functional>
+
+// The device link on a terminal: a progress bar that redraws in place when
+// stdout is a terminal, plain message lines otherwise; warnings on stderr.
+// Quiet shows only warnings. Keeps what the status replies showed for the
+// status command.
+class LinkTextView : public LinkView
+{
+public:
+    enum class Mode { Bar, Lines, Quiet };
+    LinkTextView(FILE *out, Mode mode);
+
+    // Frames the whole job will send, for a bar over all of it; 0 shows
+    // the per-step meter instead.
+    void setTotalFrames(int frames) { m_totalFrames = frames; }
+    // Called when the engine ends an operation or gives up.
+    void setOnDone(std::function<void()> done) { m_onDone = std::move(done); }
+
+    void setMessage(const QString &text) override;
+    void setMeter(const MeterReading &meter) override;
+    void setChannelLit(int channel, bool lit) override;
+    void setHorizontalPosition(int value) override { hpos = value; }
+    void setVerticalPosition(int value) override { vpos = value; }
+    void setBlackLevel(int index) override { black = index; }
+    void setWhiteLevel(int index) override { white = index; }
+    void setVideoLoss(int input, bool lost) override { videoLoss[input] = lost; }
+    void setWriteEnabled(bool) override {}
+    void focusWriteButton() override {}
+    bool isVisible() const override { return true; }
+    void showWarning(const QString &title, const QString &text) override;
+    void unloadWindow() override;
+    void operationEnded(int reqNo) override;
+
+    // Ends the progress line so later output starts on a fresh line.
+    void finishLine();
+
+    // What the device reported; -1 / unset until a reply said otherwise.
+    int channel = -1; // 0..7
+    int hpos = 0, vpos = 0, black = -1, white = -1;
+    std::array<bool, 8> videoLoss{};
+    bool ended = false;
+    bool failed = false;
+    QString lastMessage;
+
+private:
+    void drawBar();
+
+    QTextStream m_out;
+    QTextStream m_err;
+    Mode m_mode;
+    bool m_lineOpen = false;
+    int m_totalFrames = 0;
+    int m_framesSent = 0;
+    int m_stepPercent = 0;
+    std::function<void()> m_onDone;
+};

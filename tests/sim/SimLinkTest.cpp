@@ -1,0 +1,178 @@
+// The whole link over a real pseudo-terminal: the orvex tool against
+// orvex-sim.
+
+#include "SimProcess.h"
+#include "core/TitleData.h"
+#include "core/ZvxWriter.h"
+#include "support/QtPrinters.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A title in which every channel's page holds its own characters and every
+// character has a pattern of its own.
+TitleData sampleTitle()
+{
+    TitleData data;
+    data.setDefaults();
+    QRandomGenerator random(4711);
+    const PixelCode codes[] = {PixelCode::black(), PixelCode::transparent(), PixelCode::white()};
+    for (int code = 0; code < Title::CodeCount; ++code)
+        for (int dot = 0; dot < Title::DotsPerCode; ++dot)
+            data.DotData[code][dot] = codes[random.bounded(3)];
+    for (int ch = 0; ch < Title::Channels; ++ch)
+        for (int cell = 0; cell < Title::Cells; ++cell) {
+            const int k = int(random.bounded(26)); // 0: blank
+            data.DispData(cell, 0, ch) = quint8(k == 0 ? 0 : 25 * ch + k);
+        }
+    return data;
+}
+
+// The device's view of a pattern, packed here independently of the link.
+QByteArray packed(const CharPattern &pattern)
+{
+    QByteArray bytes;
+    for (int n = 0; n < 54; ++n) {
+        int byte = 0;
+        for (int k = 0; k < 4; ++k) {
+            const PixelCode p = pattern[4 * n + k];
+            byte = byte << 2 | (p.isWhite() ? 2 : p.isBlack() ? 0 : 1);
+        }
+        bytes.append(char(byte));
+    }
+    return bytes;
+}
+
+QByteArray expectedPage(const TitleData &data, int ch)
+{
+    QByteArray page;
+    for (int cell = 0; cell < Title::Cells; ++cell) {
+        const int code = data.DispData(cell, 0, ch);
+        page.append(char(code == 0 ? 0 : code - 25 * ch));
+    }
+    return page;
+}
+
+class SimLink : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(SimProcess::buildDir().isEmpty()) << "ORVEX_BUILD_DIR is not set";
+        data = sampleTitle();
+        file = dir.filePath(QStringLiteral("title.zvx"));
+        ASSERT_TRUE(ZvxWriter::writeFile(file, data).ok);
+    }
+
+    void expectChannelWritten(const QJsonObject &state, int ch)
+    {
+        const QJsonObject channel = state[QStringLiteral("channels")].toArray()[ch].toObject();
+        EXPECT_EQ(QByteArray::fromHex(channel[QStringLiteral("page")].toString().toLatin1()), expectedPage(data, ch))
+            << "channel " << ch + 1;
+        const QJsonArray patterns = channel[QStringLiteral("patterns")].toArray();
+        ASSERT_EQ(patterns.size(), 26);
+        for (int slot = 0; slot < 26; ++slot) {
+            const int code = slot == 0 ? 0 : 25 * ch + slot;
+            EXPECT_EQ(QByteArray::fromHex(patterns[slot].toString().toLatin1()), packed(data.DotData[code]))
+                << "channel " << ch + 1 << " slot " << slot;
+        }
+        EXPECT_TRUE(channel[QStringLiteral("overlay")].toBool());
+    }
+
+    static int dataFrames(const QJsonObject &state, int ch)
+    {
+        return state[QStringLiteral("channels")].toArray()[ch].toObject()[QStringLiteral("data_frames")].toInt();
+    }
+
+    QTemporaryDir dir;
+    QString file;
+    TitleData data;
+};
+
+} // namespace
+
+TEST_F(SimLink, SendWritesTheChosenChannelsByteForByte)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    const auto run = SimProcess::runTool({"send", file, "--port", sim.device(), "--channels", "3,8"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("チャンネル3画面データ送信中です…暫くお待ち下さい。")));
+    EXPECT_TRUE(run.out.contains(QStringLiteral("チャンネル8文字データ送信中です…暫くお待ち下さい。")));
+    EXPECT_TRUE(run.out.trimmed().endsWith(QStringLiteral("データ送信終了しました。")));
+    EXPECT_TRUE(QFile::exists(sim.folder() + QStringLiteral("/shots/ch3.png")));
+    EXPECT_TRUE(QFile::exists(sim.folder() + QStringLiteral("/shots/ch8.png")));
+
+    const QJsonObject state = sim.stopAndReadState();
+    ASSERT_FALSE(state.isEmpty());
+    expectChannelWritten(state, 2);
+    expectChannelWritten(state, 7);
+    for (int ch : {0, 1, 3, 4, 5, 6})
+        EXPECT_EQ(dataFrames(state, ch), 0) << "channel " << ch + 1;
+    EXPECT_EQ(state[QStringLiteral("frames")].toInt(), 86);
+}
+
+TEST_F(SimLink, LostRepliesAreResent)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--drop", "10"})); // four of the 47 replies are lost
+    const auto run = SimProcess::runTool({"send", file, "--port", sim.device(), "--channels", "2"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject state = sim.stopAndReadState();
+    expectChannelWritten(state, 1);
+    EXPECT_EQ(state[QStringLiteral("frames")].toInt(), 47);
+}
+
+TEST_F(SimLink, SplitAndDelayedRepliesWork)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--split", "--delay", "100"}));
+    const auto run = SimProcess::runTool({"send", file, "--port", sim.device(), "--channels", "1"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject state = sim.stopAndReadState();
+    expectChannelWritten(state, 0);
+    EXPECT_EQ(state[QStringLiteral("frames")].toInt(), 43);
+}
+
+TEST_F(SimLink, SilentDeviceEndsInTheTimeOutMessage)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--silent"}));
+    const auto run = SimProcess::runTool({"send", file, "--port", sim.device(), "--channels", "5"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("通信がタイムアウトしました。"))) << run.err.toStdString();
+    EXPECT_GE(run.ms, 2500); // five time-outs of 500 ms
+    EXPECT_EQ(sim.stopAndReadState()[QStringLiteral("frames")].toInt(), 5);
+}
+
+TEST_F(SimLink, StatusReportsTheDevice)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--video-loss", "0x5a"}));
+    const auto run = SimProcess::runTool({"status", "--port", sim.device(), "--json"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.trimmed(), QStringLiteral("{\"channel\": 1, \"hpos\": 0, \"vpos\": 0, \"black\": \"0%\", "
+                                                "\"white\": \"100%\", \"video_loss\": [2, 4, 5, 7]}"));
+    const auto text = SimProcess::runTool({"status", "--port", sim.device()});
+    EXPECT_TRUE(text.out.contains(QStringLiteral("video loss:          2, 4, 5, 7"))) << text.out.toStdString();
+}
+
+TEST_F(SimLink, FailuresEndWithTheirMessages)
+{
+    auto run = SimProcess::runTool({"send", file, "--port", dir.filePath("no-such-port")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("通信ポートを開けません。"))) << run.err.toStdString();
+
+    data.DispData(0, 0, 3) = 1; // channel 4's page holds a character of channel 1
+    ASSERT_TRUE(ZvxWriter::writeFile(file, data).ok);
+    run = SimProcess::runTool({"send", file, "--port", dir.filePath("no-such-port"), "--channels", "4"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("チャンネル4"))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(QStringLiteral("通信ポートを開けません。")));
+}

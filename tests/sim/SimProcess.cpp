@@ -1,0 +1,69 @@
+#include "SimProcess.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+
+QString SimProcess::buildDir()
+{
+    return qEnvironmentVariable("ORVEX_BUILD_DIR");
+}
+
+bool SimProcess::start(const QStringList &options)
+{
+    m_sim.setProgram(simPath());
+    m_sim.setArguments(options + QStringList{QStringLiteral("--state"), m_dir.filePath(QStringLiteral("state.json")),
+                                             QStringLiteral("--snapshot"), m_dir.filePath(QStringLiteral("shots"))});
+    m_sim.start();
+    if (!m_sim.waitForStarted(30000))
+        return false;
+    const QDeadlineTimer deadline(30000);
+    while (!m_sim.canReadLine()) {
+        if (deadline.hasExpired() || !m_sim.waitForReadyRead(int(deadline.remainingTime())))
+            return false;
+    }
+    m_device = QString::fromLocal8Bit(m_sim.readLine()).trimmed();
+    return !m_device.isEmpty();
+}
+
+SimProcess::~SimProcess()
+{
+    if (m_sim.state() != QProcess::NotRunning) {
+        m_sim.kill();
+        m_sim.waitForFinished(30000);
+    }
+}
+
+QJsonObject SimProcess::stopAndReadState()
+{
+    m_sim.terminate();
+    m_sim.waitForFinished(30000);
+    QFile file(m_dir.filePath(QStringLiteral("state.json")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+SimProcess::Run SimProcess::runTool(const QStringList &args, int deadlineMs)
+{
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    tool.setProcessEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    tool.start(toolPath(), args);
+    Run run;
+    if (!tool.waitForFinished(deadlineMs)) {
+        tool.kill();
+        tool.waitForFinished(30000);
+        run.err = QStringLiteral("did not finish in time");
+        return run;
+    }
+    run.ms = clock.elapsed();
+    run.exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    run.out = QString::fromUtf8(tool.readAllStandardOutput());
+    run.err = QString::fromUtf8(tool.readAllStandardError());
+    return run;
+}

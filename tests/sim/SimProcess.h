@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// orvex-sim running on its own pseudo-terminal for one test, and the orvex
+// tool run against it. Every wait has a generous deadline; none is a sleep.
+class SimProcess
+{
+public:
+    static QString buildDir();
+    static QString simPath() { return buildDir() + QStringLiteral("/src/sim/orvex-sim"); }
+    static QString toolPath() { return buildDir() + QStringLiteral("/src/cli/orvex"); }
+
+    // Starts the simulator with `options` plus --state and --snapshot in a
+    // temporary folder; false when it did not report its device in time.
+    bool start(const QStringList &options = {});
+    ~SimProcess();
+
+    QString device() const { return m_device; }
+    QString folder() const { return m_dir.path(); }
+    // Stops the simulator and reads the state it wrote on exit.
+    QJsonObject stopAndReadState();
+
+    struct Run
+    {
+        int exitCode = -1;
+        QString out;
+        QString err;
+        qint64 ms = 0;
+    };
+    static Run runTool(const QStringList &args, int deadlineMs = 120000);
+
+private:
+    QProcess m_sim;
+    QTemporaryDir m_dir;
+    QString m_device;
+};
