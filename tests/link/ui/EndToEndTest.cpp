@@ -3,6 +3,7 @@
 
 #include "RecordingMessageBoxes.h"
 #include "WaitFor.h"
+#include "sim/SimProcess.h"
 
 #include "core/TitleData.h"
 #include "link/LinkEngine.h"
@@ -15,23 +16,18 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFrame>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 namespace {
@@ -81,49 +77,16 @@ QJsonObject readState(const QString &path)
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
-class SimulatorProcess
-{
-public:
-    ~SimulatorProcess()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.terminate();
-            process.waitForFinished(5000);
-        }
-    }
-
-    // Starts orvex-sim and returns its pseudo-terminal, or empty.
-    QString start(const QString &program, const QStringList &args)
-    {
-        process.start(program, args);
-        if (!process.waitForStarted(5000))
-            return {};
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (!process.canReadLine() && elapsed.elapsed() < 5000)
-            process.waitForReadyRead(200);
-        return QString::fromLocal8Bit(process.readLine()).trimmed();
-    }
-
-    QProcess process;
-};
-
 } // namespace
 
 TEST(EndToEndTest, ATitleReachesTheSimulatorThroughTheWindows)
 {
-    const QString buildDir = qEnvironmentVariable("ORVEX_BUILD_DIR");
-    if (buildDir.isEmpty())
+    if (SimProcess::buildDir().isEmpty())
         GTEST_SKIP() << "ORVEX_BUILD_DIR names the build folder holding orvex-sim";
-    QTemporaryDir work;
-    ASSERT_TRUE(work.isValid());
-    const QString stateFile = work.filePath(QStringLiteral("state.json"));
-
-    SimulatorProcess sim;
-    const QString pty = sim.start(buildDir + QStringLiteral("/src/sim/orvex-sim"),
-                                  {QStringLiteral("--state"), stateFile, QStringLiteral("--video-loss"),
-                                   QStringLiteral("18")});
-    ASSERT_FALSE(pty.isEmpty()) << qPrintable(sim.process.readAllStandardError());
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("--video-loss"), QStringLiteral("18")}));
+    const QString pty = sim.device();
+    const QString stateFile = sim.folder() + QStringLiteral("/state.json");
     qputenv("ORVEX_COM1", pty.toLocal8Bit());
 
     auto data = std::make_unique<TitleData>();
@@ -190,9 +153,7 @@ TEST(EndToEndTest, ATitleReachesTheSimulatorThroughTheWindows)
     EXPECT_TRUE(waitFor([&] { return ui.ChSelect[7]->palette().color(QPalette::Button) == QColor(0xFF8000); },
                         5000));
 
-    sim.process.terminate();
-    ASSERT_TRUE(sim.process.waitForFinished(5000));
-    const QJsonArray channels = readState(stateFile).value(QStringLiteral("channels")).toArray();
+    const QJsonArray channels = sim.stopAndReadState().value(QStringLiteral("channels")).toArray();
     ASSERT_EQ(channels.size(), 8);
     for (int ch = 0; ch < 8; ++ch) {
         const QJsonObject channel = channels.at(ch).toObject();
