@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+struct TitleData;
+class LinkPlatform;
+class MessageBoxes;
+class QWidget;
+class SerForm;
+class TestSerForm;
+
+// The editor's way into the device link: owns the lifetimes of the
+// communication window and the port dialog, both modeless and owned by the
+// editor window, each existing at most once.
+class LinkWindows : public QObject
+{
+    Q_OBJECT
+public:
+    LinkWindows(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes, QWidget *owner);
+    ~LinkWindows() override;
+
+    // "データ送受信": the communication window, or first the port dialog
+    // when no port has been chosen yet.
+    void DataCom_Click();
+    // "COMポート設定": the port dialog.
+    void PortSet_Click();
+
+    // The communication window, created hidden if it does not exist.
+    SerForm &serForm();
+    // The windows as they are now; null when not loaded.
+    SerForm *existingSerForm() const;
+    TestSerForm *testSerForm() const { return m_testSerForm; }
+
+private:
+    void showSerForm();
+    void showTestSerForm();
+
+    TitleData &m_data;
+    LinkPlatform &m_platform;
+    MessageBoxes &m_messageBoxes;
+    QWidget *m_owner;
+    QPointer<SerForm> m_serForm;
+    QPointer<TestSerForm> m_testSerForm;
+};

@@ -1,0 +1,14 @@
+#include "QtLinkPlatform.h"
+
+#include "platform/QtLinkTimer.h"
+#include "platform/QtSerialPortAdapter.h"
+
+std::unique_ptr<SerialPort> QtLinkPlatform::createPort()
+{
+    return std::make_unique<QtSerialPortAdapter>();
+}
+
+std::unique_ptr<LinkTimer> QtLinkPlatform::createTimer()
+{
+    return std::make_unique<QtLinkTimer>();
+}

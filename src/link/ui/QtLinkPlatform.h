@@ -1,0 +1,17 @@
+#pragma once
+
+#include "LinkPlatform.h"
+
+#include "platform/QtEventPump.h"
+
+// The real serial port (QSerialPort), QTimer timers and Qt's event loop.
+class QtLinkPlatform : public LinkPlatform
+{
+public:
+    std::unique_ptr<SerialPort> createPort() override;
+    std::unique_ptr<LinkTimer> createTimer() override;
+    EventPump &eventPump() override { return m_pump; }
+
+private:
+    QtEventPump m_pump;
+};

@@ -1,0 +1,249 @@
+#include "SerForm.h"
+
+#include "BackgroundFill.h"
+#include "DesignFont.h"
+#include "DialogFrame.h"
+#include "LinkPlatform.h"
+#include "ProgressMeter.h"
+#include "SetForm.h"
+#include "Twips.h"
+
+#include "link/LinkEngine.h"
+#include "link/LinkTimer.h"
+#include "link/SerialPort.h"
+#include "platform/MessageBoxes.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+constexpr QRgb ActiveChannel = 0xFF8000;
+constexpr QRgb LostLamp = 0xFF0000;
+constexpr QRgb SignalLamp = 0xFFFFFF;
+
+} // namespace
+
+SerForm::SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes, QWidget *owner)
+    : QWidget(owner, Qt::Window), m_data(data), m_messageBoxes(messageBoxes), m_port(platform.createPort()),
+      m_chReqTimer(platform.createTimer()), m_rxTimer(platform.createTimer())
+{
+    setObjectName(QStringLiteral("SerForm"));
+    setWindowTitle(QStringLiteral("8CH-Orvex [通信]"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(Twips::px(5220), Twips::px(5580));
+    applyDesignFont(this);
+    m_ui.setupUi(this);
+
+    m_engine = std::make_unique<LinkEngine>(m_data, *m_port, *m_chReqTimer, *m_rxTimer, platform.eventPump(),
+                                            *this);
+    connectControls();
+    Form_Load();
+}
+
+SerForm::~SerForm()
+{
+    // Child widgets outlive this part of the object; their last focus and
+    // change events must not reach an engine that is gone.
+    m_ui.BlackLevel->removeEventFilter(this);
+    m_ui.WhiteLevel->removeEventFilter(this);
+    m_ui.BlackLevel->disconnect(this);
+    m_ui.WhiteLevel->disconnect(this);
+    m_engine.reset();
+}
+
+void SerForm::connectControls()
+{
+    for (int i = 0; i < 8; ++i)
+        connect(m_ui.ChSelect[i], &QPushButton::clicked, this, [this, i] { m_engine->ChSelect_Click(i); });
+    for (int i = 0; i < 4; ++i)
+        connect(m_ui.Command2[i], &QPushButton::clicked, this, [this, i] { m_engine->Command2_Click(i); });
+    for (QComboBox *level : {m_ui.BlackLevel, m_ui.WhiteLevel}) {
+        // Programmatic changes count too: a poll reply setting a level
+        // raises the same event, which the engine ignores mid-operation.
+        connect(level, &QComboBox::currentIndexChanged, this, [this](int index) {
+            if (index >= 0)
+                Combo1_Click();
+        });
+        level->installEventFilter(this);
+    }
+    connect(m_ui.WriteButton, &QToolButton::clicked, this, &SerForm::Command1_Click);
+    connect(m_ui.Command3, &QPushButton::clicked, this, &SerForm::Command3_Click);
+}
+
+void SerForm::Form_Load()
+{
+    // The engine has configured the port and reset its state; the level
+    // lists come last so their first selection reaches it while the window
+    // is still hidden, which sends nothing.
+    for (QComboBox *level : {m_ui.BlackLevel, m_ui.WhiteLevel}) {
+        const QSignalBlocker quiet(level);
+        level->clear();
+    }
+    {
+        const QSignalBlocker quietBlack(m_ui.BlackLevel);
+        const QSignalBlocker quietWhite(m_ui.WhiteLevel);
+        m_ui.BlackLevel->addItems({QStringLiteral("0%"), QStringLiteral("10%"), QStringLiteral("20%"),
+                                   QStringLiteral("30%")});
+        m_ui.WhiteLevel->addItems({QStringLiteral("120%"), QStringLiteral("100%"), QStringLiteral("90%"),
+                                   QStringLiteral("80%")});
+        m_ui.BlackLevel->setCurrentIndex(-1);
+        m_ui.WhiteLevel->setCurrentIndex(-1);
+    }
+    m_ui.BlackLevel->setCurrentIndex(0);
+    m_ui.WhiteLevel->setCurrentIndex(0);
+}
+
+void SerForm::Combo1_Click()
+{
+    m_engine->Combo1_Click(qMax(0, m_ui.BlackLevel->currentIndex()), qMax(0, m_ui.WhiteLevel->currentIndex()));
+}
+
+void SerForm::Command1_Click()
+{
+    if (!m_setForm) {
+        m_setForm = new SetForm(m_data, this);
+        connect(m_setForm, &SetForm::writeRequested, this, &SerForm::KakikomiOn);
+    }
+    if (!m_setForm->isVisible())
+        DialogFrame::centreOverOwner(m_setForm);
+    m_setForm->show();
+    m_setForm->raise();
+    m_setForm->activateWindow();
+}
+
+void SerForm::Command3_Click()
+{
+    hide();
+    m_engine->Command3_Click();
+}
+
+void SerForm::closeEvent(QCloseEvent *event)
+{
+    // The close box only hides the window, like "閉じる".
+    if (!m_unloading)
+        m_engine->Command3_Click();
+    event->accept();
+}
+
+bool SerForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui.BlackLevel || watched == m_ui.WhiteLevel) {
+        if (event->type() == QEvent::FocusIn) {
+            m_engine->Combo1_GotFocus();
+        } else if (event->type() == QEvent::FocusOut) {
+            // Opening the drop-down list is still choosing.
+            if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+                m_engine->Combo1_LostFocus();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SerForm::KakikomiOn()
+{
+    m_engine->KakikomiOn();
+}
+
+void SerForm::startPolling()
+{
+    m_engine->startPolling();
+}
+
+bool SerForm::portOpen() const
+{
+    return m_engine->portOpen();
+}
+
+void SerForm::closePort()
+{
+    m_engine->closePort();
+}
+
+void SerForm::setCommPort(int number)
+{
+    m_engine->setCommPort(number);
+}
+
+// --- LinkView ------------------------------------------------------------------
+
+void SerForm::setMessage(const QString &text)
+{
+    m_ui.MessageLabel->setText(text);
+}
+
+void SerForm::setMeter(const MeterReading &meter)
+{
+    m_ui.Meter->setReading(meter);
+}
+
+void SerForm::setChannelLit(int channel, bool lit)
+{
+    if (channel < 0 || channel >= 8)
+        return;
+    QPushButton *button = m_ui.ChSelect[channel];
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, lit ? QColor(ActiveChannel) : this->palette().color(QPalette::Button));
+    button->setPalette(palette);
+}
+
+void SerForm::setHorizontalPosition(int value)
+{
+    m_ui.HposiLabel->setText(QString::number(value));
+}
+
+void SerForm::setVerticalPosition(int value)
+{
+    m_ui.VposiLabel->setText(QString::number(value));
+}
+
+void SerForm::setBlackLevel(int index)
+{
+    m_ui.BlackLevel->setCurrentIndex(index);
+}
+
+void SerForm::setWhiteLevel(int index)
+{
+    m_ui.WhiteLevel->setCurrentIndex(index);
+}
+
+void SerForm::setVideoLoss(int input, bool lost)
+{
+    if (input < 0 || input >= 8)
+        return;
+    fillBackground(m_ui.VideoLoss[input], QColor(lost ? LostLamp : SignalLamp));
+}
+
+void SerForm::setWriteEnabled(bool enabled)
+{
+    m_ui.WriteButton->setEnabled(enabled);
+}
+
+void SerForm::focusWriteButton()
+{
+    // A hidden window cannot take the focus; that is no error.
+    if (QWidget::isVisible())
+        m_ui.WriteButton->setFocus(Qt::OtherFocusReason);
+}
+
+void SerForm::showWarning(const QString &title, const QString &text)
+{
+    m_messageBoxes.warning(this, title, text);
+}
+
+void SerForm::unloadWindow()
+{
+    if (m_unloading)
+        return;
+    m_unloading = true;
+    emit unloaded();
+    hide();
+    // The engine is still on the stack: destroy everything once it returns.
+    deleteLater();
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "SerFormUi.h"
+#include "SetForm.h"
+
+#include "link/LinkView.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+struct TitleData;
+class LinkEngine;
+class LinkPlatform;
+class LinkTimer;
+class MessageBoxes;
+class SerialPort;
+
+// "8CH-Orvex [通信]": the window through which the operator drives the title
+// generator. It is a view of the device link engine: the controls call the
+// engine's handlers and the engine draws through LinkView. Building the
+// window is its load; when the engine gives up (time-out, a port that will
+// not open) the window destroys itself and the next showing starts afresh.
+class SerForm : public QWidget, public LinkView
+{
+    Q_OBJECT
+public:
+    SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes, QWidget *owner);
+    ~SerForm() override;
+
+    const SerFormUi &ui() const { return m_ui; }
+    const LinkEngine &engine() const { return *m_engine; }
+    // The write-settings dialog, while it exists.
+    SetForm *setForm() const { return m_setForm; }
+
+    // Starts the bulk write of the channels flagged in KakikomiCh.
+    void KakikomiOn();
+    // Enables the status poll (ChReqTimer); the editor does this after
+    // showing the window.
+    void startPolling();
+
+    // The serial control, as the port dialog uses it.
+    bool portOpen() const;
+    void closePort();
+    void setCommPort(int number);
+
+    // LinkView
+    void setMessage(const QString &text) override;
+    void setMeter(const MeterReading &meter) override;
+    void setChannelLit(int channel, bool lit) override;
+    void setHorizontalPosition(int value) override;
+    void setVerticalPosition(int value) override;
+    void setBlackLevel(int index) override;
+    void setWhiteLevel(int index) override;
+    void setVideoLoss(int input, bool lost) override;
+    void setWriteEnabled(bool enabled) override;
+    void focusWriteButton() override;
+    bool isVisible() const override { return QWidget::isVisible(); }
+    void showWarning(const QString &title, const QString &text) override;
+    void unloadWindow() override;
+
+signals:
+    // The window is finished and will be destroyed once control returns to
+    // the event loop; its owner must not show it again.
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Form_Load();
+    void connectControls();
+    void Combo1_Click();
+    void Command1_Click();
+    void Command3_Click();
+
+    TitleData &m_data;
+    MessageBoxes &m_messageBoxes;
+    SerFormUi m_ui;
+    QPointer<SetForm> m_setForm;
+
+    // The engine goes before the port and timers it uses.
+    std::unique_ptr<SerialPort> m_port;
+    std::unique_ptr<LinkTimer> m_chReqTimer;
+    std::unique_ptr<LinkTimer> m_rxTimer;
+    std::unique_ptr<LinkEngine> m_engine;
+    bool m_unloading = false;
+};

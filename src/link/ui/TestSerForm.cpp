@@ -1,0 +1,63 @@
+#include "TestSerForm.h"
+
+#include "DesignFont.h"
+#include "DialogFrame.h"
+#include "SerForm.h"
+#include "Twips.h"
+
+#include "core/TitleData.h"
+#include "platform/SerialPortNames.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+
+TestSerForm::TestSerForm(TitleData &data, std::function<SerForm &()> serialControl, QWidget *owner)
+    : QWidget(owner), m_data(data), m_serialControl(std::move(serialControl))
+{
+    setObjectName(QStringLiteral("TestSerForm"));
+    setWindowTitle(QStringLiteral("Comポート設定"));
+    DialogFrame::apply(this, 1935, 2895);
+    applyDesignFont(this);
+
+    static constexpr int optionTop[8] = {90, 375, 660, 945, 1245, 1530, 1815, 2100};
+    for (int i = 0; i < 8; ++i) {
+        Option1[i] = new QRadioButton(QStringLiteral("Com%1").arg(i + 1), this);
+        Option1[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        Twips::place(Option1[i], 90, optionTop[i], 945, 285);
+        // Which device the port stands for, so the operator can tell the
+        // simulator, a USB adapter and the built-in ports apart.
+        Option1[i]->setToolTip(SerialPortNames::deviceForPort(i + 1));
+        connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+    }
+    Command3 = new QPushButton(QStringLiteral("OK"), this);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Twips::place(Command3, 240, 2490, 1395, 345);
+    Command3->setDefault(true);
+    connect(Command3, &QPushButton::clicked, this, &TestSerForm::Command3_Click);
+
+    Form_Load();
+}
+
+void TestSerForm::Form_Load()
+{
+    // Selecting the option counts as clicking it, so opening the dialog
+    // closes an open port.
+    const int index = m_data.ComNo >= 1 && m_data.ComNo <= 8 ? m_data.ComNo - 1 : 0;
+    Option1[index]->setChecked(true);
+    Option1_Click(index);
+}
+
+void TestSerForm::Option1_Click(int index)
+{
+    m_data.ComNo = qint16(index + 1);
+    SerForm &serial = m_serialControl();
+    if (serial.portOpen())
+        serial.closePort();
+    serial.setCommPort(m_data.ComNo);
+}
+
+void TestSerForm::Command3_Click()
+{
+    close();
+    emit portConfirmed();
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "FakeLinkPlatform.h"
+#include "RecordingMessageBoxes.h"
+#include "WaitFor.h"
+
+#include "core/TitleData.h"
+#include "link/LinkEngine.h"
+#include "link/ui/LinkWindows.h"
+#include "link/ui/SerForm.h"
+#include "link/ui/TestSerForm.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+// The editor's side of the link windows: an owner window standing in for
+// the editor, the shared title data, fakes in virtual time.
+class LinkUiFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        data = std::make_unique<TitleData>();
+        data->setDefaults();
+        owner = std::make_unique<QWidget>();
+        owner->resize(436, 386);
+        owner->show();
+        windows = std::make_unique<LinkWindows>(*data, platform, boxes, owner.get());
+    }
+
+    void TearDown() override
+    {
+        windows.reset();
+        owner.reset();
+        flushDeletes();
+    }
+
+    // Lets Qt destroy what was deleteLater()ed.
+    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    // Advances virtual time until `done` holds, at most `limit` ms.
+    bool runUntil(const std::function<bool()> &done, long long limit)
+    {
+        for (long long waited = 0; !done(); ++waited) {
+            if (waited >= limit)
+                return false;
+            platform.clock.advance(1);
+        }
+        return true;
+    }
+
+    // Port 1 chosen and the communication window shown, as after "OK".
+    SerForm &openSerForm()
+    {
+        data->ComNo = 1;
+        windows->DataCom_Click();
+        return *windows->existingSerForm();
+    }
+
+    const LinkState &state() { return windows->existingSerForm()->engine().state(); }
+    FakeSerialPort &port() { return *platform.port; }
+
+    template<typename Widget>
+    Widget *control(QWidget *form, const char *name)
+    {
+        auto *widget = form->findChild<Widget *>(QLatin1String(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    std::unique_ptr<TitleData> data;
+    FakeLinkPlatform platform;
+    RecordingMessageBoxes boxes;
+    std::unique_ptr<QWidget> owner;
+    std::unique_ptr<LinkWindows> windows;
+};

@@ -1,0 +1,55 @@
+// Shows the communication window, the port dialog and the write settings
+// side by side, against a scripted device in virtual time, for a look at
+// the layout: `linkui_preview` under any display (xvfb-run in CI).
+
+#include "FakeLinkPlatform.h"
+#include "RecordingMessageBoxes.h"
+
+#include "core/TitleData.h"
+#include "link/ui/LinkWindows.h"
+#include "link/ui/SerForm.h"
+#include "link/ui/SetForm.h"
+#include "link/ui/TestSerForm.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    TitleData data;
+    data.setDefaults();
+    FakeLinkPlatform platform;
+    RecordingMessageBoxes boxes;
+
+    QWidget editor;
+    editor.setWindowTitle(QStringLiteral("8CH-Orvex [編集]"));
+    editor.setGeometry(700, 380, 300, 200);
+    editor.show();
+    LinkWindows windows(data, platform, boxes, &editor);
+
+    windows.PortSet_Click();
+    windows.testSerForm()->move(20, 420);
+    windows.DataCom_Click();
+    SerForm &form = *windows.existingSerForm();
+    form.move(20, 20);
+    // One poll and the first frames of a write, so every read-out shows.
+    platform.clock.advance(2100);
+    form.ui().WriteButton->click();
+    SetForm &settings = *form.setForm();
+    settings.move(400, 20);
+    settings.Option1[1]->click();
+    settings.Check1[2]->click();
+    settings.Check1[7]->click();
+    data.KakikomiCh.fill(false);
+    data.KakikomiCh[2] = true;
+    form.KakikomiOn();
+    platform.clock.advance(70);
+
+    if (app.arguments().contains(QStringLiteral("--quit-after")))
+        QTimer::singleShot(app.arguments().last().toInt(), &app, &QApplication::quit);
+    return app.exec();
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/MessageBoxes.h"
+
+#include <QStringList>
+
+// Answers every box at once and remembers what it said.
+class RecordingMessageBoxes : public MessageBoxes
+{
+public:
+    void warning(QWidget *, const QString &title, const QString &text) override
+    {
+        titles.append(title);
+        texts.append(text);
+    }
+
+    QStringList titles;
+    QStringList texts;
+};

@@ -1,0 +1,276 @@
+#include "LinkUiFixture.h"
+
+#include "link/ui/ProgressMeter.h"
+#include "support/QtPrinters.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include "link/ui/CaptionFrame.h"
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+QColor buttonColour(const QPushButton *button)
+{
+    return button->palette().color(QPalette::Button);
+}
+
+QColor lampColour(const QFrame *lamp)
+{
+    return lamp->palette().color(QPalette::Window);
+}
+
+const QByteArray PollFrames[] = {"CS?\r", "HP?\r", "VP?\r", "BS01,?\r", "VL\r"};
+
+} // namespace
+
+using SerFormTest = LinkUiFixture;
+
+TEST_F(SerFormTest, LoadsHiddenWithItsControlsInPlaceAndSendsNothing)
+{
+    data->ComNo = 2;
+    SerForm &form = windows->serForm();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("8CH-Orvex [通信]"));
+    EXPECT_EQ(form.size(), QSize(348, 372));
+    EXPECT_EQ(port().portNumber, 2);
+
+    const SerFormUi &ui = form.ui();
+    EXPECT_EQ(ui.ChSelect[7]->geometry(), QRect(302, 6, 40, 30));
+    EXPECT_EQ(ui.ChSelect[7]->text(), QStringLiteral("CH8"));
+    EXPECT_EQ(ui.VideoLoss[4]->geometry(), QRect(200, 38, 13, 13));
+    EXPECT_EQ(ui.Frame1->parentWidget(), ui.Frame3);
+    EXPECT_EQ(ui.Frame4->parentWidget(), ui.Frame3);
+    EXPECT_EQ(ui.Command2[3]->parentWidget(), ui.Frame4);
+    EXPECT_EQ(ui.Command2[3]->geometry(), QRect(254, 14, 27, 23));
+    EXPECT_EQ(ui.WriteButton->parentWidget(), ui.Picture1);
+    EXPECT_EQ(ui.WriteButton->text(), QStringLiteral("書込"));
+    EXPECT_FALSE(ui.WriteButton->icon().isNull());
+    EXPECT_EQ(ui.Meter->parentWidget(), ui.Frame2);
+    EXPECT_EQ(ui.Meter->geometry(), QRect(10, 32, 319, 15));
+    EXPECT_EQ(ui.Meter->labelText(), QStringLiteral("0%"));
+    EXPECT_EQ(ui.Command3->text(), QStringLiteral("閉じる"));
+
+    QStringList black, white;
+    for (int i = 0; i < 4; ++i) {
+        black << ui.BlackLevel->itemText(i);
+        white << ui.WhiteLevel->itemText(i);
+    }
+    EXPECT_EQ(black, (QStringList{"0%", "10%", "20%", "30%"}));
+    EXPECT_EQ(white, (QStringList{"120%", "100%", "90%", "80%"}));
+    EXPECT_EQ(ui.BlackLevel->currentIndex(), 0);
+    EXPECT_EQ(ui.WhiteLevel->currentIndex(), 0);
+
+    // The start-up selection reached the engine while hidden: nothing sent,
+    // and no poll until the editor shows the window.
+    platform.clock.advance(10000);
+    EXPECT_EQ(port().opens, 0);
+    EXPECT_TRUE(port().written.isEmpty());
+    EXPECT_FALSE(state().LvFocus);
+}
+
+TEST_F(SerFormTest, PollShowsChannelPositionsLevelsAndVideoLoss)
+{
+    SerForm &form = openSerForm();
+    const SerFormUi &ui = form.ui();
+    const QColor face = form.palette().color(QPalette::Button);
+
+    platform.clock.advance(1999);
+    EXPECT_TRUE(port().written.isEmpty());
+    ASSERT_TRUE(runUntil([&] { return port().written.size() == 5 && state().StepNo == 0; }, 1000));
+
+    EXPECT_EQ(port().written, QByteArrayList(std::begin(PollFrames), std::end(PollFrames)));
+    EXPECT_FALSE(port().isOpen());
+    EXPECT_EQ(buttonColour(ui.ChSelect[2]), QColor(0xFF8000));
+    for (int i : {0, 1, 3, 4, 5, 6, 7})
+        EXPECT_EQ(buttonColour(ui.ChSelect[i]), face) << i;
+    EXPECT_EQ(ui.HposiLabel->text(), QStringLiteral("8"));
+    EXPECT_EQ(ui.VposiLabel->text(), QStringLiteral("0"));
+    EXPECT_EQ(ui.WhiteLevel->currentText(), QStringLiteral("90%"));
+    EXPECT_EQ(ui.BlackLevel->currentText(), QStringLiteral("10%"));
+    for (int input = 0; input < 8; ++input) {
+        const bool lost = input == 1 || input == 3 || input == 4 || input == 6;
+        EXPECT_EQ(lampColour(ui.VideoLoss[input]), QColor(lost ? 0xFF0000 : 0xFFFFFF)) << input;
+    }
+    EXPECT_EQ(ui.MessageLabel->text(), QStringLiteral("データ送信終了しました。"));
+    // The levels set by the reply sent nothing of their own.
+    EXPECT_EQ(port().written.size(), 5);
+
+    // The next poll comes two seconds after the last.
+    port().written.clear();
+    platform.clock.advance(1999);
+    EXPECT_TRUE(port().written.isEmpty());
+    platform.clock.advance(1);
+    EXPECT_EQ(port().written.value(0), QByteArray("CS?\r"));
+}
+
+TEST_F(SerFormTest, ClicksDuringAnOperationAreDroppedAndWorkWhenIdle)
+{
+    SerForm &form = openSerForm();
+    const SerFormUi &ui = form.ui();
+    platform.clock.advance(2000); // "CS?" sent, reply on its way
+    ASSERT_GT(state().StepNo, 0);
+
+    ui.ChSelect[4]->click();
+    ui.Command2[0]->click();
+    ui.BlackLevel->setCurrentIndex(3);
+    EXPECT_EQ(port().written, QByteArrayList{"CS?\r"});
+    EXPECT_EQ(ui.BlackLevel->currentIndex(), 3) << "the operator's choice stays until a poll overwrites it";
+
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 1000));
+    port().written.clear();
+    ui.ChSelect[4]->click();
+    EXPECT_EQ(port().written, QByteArrayList{"CS5\r"});
+    // The highlight follows the device, not the click.
+    EXPECT_EQ(buttonColour(ui.ChSelect[2]), QColor(0xFF8000));
+    EXPECT_NE(buttonColour(ui.ChSelect[4]), QColor(0xFF8000));
+
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 1000));
+    port().written.clear();
+    ui.Command2[2]->click();
+    EXPECT_EQ(port().written, QByteArrayList{"HP-\r"});
+    // After a user operation the next poll comes within 200 ms.
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 1000));
+    const qint64 ended = platform.clock.now();
+    ASSERT_TRUE(runUntil([&] { return port().written.size() == 2; }, 1000));
+    EXPECT_EQ(port().written.last(), QByteArray("CS?\r"));
+    EXPECT_EQ(platform.clock.now() - ended, 200);
+}
+
+TEST_F(SerFormTest, ChoosingALevelSendsAllRowsAndMovesTheFocusToTheWriteButton)
+{
+    SerForm &form = openSerForm();
+    const SerFormUi &ui = form.ui();
+    form.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return form.isActiveWindow(); }));
+    ui.BlackLevel->setCurrentIndex(1);
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 2000));
+
+    ui.WhiteLevel->setFocus();
+    ASSERT_TRUE(waitFor([&] { return ui.WhiteLevel->hasFocus(); }));
+    EXPECT_TRUE(state().LvFocus);
+    port().written.clear();
+    ui.WhiteLevel->setCurrentIndex(2); // "90%"
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 2000));
+
+    QByteArrayList expected;
+    for (int row = 1; row <= 13; ++row)
+        expected << QStringLiteral("BS%1,12\r").arg(row, 2, 10, QLatin1Char('0')).toLatin1();
+    EXPECT_EQ(port().written, expected);
+    EXPECT_TRUE(waitFor([&] { return ui.WriteButton->hasFocus(); }));
+    EXPECT_FALSE(state().LvFocus);
+}
+
+TEST_F(SerFormTest, APollDoesNotOverwriteALevelBeingChosen)
+{
+    SerForm &form = openSerForm();
+    const SerFormUi &ui = form.ui();
+    form.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return form.isActiveWindow(); }));
+    ui.BlackLevel->setFocus();
+    ASSERT_TRUE(waitFor([&] { return state().LvFocus; }));
+
+    ASSERT_TRUE(runUntil([&] { return port().written.size() >= 5 && state().StepNo == 0; },
+                                            3000));
+    EXPECT_EQ(ui.BlackLevel->currentIndex(), 0);
+    EXPECT_EQ(ui.WhiteLevel->currentIndex(), 0);
+}
+
+TEST_F(SerFormTest, MeterFollowsAScreenStepOfTheBulkWrite)
+{
+    SerForm &form = openSerForm();
+    data->KakikomiCh.fill(false);
+    data->KakikomiCh[0] = true;
+    form.KakikomiOn();
+    QStringList labels;
+    int widest = 0;
+    int rightEdge = 0;
+    while (state().StepNo != 0 && labels.size() < 200) {
+        platform.clock.advance(platform.device->latency);
+        if (state().CmdKind == 0 && port().written.last().startsWith("@WD")) {
+            labels << form.ui().Meter->labelText();
+            if (form.ui().Meter->lineThickness() > widest) {
+                widest = form.ui().Meter->lineThickness();
+                rightEdge = form.ui().Meter->line()->geometry().right();
+            }
+        }
+    }
+    labels.removeDuplicates();
+    EXPECT_EQ(labels, (QStringList{"0%", "23%", "38%", "54%", "69%", "85%", "100%"}));
+    EXPECT_EQ(widest, 600);
+    EXPECT_EQ(rightEdge, 299) << "only the right half shows";
+}
+
+TEST_F(SerFormTest, CloseStopsThePollAbandonsTheOperationAndKeepsTheState)
+{
+    SerForm &form = openSerForm();
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0 && !port().written.isEmpty(); },
+                                            3000));
+    platform.clock.advance(2000); // the next poll is under way
+    ASSERT_GT(state().StepNo, 0);
+    ASSERT_TRUE(port().isOpen());
+
+    form.ui().Command3->click();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(state().StepNo, 0);
+    EXPECT_FALSE(port().isOpen());
+    port().written.clear();
+    platform.clock.advance(10000);
+    EXPECT_TRUE(port().written.isEmpty());
+    EXPECT_TRUE(boxes.texts.isEmpty()) << "the abandoned frame must not time out";
+
+    // Shown again: the same window, its highlight kept, the poll running.
+    windows->DataCom_Click();
+    EXPECT_EQ(windows->existingSerForm(), &form);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(buttonColour(form.ui().ChSelect[2]), QColor(0xFF8000));
+    platform.clock.advance(2000);
+    EXPECT_EQ(port().written.value(0), QByteArray("CS?\r"));
+}
+
+TEST_F(SerFormTest, FiveTimeOutsShowTheMessageAndDestroyTheWindow)
+{
+    platform.silent = true; // the device never answers
+    QPointer<SerForm> form = &openSerForm();
+    platform.clock.advance(2000);
+    ASSERT_EQ(port().written.size(), 1);
+    platform.clock.advance(4 * 500);
+    EXPECT_EQ(port().written.size(), 5) << "four resends";
+    EXPECT_TRUE(boxes.texts.isEmpty());
+
+    platform.clock.advance(500);
+    EXPECT_EQ(boxes.titles, QStringList{"通信エラー"});
+    EXPECT_EQ(boxes.texts,
+              QStringList{"通信がタイムアウトしました。\r\n本体の電源、ケーブル、通信ポートを確認して下さい。"});
+    EXPECT_EQ(windows->existingSerForm(), nullptr);
+    flushDeletes();
+    EXPECT_TRUE(form.isNull());
+
+    // A fresh window next time, its counters from zero.
+    platform.silent = false;
+    windows->DataCom_Click();
+    ASSERT_NE(windows->existingSerForm(), nullptr);
+    EXPECT_NE(windows->existingSerForm(), form.data());
+    EXPECT_EQ(state().RetryCount, 0);
+}
+
+TEST_F(SerFormTest, APortThatWillNotOpenForgetsThePortAndDestroysTheWindow)
+{
+    platform.openFails = true;
+    QPointer<SerForm> form = &openSerForm();
+    platform.clock.advance(2000);
+
+    EXPECT_EQ(boxes.texts, QStringList{"通信ポートを開けません。\r\nシリアルポートを確認して下さい。"});
+    EXPECT_EQ(data->ComNo, 0);
+    flushDeletes();
+    EXPECT_TRUE(form.isNull());
+    EXPECT_EQ(windows->existingSerForm(), nullptr);
+
+    // So the next "データ送受信" asks for a port again.
+    windows->DataCom_Click();
+    ASSERT_NE(windows->testSerForm(), nullptr);
+    EXPECT_TRUE(windows->testSerForm()->isVisible());
+    EXPECT_FALSE(windows->existingSerForm()->isVisible());
+}

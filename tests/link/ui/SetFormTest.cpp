@@ -1,0 +1,118 @@
+#include "LinkUiFixture.h"
+
+#include "link/ui/SetForm.h"
+#include "support/QtPrinters.h"
+
+#include <QCheckBox>
+#include "link/ui/CaptionFrame.h"
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace {
+
+std::array<bool, 8> flags(std::initializer_list<int> on)
+{
+    std::array<bool, 8> result{};
+    for (int channel : on)
+        result[channel] = true;
+    return result;
+}
+
+} // namespace
+
+class SetFormTest : public LinkUiFixture
+{
+protected:
+    // "書込" in a shown communication window.
+    SetForm &openSetForm()
+    {
+        SerForm &form = openSerForm();
+        form.ui().WriteButton->click();
+        return *form.setForm();
+    }
+
+    // Channels the bulk write selected on the device so far.
+    int writesStarted()
+    {
+        int count = 0;
+        for (const QByteArray &frame : port().written)
+            count += frame.startsWith("CS") && frame != "CS?\r";
+        return count;
+    }
+};
+
+TEST_F(SetFormTest, OpensWithAllChannelsChosenAndTheBoxesDisabled)
+{
+    SetForm &dialog = openSetForm();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.parentWidget(), windows->existingSerForm());
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("書き込み設定"));
+    EXPECT_EQ(dialog.size(), QSize(380, 116));
+    EXPECT_EQ(dialog.Check1[7]->parentWidget(), dialog.Frame1);
+    EXPECT_EQ(dialog.Check1[7]->geometry(), QRect(314, 22, 43, 15));
+    EXPECT_TRUE(dialog.Option1[0]->isChecked());
+    EXPECT_FALSE(dialog.Frame1->isEnabled());
+    for (QCheckBox *box : dialog.Check1)
+        EXPECT_FALSE(box->isChecked());
+
+    dialog.Option1[1]->click();
+    EXPECT_TRUE(dialog.Frame1->isEnabled());
+    dialog.Check1[2]->click();
+    dialog.Option1[0]->click();
+    EXPECT_FALSE(dialog.Frame1->isEnabled());
+    EXPECT_TRUE(dialog.Check1[2]->isChecked()) << "ticks survive while disabled";
+}
+
+TEST_F(SetFormTest, ExecuteSetsTheFlagsFromTheChoiceAndStartsTheWrite)
+{
+    SetForm &dialog = openSetForm();
+    dialog.Option1[1]->click();
+    dialog.Command1->click();
+    EXPECT_EQ(data->KakikomiCh, flags({})) << "no box ticked: nothing chosen";
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(windows->existingSerForm()->setForm(), &dialog) << "only hidden";
+    EXPECT_EQ(windows->existingSerForm()->ui().MessageLabel->text(), QStringLiteral("データ送信終了しました。"))
+        << "the write ran and visited no channel";
+
+    windows->existingSerForm()->ui().WriteButton->click();
+    dialog.Check1[2]->click();
+    dialog.Check1[7]->click();
+    dialog.Command1->click();
+    EXPECT_EQ(data->KakikomiCh, flags({2, 7}));
+    EXPECT_EQ(port().written.value(0), QByteArray("CS3\r"));
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 10000));
+    EXPECT_EQ(writesStarted(), 2);
+    EXPECT_EQ(port().written.size(), 2 * 43);
+
+    // Cancel leaves the flags of the last write.
+    windows->existingSerForm()->ui().WriteButton->click();
+    dialog.Option1[0]->click();
+    dialog.Command2->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(data->KakikomiCh, flags({2, 7}));
+
+    // All channels, whatever is ticked.
+    windows->existingSerForm()->ui().WriteButton->click();
+    EXPECT_TRUE(dialog.Option1[0]->isChecked());
+    dialog.Command1->click();
+    EXPECT_EQ(data->KakikomiCh, flags({0, 1, 2, 3, 4, 5, 6, 7}));
+}
+
+TEST_F(SetFormTest, TheCloseBoxDestroysItAndTheNextShowingStartsFromTheDefaults)
+{
+    QPointer<SetForm> dialog = &openSetForm();
+    dialog->Option1[1]->click();
+    dialog->Check1[0]->click();
+    dialog->close();
+    flushDeletes();
+    EXPECT_TRUE(dialog.isNull());
+
+    windows->existingSerForm()->ui().WriteButton->click();
+    SetForm *fresh = windows->existingSerForm()->setForm();
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_TRUE(fresh->Option1[0]->isChecked());
+    EXPECT_FALSE(fresh->Check1[0]->isChecked());
+    EXPECT_FALSE(fresh->Frame1->isEnabled());
+}
