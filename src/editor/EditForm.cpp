@@ -6,6 +6,7 @@
 #include "core/ScreenLayout.h"
 #include "core/ZvxReader.h"
 #include "core/ZvxWriter.h"
+#include "link/ui/LinkWindows.h"
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
 #include "platform/MessageBoxes.h"
@@ -270,14 +271,22 @@ void EditForm::pEnd_Click()
     close();
 }
 
+void EditForm::attachLink(LinkPlatform &platform)
+{
+    delete m_link;
+    m_link = new LinkWindows(m_data, platform, m_messageBoxes, this);
+}
+
 void EditForm::DataCom_Click()
 {
-    // The communication window and the port dialog come with the device link.
+    if (m_link)
+        m_link->DataCom_Click();
 }
 
 void EditForm::PortSet_Click()
 {
-    // The port dialog comes with the device link.
+    if (m_link)
+        m_link->PortSet_Click();
 }
 
 void EditForm::DispPic_MouseDown(int cell)

@@ -13,6 +13,8 @@
 
 class FileDialogs;
 class FontDialogs;
+class LinkPlatform;
+class LinkWindows;
 class MessageBoxes;
 
 // The start-up and main window "8CH-Orvex [編集]": channel selector, the
@@ -29,6 +31,11 @@ public:
     EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fileDialogs, FontDialogs &fontDialogs,
              const QString &workFolder = FileSystem::GetAppPath(), QWidget *parent = nullptr);
     ~EditForm() override;
+
+    // Makes "データ送受信" and "COMポート設定" live: the communication window
+    // and the port dialog, owned by this window, talk through `platform`.
+    void attachLink(LinkPlatform &platform);
+    LinkWindows *link() const { return m_link; }
 
     const EditFormUi &ui() const { return m_ui; }
     TitleData &data() { return m_data; }
@@ -101,4 +108,5 @@ private:
     EditFormUi m_ui;
     PaletteTiles m_tiles;
     WorkBitmap m_workBitmap;
+    LinkWindows *m_link = nullptr;
 };

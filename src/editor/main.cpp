@@ -1,6 +1,7 @@
 #include "editor/EditForm.h"
 
 #include "core/TitleData.h"
+#include "link/ui/QtLinkPlatform.h"
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
 #include "platform/MessageBoxes.h"
@@ -20,7 +21,10 @@ int main(int argc, char **argv)
     QtFileDialogs fileDialogs;
     QtFontDialogs fontDialogs;
 
+    QtLinkPlatform linkPlatform;
+
     EditForm form(*data, messageBoxes, fileDialogs, fontDialogs);
+    form.attachLink(linkPlatform);
     // Ending the editor ends the program, whatever else is open.
     QObject::connect(&form, &EditForm::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     form.show();

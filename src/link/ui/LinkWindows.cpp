@@ -66,3 +66,8 @@ void LinkWindows::showTestSerForm()
     m_testSerForm->raise();
     m_testSerForm->activateWindow();
 }
+
+TestSerForm *LinkWindows::testSerForm() const
+{
+    return m_testSerForm;
+}

@@ -30,7 +30,7 @@ public:
     SerForm &serForm();
     // The windows as they are now; null when not loaded.
     SerForm *existingSerForm() const;
-    TestSerForm *testSerForm() const { return m_testSerForm; }
+    TestSerForm *testSerForm() const;
 
 private:
     void showSerForm();
