@@ -9,10 +9,12 @@
 
 #include <QFont>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 class FileDialogs;
 class FontDialogs;
+class HensyuForm;
 class MessageBoxes;
 
 // The start-up and main window "8CH-Orvex [編集]": channel selector, the
@@ -46,6 +48,10 @@ public:
     // Places the block of `code` on the current page from the selected cell
     // on, at most to the end of the row; makes that block current.
     void placeBlock(int code);
+
+    // The enlarged character editor while it exists (hidden or shown); null
+    // before the first use and after the operator closed it.
+    HensyuForm *enlargedEditor() const;
 
     // Handlers, under the window's event names.
     void Combo1_Click();
@@ -86,8 +92,11 @@ private:
     void Form_Load();
     void Form_Unload();
     void connectControls();
-    // Hands the pressed character to the enlarged character editor.
+    // Hands the pressed character to the enlarged character editor,
+    // creating it hidden the first time.
     void KakudaiDataSet(int code);
+    HensyuForm &ensureEnlargedEditor();
+    void redrawBlockTiles();
     void showCode(int cell, int code);
     void refreshTile(int code);
     bool saveTo(const QString &fileName);
@@ -101,4 +110,6 @@ private:
     EditFormUi m_ui;
     PaletteTiles m_tiles;
     WorkBitmap m_workBitmap;
+    // Destroys itself when the operator closes it.
+    QPointer<HensyuForm> m_hensyuForm;
 };
