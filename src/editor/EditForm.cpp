@@ -419,11 +419,12 @@ void EditForm::redrawBlockTiles()
 
 void EditForm::Command4_Click()
 {
-    const bool wasClosed = m_hensyuForm.isNull();
     HensyuForm &editor = ensureEnlargedEditor();
-    // Closing destroyed the grid; open on the character last handed over
-    // rather than on an empty grid.
-    if (wasClosed)
+    // A hidden editor holds no edits of the operator's (closing destroys
+    // it), but its grid may predate a rendering or a file load since the
+    // character was handed over; saving that stale grid would quietly undo
+    // them. So it opens on the character as it is now.
+    if (!editor.isVisible())
         editor.KakudaiDataSet(m_data.HensyuNo);
     editor.show();
     editor.raise();

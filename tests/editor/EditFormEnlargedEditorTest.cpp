@@ -118,3 +118,22 @@ TEST_F(EditFormEnlargedEditor, TabThenSpaceOpensItFromTheCoveredButton)
     EXPECT_TRUE(editor()->isVisible());
     EXPECT_EQ(editor()->windowTitle(), QStringLiteral("文字1編集中"));
 }
+
+TEST_F(EditFormEnlargedEditor, OpensOnTheCharacterAsItIsNowNotAsItWasHandedOver)
+{
+    form->show();
+    ui().Text1->setText(QStringLiteral("ABC"));
+    form->Command1_Click();
+    form->Command4_Click();
+    KakudaiGrid expected;
+    expected.load(data->DotData[1]);
+    EXPECT_EQ(editor()->grid(), expected);
+
+    // An open editor keeps what the operator sees, unsaved edits and all.
+    editor()->HensyuCommand_Click(HensyuForm::AllBlack);
+    ui().Text1->setText(QStringLiteral("X"));
+    form->Command1_Click();
+    form->Command4_Click();
+    EXPECT_EQ(editor()->grid().colour(0), KakudaiGrid::Black);
+    EXPECT_EQ(editor()->grid().colour(215), KakudaiGrid::Black);
+}
