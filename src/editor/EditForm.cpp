@@ -3,9 +3,12 @@
 #include "MarkerShape.h"
 #include "PictureCell.h"
 
+#include "charedit/HensyuForm.h"
 #include "core/ScreenLayout.h"
 #include "core/ZvxReader.h"
 #include "core/ZvxWriter.h"
+#include "editor/render/BlockEdit.h"
+#include "editor/render/MakeData.h"
 #include "link/ui/LinkWindows.h"
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
@@ -29,6 +32,22 @@ const QString FileErrorTitle = QStringLiteral("ファイルエラー");
 constexpr int PaletteColumns = Title::BlockSize;
 constexpr int VisiblePaletteRows = Title::Blocks;
 constexpr int RowLabelStepTwips = 285;
+const QString FontDialogTitle = QStringLiteral("フォント");
+
+// What the font dialog decides about a font; its colour and anything else
+// it may carry are not used.
+void copyFontChoice(const QFont &from, QFont &to)
+{
+    to.setFamily(from.family());
+    if (from.pointSizeF() > 0)
+        to.setPointSizeF(from.pointSizeF());
+    else
+        to.setPixelSize(from.pixelSize());
+    to.setBold(from.bold());
+    to.setItalic(from.italic());
+    to.setUnderline(from.underline());
+    to.setStrikeOut(from.strikeOut());
+}
 } // namespace
 
 EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fileDialogs, FontDialogs &fontDialogs,
@@ -336,29 +355,89 @@ void EditForm::placeBlock(int code)
         showCode(SelCell + i, TopCode + i);
 }
 
-void EditForm::KakudaiDataSet(int)
+void EditForm::KakudaiDataSet(int code)
 {
-    // The enlarged character editor takes the character from here once it exists.
+    ensureEnlargedEditor().KakudaiDataSet(code);
+}
+
+HensyuForm *EditForm::enlargedEditor() const
+{
+    return m_hensyuForm;
+}
+
+HensyuForm &EditForm::ensureEnlargedEditor()
+{
+    if (!m_hensyuForm)
+        m_hensyuForm = new HensyuForm(m_data, [this](int code) { DotDataSet(code); }, this);
+    return *m_hensyuForm;
 }
 
 void EditForm::Command1_Click()
 {
-    // Rendering the text into the current block comes with the text renderer.
+    MakeData::Request request;
+    request.text = m_ui.Text1->text();
+    request.font = m_ui.Text1->font();
+    request.edging = m_ui.Check1->isChecked();
+    request.topCode = TopCode;
+    request.workFolder = m_workFolder;
+    // The strip is read from the drawing in memory, so Picture2 never needs
+    // to be shown for the read-back.
+    const MakeData::Result result = MakeData::renderBlock(m_data, request);
+    if (!result.done()) {
+        m_messageBoxes.warning(this, BlockTextGuard::title(), BlockTextGuard::message(result.refused));
+        return;
+    }
+    // Sampling starts each tile from its plain background.
+    for (int k = 0; k < Title::BlockSize; ++k)
+        m_tiles.clear(TopCode + k);
+    redrawBlockTiles();
+    DispEdit_Click(1);
+    placeBlock(TopCode);
 }
 
 void EditForm::Command2_Click()
 {
-    // The font choice comes with the text renderer.
+    const std::optional<QFont> chosen = m_fontDialogs.chooseFont(this, FontDialogFont, FontDialogTitle);
+    if (!chosen)
+        return;
+    QFont font = m_ui.Text1->font();
+    copyFontChoice(*chosen, font);
+    m_ui.Text1->setFont(font);
+    // The dialog opens on its last choice next time.
+    copyFontChoice(*chosen, FontDialogFont);
 }
 
-void EditForm::LineEdit_Click(int)
+void EditForm::LineEdit_Click(int index)
 {
-    // Block edging and inversion come with the text renderer.
+    if (index == 0)
+        BlockEdit::edge(m_data, TopCode);
+    else if (index == 1)
+        BlockEdit::invert(m_data, TopCode);
+    else
+        return;
+    // Only the tiles: cells showing the block keep their old images until
+    // the page is drawn again.
+    redrawBlockTiles();
+}
+
+void EditForm::redrawBlockTiles()
+{
+    for (int k = 0; k < Title::BlockSize; ++k)
+        DotDataSet(TopCode + k);
 }
 
 void EditForm::Command4_Click()
 {
-    // Showing the enlarged character editor comes with that editor.
+    HensyuForm &editor = ensureEnlargedEditor();
+    // A hidden editor holds no edits of the operator's (closing destroys
+    // it), but its grid may predate a rendering or a file load since the
+    // character was handed over; saving that stale grid would quietly undo
+    // them. So it opens on the character as it is now.
+    if (!editor.isVisible())
+        editor.KakudaiDataSet(m_data.HensyuNo);
+    editor.show();
+    editor.raise();
+    editor.activateWindow();
 }
 
 void EditForm::DotDataSet(int code)

@@ -9,10 +9,12 @@
 
 #include <QFont>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 class FileDialogs;
 class FontDialogs;
+class HensyuForm;
 class LinkPlatform;
 class LinkWindows;
 class MessageBoxes;
@@ -54,6 +56,10 @@ public:
     // on, at most to the end of the row; makes that block current.
     void placeBlock(int code);
 
+    // The enlarged character editor while it exists (hidden or shown); null
+    // before the first use and after the operator closed it.
+    HensyuForm *enlargedEditor() const;
+
     // Handlers, under the window's event names.
     void Combo1_Click();
     void Combo1_Change();
@@ -93,8 +99,11 @@ private:
     void Form_Load();
     void Form_Unload();
     void connectControls();
-    // Hands the pressed character to the enlarged character editor.
+    // Hands the pressed character to the enlarged character editor,
+    // creating it hidden the first time.
     void KakudaiDataSet(int code);
+    HensyuForm &ensureEnlargedEditor();
+    void redrawBlockTiles();
     void showCode(int cell, int code);
     void refreshTile(int code);
     bool saveTo(const QString &fileName);
@@ -109,4 +118,6 @@ private:
     PaletteTiles m_tiles;
     WorkBitmap m_workBitmap;
     LinkWindows *m_link = nullptr;
+    // Destroys itself when the operator closes it.
+    QPointer<HensyuForm> m_hensyuForm;
 };

@@ -3,6 +3,8 @@
 #include "MarkerShape.h"
 #include "PictureCell.h"
 
+#include "editor/render/RenderFont.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -111,10 +113,7 @@ void EditFormUi::setupUi(QMainWindow *form)
 
     Text1 = new QLineEdit(Frame2);
     placeTwips(Text1, 360, 255, 4575, 360);
-    QFont textFont;
-    textFont.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
-    textFont.setPointSizeF(14.25);
-    Text1->setFont(textFont);
+    Text1->setFont(RenderFont::defaultFont());
 
     Picture2 = new QLabel(Frame2);
     placeTwips(Picture2, 400, 300, 4500, 285);
@@ -176,4 +175,8 @@ void EditFormUi::setupUi(QMainWindow *form)
     QWidget::setTabOrder(DispEdit1, LineEdit[0]);
     QWidget::setTabOrder(LineEdit[0], LineEdit[1]);
     QWidget::setTabOrder(LineEdit[1], Command4);
+    // The chain wraps round, so the covered buttons also come just before
+    // Text1: without this the first of them would take the focus when the
+    // window opens, where the operator can neither see nor mean it.
+    Text1->setFocus();
 }

@@ -1,6 +1,7 @@
 #include "editor/EditForm.h"
 
 #include "core/TitleData.h"
+#include "editor/render/RenderFont.h"
 #include "link/ui/QtLinkPlatform.h"
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
@@ -14,6 +15,9 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvex-editor"));
+    // Before any widget takes a font: titles keep the font name they were
+    // made with on the device's home platform, drawn with its free stand-in.
+    RenderFont::installSubstitutions();
 
     // The one title data of the process; every window works on it directly.
     auto data = std::make_unique<TitleData>();

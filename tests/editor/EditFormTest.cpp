@@ -172,11 +172,6 @@ TEST_F(EditFormStartUp, ExitAndCloseEndTheProgramAndTheSeamsDoNothing)
 {
     QSignalSpy ended(form.get(), &EditForm::programEnded);
     const auto before = std::make_unique<TitleData>(*data);
-    form->Command1_Click();
-    form->Command2_Click();
-    form->LineEdit_Click(0);
-    form->LineEdit_Click(1);
-    form->Command4_Click();
     form->DataCom_Click();
     form->PortSet_Click();
     EXPECT_EQ(data->DotData, before->DotData);

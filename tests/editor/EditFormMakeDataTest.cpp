@@ -1,0 +1,217 @@
+#include "EditFormFixture.h"
+
+#include "editor/PaletteTiles.h"
+#include "editor/render/BlockTextGuard.h"
+#include "editor/render/MakeData.h"
+#include "editor/render/RenderFont.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <memory>
+
+namespace {
+
+class EditFormMakeData : public EditFormFixture
+{
+protected:
+    // Each tile must show exactly its pattern on a plain background.
+    void expectBlockTilesMatchPatterns(int topCode)
+    {
+        PaletteTiles fresh;
+        for (int code = topCode; code < topCode + Title::BlockSize; ++code) {
+            fresh.draw(code, data->DotData[code]);
+            EXPECT_EQ(form->tileImage(code), fresh.image(code)) << code;
+            EXPECT_EQ(ui().PSetPic[code]->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                      fresh.image(code))
+                << code;
+        }
+    }
+
+    int blockDots(int topCode, const PixelCode &code) const
+    {
+        int n = 0;
+        for (int k = 0; k < Title::BlockSize; ++k)
+            for (int d = 0; d < Title::VisibleDots; ++d)
+                n += data->DotData[topCode + k][d] == code ? 1 : 0;
+        return n;
+    }
+};
+
+} // namespace
+
+TEST_F(EditFormMakeData, FillsTheBlockAndItsTilesThenLaysOutThePageFromTheSelectedCell)
+{
+    selectChannel(2);
+    form->DispPic_MouseDown(35);
+    data->DispData(0, 0, 2) = 9;
+    data->DispData(0, 0, 1) = 9;
+    data->DispData(0, 1, 2) = 4;
+    // A leftover dot in a tile the text will not reach.
+    data->DotData[75][0] = PixelCode::black();
+    form->DotDataSet(75);
+    const QString text = QStringLiteral("ABC あいう 123");
+    ui().Text1->setText(text);
+
+    // What the same steps give on the title data alone.
+    auto expected = std::make_unique<TitleData>(*data);
+    MakeData::Request request;
+    request.text = text;
+    request.font = ui().Text1->font();
+    request.topCode = 51;
+    request.page = 2;
+    request.selCell = 35;
+    request.workFolder = path(QStringLiteral("elsewhere/"));
+    MakeData::run(*expected, request);
+
+    form->Command1_Click();
+
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(data->ChText[2], text);
+    EXPECT_EQ(data->DotData, expected->DotData);
+    EXPECT_EQ(data->DispData, expected->DispData);
+    EXPECT_GT(blockDots(51, PixelCode::white()), 100);
+    EXPECT_GT(blockDots(51, PixelCode::black()), 100);
+    expectBlockTilesMatchPatterns(51);
+
+    // Page 2 cleared, the block from cell 35 (column 5: all 25 codes); other
+    // pages and layer 1 untouched; every cell shows what its data says.
+    for (int cell = 0; cell < Title::Cells; ++cell) {
+        const int code = cell >= 35 && cell < 60 ? 51 + cell - 35 : 0;
+        ASSERT_EQ(data->DispData(cell, 0, 2), code) << cell;
+        ASSERT_TRUE(cellShows(cell, code)) << cell;
+    }
+    EXPECT_EQ(data->DispData(0, 0, 1), 9);
+    EXPECT_EQ(data->DispData(0, 1, 2), 4);
+    EXPECT_EQ(form->SelCell, 35);
+    EXPECT_EQ(form->TopCode, 51);
+    EXPECT_EQ(ui().Text1->text(), text);
+    EXPECT_TRUE(QFile::exists(path(MakeData::BitmapName)));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("SetBmp.bmp"))));
+    EXPECT_FALSE(ui().Picture2->isVisibleTo(ui().Frame2));
+}
+
+TEST_F(EditFormMakeData, PlacementStopsAtTheEndOfTheRow)
+{
+    form->DispPic_MouseDown(389);
+    ui().Text1->setText(QStringLiteral("X"));
+    form->Command1_Click();
+    EXPECT_EQ(data->DispData(389, 0, 0), 1);
+    EXPECT_EQ(data->DispData(388, 0, 0), 0);
+    EXPECT_TRUE(cellShows(389, 1));
+}
+
+TEST_F(EditFormMakeData, RefusedTextWarnsAndChangesNothing)
+{
+    ui().Text1->setText(QStringLiteral("OK"));
+    form->Command1_Click();
+    const auto before = std::make_unique<TitleData>(*data);
+    const QImage tileBefore = form->tileImage(1);
+    const QImage cellBefore = cellImage(0);
+
+    for (const QString &text : {QStringLiteral("A,B"), QStringLiteral("\"quoted")}) {
+        boxes.shown.clear();
+        ui().Text1->setText(text);
+        form->Command1_Click();
+        ASSERT_EQ(boxes.shown.size(), 1) << text.toStdString();
+        EXPECT_EQ(boxes.shown[0].title, BlockTextGuard::title());
+        EXPECT_EQ(boxes.shown[0].text, BlockTextGuard::message(BlockTextGuard::check(text)));
+        EXPECT_EQ(data->ChText, before->ChText);
+        EXPECT_EQ(data->DotData, before->DotData);
+        EXPECT_EQ(data->DispData, before->DispData);
+        EXPECT_EQ(form->tileImage(1), tileBefore);
+        EXPECT_EQ(cellImage(0), cellBefore);
+        // The operator's text stays for correcting.
+        EXPECT_EQ(ui().Text1->text(), text);
+    }
+}
+
+TEST_F(EditFormMakeData, EdgingAndInversionButtonsRedrawTilesButNotTheCells)
+{
+    ui().Check1->setChecked(false);
+    ui().Text1->setText(QStringLiteral("ABC あいう 123"));
+    form->Command1_Click();
+    EXPECT_EQ(blockDots(1, PixelCode::black()), 0);
+    const QImage cellBefore = cellImage(1);
+
+    form->LineEdit_Click(0);
+    EXPECT_GT(blockDots(1, PixelCode::black()), 0);
+    expectBlockTilesMatchPatterns(1);
+    EXPECT_EQ(cellImage(1), cellBefore);
+
+    // The same as rendering with "縁取" checked.
+    ui().Check1->setChecked(true);
+    const auto edgedByButton = std::make_unique<TitleData>(*data);
+    form->Command1_Click();
+    EXPECT_EQ(data->DotData, edgedByButton->DotData);
+
+    const auto edged = std::make_unique<TitleData>(*data);
+    const int white = blockDots(1, PixelCode::white());
+    const int black = blockDots(1, PixelCode::black());
+    form->LineEdit_Click(1);
+    EXPECT_EQ(blockDots(1, PixelCode::black()), white);
+    EXPECT_EQ(blockDots(1, PixelCode::white()), black);
+    expectBlockTilesMatchPatterns(1);
+    form->LineEdit_Click(1);
+    EXPECT_EQ(data->DotData, edged->DotData);
+    expectBlockTilesMatchPatterns(1);
+
+    // Only the current block is touched.
+    selectChannel(1);
+    form->LineEdit_Click(0);
+    for (int code = 1; code <= 25; ++code)
+        ASSERT_EQ(data->DotData[code], edged->DotData[code]);
+}
+
+TEST_F(EditFormMakeData, TextBoxStartsWithTheDefaultNameDrawnByItsStandIn)
+{
+    const QFont font = ui().Text1->font();
+    EXPECT_EQ(font.family(), RenderFont::DefaultFamily);
+    EXPECT_DOUBLE_EQ(font.pointSizeF(), RenderFont::DefaultPointSize);
+    EXPECT_FALSE(font.bold());
+    EXPECT_EQ(QFontInfo(font).family(), RenderFont::SubstituteFamily);
+}
+
+TEST_F(EditFormMakeData, FontDialogCancelKeepsTheFontAndAcceptCopiesTheChoice)
+{
+    const QFont original = ui().Text1->font();
+    form->Command2_Click();
+    ASSERT_EQ(fontDialogs.asked.size(), 1);
+    EXPECT_EQ(fontDialogs.asked[0].family(), original.family());
+    EXPECT_DOUBLE_EQ(fontDialogs.asked[0].pointSizeF(), original.pointSizeF());
+    EXPECT_EQ(ui().Text1->font(), original);
+
+    QFont chosen(QStringLiteral("DejaVu Sans"));
+    chosen.setPointSizeF(9);
+    chosen.setBold(true);
+    chosen.setItalic(true);
+    chosen.setUnderline(true);
+    chosen.setStrikeOut(true);
+    fontDialogs.answer = chosen;
+    form->Command2_Click();
+    const QFont font = ui().Text1->font();
+    EXPECT_EQ(font.family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_DOUBLE_EQ(font.pointSizeF(), 9);
+    EXPECT_TRUE(font.bold());
+    EXPECT_TRUE(font.italic());
+    EXPECT_TRUE(font.underline());
+    EXPECT_TRUE(font.strikeOut());
+
+    // The next dialog opens on that choice.
+    fontDialogs.answer.reset();
+    form->Command2_Click();
+    ASSERT_EQ(fontDialogs.asked.size(), 3);
+    EXPECT_EQ(fontDialogs.asked[2].family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_TRUE(fontDialogs.asked[2].strikeOut());
+    EXPECT_EQ(ui().Text1->font(), font);
+
+    // The rendering draws with the text box's font: an empty text struck
+    // through still leaves the line of its space.
+    ui().Text1->clear();
+    form->Command1_Click();
+    EXPECT_GT(blockDots(1, PixelCode::white()), 0);
+}
