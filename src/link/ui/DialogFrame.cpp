@@ -2,6 +2,7 @@
 
 #include "Twips.h"
 
+#include <QScreen>
 #include <QWidget>
 
 namespace DialogFrame {
@@ -24,6 +25,13 @@ void centreOverOwner(QWidget *dialog)
     QRect area = ownerWindow->isVisible() ? ownerWindow->frameGeometry() : ownerWindow->geometry();
     QRect placed(QPoint(0, 0), dialog->frameSize());
     placed.moveCenter(area.center());
+    // An owner near the screen's edge must not push the dialog off screen,
+    // where its buttons could not be reached.
+    if (const QScreen *screen = ownerWindow->screen()) {
+        const QRect available = screen->availableGeometry();
+        placed.moveLeft(qBound(available.left(), placed.left(), qMax(available.left(), available.right() - placed.width() + 1)));
+        placed.moveTop(qBound(available.top(), placed.top(), qMax(available.top(), available.bottom() - placed.height() + 1)));
+    }
     dialog->move(placed.topLeft());
 }
 
