@@ -42,14 +42,3 @@ static void BM_KakudaiDataSet(benchmark::State &state)
         form.KakudaiDataSet(code++ & 0xFF);
 }
 BENCHMARK(BM_KakudaiDataSet);
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -53,5 +53,3 @@ void BM_ReadFullFile(benchmark::State &state)
 BENCHMARK(BM_ReadFullFile)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

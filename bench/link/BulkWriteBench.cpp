@@ -124,12 +124,3 @@ void BM_BulkWriteAllChannels(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_BulkWriteAllChannels)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

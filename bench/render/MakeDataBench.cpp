@@ -55,14 +55,3 @@ static void BM_MakeData(benchmark::State &state)
         benchmark::DoNotOptimize(MakeData::run(data, request).cellsPlaced);
 }
 BENCHMARK(BM_MakeData)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
