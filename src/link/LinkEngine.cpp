@@ -183,6 +183,10 @@ void LinkEngine::RxTimer_Timer()
     m_awaitingReply = false;
     if (m_port.isOpen())
         m_port.close();
+    // Closing the port loses the rest of a half-received reply; its first
+    // bytes would otherwise be read as the start of the resent frame's
+    // reply and shift every field of it.
+    m_s.RxHex.clear();
     ++m_s.RetryCount;
     if (m_s.RetryCount < RetryLimit) {
         if (!DetaSend())

@@ -109,6 +109,23 @@ TEST(Receive, TimeOutLimitCountsAcrossGoodReplies)
     EXPECT_EQ(rig.view.unloads, 1);
 }
 
+TEST(Receive, PartOfAReplyBeforeATimeOutDoesNotShiftTheResentOnesReply)
+{
+    // The port closes at the time-out, so the rest of that reply never
+    // comes; its first byte must not be read as the resent frame's.
+    LinkRig rig;
+    rig.device.drop = [](int frame) { return frame == 1; }; // "HP?"
+    rig.engine->startPolling();
+    rig.clock.advance(2000 + 20);
+    rig.port.receive("\x04");
+    rig.clock.advance(500 + 5 * 10);
+    EXPECT_EQ(rig.device.frames, 6);
+    EXPECT_EQ(rig.view.ended, QList<int>{30});
+    EXPECT_EQ(rig.view.hpos, 8);
+    EXPECT_EQ(rig.view.vpos, 0);
+    EXPECT_EQ(rig.view.videoLoss, (std::array<bool, 8>{false, true, false, true, true, false, true, false}));
+}
+
 TEST(Receive, DroppedReplyIsResentWithTheSameFrame)
 {
     LinkRig rig;
