@@ -121,15 +121,24 @@ void SerForm::Command1_Click()
 void SerForm::Command3_Click()
 {
     hide();
-    m_engine->Command3_Click();
+    stopWhileHidden();
 }
 
 void SerForm::closeEvent(QCloseEvent *event)
 {
     // The close box only hides the window, like "閉じる".
     if (!m_unloading)
-        m_engine->Command3_Click();
+        stopWhileHidden();
     event->accept();
+}
+
+void SerForm::stopWhileHidden()
+{
+    // Owned windows stay up when their owner hides; a write started from
+    // the dialog now would do nothing, because a hidden window runs nothing.
+    if (m_setForm)
+        m_setForm->hide();
+    m_engine->Command3_Click();
 }
 
 bool SerForm::eventFilter(QObject *watched, QEvent *event)

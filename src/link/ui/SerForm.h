@@ -75,6 +75,7 @@ private:
     void Combo1_Click();
     void Command1_Click();
     void Command3_Click();
+    void stopWhileHidden();
 
     TitleData &m_data;
     MessageBoxes &m_messageBoxes;

@@ -116,3 +116,22 @@ TEST_F(SetFormTest, TheCloseBoxDestroysItAndTheNextShowingStartsFromTheDefaults)
     EXPECT_FALSE(fresh->Check1[0]->isChecked());
     EXPECT_FALSE(fresh->Frame1->isEnabled());
 }
+
+TEST_F(SetFormTest, ClosingTheCommunicationWindowTakesTheDialogAlong)
+{
+    // A hidden communication window runs nothing, so an "実行" left
+    // reachable would hide the dialog and silently start no write.
+    SetForm &dialog = openSetForm();
+    dialog.Option1[1]->click();
+    dialog.Check1[4]->click();
+    windows->existingSerForm()->ui().Command3->click();
+    EXPECT_FALSE(dialog.isVisible());
+
+    // Shown again from the window, with the choice it had.
+    windows->DataCom_Click();
+    windows->existingSerForm()->ui().WriteButton->click();
+    EXPECT_EQ(windows->existingSerForm()->setForm(), &dialog);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(dialog.Option1[1]->isChecked());
+    EXPECT_TRUE(dialog.Check1[4]->isChecked());
+}
