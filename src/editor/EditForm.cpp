@@ -202,8 +202,17 @@ void EditForm::Combo1_Click()
 
 void EditForm::Combo1_Change()
 {
-    if (m_ui.Combo1->findText(m_ui.Combo1->currentText(), Qt::MatchExactly) >= 0)
+    const int typed = m_ui.Combo1->findText(m_ui.Combo1->currentText(), Qt::MatchExactly);
+    if (typed == m_data.ChNo)
         return;
+    if (typed >= 0) {
+        // The selector must never show one channel while the grid, the
+        // text box and "データ作成" work on another: a typed channel number
+        // selects that channel at once.
+        m_ui.Combo1->setCurrentIndex(typed);
+        Combo1_Click();
+        return;
+    }
     m_ui.Combo1->setCurrentIndex(m_data.ChNo);
     // The index may not have changed while typing, so put its text back too.
     m_ui.Combo1->setEditText(m_ui.Combo1->itemText(m_data.ChNo));
