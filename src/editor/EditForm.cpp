@@ -224,7 +224,7 @@ void EditForm::FileOpenSave_Click(int index)
     QString error;
     if (index == 0) {
         const QString name = m_fileDialogs.openFileName(this, QStringLiteral("データファイルを開く"), DataFileFilter,
-                                                        m_workFolder);
+                                                        m_workFolder, DataFileExtension);
         if (name.isEmpty())
             return;
         if (!MCMFileSet(0, name, &error)) {
@@ -243,7 +243,7 @@ void EditForm::FileOpenSave_Click(int index)
     }
     if (index == 1 || index == 2) {
         QString name = m_fileDialogs.saveFileName(this, QStringLiteral("データファイルの保存"), DataFileFilter,
-                                                  m_workFolder);
+                                                  m_workFolder, DataFileExtension);
         if (name.isEmpty())
             return;
         // Case-sensitive on purpose: "TITLE.ZVX" becomes "TITLE.ZVX.zvx".
