@@ -203,7 +203,9 @@ void EditForm::Combo1_Click()
 void EditForm::Combo1_Change()
 {
     const int typed = m_ui.Combo1->findText(m_ui.Combo1->currentText(), Qt::MatchExactly);
-    if (typed == m_data.ChNo)
+    // A pick from the list changes the index, and with it the text, just
+    // before it is reported as a click; the click selects the channel.
+    if (typed == m_ui.Combo1->currentIndex())
         return;
     if (typed >= 0) {
         // The selector must never show one channel while the grid, the
