@@ -18,8 +18,14 @@ namespace {
 struct NoDialogs : MessageBoxes, FileDialogs, FontDialogs
 {
     void warning(QWidget *, const QString &, const QString &) override {}
-    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
+    QString openFileName(QWidget *, const QString &, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
     std::optional<QFont> chooseFont(QWidget *, const QFont &, const QString &) override { return std::nullopt; }
 };
 

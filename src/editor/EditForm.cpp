@@ -202,8 +202,19 @@ void EditForm::Combo1_Click()
 
 void EditForm::Combo1_Change()
 {
-    if (m_ui.Combo1->findText(m_ui.Combo1->currentText(), Qt::MatchExactly) >= 0)
+    const int typed = m_ui.Combo1->findText(m_ui.Combo1->currentText(), Qt::MatchExactly);
+    // A pick from the list changes the index, and with it the text, just
+    // before it is reported as a click; the click selects the channel.
+    if (typed == m_ui.Combo1->currentIndex())
         return;
+    if (typed >= 0) {
+        // The selector must never show one channel while the grid, the
+        // text box and "データ作成" work on another: a typed channel number
+        // selects that channel at once.
+        m_ui.Combo1->setCurrentIndex(typed);
+        Combo1_Click();
+        return;
+    }
     m_ui.Combo1->setCurrentIndex(m_data.ChNo);
     // The index may not have changed while typing, so put its text back too.
     m_ui.Combo1->setEditText(m_ui.Combo1->itemText(m_data.ChNo));
@@ -215,7 +226,7 @@ void EditForm::FileOpenSave_Click(int index)
     QString error;
     if (index == 0) {
         const QString name = m_fileDialogs.openFileName(this, QStringLiteral("データファイルを開く"), DataFileFilter,
-                                                        m_workFolder);
+                                                        m_workFolder, DataFileExtension);
         if (name.isEmpty())
             return;
         if (!MCMFileSet(0, name, &error)) {
@@ -234,7 +245,7 @@ void EditForm::FileOpenSave_Click(int index)
     }
     if (index == 1 || index == 2) {
         QString name = m_fileDialogs.saveFileName(this, QStringLiteral("データファイルの保存"), DataFileFilter,
-                                                  m_workFolder);
+                                                  m_workFolder, DataFileExtension);
         if (name.isEmpty())
             return;
         // Case-sensitive on purpose: "TITLE.ZVX" becomes "TITLE.ZVX.zvx".

@@ -22,12 +22,15 @@ QString FileDialogs::qtFilter(const QString &windowsFilter)
 namespace {
 
 QString runDialog(QWidget *parent, QFileDialog::AcceptMode mode, const QString &title, const QString &filter,
-                  const QString &folder)
+                  const QString &folder, const QString &defaultExtension)
 {
     QFileDialog dialog(parent, title, folder, FileDialogs::qtFilter(filter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QString());
+    QString suffix = defaultExtension;
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -36,13 +39,13 @@ QString runDialog(QWidget *parent, QFileDialog::AcceptMode mode, const QString &
 } // namespace
 
 QString QtFileDialogs::openFileName(QWidget *parent, const QString &title, const QString &filter,
-                                    const QString &folder)
+                                    const QString &folder, const QString &defaultExtension)
 {
-    return runDialog(parent, QFileDialog::AcceptOpen, title, filter, folder);
+    return runDialog(parent, QFileDialog::AcceptOpen, title, filter, folder, defaultExtension);
 }
 
 QString QtFileDialogs::saveFileName(QWidget *parent, const QString &title, const QString &filter,
-                                    const QString &folder)
+                                    const QString &folder, const QString &defaultExtension)
 {
-    return runDialog(parent, QFileDialog::AcceptSave, title, filter, folder);
+    return runDialog(parent, QFileDialog::AcceptSave, title, filter, folder, defaultExtension);
 }

@@ -12,12 +12,13 @@ class FileDialogs
 public:
     virtual ~FileDialogs() = default;
     // The chosen file name, or an empty string when the dialog was cancelled.
+    // `defaultExtension` (".zvx") is added by the dialog to a typed name that
+    // has no extension of its own, so that the dialog looks for, and asks
+    // before overwriting, the file that will really be used.
     virtual QString openFileName(QWidget *parent, const QString &title, const QString &filter,
-                                 const QString &folder) = 0;
-    // As openFileName. The name comes back exactly as chosen: no suffix is
-    // added, because the caller applies its own extension rule.
+                                 const QString &folder, const QString &defaultExtension) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
-                                 const QString &folder) = 0;
+                                 const QString &folder, const QString &defaultExtension) = 0;
 
     // Turns "zvx ﾌｧｲﾙ(*.zvx)|*.zvx|" into Qt's "zvx ﾌｧｲﾙ(*.zvx)" form: entries
     // joined by ";;", each description followed by its patterns in
@@ -29,8 +30,8 @@ public:
 class QtFileDialogs : public FileDialogs
 {
 public:
-    QString openFileName(QWidget *parent, const QString &title, const QString &filter,
-                         const QString &folder) override;
-    QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
-                         const QString &folder) override;
+    QString openFileName(QWidget *parent, const QString &title, const QString &filter, const QString &folder,
+                         const QString &defaultExtension) override;
+    QString saveFileName(QWidget *parent, const QString &title, const QString &filter, const QString &folder,
+                         const QString &defaultExtension) override;
 };

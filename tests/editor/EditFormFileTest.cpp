@@ -58,6 +58,7 @@ TEST_F(EditFormFiles, SaveAsAppendsTheExtensionUnlessTheNameEndsInLowerCaseZvx)
     EXPECT_EQ(request.title, QStringLiteral("データファイルの保存"));
     EXPECT_EQ(request.filter, QStringLiteral("zvx ﾌｧｲﾙ(*.zvx)|*.zvx|"));
     EXPECT_EQ(request.folder, workDir.path() + QLatin1Char('/'));
+    EXPECT_EQ(request.defaultExtension, QStringLiteral(".zvx"));
     EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
@@ -90,6 +91,7 @@ TEST_F(EditFormFiles, CancelledDialogsNeitherReadNorWrite)
     EXPECT_TRUE(boxes.shown.isEmpty());
     EXPECT_EQ(fileDialogs.requests[2].title, QStringLiteral("データファイルを開く"));
     EXPECT_FALSE(fileDialogs.requests[2].save);
+    EXPECT_EQ(fileDialogs.requests[2].defaultExtension, QStringLiteral(".zvx"));
     EXPECT_NE(contents(path(QStringLiteral("a.zvx"))), saved);
 }
 

@@ -147,7 +147,7 @@ TEST_F(EditFormStartUp, ChannelSelectionShowsThePageTheBlockAndItsText)
     EXPECT_EQ(form->TopCode, 176);
 }
 
-TEST_F(EditFormStartUp, TypingTextThatMatchesNoChannelReselectsTheCurrentOne)
+TEST_F(EditFormStartUp, TypedChannelNumberSelectsItAnythingElseReselectsTheCurrentOne)
 {
     selectChannel(2);
     data->ChText[2] = QStringLiteral("stored");
@@ -162,10 +162,15 @@ TEST_F(EditFormStartUp, TypingTextThatMatchesNoChannelReselectsTheCurrentOne)
     ui().Combo1->setEditText(QString());
     EXPECT_EQ(ui().Combo1->currentText(), QStringLiteral("3"));
 
-    // A channel's own number is left for Enter to pick.
+    // A channel's own number selects that channel: the selector never shows
+    // one channel while the window works on another.
+    data->ChText[4] = QStringLiteral("five");
     ui().Combo1->setEditText(QStringLiteral("5"));
     EXPECT_EQ(ui().Combo1->currentText(), QStringLiteral("5"));
-    EXPECT_EQ(data->ChNo, 2);
+    EXPECT_EQ(ui().Combo1->currentIndex(), 4);
+    EXPECT_EQ(data->ChNo, 4);
+    EXPECT_EQ(form->TopCode, 101);
+    EXPECT_EQ(ui().Text1->text(), QStringLiteral("five"));
 }
 
 TEST_F(EditFormStartUp, ExitAndCloseEndTheProgramAndTheSeamsDoNothing)

@@ -32,15 +32,18 @@ public:
         QString title;
         QString filter;
         QString folder;
+        QString defaultExtension;
     };
 
-    QString openFileName(QWidget *, const QString &title, const QString &filter, const QString &folder) override
+    QString openFileName(QWidget *, const QString &title, const QString &filter, const QString &folder,
+                         const QString &defaultExtension) override
     {
-        return answer({false, title, filter, folder});
+        return answer({false, title, filter, folder, defaultExtension});
     }
-    QString saveFileName(QWidget *, const QString &title, const QString &filter, const QString &folder) override
+    QString saveFileName(QWidget *, const QString &title, const QString &filter, const QString &folder,
+                         const QString &defaultExtension) override
     {
-        return answer({true, title, filter, folder});
+        return answer({true, title, filter, folder, defaultExtension});
     }
 
     // An empty answer is a cancelled dialog.

@@ -39,18 +39,25 @@ void cancelNextFileDialog()
 
 } // namespace
 
-TEST(FileDialogs, SaveDialogReturnsTheTypedNameWithoutAddingASuffix)
+TEST(FileDialogs, DialogsAddTheDefaultExtensionOnlyToANameWithoutOne)
 {
     QTemporaryDir dir;
     QtFileDialogs dialogs;
     const QString filter = QStringLiteral("zvx ﾌｧｲﾙ(*.zvx)|*.zvx|");
+    const QString zvx = QStringLiteral(".zvx");
 
+    // A name with an extension of its own comes back as typed; the caller
+    // decides what to add to it.
     answerNextFileDialog(QStringLiteral("TITLE.ZVX"));
-    EXPECT_EQ(dialogs.saveFileName(nullptr, QStringLiteral("t"), filter, dir.path()), dir.filePath(QStringLiteral("TITLE.ZVX")));
+    EXPECT_EQ(dialogs.saveFileName(nullptr, QStringLiteral("t"), filter, dir.path(), zvx),
+              dir.filePath(QStringLiteral("TITLE.ZVX")));
 
+    // The dialog itself completes a bare name, so it is the completed name
+    // whose overwriting it confirms.
     answerNextFileDialog(QStringLiteral("plain"));
-    EXPECT_EQ(dialogs.saveFileName(nullptr, QStringLiteral("t"), filter, dir.path()), dir.filePath(QStringLiteral("plain")));
+    EXPECT_EQ(dialogs.saveFileName(nullptr, QStringLiteral("t"), filter, dir.path(), zvx),
+              dir.filePath(QStringLiteral("plain.zvx")));
 
     cancelNextFileDialog();
-    EXPECT_EQ(dialogs.openFileName(nullptr, QStringLiteral("t"), filter, dir.path()), QString());
+    EXPECT_EQ(dialogs.openFileName(nullptr, QStringLiteral("t"), filter, dir.path(), zvx), QString());
 }
