@@ -1,6 +1,7 @@
 // The whole link over a real pseudo-terminal: the orvex tool against
 // orvex-sim.
 
+#include "ExpectedDeviceState.h"
 #include "SimProcess.h"
 #include "core/TitleData.h"
 #include "core/ZvxWriter.h"
@@ -34,31 +35,6 @@ TitleData sampleTitle()
     return data;
 }
 
-// The device's view of a pattern, packed here independently of the link.
-QByteArray packed(const CharPattern &pattern)
-{
-    QByteArray bytes;
-    for (int n = 0; n < 54; ++n) {
-        int byte = 0;
-        for (int k = 0; k < 4; ++k) {
-            const PixelCode p = pattern[4 * n + k];
-            byte = byte << 2 | (p.isWhite() ? 2 : p.isBlack() ? 0 : 1);
-        }
-        bytes.append(char(byte));
-    }
-    return bytes;
-}
-
-QByteArray expectedPage(const TitleData &data, int ch)
-{
-    QByteArray page;
-    for (int cell = 0; cell < Title::Cells; ++cell) {
-        const int code = data.DispData(cell, 0, ch);
-        page.append(char(code == 0 ? 0 : code - 25 * ch));
-    }
-    return page;
-}
-
 class SimLink : public ::testing::Test
 {
 protected:
@@ -79,7 +55,7 @@ protected:
         ASSERT_EQ(patterns.size(), 26);
         for (int slot = 0; slot < 26; ++slot) {
             const int code = slot == 0 ? 0 : 25 * ch + slot;
-            EXPECT_EQ(QByteArray::fromHex(patterns[slot].toString().toLatin1()), packed(data.DotData[code]))
+            EXPECT_EQ(QByteArray::fromHex(patterns[slot].toString().toLatin1()), expectedPattern(data.DotData[code]))
                 << "channel " << ch + 1 << " slot " << slot;
         }
         EXPECT_TRUE(channel[QStringLiteral("overlay")].toBool());

@@ -3,6 +3,7 @@
 
 #include "RecordingMessageBoxes.h"
 #include "WaitFor.h"
+#include "sim/ExpectedDeviceState.h"
 #include "sim/SimProcess.h"
 
 #include "core/TitleData.h"
@@ -44,29 +45,6 @@ void fillTitle(TitleData &data)
     for (int page = 0; page < Title::Channels; ++page)
         for (int cell = 0; cell < Title::Cells; ++cell)
             data.DispData(cell, 0, page) = quint8((cell + page) % 26 == 0 ? 0 : 25 * page + (cell + page) % 26);
-}
-
-// What the device should hold for a channel, worked out here from the
-// title data rather than through the link's own frame code.
-QByteArray expectedPage(const TitleData &data, int ch)
-{
-    QByteArray page;
-    for (int cell = 0; cell < Title::Cells; ++cell) {
-        const int code = data.DispData(cell, 0, ch);
-        page.append(char(code == 0 ? 0 : code - 25 * ch));
-    }
-    return page;
-}
-
-QByteArray expectedPattern(const TitleData &data, int code)
-{
-    QByteArray bytes(Title::VisibleDots / 4, '\0');
-    for (int dot = 0; dot < Title::VisibleDots; ++dot) {
-        const QString text = data.DotData[code][dot].toText();
-        const int bits = (text.at(0) == u'1' ? 2 : 0) | (text.at(1) == u'1' ? 1 : 0);
-        bytes[dot / 4] = char(bytes[dot / 4] | bits << (6 - 2 * (dot % 4)));
-    }
-    return bytes;
 }
 
 QJsonObject readState(const QString &path)
@@ -168,7 +146,7 @@ TEST(EndToEndTest, ATitleReachesTheSimulatorThroughTheWindows)
         ASSERT_EQ(patterns.size(), 26);
         for (int slot = 0; slot < 26; ++slot)
             EXPECT_EQ(QByteArray::fromHex(patterns.at(slot).toString().toLatin1()),
-                      expectedPattern(*data, slot == 0 ? 0 : 25 * ch + slot))
+                      expectedPattern(data->DotData[slot == 0 ? 0 : 25 * ch + slot]))
                 << "CH" << ch + 1 << " slot " << slot;
     }
     qunsetenv("ORVEX_COM1");
