@@ -1,5 +1,5 @@
-#include "editor/render/MakeData.h"
-#include "editor/render/RenderFont.h"
+#include "render/MakeData.h"
+#include "render/RenderFont.h"
 
 #include "core/TitleData.h"
 #include "core/ZvxReader.h"

@@ -4,8 +4,8 @@
 #include "core/TitleData.h"
 #include "core/ZvxReader.h"
 #include "core/ZvxWriter.h"
-#include "editor/render/MakeData.h"
-#include "editor/render/RenderFont.h"
+#include "render/MakeData.h"
+#include "render/RenderFont.h"
 
 namespace {
 

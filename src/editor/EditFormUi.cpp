@@ -3,7 +3,7 @@
 #include "MarkerShape.h"
 #include "PictureCell.h"
 
-#include "editor/render/RenderFont.h"
+#include "render/RenderFont.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "editor/EditForm.h"
 
 #include "core/TitleData.h"
-#include "editor/render/RenderFont.h"
+#include "render/RenderFont.h"
 #include "link/ui/QtLinkPlatform.h"
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"

@@ -1,9 +1,9 @@
 #include "EditFormFixture.h"
 
 #include "editor/PaletteTiles.h"
-#include "editor/render/BlockTextGuard.h"
-#include "editor/render/MakeData.h"
-#include "editor/render/RenderFont.h"
+#include "render/BlockTextGuard.h"
+#include "render/MakeData.h"
+#include "render/RenderFont.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "editor/render/MakeData.h"
-#include "editor/render/BlockEdit.h"
-#include "editor/render/RenderFont.h"
+#include "render/MakeData.h"
+#include "render/BlockEdit.h"
+#include "render/RenderFont.h"
 
 #include "RenderTestData.h"
 

@@ -1,4 +1,4 @@
-#include "editor/render/BlockEdit.h"
+#include "render/BlockEdit.h"
 
 #include "RenderTestData.h"
 

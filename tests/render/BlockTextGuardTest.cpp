@@ -1,4 +1,4 @@
-#include "editor/render/BlockTextGuard.h"
+#include "render/BlockTextGuard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editor/render/StripSampler.h"
+#include "render/StripSampler.h"
 
 #include "RenderTestData.h"
 
