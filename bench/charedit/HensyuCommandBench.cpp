@@ -20,8 +20,8 @@ static void BM_HensyuCommandAndSave(benchmark::State &state)
     form.KakudaiDataSet(1);
     const int command = int(state.range(0));
     for (auto _ : state) {
-        form.HensyuCommand_Click(command);
-        form.Command5_Click(HensyuForm::Save);
+        form.applyCommand(command);
+        form.saveCharacter();
     }
     benchmark::DoNotOptimize(redraws);
 }

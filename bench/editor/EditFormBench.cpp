@@ -55,9 +55,9 @@ void BM_MakeDataThroughTheWindow(benchmark::State &state)
     auto data = std::make_unique<TitleData>();
     EditForm form(*data, dialogs, dialogs, dialogs, dir.path() + QLatin1Char('/'));
     form.ui().Text1->setText(QStringLiteral("本日のニュース ABC 123"));
-    form.DispPic_MouseDown(33);
+    form.selectCell(33);
     for (auto _ : state)
-        form.Command1_Click();
+        form.makeData();
 }
 BENCHMARK(BM_MakeDataThroughTheWindow)->Unit(benchmark::kMillisecond);
 

@@ -35,7 +35,7 @@ constexpr ButtonPlace HensyuCommandPlaces[HensyuForm::CommandCount] = {
     {u"↓", 2820, 4170, 825, 350},
 };
 
-constexpr ButtonPlace Command5Places[4] = {
+constexpr ButtonPlace ActionPlaces[4] = {
     {u"コピー", 270, 3600, 1965, 405},
     {u"貼り付け", 270, 4050, 1965, 405},
     {u"保存", 270, 4620, 1965, 405},
@@ -67,15 +67,15 @@ void HensyuForm::buildLayout()
 
     m_dots = new KakudaiDotGrid(m_grid, m_frame);
     m_dots->move(px(150), px(240));
-    connect(m_dots, &KakudaiDotGrid::dotPressed, this, &HensyuForm::KakudaiDot_MouseDown);
+    connect(m_dots, &KakudaiDotGrid::dotPressed, this, &HensyuForm::pressDot);
 
     for (int i = 0; i < CommandCount; ++i) {
         m_hensyuCommand[i] = placeButton(HensyuCommandPlaces[i], m_frame);
-        connect(m_hensyuCommand[i], &QPushButton::clicked, this, [this, i] { HensyuCommand_Click(i); });
+        connect(m_hensyuCommand[i], &QPushButton::clicked, this, [this, i] { applyCommand(i); });
     }
-    for (int i = 0; i < 4; ++i) {
-        m_command5[i] = placeButton(Command5Places[i], m_frame);
-        connect(m_command5[i], &QPushButton::clicked, this, [this, i] { Command5_Click(i); });
+    for (int i = 0; i < ActionCount; ++i) {
+        m_actionButtons[i] = placeButton(ActionPlaces[i], m_frame);
+        connect(m_actionButtons[i], &QPushButton::clicked, this, [this, i] { runAction(i); });
     }
 }
 
@@ -87,15 +87,15 @@ void HensyuForm::KakudaiDataSet(int code)
     gridChanged();
 }
 
-void HensyuForm::KakudaiDot_MouseDown(int n)
+void HensyuForm::pressDot(int n)
 {
     m_grid.cycle(n);
     gridChanged();
 }
 
-void HensyuForm::HensyuCommand_Click(int index)
+void HensyuForm::applyCommand(int command)
 {
-    switch (index) {
+    switch (command) {
     case Edging:
         m_grid.edge();
         break;
@@ -135,37 +135,58 @@ void HensyuForm::HensyuCommand_Click(int index)
     gridChanged();
 }
 
-void HensyuForm::Command5_Click(int index)
+void HensyuForm::runAction(int action)
 {
-    const int code = m_data.HensyuNo;
-    CopyBuffer &buffer = CopyBuffer::shared();
-    switch (index) {
+    switch (action) {
     case Copy:
-        // The stored pattern, not the grid: unsaved edits are not copied.
-        buffer.copyFrom(m_data.DotData[code]);
+        copyCharacter();
         break;
     case Paste:
-        // Nothing copied yet: pasting the empty buffer would leave the
-        // character with no valid dots at all.
-        if (!buffer.isFilled())
-            return;
-        m_data.DotData[code] = buffer.pattern();
-        m_dotDataSet(code);
-        KakudaiDataSet(code);
+        pasteCharacter();
         break;
     case Save:
-        // A box that was never loaded stands for no code; refusing keeps
-        // such a box from ever reaching the title data.
-        if (!m_grid.store(m_data.DotData[code]))
-            return;
-        m_dotDataSet(code);
+        saveCharacter();
         break;
     case Cancel:
-        KakudaiDataSet(code);
+        cancelEdits();
         break;
     default:
         break;
     }
+}
+
+void HensyuForm::copyCharacter()
+{
+    // The stored pattern, not the grid: unsaved edits are not copied.
+    CopyBuffer::shared().copyFrom(m_data.DotData[m_data.HensyuNo]);
+}
+
+void HensyuForm::pasteCharacter()
+{
+    const CopyBuffer &buffer = CopyBuffer::shared();
+    // Nothing copied yet: pasting the empty buffer would leave the character
+    // with no valid dots at all.
+    if (!buffer.isFilled())
+        return;
+    const int code = m_data.HensyuNo;
+    m_data.DotData[code] = buffer.pattern();
+    m_dotDataSet(code);
+    KakudaiDataSet(code);
+}
+
+void HensyuForm::saveCharacter()
+{
+    const int code = m_data.HensyuNo;
+    // A box that was never loaded stands for no code; refusing keeps such a
+    // box from ever reaching the title data.
+    if (!m_grid.store(m_data.DotData[code]))
+        return;
+    m_dotDataSet(code);
+}
+
+void HensyuForm::cancelEdits()
+{
+    KakudaiDataSet(m_data.HensyuNo);
 }
 
 void HensyuForm::gridChanged()

@@ -36,7 +36,9 @@ public:
         ShiftDown = 10,
     };
     static constexpr int CommandCount = 11;
-    enum Command5Index { Copy = 0, Paste = 1, Save = 2, Cancel = 3 };
+    // The buttons under the grid, in their order.
+    enum Action { Copy = 0, Paste = 1, Save = 2, Cancel = 3 };
+    static constexpr int ActionCount = 4;
 
     // `dotDataSet` redraws one character's palette tile after the pattern in
     // the title data changed.
@@ -46,13 +48,24 @@ public:
     // shows the window.
     void KakudaiDataSet(int code);
 
-    void KakudaiDot_MouseDown(int n);
-    void HensyuCommand_Click(int index);
-    void Command5_Click(int index);
+    // Cycles dot n (0..215) of the grid: transparent, white, black.
+    void pressDot(int n);
+    // One of the eleven whole-pattern commands, on the grid only.
+    void applyCommand(int command);
+    // "コピー": the stored pattern (not the grid) into the process-wide buffer.
+    void copyCharacter();
+    // "貼り付け": the buffer into the title data and the grid; nothing before
+    // the first copy.
+    void pasteCharacter();
+    // "保存": the grid into the title data.
+    void saveCharacter();
+    // "キャンセル": the grid back to the stored pattern.
+    void cancelEdits();
+    void runAction(int action);
 
     const KakudaiGrid &grid() const { return m_grid; }
     QPushButton *hensyuCommand(int index) const { return m_hensyuCommand[index]; }
-    QPushButton *command5(int index) const { return m_command5[index]; }
+    QPushButton *actionButton(int action) const { return m_actionButtons[action]; }
     KakudaiDotGrid *dotGrid() const { return m_dots; }
 
 private:
@@ -66,5 +79,5 @@ private:
     QGroupBox *m_frame = nullptr;
     KakudaiDotGrid *m_dots = nullptr;
     std::array<QPushButton *, CommandCount> m_hensyuCommand{};
-    std::array<QPushButton *, 4> m_command5{};
+    std::array<QPushButton *, ActionCount> m_actionButtons{};
 };

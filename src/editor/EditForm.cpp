@@ -71,33 +71,34 @@ EditForm::~EditForm() = default;
 
 void EditForm::connectControls()
 {
-    connect(m_ui.Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
-    connect(m_ui.Combo1, &QComboBox::editTextChanged, this, [this] { Combo1_Change(); });
-    for (int i = 0; i < 3; ++i)
-        connect(m_ui.FileOpenSave[i], &QAction::triggered, this, [this, i] { FileOpenSave_Click(i); });
-    connect(m_ui.pEnd, &QAction::triggered, this, &EditForm::pEnd_Click);
-    connect(m_ui.DataCom, &QAction::triggered, this, &EditForm::DataCom_Click);
-    connect(m_ui.PortSet, &QAction::triggered, this, &EditForm::PortSet_Click);
-    connect(m_ui.DispEdit1, &QPushButton::clicked, this, [this] { DispEdit_Click(1); });
-    connect(m_ui.Command1, &QPushButton::clicked, this, &EditForm::Command1_Click);
-    connect(m_ui.Command2, &QPushButton::clicked, this, &EditForm::Command2_Click);
-    connect(m_ui.Command4, &QPushButton::clicked, this, &EditForm::Command4_Click);
+    connect(m_ui.channelList, &QComboBox::activated, this, &EditForm::onChannelPicked);
+    connect(m_ui.channelList, &QComboBox::editTextChanged, this, &EditForm::onChannelTextEdited);
+    connect(m_ui.FileOpenSave[0], &QAction::triggered, this, &EditForm::openFile);
+    connect(m_ui.FileOpenSave[1], &QAction::triggered, this, &EditForm::saveFile);
+    connect(m_ui.FileOpenSave[2], &QAction::triggered, this, &EditForm::saveFileAs);
+    connect(m_ui.pEnd, &QAction::triggered, this, &EditForm::endProgram);
+    connect(m_ui.DataCom, &QAction::triggered, this, &EditForm::openCommunication);
+    connect(m_ui.PortSet, &QAction::triggered, this, &EditForm::choosePort);
+    connect(m_ui.DispEdit1, &QPushButton::clicked, this, &EditForm::clearScreen);
+    connect(m_ui.makeDataButton, &QPushButton::clicked, this, &EditForm::makeData);
+    connect(m_ui.fontButton, &QPushButton::clicked, this, &EditForm::chooseFont);
+    connect(m_ui.enlargeButton, &QPushButton::clicked, this, &EditForm::openEnlargedEditor);
     for (int i = 0; i < 2; ++i)
-        connect(m_ui.LineEdit[i], &QPushButton::clicked, this, [this, i] { LineEdit_Click(i); });
+        connect(m_ui.LineEdit[i], &QPushButton::clicked, this, i == 0 ? &EditForm::edgeBlock : &EditForm::invertBlock);
     for (PictureCell *cell : std::as_const(m_ui.DispPic))
-        connect(cell, &PictureCell::pressed, this, &EditForm::DispPic_MouseDown);
+        connect(cell, &PictureCell::pressed, this, &EditForm::selectCell);
     for (PictureCell *tile : std::as_const(m_ui.PSetPic)) {
-        connect(tile, &PictureCell::pressed, this, &EditForm::PSetPic_MouseDown);
-        connect(tile, &PictureCell::doubleClicked, this, &EditForm::PSetPic_DblClick);
+        connect(tile, &PictureCell::pressed, this, &EditForm::pickCharacter);
+        connect(tile, &PictureCell::doubleClicked, this, &EditForm::placePaletteBlock);
     }
 }
 
 void EditForm::Form_Load()
 {
     // 1. The channel selector.
-    m_ui.Combo1->clear();
+    m_ui.channelList->clear();
     for (int channel = 1; channel <= Title::Channels; ++channel)
-        m_ui.Combo1->addItem(QString::number(channel));
+        m_ui.channelList->addItem(QString::number(channel));
 
     // 2. Every character fully transparent.
     for (auto &pattern : m_data.DotData)
@@ -174,11 +175,11 @@ void EditForm::Form_Load()
     FontDialogFont = m_ui.Text1->font();
 
     // 7. Channel 1.
-    m_ui.Combo1->setCurrentIndex(0);
-    Combo1_Click();
+    m_ui.channelList->setCurrentIndex(0);
+    onChannelPicked();
 
     // 8. Character 1 and block 0.
-    PSetPic_MouseDown(1);
+    pickCharacter(1);
 }
 
 void EditForm::Form_Unload()
@@ -192,67 +193,79 @@ void EditForm::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void EditForm::Combo1_Click()
+void EditForm::selectChannel(int channel)
 {
-    m_data.ChNo = qint16(m_ui.Combo1->currentIndex());
+    if (channel < 0 || channel >= m_ui.channelList->count())
+        return;
+    m_ui.channelList->setCurrentIndex(channel);
+    onChannelPicked();
+}
+
+void EditForm::onChannelPicked()
+{
+    m_data.ChNo = qint16(m_ui.channelList->currentIndex());
     DispDataSet(m_data.ChNo);
     TopCode = m_data.ChNo * Title::BlockSize + 1;
     m_ui.Text1->setText(m_data.ChText[m_data.ChNo]);
 }
 
-void EditForm::Combo1_Change()
+void EditForm::onChannelTextEdited()
 {
-    const int typed = m_ui.Combo1->findText(m_ui.Combo1->currentText(), Qt::MatchExactly);
+    const int typed = m_ui.channelList->findText(m_ui.channelList->currentText(), Qt::MatchExactly);
     // A pick from the list changes the index, and with it the text, just
     // before it is reported as a click; the click selects the channel.
-    if (typed == m_ui.Combo1->currentIndex())
+    if (typed == m_ui.channelList->currentIndex())
         return;
     if (typed >= 0) {
         // The selector must never show one channel while the grid, the
         // text box and "データ作成" work on another: a typed channel number
         // selects that channel at once.
-        m_ui.Combo1->setCurrentIndex(typed);
-        Combo1_Click();
+        m_ui.channelList->setCurrentIndex(typed);
+        onChannelPicked();
         return;
     }
-    m_ui.Combo1->setCurrentIndex(m_data.ChNo);
+    m_ui.channelList->setCurrentIndex(m_data.ChNo);
     // The index may not have changed while typing, so put its text back too.
-    m_ui.Combo1->setEditText(m_ui.Combo1->itemText(m_data.ChNo));
-    Combo1_Click();
+    m_ui.channelList->setEditText(m_ui.channelList->itemText(m_data.ChNo));
+    onChannelPicked();
 }
 
-void EditForm::FileOpenSave_Click(int index)
+void EditForm::openFile()
 {
     QString error;
-    if (index == 0) {
-        const QString name = m_fileDialogs.openFileName(this, QStringLiteral("データファイルを開く"), DataFileFilter,
-                                                        m_workFolder, DataFileExtension);
-        if (name.isEmpty())
-            return;
-        if (!MCMFileSet(0, name, &error)) {
-            fileError(error);
-            return;
-        }
-        DataFileName = name;
-        DispDataSet(m_data.ChNo);
-        Combo1_Click();
-        LastFileName = DataFileName;
+    const QString name = m_fileDialogs.openFileName(this, QStringLiteral("データファイルを開く"), DataFileFilter,
+                                                    m_workFolder, DataFileExtension);
+    if (name.isEmpty())
+        return;
+    if (!MCMFileSet(0, name, &error)) {
+        fileError(error);
         return;
     }
-    if (index == 1 && !LastFileName.isEmpty()) {
-        saveTo(DataFileName);
+    DataFileName = name;
+    DispDataSet(m_data.ChNo);
+    onChannelPicked();
+    LastFileName = DataFileName;
+}
+
+void EditForm::saveFile()
+{
+    if (LastFileName.isEmpty()) {
+        saveFileAs();
         return;
     }
-    if (index == 1 || index == 2) {
-        QString name = m_fileDialogs.saveFileName(this, QStringLiteral("データファイルの保存"), DataFileFilter,
-                                                  m_workFolder, DataFileExtension);
-        if (name.isEmpty())
-            return;
-        // Case-sensitive on purpose: "TITLE.ZVX" becomes "TITLE.ZVX.zvx".
-        if (!name.endsWith(DataFileExtension, Qt::CaseSensitive))
-            name += DataFileExtension;
-        saveTo(name);
-    }
+    saveTo(DataFileName);
+}
+
+void EditForm::saveFileAs()
+{
+    QString name = m_fileDialogs.saveFileName(this, QStringLiteral("データファイルの保存"), DataFileFilter,
+                                              m_workFolder, DataFileExtension);
+    if (name.isEmpty())
+        return;
+    // Case-sensitive on purpose: "TITLE.ZVX" becomes "TITLE.ZVX.zvx".
+    if (!name.endsWith(DataFileExtension, Qt::CaseSensitive))
+        name += DataFileExtension;
+    saveTo(name);
 }
 
 bool EditForm::saveTo(const QString &fileName)
@@ -296,7 +309,7 @@ bool EditForm::MCMFileSet(int mode, const QString &fileName, QString *error)
     return true;
 }
 
-void EditForm::pEnd_Click()
+void EditForm::endProgram()
 {
     close();
 }
@@ -307,19 +320,19 @@ void EditForm::attachLink(LinkPlatform &platform)
     m_link = new LinkWindows(m_data, platform, m_messageBoxes, this);
 }
 
-void EditForm::DataCom_Click()
+void EditForm::openCommunication()
 {
     if (m_link)
-        m_link->DataCom_Click();
+        m_link->openCommunication();
 }
 
-void EditForm::PortSet_Click()
+void EditForm::choosePort()
 {
     if (m_link)
-        m_link->PortSet_Click();
+        m_link->choosePort();
 }
 
-void EditForm::DispPic_MouseDown(int cell)
+void EditForm::selectCell(int cell)
 {
     if (cell < 0 || cell >= Title::Cells)
         return;
@@ -328,15 +341,13 @@ void EditForm::DispPic_MouseDown(int cell)
     SelCell = cell;
 }
 
-void EditForm::DispEdit_Click(int index)
+void EditForm::clearScreen()
 {
-    if (index != 1)
-        return;
     ScreenLayout::clearPage(m_data, m_data.ChNo);
     DispDataSet(m_data.ChNo);
 }
 
-void EditForm::PSetPic_MouseDown(int code)
+void EditForm::pickCharacter(int code)
 {
     // Only the tiles of the ten blocks can be pressed.
     if (code < 1 || code > Title::Blocks * Title::BlockSize)
@@ -351,7 +362,7 @@ void EditForm::PSetPic_MouseDown(int code)
     KakudaiDataSet(code);
 }
 
-void EditForm::PSetPic_DblClick(int code)
+void EditForm::placePaletteBlock(int code)
 {
     if (code < 1 || code > Title::Blocks * Title::BlockSize)
         return;
@@ -383,12 +394,12 @@ HensyuForm &EditForm::ensureEnlargedEditor()
     return *m_hensyuForm;
 }
 
-void EditForm::Command1_Click()
+void EditForm::makeData()
 {
     MakeData::Request request;
     request.text = m_ui.Text1->text();
     request.font = m_ui.Text1->font();
-    request.edging = m_ui.Check1->isChecked();
+    request.edging = m_ui.edgingCheck->isChecked();
     request.topCode = TopCode;
     request.workFolder = m_workFolder;
     // The strip is read from the drawing in memory, so Picture2 never needs
@@ -402,11 +413,11 @@ void EditForm::Command1_Click()
     for (int k = 0; k < Title::BlockSize; ++k)
         m_tiles.clear(TopCode + k);
     redrawBlockTiles();
-    DispEdit_Click(1);
+    clearScreen();
     placeBlock(TopCode);
 }
 
-void EditForm::Command2_Click()
+void EditForm::chooseFont()
 {
     const std::optional<QFont> chosen = m_fontDialogs.chooseFont(this, FontDialogFont, FontDialogTitle);
     if (!chosen)
@@ -418,14 +429,19 @@ void EditForm::Command2_Click()
     copyFontChoice(*chosen, FontDialogFont);
 }
 
-void EditForm::LineEdit_Click(int index)
+void EditForm::edgeBlock()
 {
-    if (index == 0)
-        BlockEdit::edge(m_data, TopCode);
-    else if (index == 1)
-        BlockEdit::invert(m_data, TopCode);
-    else
-        return;
+    editBlock(BlockEdit::edge);
+}
+
+void EditForm::invertBlock()
+{
+    editBlock(BlockEdit::invert);
+}
+
+void EditForm::editBlock(void (*edit)(TitleData &, int))
+{
+    edit(m_data, TopCode);
     // Only the tiles: cells showing the block keep their old images until
     // the page is drawn again.
     redrawBlockTiles();
@@ -437,7 +453,7 @@ void EditForm::redrawBlockTiles()
         DotDataSet(TopCode + k);
 }
 
-void EditForm::Command4_Click()
+void EditForm::openEnlargedEditor()
 {
     HensyuForm &editor = ensureEnlargedEditor();
     // A hidden editor holds no edits of the operator's (closing destroys

@@ -60,21 +60,37 @@ public:
     // before the first use and after the operator closed it.
     HensyuForm *enlargedEditor() const;
 
-    // Handlers, under the window's event names.
-    void Combo1_Click();
-    void Combo1_Change();
-    void FileOpenSave_Click(int index);
-    void pEnd_Click();
-    void DataCom_Click();
-    void PortSet_Click();
-    void DispPic_MouseDown(int cell);
-    void DispEdit_Click(int index);
-    void PSetPic_MouseDown(int code);
-    void PSetPic_DblClick(int code);
-    void Command1_Click();
-    void Command2_Click();
-    void LineEdit_Click(int index);
-    void Command4_Click();
+    // --- What the operator can do -------------------------------------
+    // The channel list: channel 0..7 becomes current; the grid shows its
+    // page and the text box its block text.
+    void selectChannel(int channel);
+    // "開く(&O)", "上書き保存(&S)", "名前を付けて保存(&A)".
+    void openFile();
+    void saveFile();
+    void saveFileAs();
+    // "終了(&X)".
+    void endProgram();
+    // "データ送受信" and "COMポート設定".
+    void openCommunication();
+    void choosePort();
+    // A press on grid cell 0..389: where the next block goes.
+    void selectCell(int cell);
+    // "画面クリア": blanks the current channel's page.
+    void clearScreen();
+    // A press on palette tile `code`: its block becomes current and the
+    // character goes to the enlarged editor.
+    void pickCharacter(int code);
+    // A double-click on palette tile `code`: places its block.
+    void placePaletteBlock(int code);
+    // "データ作成": renders the text box into the current block and places it.
+    void makeData();
+    // "フォント設定".
+    void chooseFont();
+    // "縁取" and "反転" of the palette frame: the current block's patterns.
+    void edgeBlock();
+    void invertBlock();
+    // "拡大編集".
+    void openEnlargedEditor();
 
     // Mode 0 reads `fileName` into the title data and redraws every tile,
     // mode 1 writes the title data to it; other modes do nothing. On failure
@@ -98,6 +114,9 @@ protected:
 private:
     void Form_Load();
     void Form_Unload();
+    void onChannelPicked();
+    void onChannelTextEdited();
+    void editBlock(void (*edit)(TitleData &, int));
     void connectControls();
     // Hands the pressed character to the enlarged character editor,
     // creating it hidden the first time.

@@ -104,7 +104,7 @@ void EditFormUi::setupUi(QMainWindow *form)
     Shape2->hide();
     LineEdit[0] = buttonAt(QStringLiteral("縁取"), Frame3, 90, 4380, 1065, 405);
     LineEdit[1] = buttonAt(QStringLiteral("反転"), Frame3, 1200, 4380, 1065, 405);
-    Command4 = buttonAt(QStringLiteral("拡大編集"), Frame3, 3990, 4380, 1065, 405);
+    enlargeButton = buttonAt(QStringLiteral("拡大編集"), Frame3, 3990, 4380, 1065, 405);
 
     Frame2 = new QGroupBox(QStringLiteral("画面データ編集"), central);
     placeTwips(Frame2, 60, 120, 6405, 5595);
@@ -126,17 +126,17 @@ void EditFormUi::setupUi(QMainWindow *form)
     Label1->setFont(labelFont);
     Label1->adjustSize();
     Label1->move(px(5340), px(390));
-    Combo1 = new QComboBox(Frame2);
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    placeTwips(Combo1, 5670, 330, 585, 300);
+    channelList = new QComboBox(Frame2);
+    channelList->setEditable(true);
+    channelList->setInsertPolicy(QComboBox::NoInsert);
+    placeTwips(channelList, 5670, 330, 585, 300);
 
-    Command2 = buttonAt(QStringLiteral("フォント設定"), Frame2, 360, 720, 1365, 375);
-    Command1 = buttonAt(QStringLiteral("データ作成"), Frame2, 1770, 720, 1365, 375);
-    Check1 = new QCheckBox(QStringLiteral("縁取"), Frame2);
-    Check1->adjustSize();
-    Check1->move(px(3210), px(870));
-    Check1->setChecked(true);
+    fontButton = buttonAt(QStringLiteral("フォント設定"), Frame2, 360, 720, 1365, 375);
+    makeDataButton = buttonAt(QStringLiteral("データ作成"), Frame2, 1770, 720, 1365, 375);
+    edgingCheck = new QCheckBox(QStringLiteral("縁取"), Frame2);
+    edgingCheck->adjustSize();
+    edgingCheck->move(px(3210), px(870));
+    edgingCheck->setChecked(true);
 
     Picture3Client = pictureBox(Picture3, Frame2, 360, 1200, 5955, 3825);
     auto *firstCell = new PictureCell(0, Picture3Client);
@@ -167,14 +167,14 @@ void EditFormUi::setupUi(QMainWindow *form)
     PortSet = ComSetting->addAction(QStringLiteral("COMポート設定"));
 
     // The covered buttons of Frame3 come after the visible ones.
-    QWidget::setTabOrder(Text1, Combo1);
-    QWidget::setTabOrder(Combo1, Command2);
-    QWidget::setTabOrder(Command2, Command1);
-    QWidget::setTabOrder(Command1, Check1);
-    QWidget::setTabOrder(Check1, DispEdit1);
+    QWidget::setTabOrder(Text1, channelList);
+    QWidget::setTabOrder(channelList, fontButton);
+    QWidget::setTabOrder(fontButton, makeDataButton);
+    QWidget::setTabOrder(makeDataButton, edgingCheck);
+    QWidget::setTabOrder(edgingCheck, DispEdit1);
     QWidget::setTabOrder(DispEdit1, LineEdit[0]);
     QWidget::setTabOrder(LineEdit[0], LineEdit[1]);
-    QWidget::setTabOrder(LineEdit[1], Command4);
+    QWidget::setTabOrder(LineEdit[1], enlargeButton);
     // The chain wraps round, so the covered buttons also come just before
     // Text1: without this the first of them would take the focus when the
     // window opens, where the operator can neither see nor mean it.

@@ -43,17 +43,17 @@ struct EditFormUi
     QWidget *Picture4Client = nullptr; // the pixel-scale area inside the border
     QList<PictureCell *> PSetPic;
     MarkerShape *Shape2 = nullptr;
-    QPushButton *LineEdit[2] = {};
-    QPushButton *Command4 = nullptr;
+    QPushButton *LineEdit[2] = {}; // "縁取", "反転"
+    QPushButton *enlargeButton = nullptr;  // "拡大編集"
 
     QGroupBox *Frame2 = nullptr;
     QLineEdit *Text1 = nullptr;
     QLabel *Picture2 = nullptr;
     QLabel *Label1 = nullptr;
-    QComboBox *Combo1 = nullptr;
-    QPushButton *Command2 = nullptr;
-    QPushButton *Command1 = nullptr;
-    QCheckBox *Check1 = nullptr;
+    QComboBox *channelList = nullptr;      // "ＣＨ" 1..8
+    QPushButton *fontButton = nullptr;     // "フォント設定"
+    QPushButton *makeDataButton = nullptr; // "データ作成"
+    QCheckBox *edgingCheck = nullptr;      // "縁取"
     QFrame *Picture3 = nullptr;
     QWidget *Picture3Client = nullptr;
     QList<PictureCell *> DispPic;

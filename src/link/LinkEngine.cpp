@@ -17,14 +17,14 @@ LinkEngine::LinkEngine(TitleData &data, SerialPort &port, LinkTimer &chReqTimer,
     m_port.configure(LineSettings{});
     if (m_data.ComNo >= 1 && m_data.ComNo <= Title::Channels)
         m_port.setPortNumber(m_data.ComNo);
-    m_port.setEventHandler([this](CommEvent event) { MSComm_OnComm(event); });
+    m_port.setEventHandler([this](CommEvent event) { handlePortEvent(event); });
 
     m_chReqTimer.setEnabled(false);
     m_chReqTimer.setInterval(PollInterval);
-    m_chReqTimer.setTickHandler([this] { ChReqTimer_Timer(); });
+    m_chReqTimer.setTickHandler([this] { handlePollTick(); });
     m_rxTimer.setEnabled(false);
     m_rxTimer.setInterval(ReplyTimeout);
-    m_rxTimer.setTickHandler([this] { RxTimer_Timer(); });
+    m_rxTimer.setTickHandler([this] { handleReplyTimeout(); });
 }
 
 LinkEngine::~LinkEngine()
@@ -83,7 +83,7 @@ MeterReading LinkEngine::MeterOn(int value, int max)
 
 // --- Receiving ---------------------------------------------------------------
 
-void LinkEngine::MSComm_OnComm(CommEvent event)
+void LinkEngine::handlePortEvent(CommEvent event)
 {
     if (event != CommEvent::DataReceived) {
         const QString message = LinkMessages::lineError(event);
@@ -177,7 +177,7 @@ void LinkEngine::decodeReply()
     }
 }
 
-void LinkEngine::RxTimer_Timer()
+void LinkEngine::handleReplyTimeout()
 {
     m_rxTimer.setEnabled(false);
     m_awaitingReply = false;
@@ -378,7 +378,7 @@ void LinkEngine::giveUp()
 
 // --- Timers and controls -----------------------------------------------------
 
-void LinkEngine::ChReqTimer_Timer()
+void LinkEngine::handlePollTick()
 {
     // A poll never cuts into another operation's exchange.
     if (m_s.StepNo > 0)
@@ -386,22 +386,22 @@ void LinkEngine::ChReqTimer_Timer()
     SerDataSet(Request::StatusPoll);
 }
 
-void LinkEngine::ChSelect_Click(int index)
+void LinkEngine::selectChannel(int channel)
 {
     if (m_s.StepNo > 0)
         return;
-    m_s.SendCh = qint16(index);
+    m_s.SendCh = qint16(channel);
     SerDataSet(Request::ChannelSelect);
 }
 
-void LinkEngine::Command2_Click(int index)
+void LinkEngine::moveOverlay(OverlayDirection direction)
 {
     if (m_s.StepNo > 0)
         return;
-    SerDataSet(qint16(Request::MoveDown + index));
+    SerDataSet(qint16(Request::MoveDown + int(direction)));
 }
 
-void LinkEngine::Combo1_Click(int black, int white)
+void LinkEngine::setLevels(int black, int white)
 {
     m_s.BlackLv = qint16(black);
     m_s.WhiteLv = qint16(white);
@@ -412,17 +412,12 @@ void LinkEngine::Combo1_Click(int black, int white)
     m_view.focusWriteButton();
 }
 
-void LinkEngine::Combo1_GotFocus()
+void LinkEngine::setLevelListFocus(bool focused)
 {
-    m_s.LvFocus = true;
+    m_s.LvFocus = focused;
 }
 
-void LinkEngine::Combo1_LostFocus()
-{
-    m_s.LvFocus = false;
-}
-
-void LinkEngine::Command3_Click()
+void LinkEngine::abandonOperation()
 {
     stopEverything();
     m_s.StepNo = 0;

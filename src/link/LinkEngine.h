@@ -12,6 +12,9 @@ class LinkTimer;
 // and runs every operation (level change, channel select, overlay moves,
 // bulk write, status poll) step by step. See LinkView.h for how a window
 // drives it. Uses QtCore only, so the command-line tool can drive it too.
+// Overlay moves, in the order of the window's arrow buttons ↓ ↑ ← →.
+enum class OverlayDirection { Down = 0, Up = 1, Left = 2, Right = 3 };
+
 class LinkEngine
 {
 public:
@@ -49,19 +52,24 @@ public:
     static MeterReading MeterOn(int value, int max);
 
     // --- Port and timer events ------------------------------------------
-    void MSComm_OnComm(CommEvent event);
-    void RxTimer_Timer();
-    void ChReqTimer_Timer();
+    void handlePortEvent(CommEvent event);
+    void handleReplyTimeout();
+    void handlePollTick();
 
-    // --- Controls of the window -----------------------------------------
-    void ChSelect_Click(int index);           // channel button 0..7
-    void Command2_Click(int index);           // arrows ↓ ↑ ← → (0..3)
-    void Combo1_Click(int black, int white);  // a level selector changed
-    void Combo1_GotFocus();
-    void Combo1_LostFocus();
-    // "閉じる": the window hides; the poll stops and an operation in
+    // --- What the operator asks for -------------------------------------
+    // Makes channel 0..7 the device's active channel.
+    void selectChannel(int channel);
+    // Moves the overlay one step.
+    void moveOverlay(OverlayDirection direction);
+    // Sends both levels (indexes 0..3 of the level lists); also called when
+    // the change came from a poll reply, which the engine knows to ignore.
+    void setLevels(int black, int white);
+    // While a level list has the keyboard focus, poll replies leave the
+    // level lists alone so they do not fight the operator's choice.
+    void setLevelListFocus(bool focused);
+    // The window hides ("閉じる"): the poll stops and an operation in
     // progress is abandoned, so a later showing never resumes half a step.
-    void Command3_Click();
+    void abandonOperation();
     // After the window is shown: the poll timer runs again.
     void startPolling();
 

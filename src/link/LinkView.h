@@ -24,12 +24,12 @@ struct MeterReading
 //
 // - Show the window, then call engine.startPolling() (the status poll every
 //   2 s while idle, 200 ms after any other operation).
-// - Wire the controls to the engine's entry points: ChSelect_Click(i),
-//   Command2_Click(i) (arrows ↓ ↑ ← →), Combo1_Click(black, white) after a
-//   level selector changed (also when the change came from setBlackLevel /
-//   setWhiteLevel below: the engine knows to ignore it), Combo1_GotFocus /
-//   Combo1_LostFocus, KakikomiOn() from the write-settings dialog's
-//   execute button, Command3_Click() when "閉じる" hides the window.
+// - Wire the controls to the engine's operations: selectChannel(ch),
+//   moveOverlay(direction), setLevels(black, white) after a level list
+//   changed (also when the change came from setBlackLevel / setWhiteLevel
+//   below: the engine knows to ignore it), setLevelListFocus(bool),
+//   KakikomiOn() from the write-settings dialog's execute button, and
+//   abandonOperation() when the window hides.
 // - The port dialog uses portOpen(), closePort() and setCommPort().
 // - The engine calls back on the methods below, always on the GUI thread and
 //   only from inside one of its entry points or a port/timer event.
@@ -52,13 +52,13 @@ public:
     // HposiLabel / VposiLabel, as the operator reads them.
     virtual void setHorizontalPosition(int value) = 0;
     virtual void setVerticalPosition(int value) = 0;
-    // Level selectors Combo1(1) (black) and Combo1(2) (white), index 0..3.
+    // The black and white level lists, index 0..3.
     virtual void setBlackLevel(int index) = 0;
     virtual void setWhiteLevel(int index) = 0;
     // VideoLoss(input) red when lost, white when the input has a signal;
     // input 0..7.
     virtual void setVideoLoss(int input, bool lost) = 0;
-    // Command1(0), the write button.
+    // The write button "書込".
     virtual void setWriteEnabled(bool enabled) = 0;
     // Moves the keyboard focus to the write button; may fail silently.
     virtual void focusWriteButton() = 0;

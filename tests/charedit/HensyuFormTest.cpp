@@ -77,15 +77,15 @@ TEST_F(HensyuFormTest, SaveStoresVisibleDotsOnlyAndCancelRestoresTheStore)
     m_data.DotData[30][216] = PixelCode::black();
     m_data.DotData[30][255] = PixelCode::fromText(u"");
     form->KakudaiDataSet(30);
-    form->KakudaiDot_MouseDown(5);
-    form->Command5_Click(HensyuForm::Save);
+    form->pressDot(5);
+    form->saveCharacter();
     EXPECT_TRUE(m_data.DotData[30][5].isBlack());
     EXPECT_TRUE(m_data.DotData[30][216].isBlack());
     EXPECT_TRUE(m_data.DotData[30][255].isEmpty());
     EXPECT_EQ(m_redrawn, std::vector<int>{30});
 
-    form->KakudaiDot_MouseDown(6);
-    form->Command5_Click(HensyuForm::Cancel);
+    form->pressDot(6);
+    form->cancelEdits();
     EXPECT_EQ(form->grid().colour(5), KakudaiGrid::Black);
     EXPECT_EQ(form->grid().colour(6), KakudaiGrid::Transparent);
 }
@@ -96,11 +96,11 @@ TEST_F(HensyuFormTest, SaveBeforeAnythingWasLoadedDoesNothing)
     m_data.HensyuNo = 3;
     const TitleData before = m_data;
     form->hensyuCommand(HensyuForm::ShiftUp)->click(); // leaves neutral boxes partly neutral
-    form->Command5_Click(HensyuForm::Save);
+    form->saveCharacter();
     EXPECT_EQ(m_data.DotData, before.DotData);
     EXPECT_TRUE(m_redrawn.empty());
 
-    form->Command5_Click(HensyuForm::Paste); // nothing copied yet
+    form->pasteCharacter(); // nothing copied yet
     EXPECT_EQ(m_data.DotData, before.DotData);
     EXPECT_TRUE(m_redrawn.empty());
 }
@@ -111,14 +111,14 @@ TEST_F(HensyuFormTest, CopyTakesTheStoredPatternAndPasteCarriesSpareDots)
     m_data.DotData[10][0] = PixelCode::white();
     m_data.DotData[10][240] = PixelCode::black();
     form->KakudaiDataSet(10);
-    form->KakudaiDot_MouseDown(1); // unsaved, not part of the copy
-    form->Command5_Click(HensyuForm::Copy);
+    form->pressDot(1); // unsaved, not part of the copy
+    form->copyCharacter();
 
     // The copy outlives the window.
     form.reset();
     auto second = makeForm();
     second->KakudaiDataSet(20);
-    second->Command5_Click(HensyuForm::Paste);
+    second->pasteCharacter();
     EXPECT_EQ(m_data.DotData[20], m_data.DotData[10]);
     EXPECT_TRUE(m_data.DotData[20][1].isTransparent());
     EXPECT_EQ(m_redrawn, std::vector<int>{20});

@@ -39,7 +39,7 @@ TEST_F(EditFormEnlargedEditor, StartUpCreatesItHiddenWithCharacterOne)
     // A tile press loads the character into the same, still hidden window.
     HensyuForm *const first = editor();
     data->DotData[107][13] = PixelCode::white();
-    form->PSetPic_MouseDown(107);
+    form->pickCharacter(107);
     EXPECT_EQ(editor(), first);
     EXPECT_FALSE(editor()->isVisible());
     EXPECT_EQ(editor()->windowTitle(), QStringLiteral("文字107編集中"));
@@ -49,8 +49,8 @@ TEST_F(EditFormEnlargedEditor, StartUpCreatesItHiddenWithCharacterOne)
 TEST_F(EditFormEnlargedEditor, ShowsModelessAndComesBackLoadedAfterBeingClosed)
 {
     form->show();
-    form->PSetPic_MouseDown(30);
-    form->Command4_Click();
+    form->pickCharacter(30);
+    form->openEnlargedEditor();
     ASSERT_NE(editor(), nullptr);
     EXPECT_TRUE(editor()->isVisible());
     EXPECT_FALSE(editor()->isModal());
@@ -62,7 +62,7 @@ TEST_F(EditFormEnlargedEditor, ShowsModelessAndComesBackLoadedAfterBeingClosed)
     EXPECT_EQ(data->HensyuNo, 30);
 
     data->DotData[30][0] = PixelCode::black();
-    form->Command4_Click();
+    form->openEnlargedEditor();
     ASSERT_NE(editor(), nullptr);
     EXPECT_TRUE(editor()->isVisible());
     EXPECT_EQ(editor()->windowTitle(), QStringLiteral("文字30編集中"));
@@ -71,7 +71,7 @@ TEST_F(EditFormEnlargedEditor, ShowsModelessAndComesBackLoadedAfterBeingClosed)
     // A tile press after closing creates it again, hidden.
     editor()->close();
     processDeletions();
-    form->PSetPic_MouseDown(40);
+    form->pickCharacter(40);
     ASSERT_NE(editor(), nullptr);
     EXPECT_FALSE(editor()->isVisible());
     EXPECT_EQ(editor()->windowTitle(), QStringLiteral("文字40編集中"));
@@ -82,8 +82,8 @@ TEST_F(EditFormEnlargedEditor, SaveAndPasteRedrawTheTileButNotTheCells)
     form->placeBlock(1);
     const QImage cellBefore = cellImage(0);
 
-    editor()->HensyuCommand_Click(HensyuForm::AllWhite);
-    editor()->Command5_Click(HensyuForm::Save);
+    editor()->applyCommand(HensyuForm::AllWhite);
+    editor()->saveCharacter();
     EXPECT_EQ(data->DotData[1][0], PixelCode::white());
     EXPECT_EQ(form->tileImage(1).pixel(11, 17), 0xFFFFFFFFu);
     EXPECT_EQ(ui().PSetPic[1]->pixmap().toImage().pixel(0, 0), 0xFFFFFFFFu);
@@ -91,9 +91,9 @@ TEST_F(EditFormEnlargedEditor, SaveAndPasteRedrawTheTileButNotTheCells)
     form->DispDataSet(0);
     EXPECT_TRUE(cellShows(0, 1));
 
-    editor()->Command5_Click(HensyuForm::Copy);
-    form->PSetPic_MouseDown(2);
-    editor()->Command5_Click(HensyuForm::Paste);
+    editor()->copyCharacter();
+    form->pickCharacter(2);
+    editor()->pasteCharacter();
     EXPECT_EQ(data->DotData[2], data->DotData[1]);
     EXPECT_EQ(form->tileImage(2), form->tileImage(1) /* same pattern, same background */);
     EXPECT_EQ(editor()->windowTitle(), QStringLiteral("文字2編集中"));
@@ -110,8 +110,8 @@ TEST_F(EditFormEnlargedEditor, TabThenSpaceOpensItFromTheCoveredButton)
     // block buttons, then "拡大編集".
     for (int i = 0; i < 8; ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), ui().Command4);
-    EXPECT_EQ(ui().Command4->text(), QStringLiteral("拡大編集"));
+    ASSERT_EQ(QApplication::focusWidget(), ui().enlargeButton);
+    EXPECT_EQ(ui().enlargeButton->text(), QStringLiteral("拡大編集"));
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     ASSERT_NE(editor(), nullptr);
@@ -123,17 +123,17 @@ TEST_F(EditFormEnlargedEditor, OpensOnTheCharacterAsItIsNowNotAsItWasHandedOver)
 {
     form->show();
     ui().Text1->setText(QStringLiteral("ABC"));
-    form->Command1_Click();
-    form->Command4_Click();
+    form->makeData();
+    form->openEnlargedEditor();
     KakudaiGrid expected;
     expected.load(data->DotData[1]);
     EXPECT_EQ(editor()->grid(), expected);
 
     // An open editor keeps what the operator sees, unsaved edits and all.
-    editor()->HensyuCommand_Click(HensyuForm::AllBlack);
+    editor()->applyCommand(HensyuForm::AllBlack);
     ui().Text1->setText(QStringLiteral("X"));
-    form->Command1_Click();
-    form->Command4_Click();
+    form->makeData();
+    form->openEnlargedEditor();
     EXPECT_EQ(editor()->grid().colour(0), KakudaiGrid::Black);
     EXPECT_EQ(editor()->grid().colour(215), KakudaiGrid::Black);
 }

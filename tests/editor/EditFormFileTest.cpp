@@ -30,12 +30,12 @@ protected:
     void saveAs(const QString &answer)
     {
         fileDialogs.answers = {answer};
-        form->FileOpenSave_Click(2);
+        form->saveFileAs();
     }
     void open(const QString &answer)
     {
         fileDialogs.answers = {answer};
-        form->FileOpenSave_Click(0);
+        form->openFile();
     }
 };
 
@@ -65,12 +65,12 @@ TEST_F(EditFormFiles, SaveAsAppendsTheExtensionUnlessTheNameEndsInLowerCaseZvx)
 TEST_F(EditFormFiles, SaveAsksForANameOnlyTheFirstTime)
 {
     fileDialogs.answers = {path(QStringLiteral("first.zvx"))};
-    form->FileOpenSave_Click(1);
+    form->saveFile();
     ASSERT_EQ(fileDialogs.requests.size(), 1);
     EXPECT_TRUE(fileDialogs.requests[0].save);
 
     data->ChText[0] = QStringLiteral("changed");
-    form->FileOpenSave_Click(1);
+    form->saveFile();
     EXPECT_EQ(fileDialogs.requests.size(), 1);
     EXPECT_TRUE(contents(path(QStringLiteral("first.zvx"))).contains("changed"));
 }
@@ -84,7 +84,7 @@ TEST_F(EditFormFiles, CancelledDialogsNeitherReadNorWrite)
     saveAs(QString());
     open(QString());
     fileDialogs.answers.clear();
-    form->FileOpenSave_Click(1); // has a file: writes without asking
+    form->saveFile(); // has a file: writes without asking
     EXPECT_EQ(fileDialogs.requests.size(), 3);
     EXPECT_EQ(data->ChText[1], QStringLiteral("unsaved"));
     EXPECT_EQ(form->LastFileName, path(QStringLiteral("a.zvx")));

@@ -41,8 +41,8 @@ protected:
 
     void selectChannel(int index)
     {
-        ui().Combo1->setCurrentIndex(index);
-        emit ui().Combo1->activated(index);
+        ui().channelList->setCurrentIndex(index);
+        emit ui().channelList->activated(index);
     }
 
     QString path(const QString &name) const { return workDir.filePath(name); }

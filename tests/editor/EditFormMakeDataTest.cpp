@@ -47,7 +47,7 @@ protected:
 TEST_F(EditFormMakeData, FillsTheBlockAndItsTilesThenLaysOutThePageFromTheSelectedCell)
 {
     selectChannel(2);
-    form->DispPic_MouseDown(35);
+    form->selectCell(35);
     data->DispData(0, 0, 2) = 9;
     data->DispData(0, 0, 1) = 9;
     data->DispData(0, 1, 2) = 4;
@@ -68,7 +68,7 @@ TEST_F(EditFormMakeData, FillsTheBlockAndItsTilesThenLaysOutThePageFromTheSelect
     request.workFolder = path(QStringLiteral("elsewhere/"));
     MakeData::run(*expected, request);
 
-    form->Command1_Click();
+    form->makeData();
 
     EXPECT_TRUE(boxes.shown.isEmpty());
     EXPECT_EQ(data->ChText[2], text);
@@ -97,9 +97,9 @@ TEST_F(EditFormMakeData, FillsTheBlockAndItsTilesThenLaysOutThePageFromTheSelect
 
 TEST_F(EditFormMakeData, PlacementStopsAtTheEndOfTheRow)
 {
-    form->DispPic_MouseDown(389);
+    form->selectCell(389);
     ui().Text1->setText(QStringLiteral("X"));
-    form->Command1_Click();
+    form->makeData();
     EXPECT_EQ(data->DispData(389, 0, 0), 1);
     EXPECT_EQ(data->DispData(388, 0, 0), 0);
     EXPECT_TRUE(cellShows(389, 1));
@@ -108,7 +108,7 @@ TEST_F(EditFormMakeData, PlacementStopsAtTheEndOfTheRow)
 TEST_F(EditFormMakeData, RefusedTextWarnsAndChangesNothing)
 {
     ui().Text1->setText(QStringLiteral("OK"));
-    form->Command1_Click();
+    form->makeData();
     const auto before = std::make_unique<TitleData>(*data);
     const QImage tileBefore = form->tileImage(1);
     const QImage cellBefore = cellImage(0);
@@ -116,7 +116,7 @@ TEST_F(EditFormMakeData, RefusedTextWarnsAndChangesNothing)
     for (const QString &text : {QStringLiteral("A,B"), QStringLiteral("\"quoted")}) {
         boxes.shown.clear();
         ui().Text1->setText(text);
-        form->Command1_Click();
+        form->makeData();
         ASSERT_EQ(boxes.shown.size(), 1) << text.toStdString();
         EXPECT_EQ(boxes.shown[0].title, BlockTextGuard::title());
         EXPECT_EQ(boxes.shown[0].text, BlockTextGuard::message(BlockTextGuard::check(text)));
@@ -132,37 +132,37 @@ TEST_F(EditFormMakeData, RefusedTextWarnsAndChangesNothing)
 
 TEST_F(EditFormMakeData, EdgingAndInversionButtonsRedrawTilesButNotTheCells)
 {
-    ui().Check1->setChecked(false);
+    ui().edgingCheck->setChecked(false);
     ui().Text1->setText(QStringLiteral("ABC あいう 123"));
-    form->Command1_Click();
+    form->makeData();
     EXPECT_EQ(blockDots(1, PixelCode::black()), 0);
     const QImage cellBefore = cellImage(1);
 
-    form->LineEdit_Click(0);
+    form->edgeBlock();
     EXPECT_GT(blockDots(1, PixelCode::black()), 0);
     expectBlockTilesMatchPatterns(1);
     EXPECT_EQ(cellImage(1), cellBefore);
 
     // The same as rendering with "縁取" checked.
-    ui().Check1->setChecked(true);
+    ui().edgingCheck->setChecked(true);
     const auto edgedByButton = std::make_unique<TitleData>(*data);
-    form->Command1_Click();
+    form->makeData();
     EXPECT_EQ(data->DotData, edgedByButton->DotData);
 
     const auto edged = std::make_unique<TitleData>(*data);
     const int white = blockDots(1, PixelCode::white());
     const int black = blockDots(1, PixelCode::black());
-    form->LineEdit_Click(1);
+    form->invertBlock();
     EXPECT_EQ(blockDots(1, PixelCode::black()), white);
     EXPECT_EQ(blockDots(1, PixelCode::white()), black);
     expectBlockTilesMatchPatterns(1);
-    form->LineEdit_Click(1);
+    form->invertBlock();
     EXPECT_EQ(data->DotData, edged->DotData);
     expectBlockTilesMatchPatterns(1);
 
     // Only the current block is touched.
     selectChannel(1);
-    form->LineEdit_Click(0);
+    form->edgeBlock();
     for (int code = 1; code <= 25; ++code)
         ASSERT_EQ(data->DotData[code], edged->DotData[code]);
 }
@@ -179,7 +179,7 @@ TEST_F(EditFormMakeData, TextBoxStartsWithTheDefaultNameDrawnByItsStandIn)
 TEST_F(EditFormMakeData, FontDialogCancelKeepsTheFontAndAcceptCopiesTheChoice)
 {
     const QFont original = ui().Text1->font();
-    form->Command2_Click();
+    form->chooseFont();
     ASSERT_EQ(fontDialogs.asked.size(), 1);
     EXPECT_EQ(fontDialogs.asked[0].family(), original.family());
     EXPECT_DOUBLE_EQ(fontDialogs.asked[0].pointSizeF(), original.pointSizeF());
@@ -192,7 +192,7 @@ TEST_F(EditFormMakeData, FontDialogCancelKeepsTheFontAndAcceptCopiesTheChoice)
     chosen.setUnderline(true);
     chosen.setStrikeOut(true);
     fontDialogs.answer = chosen;
-    form->Command2_Click();
+    form->chooseFont();
     const QFont font = ui().Text1->font();
     EXPECT_EQ(font.family(), QStringLiteral("DejaVu Sans"));
     EXPECT_DOUBLE_EQ(font.pointSizeF(), 9);
@@ -203,7 +203,7 @@ TEST_F(EditFormMakeData, FontDialogCancelKeepsTheFontAndAcceptCopiesTheChoice)
 
     // The next dialog opens on that choice.
     fontDialogs.answer.reset();
-    form->Command2_Click();
+    form->chooseFont();
     ASSERT_EQ(fontDialogs.asked.size(), 3);
     EXPECT_EQ(fontDialogs.asked[2].family(), QStringLiteral("DejaVu Sans"));
     EXPECT_TRUE(fontDialogs.asked[2].strikeOut());
@@ -212,6 +212,6 @@ TEST_F(EditFormMakeData, FontDialogCancelKeepsTheFontAndAcceptCopiesTheChoice)
     // The rendering draws with the text box's font: an empty text struck
     // through still leaves the line of its space.
     ui().Text1->clear();
-    form->Command1_Click();
+    form->makeData();
     EXPECT_GT(blockDots(1, PixelCode::white()), 0);
 }

@@ -21,15 +21,15 @@ using EditFormPalette = EditFormFixture;
 TEST_F(EditFormStartUp, SelectsChannelOneAndCharacterOneWithEverythingBlank)
 {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("8CH-Orvex [編集]"));
-    ASSERT_EQ(ui().Combo1->count(), 8);
+    ASSERT_EQ(ui().channelList->count(), 8);
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(ui().Combo1->itemText(i), QString::number(i + 1));
-    EXPECT_EQ(ui().Combo1->currentText(), QStringLiteral("1"));
+        EXPECT_EQ(ui().channelList->itemText(i), QString::number(i + 1));
+    EXPECT_EQ(ui().channelList->currentText(), QStringLiteral("1"));
     EXPECT_EQ(data->ChNo, 0);
     EXPECT_EQ(form->TopCode, 1);
     EXPECT_EQ(form->SelCell, 0);
     EXPECT_TRUE(ui().Text1->text().isEmpty());
-    EXPECT_TRUE(ui().Check1->isChecked());
+    EXPECT_TRUE(ui().edgingCheck->isChecked());
     EXPECT_TRUE(form->LastFileName.isEmpty());
     for (const auto &pattern : data->DotData)
         for (const PixelCode &code : pattern)
@@ -45,14 +45,14 @@ TEST_F(EditFormStartUp, ControlsStandAtTheirDesignPositions)
     EXPECT_EQ(ui().Frame2->geometry(), QRect(4, 8, 427, 373));
     EXPECT_EQ(ui().Frame3->geometry(), QRect(4, 10, 345, 325));
     EXPECT_EQ(ui().Text1->geometry(), QRect(24, 17, 305, 24));
-    EXPECT_EQ(ui().Combo1->geometry(), QRect(378, 22, 39, 20));
-    EXPECT_EQ(ui().Command2->geometry(), QRect(24, 48, 91, 25));
-    EXPECT_EQ(ui().Command1->geometry(), QRect(118, 48, 91, 25));
-    EXPECT_EQ(ui().Check1->pos(), QPoint(214, 58));
+    EXPECT_EQ(ui().channelList->geometry(), QRect(378, 22, 39, 20));
+    EXPECT_EQ(ui().fontButton->geometry(), QRect(24, 48, 91, 25));
+    EXPECT_EQ(ui().makeDataButton->geometry(), QRect(118, 48, 91, 25));
+    EXPECT_EQ(ui().edgingCheck->pos(), QPoint(214, 58));
     EXPECT_EQ(ui().Picture3->geometry(), QRect(24, 80, 397, 255));
     EXPECT_EQ(ui().DispEdit1->geometry(), QRect(318, 340, 103, 27));
     EXPECT_EQ(ui().DispEdit1->text(), QStringLiteral("画面クリア"));
-    EXPECT_EQ(ui().Command4->geometry(), QRect(266, 292, 71, 27));
+    EXPECT_EQ(ui().enlargeButton->geometry(), QRect(266, 292, 71, 27));
     EXPECT_EQ(ui().LineEdit[1]->geometry(), QRect(80, 292, 71, 27));
     EXPECT_EQ(ui().Line1[0]->geometry(), QRect(0, 0, 436, 1));
     EXPECT_EQ(ui().Line1[1]->geometry(), QRect(0, 1, 436, 1));
@@ -108,7 +108,7 @@ TEST_F(EditFormStartUp, PaletteLiesBehindTheScreenFrameButItsButtonsTakeTheFocus
 
     // Whatever is clicked over the palette or its buttons belongs to Frame2.
     form->show();
-    for (QWidget *covered : {static_cast<QWidget *>(ui().PSetPic[30]), static_cast<QWidget *>(ui().Command4),
+    for (QWidget *covered : {static_cast<QWidget *>(ui().PSetPic[30]), static_cast<QWidget *>(ui().enlargeButton),
                              static_cast<QWidget *>(ui().Picture1)}) {
         const QPoint centre = covered->mapTo(ui().central, covered->rect().center());
         QWidget *hit = ui().central->childAt(centre);
@@ -124,7 +124,7 @@ TEST_F(EditFormStartUp, PaletteLiesBehindTheScreenFrameButItsButtonsTakeTheFocus
     QTest::keyClick(ui().LineEdit[0], Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), ui().LineEdit[1]);
     QTest::keyClick(ui().LineEdit[1], Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), ui().Command4);
+    EXPECT_EQ(QApplication::focusWidget(), ui().enlargeButton);
 }
 
 TEST_F(EditFormStartUp, ChannelSelectionShowsThePageTheBlockAndItsText)
@@ -153,21 +153,21 @@ TEST_F(EditFormStartUp, TypedChannelNumberSelectsItAnythingElseReselectsTheCurre
     data->ChText[2] = QStringLiteral("stored");
     ui().Text1->setText(QStringLiteral("typed"));
 
-    ui().Combo1->setEditText(QStringLiteral("9"));
-    EXPECT_EQ(ui().Combo1->currentText(), QStringLiteral("3"));
-    EXPECT_EQ(ui().Combo1->currentIndex(), 2);
+    ui().channelList->setEditText(QStringLiteral("9"));
+    EXPECT_EQ(ui().channelList->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(ui().channelList->currentIndex(), 2);
     EXPECT_EQ(data->ChNo, 2);
     EXPECT_EQ(ui().Text1->text(), QStringLiteral("stored"));
 
-    ui().Combo1->setEditText(QString());
-    EXPECT_EQ(ui().Combo1->currentText(), QStringLiteral("3"));
+    ui().channelList->setEditText(QString());
+    EXPECT_EQ(ui().channelList->currentText(), QStringLiteral("3"));
 
     // A channel's own number selects that channel: the selector never shows
     // one channel while the window works on another.
     data->ChText[4] = QStringLiteral("five");
-    ui().Combo1->setEditText(QStringLiteral("5"));
-    EXPECT_EQ(ui().Combo1->currentText(), QStringLiteral("5"));
-    EXPECT_EQ(ui().Combo1->currentIndex(), 4);
+    ui().channelList->setEditText(QStringLiteral("5"));
+    EXPECT_EQ(ui().channelList->currentText(), QStringLiteral("5"));
+    EXPECT_EQ(ui().channelList->currentIndex(), 4);
     EXPECT_EQ(data->ChNo, 4);
     EXPECT_EQ(form->TopCode, 101);
     EXPECT_EQ(ui().Text1->text(), QStringLiteral("five"));
@@ -177,8 +177,8 @@ TEST_F(EditFormStartUp, ExitAndCloseEndTheProgramAndTheSeamsDoNothing)
 {
     QSignalSpy ended(form.get(), &EditForm::programEnded);
     const auto before = std::make_unique<TitleData>(*data);
-    form->DataCom_Click();
-    form->PortSet_Click();
+    form->openCommunication();
+    form->choosePort();
     EXPECT_EQ(data->DotData, before->DotData);
     EXPECT_EQ(data->DispData, before->DispData);
     EXPECT_EQ(ended.count(), 0);
@@ -215,8 +215,8 @@ TEST_F(EditFormGrid, PlacementFillsTheRunFromTheSelectedCellWithTheWholeBlock)
     };
     for (const Case c : {Case{0, 25}, Case{65, 25}, Case{36, 24}, Case{59, 1}, Case{389, 1}}) {
         ScreenLayout::clearPage(*data, 1);
-        form->DispPic_MouseDown(c.selCell);
-        form->PSetPic_DblClick(44); // any tile of block 1 places from code 26 on
+        form->selectCell(c.selCell);
+        form->placePaletteBlock(44); // any tile of block 1 places from code 26 on
         EXPECT_EQ(form->TopCode, 26);
         EXPECT_EQ(form->SelCell, c.selCell);
         for (int i = 0; i < c.count; ++i) {
@@ -237,7 +237,7 @@ TEST_F(EditFormGrid, ScreenClearEmptiesOnlyLayerZeroOfTheCurrentPage)
     selectChannel(2);
     data->DispData(10, 0, 0) = 5;
     data->DispData(10, 1, 2) = 99;
-    form->DispPic_MouseDown(33);
+    form->selectCell(33);
     form->placeBlock(51);
     const QPoint markerBefore = ui().Shape4->pos();
 
@@ -277,20 +277,20 @@ TEST_F(EditFormPalette, TilePressSelectsTheBlockAndRecallsItsText)
 {
     data->ChText[4] = QStringLiteral("four");
     ui().Text1->setText(QStringLiteral("typed"));
-    form->PSetPic_MouseDown(107);
+    form->pickCharacter(107);
     EXPECT_EQ(form->TopCode, 101);
     EXPECT_EQ(ui().Text1->text(), QStringLiteral("four"));
     EXPECT_TRUE(ui().Shape2->isVisibleTo(ui().Picture4Client));
     EXPECT_EQ(ui().Shape2->geometry(), QRect(ui().PSetPic[101]->pos() - QPoint(1, 1), QSize(328, 22)));
 
-    form->PSetPic_MouseDown(25);
+    form->pickCharacter(25);
     EXPECT_EQ(form->TopCode, 1);
-    form->PSetPic_MouseDown(26);
+    form->pickCharacter(26);
     EXPECT_EQ(form->TopCode, 26);
 
     // Codes outside the ten blocks have no pressable tile.
-    form->PSetPic_MouseDown(251);
-    form->PSetPic_MouseDown(0);
+    form->pickCharacter(251);
+    form->pickCharacter(0);
     EXPECT_EQ(form->TopCode, 26);
 }
 

@@ -95,7 +95,7 @@ TEST(BulkWrite, MeterFollowsEachStep)
     EXPECT_EQ(rig.view.meters, expected);
 
     rig.view.meters.clear();
-    rig.engine->Combo1_Click(0, 2);
+    rig.engine->setLevels(0, 2);
     rig.runUntilEnded();
     QStringList levels;
     for (int p : {0, 25, 25, 42, 42, 58, 58, 75, 75, 92, 92, 100, 100})
@@ -172,7 +172,7 @@ TEST(BulkWrite, HiddenWindowRunsNothingAndHidingAbandons)
     rig.engine->KakikomiOn();
     rig.clock.advance(55);
     rig.view.visible = false;
-    rig.engine->Command3_Click();
+    rig.engine->abandonOperation();
     const auto sent = rig.port.written.size();
     rig.clock.advance(10000);
     EXPECT_EQ(rig.port.written.size(), sent);
@@ -192,7 +192,7 @@ TEST(BulkWrite, HiddenWindowRunsNothingAndHidingAbandons)
 TEST(Sequencer, LevelChangeSendsThirteenRowsAndMovesFocus)
 {
     LinkRig rig;
-    rig.engine->Combo1_Click(1, 2);
+    rig.engine->setLevels(1, 2);
     rig.runUntilEnded();
     const QByteArrayList frames = rig.takeFrames();
     ASSERT_EQ(frames.size(), 13);
@@ -200,9 +200,9 @@ TEST(Sequencer, LevelChangeSendsThirteenRowsAndMovesFocus)
     EXPECT_EQ(frames.last(), "BS13,12\r");
     EXPECT_EQ(rig.view.focusMoves, 1);
 
-    rig.engine->ChSelect_Click(4);
-    rig.engine->Combo1_Click(0, 0); // busy: dropped, the focus still moves
-    rig.engine->Command2_Click(0);
+    rig.engine->selectChannel(4);
+    rig.engine->setLevels(0, 0); // busy: dropped, the focus still moves
+    rig.engine->moveOverlay(OverlayDirection::Down);
     rig.runUntilEnded();
     EXPECT_EQ(rig.takeFrames(), QByteArrayList{"CS5\r"});
     EXPECT_EQ(rig.view.focusMoves, 2);
@@ -211,7 +211,7 @@ TEST(Sequencer, LevelChangeSendsThirteenRowsAndMovesFocus)
 TEST(Sequencer, PollComesSoonAfterAnOperationAndSlowlyAfterAPoll)
 {
     LinkRig rig;
-    rig.engine->Command2_Click(3);
+    rig.engine->moveOverlay(OverlayDirection::Right);
     rig.runUntilEnded();
     EXPECT_EQ(rig.takeFrames(), QByteArrayList{"HP+\r"});
     rig.clock.advance(199);

@@ -18,7 +18,7 @@ TEST(Receive, ReplyArrivingByteByByteCompletesOnItsLastByte)
 {
     LinkRig rig;
     rig.device.silent = true;
-    rig.engine->ChSelect_Click(4);
+    rig.engine->selectChannel(4);
     EXPECT_EQ(rig.takeFrames(), QByteArrayList{"CS5\r"});
     rig.port.receive("\x06");
     EXPECT_EQ(rig.engine->state().StepNo, 1);
@@ -67,10 +67,10 @@ TEST(Receive, PollDecodesEveryReply)
 TEST(Receive, LevelsAreNotOverwrittenWhileTheOperatorChooses)
 {
     LinkRig rig;
-    rig.engine->Combo1_GotFocus();
+    rig.engine->setLevelListFocus(true);
     runPoll(rig);
     EXPECT_EQ(rig.view.white, -1);
-    rig.engine->Combo1_LostFocus();
+    rig.engine->setLevelListFocus(false);
     rig.clock.advance(2000 + 60);
     EXPECT_EQ(rig.view.white, 2);
 }
@@ -79,7 +79,7 @@ TEST(Receive, SilentDeviceIsResentFourTimesThenGivenUp)
 {
     LinkRig rig;
     rig.device.silent = true;
-    rig.engine->ChSelect_Click(0);
+    rig.engine->selectChannel(0);
     rig.view.lit[0] = true;
     rig.clock.advance(2499);
     EXPECT_EQ(rig.port.written, QByteArrayList(5, "CS1\r"));
@@ -144,7 +144,7 @@ TEST(Receive, PortThatCannotBeOpenedUnloadsTheWindow)
 {
     LinkRig rig;
     rig.port.failOpens = 1;
-    rig.engine->ChSelect_Click(0);
+    rig.engine->selectChannel(0);
     EXPECT_EQ(rig.view.warnings, QStringList{LinkMessages::cannotOpen()});
     EXPECT_EQ(rig.view.warnings.first(), QStringLiteral("通信ポートを開けません。\r\nシリアルポートを確認して下さい。"));
     EXPECT_EQ(rig.data.ComNo, 0);
@@ -156,7 +156,7 @@ TEST(Receive, FailedReopenOnResendIsHandledLikeAFailedOpen)
 {
     LinkRig rig;
     rig.device.silent = true;
-    rig.engine->ChSelect_Click(0);
+    rig.engine->selectChannel(0);
     rig.port.failOpens = 1;
     rig.clock.advance(500);
     EXPECT_EQ(rig.view.warnings, QStringList{LinkMessages::cannotOpen()});
@@ -172,7 +172,7 @@ TEST(Receive, BytesNobodyWaitsForAreDropped)
     LinkRig rig;
     // A stale reply that turns up while the send lets events run.
     rig.pump.onPump = [&] { rig.port.receive(QByteArray::fromHex("060d")); };
-    rig.engine->ChSelect_Click(0);
+    rig.engine->selectChannel(0);
     EXPECT_EQ(rig.engine->state().StepNo, 1);
     EXPECT_TRUE(rig.rxTimer.isEnabled());
     rig.pump.onPump = nullptr;

@@ -13,7 +13,7 @@ LinkWindows::LinkWindows(TitleData &data, LinkPlatform &platform, MessageBoxes &
 
 LinkWindows::~LinkWindows() = default;
 
-void LinkWindows::DataCom_Click()
+void LinkWindows::openCommunication()
 {
     if (m_data.ComNo == 0)
         showTestSerForm();
@@ -21,7 +21,7 @@ void LinkWindows::DataCom_Click()
         showSerForm();
 }
 
-void LinkWindows::PortSet_Click()
+void LinkWindows::choosePort()
 {
     showTestSerForm();
 }

@@ -22,9 +22,9 @@ public:
 
     // "データ送受信": the communication window, or first the port dialog
     // when no port has been chosen yet.
-    void DataCom_Click();
+    void openCommunication();
     // "COMポート設定": the port dialog.
-    void PortSet_Click();
+    void choosePort();
 
     // The communication window, created hidden if it does not exist.
     SerForm &serForm();

@@ -61,20 +61,20 @@ SerForm::~SerForm()
 void SerForm::connectControls()
 {
     for (int i = 0; i < 8; ++i)
-        connect(m_ui.ChSelect[i], &QPushButton::clicked, this, [this, i] { m_engine->ChSelect_Click(i); });
+        connect(m_ui.ChSelect[i], &QPushButton::clicked, this, [this, i] { m_engine->selectChannel(i); });
     for (int i = 0; i < 4; ++i)
-        connect(m_ui.Command2[i], &QPushButton::clicked, this, [this, i] { m_engine->Command2_Click(i); });
+        connect(m_ui.arrowButtons[i], &QPushButton::clicked, this, [this, i] { m_engine->moveOverlay(OverlayDirection(i)); });
     for (QComboBox *level : {m_ui.BlackLevel, m_ui.WhiteLevel}) {
         // Programmatic changes count too: a poll reply setting a level
         // raises the same event, which the engine ignores mid-operation.
         connect(level, &QComboBox::currentIndexChanged, this, [this](int index) {
             if (index >= 0)
-                Combo1_Click();
+                sendChosenLevels();
         });
         level->installEventFilter(this);
     }
-    connect(m_ui.WriteButton, &QToolButton::clicked, this, &SerForm::Command1_Click);
-    connect(m_ui.Command3, &QPushButton::clicked, this, &SerForm::Command3_Click);
+    connect(m_ui.WriteButton, &QToolButton::clicked, this, &SerForm::openWriteSettings);
+    connect(m_ui.closeButton, &QPushButton::clicked, this, &SerForm::hideWindow);
 }
 
 void SerForm::Form_Load()
@@ -100,12 +100,12 @@ void SerForm::Form_Load()
     m_ui.WhiteLevel->setCurrentIndex(0);
 }
 
-void SerForm::Combo1_Click()
+void SerForm::sendChosenLevels()
 {
-    m_engine->Combo1_Click(qMax(0, m_ui.BlackLevel->currentIndex()), qMax(0, m_ui.WhiteLevel->currentIndex()));
+    m_engine->setLevels(qMax(0, m_ui.BlackLevel->currentIndex()), qMax(0, m_ui.WhiteLevel->currentIndex()));
 }
 
-void SerForm::Command1_Click()
+void SerForm::openWriteSettings()
 {
     if (!m_setForm) {
         m_setForm = new SetForm(m_data, this);
@@ -118,7 +118,7 @@ void SerForm::Command1_Click()
     m_setForm->activateWindow();
 }
 
-void SerForm::Command3_Click()
+void SerForm::hideWindow()
 {
     hide();
     stopWhileHidden();
@@ -138,18 +138,18 @@ void SerForm::stopWhileHidden()
     // the dialog now would do nothing, because a hidden window runs nothing.
     if (m_setForm)
         m_setForm->hide();
-    m_engine->Command3_Click();
+    m_engine->abandonOperation();
 }
 
 bool SerForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_ui.BlackLevel || watched == m_ui.WhiteLevel) {
         if (event->type() == QEvent::FocusIn) {
-            m_engine->Combo1_GotFocus();
+            m_engine->setLevelListFocus(true);
         } else if (event->type() == QEvent::FocusOut) {
             // Opening the drop-down list is still choosing.
             if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
-                m_engine->Combo1_LostFocus();
+                m_engine->setLevelListFocus(false);
         }
     }
     return QWidget::eventFilter(watched, event);

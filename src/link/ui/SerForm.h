@@ -72,9 +72,9 @@ protected:
 private:
     void Form_Load();
     void connectControls();
-    void Combo1_Click();
-    void Command1_Click();
-    void Command3_Click();
+    void sendChosenLevels();
+    void openWriteSettings();
+    void hideWindow();
     void stopWhileHidden();
 
     TitleData &m_data;

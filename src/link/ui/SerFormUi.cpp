@@ -79,8 +79,8 @@ void SerFormUi::setupUi(QWidget *form)
     static constexpr int arrowLeft[4] = {990, 1440, 3360, 3810};
     static const char *const arrows[4] = {"↓", "↑", "←", "→"};
     for (int i = 0; i < 4; ++i) {
-        Command2[i] = make<QPushButton>(Frame4, QStringLiteral("Command2_%1").arg(i), arrowLeft[i], 210, 405, 345);
-        Command2[i]->setText(QString::fromUtf8(arrows[i]));
+        arrowButtons[i] = make<QPushButton>(Frame4, QStringLiteral("Command2_%1").arg(i), arrowLeft[i], 210, 405, 345);
+        arrowButtons[i]->setText(QString::fromUtf8(arrows[i]));
     }
     Label1[3] = label(Frame4, QStringLiteral("Label1_3"), QStringLiteral("垂直位置"), 120, 270, 855, 225);
     VposiLabel = readOut(Frame4, QStringLiteral("VposiLabel"), 1920, 255);
@@ -109,6 +109,6 @@ void SerFormUi::setupUi(QWidget *form)
     Meter = new ProgressMeter(Frame2);
     Twips::place(Meter, 150, 480, 4785, 225);
 
-    Command3 = make<QPushButton>(form, QStringLiteral("Command3"), 1740, 5100, 1725, 420);
-    Command3->setText(QStringLiteral("閉じる"));
+    closeButton = make<QPushButton>(form, QStringLiteral("Command3"), 1740, 5100, 1725, 420);
+    closeButton->setText(QStringLiteral("閉じる"));
 }

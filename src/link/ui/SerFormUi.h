@@ -12,7 +12,7 @@ class QToolButton;
 class QWidget;
 
 // The controls of the communication window, built at their designed places
-// and named as the window's handlers name them.
+// and named after what they do; their object names keep the designed control names.
 struct SerFormUi
 {
     std::array<QPushButton *, 8> ChSelect{};
@@ -20,19 +20,19 @@ struct SerFormUi
     CaptionFrame *Frame3 = nullptr;
     CaptionFrame *Frame1 = nullptr;
     std::array<QLabel *, 5> Label1{}; // 2 is not used
-    QComboBox *BlackLevel = nullptr;  // Combo1(1)
-    QComboBox *WhiteLevel = nullptr;  // Combo1(2)
+    QComboBox *BlackLevel = nullptr;
+    QComboBox *WhiteLevel = nullptr;
     CaptionFrame *Frame4 = nullptr;
-    std::array<QPushButton *, 4> Command2{}; // ↓ ↑ ← →
+    std::array<QPushButton *, 4> arrowButtons{}; // ↓ ↑ ← →
     QLabel *VposiLabel = nullptr;
     QLabel *HposiLabel = nullptr;
     QFrame *Picture1 = nullptr;
     QLabel *Label3 = nullptr;
-    QToolButton *WriteButton = nullptr; // Command1(0)
+    QToolButton *WriteButton = nullptr; // "書込"
     CaptionFrame *Frame2 = nullptr;
     QLabel *MessageLabel = nullptr;
     ProgressMeter *Meter = nullptr;
-    QPushButton *Command3 = nullptr;
+    QPushButton *closeButton = nullptr;
 
     void setupUi(QWidget *form);
 };

@@ -19,20 +19,20 @@ class SetForm : public QWidget
 public:
     SetForm(TitleData &data, QWidget *owner);
 
-    std::array<QRadioButton *, 2> Option1{};
+    std::array<QRadioButton *, 2> sendOptions{};
     CaptionFrame *Frame1 = nullptr;
-    std::array<QCheckBox *, 8> Check1{};
-    QPushButton *Command1 = nullptr; // 実行
-    QPushButton *Command2 = nullptr; // キャンセル
+    std::array<QCheckBox *, 8> channelChecks{};
+    QPushButton *executeButton = nullptr; // 実行
+    QPushButton *cancelButton = nullptr; // キャンセル
 
 signals:
     // "実行" has set KakikomiCh: start the bulk write now.
     void writeRequested();
 
 private:
-    void Option1_Click(int index);
-    void Command1_Click();
-    void Command2_Click();
+    void showChannelChoice(int index);
+    void execute();
+    void cancel();
 
     TitleData &m_data;
 };

@@ -21,19 +21,19 @@ TestSerForm::TestSerForm(TitleData &data, std::function<SerForm &()> serialContr
 
     static constexpr int optionTop[8] = {90, 375, 660, 945, 1245, 1530, 1815, 2100};
     for (int i = 0; i < 8; ++i) {
-        Option1[i] = new QRadioButton(QStringLiteral("Com%1").arg(i + 1), this);
-        Option1[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
-        Twips::place(Option1[i], 90, optionTop[i], 945, 285);
+        portOptions[i] = new QRadioButton(QStringLiteral("Com%1").arg(i + 1), this);
+        portOptions[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        Twips::place(portOptions[i], 90, optionTop[i], 945, 285);
         // Which device the port stands for, so the operator can tell the
         // simulator, a USB adapter and the built-in ports apart.
-        Option1[i]->setToolTip(SerialPortNames::deviceForPort(i + 1));
-        connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+        portOptions[i]->setToolTip(SerialPortNames::deviceForPort(i + 1));
+        connect(portOptions[i], &QRadioButton::clicked, this, [this, i] { choosePort(i); });
     }
-    Command3 = new QPushButton(QStringLiteral("OK"), this);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Twips::place(Command3, 240, 2490, 1395, 345);
-    Command3->setDefault(true);
-    connect(Command3, &QPushButton::clicked, this, &TestSerForm::Command3_Click);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("Command3"));
+    Twips::place(okButton, 240, 2490, 1395, 345);
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &TestSerForm::confirm);
 
     Form_Load();
 }
@@ -43,11 +43,11 @@ void TestSerForm::Form_Load()
     // Selecting the option counts as clicking it, so opening the dialog
     // closes an open port.
     const int index = m_data.ComNo >= 1 && m_data.ComNo <= 8 ? m_data.ComNo - 1 : 0;
-    Option1[index]->setChecked(true);
-    Option1_Click(index);
+    portOptions[index]->setChecked(true);
+    choosePort(index);
 }
 
-void TestSerForm::Option1_Click(int index)
+void TestSerForm::choosePort(int index)
 {
     m_data.ComNo = qint16(index + 1);
     SerForm &serial = m_serialControl();
@@ -56,7 +56,7 @@ void TestSerForm::Option1_Click(int index)
     serial.setCommPort(m_data.ComNo);
 }
 
-void TestSerForm::Command3_Click()
+void TestSerForm::confirm()
 {
     close();
     emit portConfirmed();

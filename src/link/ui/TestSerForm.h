@@ -21,8 +21,8 @@ public:
     // if it does not exist yet.
     TestSerForm(TitleData &data, std::function<SerForm &()> serialControl, QWidget *owner);
 
-    std::array<QRadioButton *, 8> Option1{};
-    QPushButton *Command3 = nullptr; // OK
+    std::array<QRadioButton *, 8> portOptions{};
+    QPushButton *okButton = nullptr; // OK
 
 signals:
     // "OK": the dialog is closing; show the communication window.
@@ -30,8 +30,8 @@ signals:
 
 private:
     void Form_Load();
-    void Option1_Click(int index);
-    void Command3_Click();
+    void choosePort(int index);
+    void confirm();
 
     TitleData &m_data;
     std::function<SerForm &()> m_serialControl;

@@ -76,13 +76,13 @@ TEST(EndToEndTest, ATitleReachesTheSimulatorThroughTheWindows)
     LinkWindows windows(*data, platform, boxes, &editor);
 
     // "データ送受信" with no port chosen: the port dialog, Com1 selected.
-    windows.DataCom_Click();
+    windows.openCommunication();
     TestSerForm *dialog = windows.testSerForm();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(dialog->Option1[0]->isChecked());
+    EXPECT_TRUE(dialog->portOptions[0]->isChecked());
     EXPECT_EQ(data->ComNo, 1);
-    EXPECT_EQ(dialog->Option1[0]->toolTip(), pty);
-    dialog->Command3->click();
+    EXPECT_EQ(dialog->portOptions[0]->toolTip(), pty);
+    dialog->okButton->click();
 
     SerForm *form = windows.existingSerForm();
     ASSERT_NE(form, nullptr);
@@ -108,10 +108,10 @@ TEST(EndToEndTest, ATitleReachesTheSimulatorThroughTheWindows)
     ui.WriteButton->click();
     SetForm *settings = form->setForm();
     ASSERT_NE(settings, nullptr);
-    settings->Option1[1]->click();
-    settings->Check1[2]->click();
-    settings->Check1[7]->click();
-    settings->Command1->click();
+    settings->sendOptions[1]->click();
+    settings->channelChecks[2]->click();
+    settings->channelChecks[7]->click();
+    settings->executeButton->click();
 
     const auto channelDone = [&](int ch) {
         const QJsonArray channels = readState(stateFile).value(QStringLiteral("channels")).toArray();

@@ -60,7 +60,7 @@ protected:
     SerForm &openSerForm()
     {
         data->ComNo = 1;
-        windows->DataCom_Click();
+        windows->openCommunication();
         return *windows->existingSerForm();
     }
 

@@ -31,9 +31,9 @@ int main(int argc, char **argv)
     editor.show();
     LinkWindows windows(data, platform, boxes, &editor);
 
-    windows.PortSet_Click();
+    windows.choosePort();
     windows.testSerForm()->move(20, 420);
-    windows.DataCom_Click();
+    windows.openCommunication();
     SerForm &form = *windows.existingSerForm();
     form.move(20, 20);
     // One poll and the first frames of a write, so every read-out shows.
@@ -41,9 +41,9 @@ int main(int argc, char **argv)
     form.ui().WriteButton->click();
     SetForm &settings = *form.setForm();
     settings.move(400, 20);
-    settings.Option1[1]->click();
-    settings.Check1[2]->click();
-    settings.Check1[7]->click();
+    settings.sendOptions[1]->click();
+    settings.channelChecks[2]->click();
+    settings.channelChecks[7]->click();
     data.KakikomiCh.fill(false);
     data.KakikomiCh[2] = true;
     form.KakikomiOn();

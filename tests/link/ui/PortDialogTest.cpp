@@ -9,15 +9,15 @@ using PortDialogTest = LinkUiFixture;
 
 TEST_F(PortDialogTest, FirstDataComAsksForAPortWithCom1ChosenThenOkOpensTheWindow)
 {
-    windows->DataCom_Click();
+    windows->openCommunication();
     QPointer<TestSerForm> dialog = windows->testSerForm();
     ASSERT_FALSE(dialog.isNull());
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Comポート設定"));
     EXPECT_EQ(dialog->size(), QSize(129, 193));
     EXPECT_EQ(dialog->parentWidget(), owner.get());
-    EXPECT_TRUE(dialog->Option1[0]->isChecked());
-    EXPECT_EQ(dialog->Option1[4]->geometry(), QRect(6, 83, 63, 19));
+    EXPECT_TRUE(dialog->portOptions[0]->isChecked());
+    EXPECT_EQ(dialog->portOptions[4]->geometry(), QRect(6, 83, 63, 19));
     EXPECT_EQ(data->ComNo, 1);
 
     // Setting the port created the communication window, hidden.
@@ -27,7 +27,7 @@ TEST_F(PortDialogTest, FirstDataComAsksForAPortWithCom1ChosenThenOkOpensTheWindo
     EXPECT_EQ(port().portNumber, 1);
     EXPECT_EQ(form->parentWidget(), owner.get());
 
-    dialog->Command3->click();
+    dialog->okButton->click();
     flushDeletes();
     EXPECT_TRUE(dialog.isNull());
     EXPECT_EQ(windows->existingSerForm(), form);
@@ -42,13 +42,13 @@ TEST_F(PortDialogTest, ChoosingAnotherPortClosesTheOpenOneAtOnce)
     platform.clock.advance(2000);
     ASSERT_TRUE(port().isOpen()); // a poll is waiting for its reply
 
-    windows->PortSet_Click();
+    windows->choosePort();
     EXPECT_EQ(data->ComNo, 1);
     EXPECT_FALSE(port().isOpen()) << "opening the dialog counts as choosing Com1";
 
     platform.clock.advance(1); // the next try of the poll reopens port 1
     ASSERT_TRUE(runUntil([&] { return port().isOpen(); }, 1000));
-    windows->testSerForm()->Option1[2]->click();
+    windows->testSerForm()->portOptions[2]->click();
     EXPECT_EQ(data->ComNo, 3);
     EXPECT_FALSE(port().isOpen());
     EXPECT_EQ(port().portNumber, 3);
@@ -56,9 +56,9 @@ TEST_F(PortDialogTest, ChoosingAnotherPortClosesTheOpenOneAtOnce)
 
 TEST_F(PortDialogTest, TheCloseBoxKeepsTheChosenPortButOpensNothing)
 {
-    windows->PortSet_Click();
+    windows->choosePort();
     QPointer<TestSerForm> dialog = windows->testSerForm();
-    dialog->Option1[3]->click();
+    dialog->portOptions[3]->click();
     dialog->close();
     flushDeletes();
 
@@ -68,11 +68,11 @@ TEST_F(PortDialogTest, TheCloseBoxKeepsTheChosenPortButOpensNothing)
     EXPECT_EQ(port().portNumber, 4);
 
     // Reopened, it shows the port chosen last.
-    windows->PortSet_Click();
-    EXPECT_TRUE(windows->testSerForm()->Option1[3]->isChecked());
+    windows->choosePort();
+    EXPECT_TRUE(windows->testSerForm()->portOptions[3]->isChecked());
     // And "データ送受信" now goes straight to the communication window.
     windows->testSerForm()->close();
-    windows->DataCom_Click();
+    windows->openCommunication();
     EXPECT_TRUE(windows->existingSerForm()->isVisible());
 }
 
@@ -80,23 +80,23 @@ TEST_F(PortDialogTest, EachOptionShowsTheDeviceItsPortResolvesTo)
 {
     qputenv("ORVEX_COM2", "/tmp/orvex-sim-pty");
     qunsetenv("ORVEX_COM3");
-    windows->PortSet_Click();
+    windows->choosePort();
     const TestSerForm *dialog = windows->testSerForm();
-    EXPECT_EQ(dialog->Option1[1]->toolTip(), QStringLiteral("/tmp/orvex-sim-pty"));
-    EXPECT_EQ(dialog->Option1[2]->toolTip(), QStringLiteral("/dev/ttyS2"));
+    EXPECT_EQ(dialog->portOptions[1]->toolTip(), QStringLiteral("/tmp/orvex-sim-pty"));
+    EXPECT_EQ(dialog->portOptions[2]->toolTip(), QStringLiteral("/dev/ttyS2"));
     qunsetenv("ORVEX_COM2");
 }
 
 TEST_F(PortDialogTest, ShowingTheOpenDialogAgainBringsTheSameOneForward)
 {
-    windows->PortSet_Click();
+    windows->choosePort();
     TestSerForm *first = windows->testSerForm();
-    first->Option1[5]->click();
-    windows->PortSet_Click();
+    first->portOptions[5]->click();
+    windows->choosePort();
     EXPECT_EQ(windows->testSerForm(), first);
-    EXPECT_TRUE(first->Option1[5]->isChecked());
+    EXPECT_TRUE(first->portOptions[5]->isChecked());
     // A port is chosen now, so "データ送受信" shows the window beside it.
-    windows->DataCom_Click();
+    windows->openCommunication();
     EXPECT_TRUE(windows->existingSerForm()->isVisible());
     EXPECT_EQ(windows->testSerForm(), first);
 }

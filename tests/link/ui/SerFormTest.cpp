@@ -43,15 +43,15 @@ TEST_F(SerFormTest, LoadsHiddenWithItsControlsInPlaceAndSendsNothing)
     EXPECT_EQ(ui.VideoLoss[4]->geometry(), QRect(200, 38, 13, 13));
     EXPECT_EQ(ui.Frame1->parentWidget(), ui.Frame3);
     EXPECT_EQ(ui.Frame4->parentWidget(), ui.Frame3);
-    EXPECT_EQ(ui.Command2[3]->parentWidget(), ui.Frame4);
-    EXPECT_EQ(ui.Command2[3]->geometry(), QRect(254, 14, 27, 23));
+    EXPECT_EQ(ui.arrowButtons[3]->parentWidget(), ui.Frame4);
+    EXPECT_EQ(ui.arrowButtons[3]->geometry(), QRect(254, 14, 27, 23));
     EXPECT_EQ(ui.WriteButton->parentWidget(), ui.Picture1);
     EXPECT_EQ(ui.WriteButton->text(), QStringLiteral("書込"));
     EXPECT_FALSE(ui.WriteButton->icon().isNull());
     EXPECT_EQ(ui.Meter->parentWidget(), ui.Frame2);
     EXPECT_EQ(ui.Meter->geometry(), QRect(10, 32, 319, 15));
     EXPECT_EQ(ui.Meter->labelText(), QStringLiteral("0%"));
-    EXPECT_EQ(ui.Command3->text(), QStringLiteral("閉じる"));
+    EXPECT_EQ(ui.closeButton->text(), QStringLiteral("閉じる"));
 
     QStringList black, white;
     for (int i = 0; i < 4; ++i) {
@@ -114,7 +114,7 @@ TEST_F(SerFormTest, ClicksDuringAnOperationAreDroppedAndWorkWhenIdle)
     ASSERT_GT(state().StepNo, 0);
 
     ui.ChSelect[4]->click();
-    ui.Command2[0]->click();
+    ui.arrowButtons[0]->click();
     ui.BlackLevel->setCurrentIndex(3);
     EXPECT_EQ(port().written, QByteArrayList{"CS?\r"});
     EXPECT_EQ(ui.BlackLevel->currentIndex(), 3) << "the operator's choice stays until a poll overwrites it";
@@ -129,7 +129,7 @@ TEST_F(SerFormTest, ClicksDuringAnOperationAreDroppedAndWorkWhenIdle)
 
     ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 1000));
     port().written.clear();
-    ui.Command2[2]->click();
+    ui.arrowButtons[2]->click();
     EXPECT_EQ(port().written, QByteArrayList{"HP-\r"});
     // After a user operation the next poll comes within 200 ms.
     ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 1000));
@@ -212,7 +212,7 @@ TEST_F(SerFormTest, CloseStopsThePollAbandonsTheOperationAndKeepsTheState)
     ASSERT_GT(state().StepNo, 0);
     ASSERT_TRUE(port().isOpen());
 
-    form.ui().Command3->click();
+    form.ui().closeButton->click();
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(state().StepNo, 0);
     EXPECT_FALSE(port().isOpen());
@@ -222,7 +222,7 @@ TEST_F(SerFormTest, CloseStopsThePollAbandonsTheOperationAndKeepsTheState)
     EXPECT_TRUE(boxes.texts.isEmpty()) << "the abandoned frame must not time out";
 
     // Shown again: the same window, its highlight kept, the poll running.
-    windows->DataCom_Click();
+    windows->openCommunication();
     EXPECT_EQ(windows->existingSerForm(), &form);
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(buttonColour(form.ui().ChSelect[2]), QColor(0xFF8000));
@@ -250,7 +250,7 @@ TEST_F(SerFormTest, FiveTimeOutsShowTheMessageAndDestroyTheWindow)
 
     // A fresh window next time, its counters from zero.
     platform.silent = false;
-    windows->DataCom_Click();
+    windows->openCommunication();
     ASSERT_NE(windows->existingSerForm(), nullptr);
     EXPECT_NE(windows->existingSerForm(), form.data());
     EXPECT_EQ(state().RetryCount, 0);
@@ -269,7 +269,7 @@ TEST_F(SerFormTest, APortThatWillNotOpenForgetsThePortAndDestroysTheWindow)
     EXPECT_EQ(windows->existingSerForm(), nullptr);
 
     // So the next "データ送受信" asks for a port again.
-    windows->DataCom_Click();
+    windows->openCommunication();
     ASSERT_NE(windows->testSerForm(), nullptr);
     EXPECT_TRUE(windows->testSerForm()->isVisible());
     EXPECT_FALSE(windows->existingSerForm()->isVisible());

@@ -50,26 +50,26 @@ TEST_F(SetFormTest, OpensWithAllChannelsChosenAndTheBoxesDisabled)
     EXPECT_EQ(dialog.parentWidget(), windows->existingSerForm());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("書き込み設定"));
     EXPECT_EQ(dialog.size(), QSize(380, 116));
-    EXPECT_EQ(dialog.Check1[7]->parentWidget(), dialog.Frame1);
-    EXPECT_EQ(dialog.Check1[7]->geometry(), QRect(314, 22, 43, 15));
-    EXPECT_TRUE(dialog.Option1[0]->isChecked());
+    EXPECT_EQ(dialog.channelChecks[7]->parentWidget(), dialog.Frame1);
+    EXPECT_EQ(dialog.channelChecks[7]->geometry(), QRect(314, 22, 43, 15));
+    EXPECT_TRUE(dialog.sendOptions[0]->isChecked());
     EXPECT_FALSE(dialog.Frame1->isEnabled());
-    for (QCheckBox *box : dialog.Check1)
+    for (QCheckBox *box : dialog.channelChecks)
         EXPECT_FALSE(box->isChecked());
 
-    dialog.Option1[1]->click();
+    dialog.sendOptions[1]->click();
     EXPECT_TRUE(dialog.Frame1->isEnabled());
-    dialog.Check1[2]->click();
-    dialog.Option1[0]->click();
+    dialog.channelChecks[2]->click();
+    dialog.sendOptions[0]->click();
     EXPECT_FALSE(dialog.Frame1->isEnabled());
-    EXPECT_TRUE(dialog.Check1[2]->isChecked()) << "ticks survive while disabled";
+    EXPECT_TRUE(dialog.channelChecks[2]->isChecked()) << "ticks survive while disabled";
 }
 
 TEST_F(SetFormTest, ExecuteSetsTheFlagsFromTheChoiceAndStartsTheWrite)
 {
     SetForm &dialog = openSetForm();
-    dialog.Option1[1]->click();
-    dialog.Command1->click();
+    dialog.sendOptions[1]->click();
+    dialog.executeButton->click();
     EXPECT_EQ(data->KakikomiCh, flags({})) << "no box ticked: nothing chosen";
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(windows->existingSerForm()->setForm(), &dialog) << "only hidden";
@@ -77,9 +77,9 @@ TEST_F(SetFormTest, ExecuteSetsTheFlagsFromTheChoiceAndStartsTheWrite)
         << "the write ran and visited no channel";
 
     windows->existingSerForm()->ui().WriteButton->click();
-    dialog.Check1[2]->click();
-    dialog.Check1[7]->click();
-    dialog.Command1->click();
+    dialog.channelChecks[2]->click();
+    dialog.channelChecks[7]->click();
+    dialog.executeButton->click();
     EXPECT_EQ(data->KakikomiCh, flags({2, 7}));
     EXPECT_EQ(port().written.value(0), QByteArray("CS3\r"));
     ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 10000));
@@ -88,23 +88,23 @@ TEST_F(SetFormTest, ExecuteSetsTheFlagsFromTheChoiceAndStartsTheWrite)
 
     // Cancel leaves the flags of the last write.
     windows->existingSerForm()->ui().WriteButton->click();
-    dialog.Option1[0]->click();
-    dialog.Command2->click();
+    dialog.sendOptions[0]->click();
+    dialog.cancelButton->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(data->KakikomiCh, flags({2, 7}));
 
     // All channels, whatever is ticked.
     windows->existingSerForm()->ui().WriteButton->click();
-    EXPECT_TRUE(dialog.Option1[0]->isChecked());
-    dialog.Command1->click();
+    EXPECT_TRUE(dialog.sendOptions[0]->isChecked());
+    dialog.executeButton->click();
     EXPECT_EQ(data->KakikomiCh, flags({0, 1, 2, 3, 4, 5, 6, 7}));
 }
 
 TEST_F(SetFormTest, TheCloseBoxDestroysItAndTheNextShowingStartsFromTheDefaults)
 {
     QPointer<SetForm> dialog = &openSetForm();
-    dialog->Option1[1]->click();
-    dialog->Check1[0]->click();
+    dialog->sendOptions[1]->click();
+    dialog->channelChecks[0]->click();
     dialog->close();
     flushDeletes();
     EXPECT_TRUE(dialog.isNull());
@@ -112,8 +112,8 @@ TEST_F(SetFormTest, TheCloseBoxDestroysItAndTheNextShowingStartsFromTheDefaults)
     windows->existingSerForm()->ui().WriteButton->click();
     SetForm *fresh = windows->existingSerForm()->setForm();
     ASSERT_NE(fresh, nullptr);
-    EXPECT_TRUE(fresh->Option1[0]->isChecked());
-    EXPECT_FALSE(fresh->Check1[0]->isChecked());
+    EXPECT_TRUE(fresh->sendOptions[0]->isChecked());
+    EXPECT_FALSE(fresh->channelChecks[0]->isChecked());
     EXPECT_FALSE(fresh->Frame1->isEnabled());
 }
 
@@ -122,16 +122,16 @@ TEST_F(SetFormTest, ClosingTheCommunicationWindowTakesTheDialogAlong)
     // A hidden communication window runs nothing, so an "実行" left
     // reachable would hide the dialog and silently start no write.
     SetForm &dialog = openSetForm();
-    dialog.Option1[1]->click();
-    dialog.Check1[4]->click();
-    windows->existingSerForm()->ui().Command3->click();
+    dialog.sendOptions[1]->click();
+    dialog.channelChecks[4]->click();
+    windows->existingSerForm()->ui().closeButton->click();
     EXPECT_FALSE(dialog.isVisible());
 
     // Shown again from the window, with the choice it had.
-    windows->DataCom_Click();
+    windows->openCommunication();
     windows->existingSerForm()->ui().WriteButton->click();
     EXPECT_EQ(windows->existingSerForm()->setForm(), &dialog);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(dialog.Option1[1]->isChecked());
-    EXPECT_TRUE(dialog.Check1[4]->isChecked());
+    EXPECT_TRUE(dialog.sendOptions[1]->isChecked());
+    EXPECT_TRUE(dialog.channelChecks[4]->isChecked());
 }
