@@ -13,7 +13,7 @@ class KakudaiDotGrid;
 class QGroupBox;
 class QPushButton;
 
-// The enlarged character editor "文字N編集中": one character of the title
+// HensyuForm ("editing form"), the enlarged character editor "文字N編集中": one character of the title
 // data as 12 x 18 large dots, edited with the mouse and eleven whole-pattern
 // commands, written back only by "保存" and "貼り付け". A modeless window of
 // its owner; closing it destroys it, and the owner creates it again.
@@ -44,7 +44,7 @@ public:
     // the title data changed.
     HensyuForm(TitleData &data, std::function<void(int)> dotDataSet, QWidget *owner = nullptr);
 
-    // Loads character `code` (0..255) into the grid and the caption; never
+    // "Enlarged data set": loads character `code` (0..255) into the grid and the caption; never
     // shows the window.
     void KakudaiDataSet(int code);
 

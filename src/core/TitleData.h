@@ -24,7 +24,7 @@ constexpr int BlockSize = 25;
 constexpr int Channels = 8;
 } // namespace Title
 
-// The screen pages: one byte per (cell, layer, page), kept in one flat buffer
+// The screen pages (DispData): one byte per (cell, layer, page), kept in one flat buffer
 // in the order cell + 390 * layer + 780 * page.
 class DispPages
 {
@@ -55,15 +55,18 @@ using CharPattern = std::array<PixelCode, Title::DotsPerCode>;
 // reference; the stores are plain data that the windows index directly.
 struct TitleData
 {
-    // Character memory, indexed [code][dot].
+    // "Dot data": the character memory, the pattern of every code, [code][dot].
     std::array<CharPattern, Title::CodeCount> DotData{};
+    // "Display data": the ten screen pages of character codes.
     DispPages DispData;
+    // "Channel text": the line of text each block was rendered from.
     std::array<QString, Title::Blocks> ChText;
 
     // Shared settings, not part of the data file.
-    qint16 ChNo = 0;
-    qint16 ComNo = 0;
-    qint16 HensyuNo = 0;
+    qint16 ChNo = 0;      // "channel number": the channel being edited, 0..7
+    qint16 ComNo = 0;     // "COM number": serial port 1..8, 0 = none chosen yet
+    qint16 HensyuNo = 0;  // "editing number": the code in the enlarged editor
+    // "Write channels": which channels the bulk write sends.
     std::array<bool, Title::Channels> KakikomiCh{};
 
     // The editor's start-up defaults: every dot transparent, every page

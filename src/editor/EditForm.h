@@ -19,7 +19,7 @@ class LinkPlatform;
 class LinkWindows;
 class MessageBoxes;
 
-// The start-up and main window "8CH-Orvex [編集]": channel selector, the
+// EditForm, the start-up and main window "8CH-Orvex [編集]": channel selector, the
 // 13 x 30 screen grid of the current channel, the (covered) character
 // palette and the file and communication menus. The title data belongs to
 // the application; the window reads and writes it directly.
@@ -42,10 +42,10 @@ public:
     const EditFormUi &ui() const { return m_ui; }
     TitleData &data() { return m_data; }
 
-    // Redraws the palette tile of `code` from its pattern. Call it after any
+    // "Dot data set": redraws the palette tile of `code` from its pattern. Call it after any
     // change to a pattern: nothing redraws by itself.
     void DotDataSet(int code);
-    // Redraws the 390 grid cells from layer 0 of `page`.
+    // "Display data set": redraws the 390 grid cells from layer 0 of `page`.
     void DispDataSet(int page);
 
     // The image of a palette tile, which screen cells copy.
@@ -92,7 +92,7 @@ public:
     // "拡大編集".
     void openEnlargedEditor();
 
-    // Mode 0 reads `fileName` into the title data and redraws every tile,
+    // The data file command: mode 0 reads `fileName` into the title data and redraws every tile,
     // mode 1 writes the title data to it; other modes do nothing. On failure
     // returns false with the operator's message in `error`, and a failed
     // read leaves the title data as it was.

@@ -39,16 +39,16 @@ public:
     const LinkState &state() const { return m_s; }
 
     // --- Operations ---------------------------------------------------
-    // Sends the frame of the current command; false when the port could not
+    // "Data send": sends the frame of the current command; false when the port could not
     // be opened (nothing was sent).
     bool DetaSend();
-    // Runs the next step of operation `code`.
+    // "Serial data set", the sequencer: runs the next step of operation `code`.
     void SerDataSet(qint16 code);
-    // Starts the bulk write of the channels flagged in KakikomiCh. Refused
+    // "Writing on": starts the bulk write of the channels flagged in KakikomiCh. Refused
     // with a warning when a chosen page holds a code the device cannot be
     // sent; deferred until the end when another operation is running.
     void KakikomiOn();
-    // What the meter shows for `value` of `max`.
+    // "Meter on": what the progress meter shows for `value` of `max`.
     static MeterReading MeterOn(int value, int max);
 
     // --- Port and timer events ------------------------------------------

@@ -34,7 +34,7 @@ public:
     // The write-settings dialog, while it exists.
     SetForm *setForm() const { return m_setForm; }
 
-    // Starts the bulk write of the channels flagged in KakikomiCh.
+    // "Writing on": starts the bulk write of the channels flagged in KakikomiCh.
     void KakikomiOn();
     // Enables the status poll (ChReqTimer); the editor does this after
     // showing the window.

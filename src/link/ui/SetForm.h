@@ -10,7 +10,7 @@ class CaptionFrame;
 class QPushButton;
 class QRadioButton;
 
-// "書き込み設定": which channels the bulk write sends. Owned by the
+// SetForm ("settings form") "書き込み設定": which channels the bulk write sends. Owned by the
 // communication window; "実行" and "キャンセル" only hide it so the choice
 // holds for the next write, the close box destroys it.
 class SetForm : public QWidget

@@ -10,7 +10,7 @@ class QPushButton;
 class QRadioButton;
 class SerForm;
 
-// "Comポート設定": picks the serial port (1..8) of the communication window
+// TestSerForm ("serial test form") "Comポート設定": picks the serial port (1..8) of the communication window
 // and applies it to the window's serial control at once. Created for each
 // showing; "OK" and the close box destroy it.
 class TestSerForm : public QWidget
