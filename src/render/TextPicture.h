@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TitleData.h"
+
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -28,5 +30,7 @@ public:
     const QImage &image() const { return m_image; }
 
 private:
+    void keepUnderlineInStrip(const QImage &before, int x, int y, const QString &text, const QFont &drawing);
+
     QImage m_image;
 };

@@ -5,6 +5,7 @@
 #include "RenderTestData.h"
 
 #include <QImage>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -145,4 +146,46 @@ TEST_F(MakeDataTest, DefaultFontDrawsAtNineteenPixelsUnderItsOwnName)
             const QRgb p = image.pixel(x, y) & 0xFFFFFF;
             ASSERT_TRUE(p == 0 || p == 0xFFFFFF) << x << "," << y;
         }
+}
+
+// The font dialog's underline and strike-through must reach the characters:
+// each adds one straight line of white dots across the text, inside the 18
+// rows, and leaves the glyphs themselves as they were.
+TEST_F(MakeDataTest, UnderlineAndStrikeThroughDrawALineInsideTheCharacters)
+{
+    struct Case
+    {
+        const char *name;
+        void (QFont::*set)(bool);
+    };
+    const Case cases[] = {{"underline", &QFont::setUnderline}, {"strike-through", &QFont::setStrikeOut}};
+
+    TitleData plain = defaults();
+    ASSERT_TRUE(MakeData::renderBlock(plain, request(QStringLiteral("ABC"))).done());
+
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TitleData lined = defaults();
+        MakeData::Request r = request(QStringLiteral("ABC"));
+        (r.font.*c.set)(true);
+        ASSERT_TRUE(MakeData::renderBlock(lined, r).done());
+
+        // Every dot of the plain text is still white; the added dots make up
+        // whole rows across the first two characters.
+        QSet<int> addedRows;
+        for (int k = 0; k < Title::BlockSize; ++k)
+            for (int d = 0; d < Title::VisibleDots; ++d) {
+                const PixelCode before = plain.DotData[1 + k][d];
+                const PixelCode after = lined.DotData[1 + k][d];
+                if (before.isWhite())
+                    EXPECT_TRUE(after.isWhite()) << "code " << 1 + k << " dot " << d;
+                else if (after.isWhite())
+                    addedRows.insert(d / Title::CharWidth);
+            }
+        ASSERT_FALSE(addedRows.isEmpty());
+        for (int row : addedRows)
+            for (int code = 1; code <= 2; ++code)
+                for (int x = 0; x < Title::CharWidth; ++x)
+                    EXPECT_TRUE(dot(lined, code, x, row).isWhite()) << "code " << code << " row " << row << " x " << x;
+    }
 }
