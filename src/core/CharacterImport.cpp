@@ -39,13 +39,15 @@ struct ColourSum
 
     PixelCode nearest() const
     {
-        const qint64 scale = 255 * pixels;
-        const auto squared = [](qint64 v) { return v * v; };
+        // Compared as means; products of the sums would overflow for the
+        // largest pictures Qt will read.
+        const double scale = 255.0 * double(pixels);
+        const double r = double(red) / scale, g = double(green) / scale, b = double(blue) / scale;
+        const auto squared = [](double v) { return v * v; };
         PixelCode best = Candidates[0].code;
-        qint64 bestDistance = -1;
+        double bestDistance = -1;
         for (const Candidate &c : Candidates) {
-            const qint64 distance = squared(red - qRed(c.colour) * scale) + squared(green - qGreen(c.colour) * scale)
-                + squared(blue - qBlue(c.colour) * scale);
+            const double distance = squared(r - qRed(c.colour)) + squared(g - qGreen(c.colour)) + squared(b - qBlue(c.colour));
             if (bestDistance < 0 || distance < bestDistance) {
                 bestDistance = distance;
                 best = c.code;

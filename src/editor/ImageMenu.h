@@ -7,6 +7,7 @@ class EditForm;
 class FileDialogs;
 class MessageBoxes;
 class QAction;
+class QImage;
 class QMenu;
 struct CharacterLayout;
 
