@@ -30,7 +30,9 @@ struct ColourSum
     void add(QRgb pixel)
     {
         const int alpha = qAlpha(pixel);
-        const auto over = [alpha](int value, int under) { return qint64(value) * alpha + qint64(under) * (255 - alpha); };
+        const auto over = [alpha](int value, int under) {
+            return qint64(value) * alpha + qint64(under) * (255 - alpha);
+        };
         red += over(qRed(pixel), qRed(CharacterImage::Transparent));
         green += over(qGreen(pixel), qGreen(CharacterImage::Transparent));
         blue += over(qBlue(pixel), qBlue(CharacterImage::Transparent));
@@ -47,7 +49,8 @@ struct ColourSum
         PixelCode best = Candidates[0].code;
         double bestDistance = -1;
         for (const Candidate &c : Candidates) {
-            const double distance = squared(r - qRed(c.colour)) + squared(g - qGreen(c.colour)) + squared(b - qBlue(c.colour));
+            const double distance
+                = squared(r - qRed(c.colour)) + squared(g - qGreen(c.colour)) + squared(b - qBlue(c.colour));
             if (bestDistance < 0 || distance < bestDistance) {
                 bestDistance = distance;
                 best = c.code;
