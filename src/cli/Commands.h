@@ -12,6 +12,8 @@ namespace Cli {
 int resave(const QStringList &args);
 int sheet(const QStringList &args);
 int page(const QStringList &args);
+int importSheet(const QStringList &args);
+int importBlock(const QStringList &args);
 int render(const QStringList &args);
 int send(const QStringList &args);
 int status(const QStringList &args);
@@ -22,5 +24,7 @@ void error(const QString &text);
 void usage(bool toStderr);
 // Bad arguments: the usage on stderr, exit code 2.
 int badArguments(const QString &why);
+// Whether `text` is a whole number from `low` to `high`, stored in `value`.
+bool parseInt(const QString &text, int low, int high, int &value);
 
 } // namespace Cli

@@ -22,13 +22,6 @@ struct RenderArguments
     int cell = 0;
 };
 
-bool parseInt(const QString &text, int low, int high, int &value)
-{
-    bool ok = false;
-    value = text.toInt(&ok);
-    return ok && value >= low && value <= high;
-}
-
 // Empty when the arguments are good, otherwise why they are not.
 QString parse(const QStringList &args, RenderArguments &parsed)
 {
@@ -50,7 +43,7 @@ QString parse(const QStringList &args, RenderArguments &parsed)
             if (!ok || parsed.pointSize <= 0 || parsed.pointSize > 1000)
                 return QStringLiteral("--size needs a point size above 0 and at most 1000");
         } else if (arg == QLatin1String("--cell")) {
-            if (!hasValue || !parseInt(args[++i], 0, Title::Cells - 1, parsed.cell))
+            if (!hasValue || !Cli::parseInt(args[++i], 0, Title::Cells - 1, parsed.cell))
                 return QStringLiteral("--cell needs a cell number 0..389");
         } else if (arg.startsWith(QLatin1String("--"))) {
             return QStringLiteral("unknown option \"%1\"").arg(arg);
@@ -61,7 +54,7 @@ QString parse(const QStringList &args, RenderArguments &parsed)
     if (positional.size() != 4)
         return QStringLiteral("render needs IN.zvx BLOCK TEXT OUT.zvx");
     parsed.in = positional[0];
-    if (!parseInt(positional[1], 0, Title::Blocks - 1, parsed.block))
+    if (!Cli::parseInt(positional[1], 0, Title::Blocks - 1, parsed.block))
         return QStringLiteral("BLOCK must be a number 0..9");
     parsed.text = positional[2];
     parsed.out = positional[3];

@@ -1,8 +1,6 @@
 #include "Commands.h"
 #include "TitleFile.h"
 
-#include "core/ZvxWriter.h"
-
 int Cli::resave(const QStringList &args)
 {
     if (args.size() != 2)
@@ -10,10 +8,5 @@ int Cli::resave(const QStringList &args)
     const auto data = readTitle(args[0]);
     if (!data)
         return 1;
-    const ZvxWriteResult written = ZvxWriter::writeFile(args[1], *data);
-    if (!written.ok) {
-        error(written.message());
-        return 1;
-    }
-    return 0;
+    return writeTitle(*data, args[1]) ? 0 : 1;
 }

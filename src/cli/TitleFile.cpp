@@ -2,9 +2,9 @@
 
 #include "Commands.h"
 
+#include "core/ImageFile.h"
 #include "core/ZvxReader.h"
-
-#include <QImageWriter>
+#include "core/ZvxWriter.h"
 
 namespace Cli {
 
@@ -22,12 +22,18 @@ std::unique_ptr<TitleData> readTitle(const QString &fileName)
 
 bool savePng(const QImage &image, const QString &fileName)
 {
-    QImageWriter writer(fileName, "png");
-    if (!writer.write(image)) {
-        error(QStringLiteral("orvex: cannot write \"%1\": %2").arg(fileName, writer.errorString()));
-        return false;
-    }
-    return true;
+    const QString why = ImageFile::savePng(image, fileName);
+    if (!why.isEmpty())
+        error(QStringLiteral("orvex: ") + why);
+    return why.isEmpty();
+}
+
+bool writeTitle(TitleData &data, const QString &fileName)
+{
+    const ZvxWriteResult written = ZvxWriter::writeFile(fileName, data);
+    if (!written.ok)
+        error(QStringLiteral("orvex: ") + written.message());
+    return written.ok;
 }
 
 } // namespace Cli

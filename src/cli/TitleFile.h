@@ -14,7 +14,11 @@ namespace Cli {
 // after telling the operator why the file could not be read.
 std::unique_ptr<TitleData> readTitle(const QString &fileName);
 
-// Writes `image` as PNG; on failure says so on stderr and returns false.
+// Writes `image` as PNG, replacing the file only once the picture is
+// complete; on failure says so on stderr and returns false.
 bool savePng(const QImage &image, const QString &fileName);
+
+// Writes the data file the same way.
+bool writeTitle(TitleData &data, const QString &fileName);
 
 } // namespace Cli

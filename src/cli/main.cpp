@@ -22,7 +22,16 @@ void usage(bool toStderr)
            "Commands:\n"
            "  resave IN.zvx OUT.zvx        read IN and write it again as OUT\n"
            "  sheet IN.zvx OUT.png         draw all 256 characters, 16 per row\n"
-           "  page IN.zvx PAGE OUT.png     draw screen page PAGE (0..9)\n"
+           "  page IN.zvx PAGE OUT.png [--bars]\n"
+           "                               draw screen page PAGE (0..9), over colour bars\n"
+           "                               with --bars\n"
+           "  import-sheet IN.zvx SHEET.png OUT.zvx\n"
+           "                               replace all 256 characters with those of a sheet\n"
+           "                               laid out as \"sheet\" draws it (192 x 288 or a\n"
+           "                               whole multiple)\n"
+           "  import-block IN.zvx BLOCK STRIP.png OUT.zvx\n"
+           "                               replace the 25 characters of block BLOCK (0..9)\n"
+           "                               with a strip of 300 x 18 or a whole multiple\n"
            "  render IN.zvx BLOCK TEXT OUT.zvx [--font NAME] [--size PT] [--bold]\n"
            "         [--no-edge] [--cell N]  render TEXT into block BLOCK (IN may be \"-\")\n"
            "  send IN.zvx --port N|PATH [--channels 1,3,8]\n"
@@ -37,6 +46,13 @@ int badArguments(const QString &why)
     error(QStringLiteral("orvex: ") + why);
     usage(true);
     return 2;
+}
+
+bool parseInt(const QString &text, int low, int high, int &value)
+{
+    bool ok = false;
+    value = text.toInt(&ok);
+    return ok && value >= low && value <= high;
 }
 
 } // namespace Cli
@@ -79,6 +95,8 @@ int main(int argc, char **argv)
         {QStringLiteral("resave"), Cli::resave}, {QStringLiteral("sheet"), Cli::sheet},
         {QStringLiteral("page"), Cli::page},     {QStringLiteral("render"), Cli::render},
         {QStringLiteral("send"), Cli::send},     {QStringLiteral("status"), Cli::status},
+        {QStringLiteral("import-sheet"), Cli::importSheet},
+        {QStringLiteral("import-block"), Cli::importBlock},
     };
     const auto it = commands.find(command);
     if (it == commands.end())

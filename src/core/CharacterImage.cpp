@@ -1,9 +1,10 @@
 #include "CharacterImage.h"
 
+#include "ColourBars.h"
+
 namespace CharacterImage {
 
 namespace {
-constexpr int SheetColumns = 16;
 
 // Sheets have no "undrawn" state: every dot gets one of the three colours.
 void drawOpaque(QImage &image, QPoint topLeft, const CharPattern &pattern)
@@ -30,23 +31,38 @@ void draw(QImage &image, QPoint topLeft, const CharPattern &pattern, QRgb transp
     }
 }
 
-QImage sheet(const TitleData &data)
+QImage characters(const TitleData &data, const CharacterLayout &layout)
 {
-    const int rows = Title::CodeCount / SheetColumns;
-    QImage image(SheetColumns * Title::CharWidth, rows * Title::CharHeight, QImage::Format_RGB32);
-    for (int code = 0; code < Title::CodeCount; ++code) {
-        const QPoint at((code % SheetColumns) * Title::CharWidth, (code / SheetColumns) * Title::CharHeight);
-        drawOpaque(image, at, data.DotData[code]);
-    }
+    QImage image(layout.size(), QImage::Format_RGB32);
+    for (int index = 0; index < layout.count; ++index)
+        drawOpaque(image, layout.topLeft(index), data.DotData[layout.firstCode + index]);
     return image;
 }
 
-QImage page(const TitleData &data, int page)
+QImage sheet(const TitleData &data)
+{
+    return characters(data, CharacterLayout::sheet());
+}
+
+QImage page(const TitleData &data, int page, Background background)
 {
     QImage image(Title::Columns * Title::CharWidth, Title::Rows * Title::CharHeight, QImage::Format_RGB32);
     for (int cell = 0; cell < Title::Cells; ++cell) {
         const QPoint at((cell % Title::Columns) * Title::CharWidth, (cell / Title::Columns) * Title::CharHeight);
         drawOpaque(image, at, data.DotData[data.DispData(cell, 0, page)]);
+    }
+    if (background == Background::ColourBars) {
+        // Every dot that is neither black nor white was drawn grey, and only
+        // those let the video through.
+        QImage video(image.size(), QImage::Format_RGB32);
+        ColourBars::draw(video);
+        for (int y = 0; y < image.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+            const auto *bars = reinterpret_cast<const QRgb *>(video.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                if (line[x] == Transparent)
+                    line[x] = bars[x];
+        }
     }
     return image;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CharacterLayout.h"
 #include "TitleData.h"
 
 #include <QImage>
@@ -24,10 +25,19 @@ constexpr QRgb Blank = 0xFF808080;       // transparent dots of the blank code 0
 void draw(QImage &image, QPoint topLeft, const CharPattern &pattern, QRgb transparent,
           std::optional<QRgb> other);
 
+// The characters `layout` names, where it places them.
+QImage characters(const TitleData &data, const CharacterLayout &layout);
+
 // All 256 characters, 16 per row, 12 x 18 pixels each with no gap.
 QImage sheet(const TitleData &data);
 
+// What transparent dots of a page show.
+enum class Background {
+    Grey,       // the transparent grey, as everywhere else
+    ColourBars, // the video of a camera sending bars, as on the monitor
+};
+
 // Layer 0 of one screen page as 30 x 13 characters.
-QImage page(const TitleData &data, int page);
+QImage page(const TitleData &data, int page, Background background = Background::Grey);
 
 } // namespace CharacterImage

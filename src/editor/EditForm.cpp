@@ -1,9 +1,11 @@
 #include "EditForm.h"
 
+#include "ImageMenu.h"
 #include "MarkerShape.h"
 #include "PictureCell.h"
 
 #include "charedit/HensyuForm.h"
+#include "core/CharacterImport.h"
 #include "core/ScreenLayout.h"
 #include "core/ZvxReader.h"
 #include "core/ZvxWriter.h"
@@ -61,6 +63,7 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
     , m_workBitmap(workFolder)
 {
     m_ui.setupUi(this);
+    m_imageMenu = new ImageMenu(*this, *m_ui.FileOS, m_ui.pEnd, fileDialogs, messageBoxes, workFolder);
     Form_Load();
     // Connected only now so that filling the selector during the load does
     // not count as the operator typing into it.
@@ -465,6 +468,27 @@ void EditForm::openEnlargedEditor()
     editor.show();
     editor.raise();
     editor.activateWindow();
+}
+
+void EditForm::replacePatterns(int firstCode, const std::vector<CharPattern> &patterns)
+{
+    const int end = firstCode + int(patterns.size());
+    const int shown = m_data.HensyuNo;
+    // An enlarged view that still shows the stored character follows the
+    // import; one holding unsaved edits keeps them, as after a rendering.
+    bool followImport = false;
+    if (m_hensyuForm && shown >= firstCode && shown < end) {
+        KakudaiGrid unedited;
+        unedited.load(m_data.DotData[shown]);
+        followImport = m_hensyuForm->grid() == unedited;
+    }
+
+    CharacterImport::apply(m_data, firstCode, patterns);
+    for (int code = firstCode; code < end; ++code)
+        DotDataSet(code);
+    DispDataSet(m_data.ChNo);
+    if (followImport)
+        m_hensyuForm->KakudaiDataSet(shown);
 }
 
 void EditForm::DotDataSet(int code)

@@ -12,9 +12,12 @@
 #include <QPointer>
 #include <QString>
 
+#include <vector>
+
 class FileDialogs;
 class FontDialogs;
 class HensyuForm;
+class ImageMenu;
 class LinkPlatform;
 class LinkWindows;
 class MessageBoxes;
@@ -55,6 +58,12 @@ public:
     // Places the block of `code` on the current page from the selected cell
     // on, at most to the end of the row; makes that block current.
     void placeBlock(int code);
+
+    // Replaces the characters of `firstCode` on with `patterns` and redraws
+    // their tiles, the current page and the enlarged editor. Every import of
+    // characters goes through here, so it is one step for the operator.
+    void replacePatterns(int firstCode, const std::vector<CharPattern> &patterns);
+    ImageMenu *imageMenu() const { return m_imageMenu; }
 
     // The enlarged character editor while it exists (hidden or shown); null
     // before the first use and after the operator closed it.
@@ -137,6 +146,7 @@ private:
     PaletteTiles m_tiles;
     WorkBitmap m_workBitmap;
     LinkWindows *m_link = nullptr;
+    ImageMenu *m_imageMenu = nullptr;
     // Destroys itself when the operator closes it.
     QPointer<HensyuForm> m_hensyuForm;
 };

@@ -1,7 +1,8 @@
 #include "SimSnapshot.h"
 
+#include "core/ColourBars.h"
+
 #include <QColor>
-#include <QPainter>
 
 namespace SimSnapshot {
 
@@ -9,21 +10,12 @@ namespace {
 
 constexpr int DotW = 12, DotH = 18;
 
-void drawBars(QImage &image, bool videoLost)
+void drawBackground(QImage &image, bool videoLost)
 {
-    QPainter p(&image);
-    if (videoLost) {
-        p.fillRect(image.rect(), QColor(0x10, 0x10, 0x60)); // a blue screen, as monitors show no signal
-        return;
-    }
-    const QColor bars[] = {{191, 191, 191}, {191, 191, 0}, {0, 191, 191}, {0, 191, 0},
-                           {191, 0, 191},   {191, 0, 0},   {0, 0, 191}};
-    const int n = int(std::size(bars));
-    for (int i = 0; i < n; ++i) {
-        const int x0 = i * Width / n, x1 = (i + 1) * Width / n;
-        p.fillRect(x0, 0, x1 - x0, Height * 3 / 4, bars[i]);
-    }
-    p.fillRect(0, Height * 3 / 4, Width, Height - Height * 3 / 4, QColor(16, 16, 16));
+    if (videoLost)
+        image.fill(QColor(0x10, 0x10, 0x60)); // a blue screen, as monitors show no signal
+    else
+        ColourBars::draw(image);
 }
 
 // Grey value of a black or white dot at the row's levels.
@@ -43,7 +35,7 @@ int whiteValue(int index)
 QImage render(const SimChannel &ch, bool videoLost)
 {
     QImage image(Width, Height, QImage::Format_RGB32);
-    drawBars(image, videoLost);
+    drawBackground(image, videoLost);
     if (!ch.overlay)
         return image;
 

@@ -140,6 +140,11 @@ TEST_F(Cli, BadArgumentsPrintTheUsageAndExitWithTwo)
         {QStringLiteral("sheet"), path("in.zvx"), path("a.png"), QStringLiteral("extra")},
         {QStringLiteral("page"), path("in.zvx"), QStringLiteral("10"), path("a.png")},
         {QStringLiteral("page"), path("in.zvx"), QStringLiteral("x"), path("a.png")},
+        {QStringLiteral("page"), path("in.zvx"), QStringLiteral("0"), path("a.png"), QStringLiteral("--stripes")},
+        {QStringLiteral("import-sheet"), path("in.zvx"), path("sheet.png")},
+        {QStringLiteral("import-block"), path("in.zvx"), QStringLiteral("10"), path("s.png"), path("out.zvx")},
+        {QStringLiteral("import-block"), path("in.zvx"), QStringLiteral("x"), path("s.png"), path("out.zvx")},
+        {QStringLiteral("import-block"), path("in.zvx"), path("s.png"), path("out.zvx")},
         {QStringLiteral("nonsense")},
     };
     for (const QStringList &args : bad) {
@@ -149,5 +154,73 @@ TEST_F(Cli, BadArgumentsPrintTheUsageAndExitWithTwo)
     }
     const ToolRun help = orvex({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains(QStringLiteral("resave")));
+    for (const char *command : {"resave", "import-sheet", "import-block", "--bars"})
+        EXPECT_TRUE(help.out.contains(QLatin1String(command))) << command;
+}
+
+TEST_F(Cli, ImportOfAnExportedSheetWritesTheSameFile)
+{
+    ASSERT_EQ(orvex({QStringLiteral("sheet"), path("in.zvx"), path("sheet.png")}).exitCode, 0);
+    const ToolRun run = orvex({QStringLiteral("import-sheet"), path("in.zvx"), path("sheet.png"), path("out.zvx")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    EXPECT_EQ(contents(path("out.zvx")), contents(path("in.zvx")));
+}
+
+TEST_F(Cli, ImportBlockReplacesTheBlocksCharacters)
+{
+    QImage strip(600, 36, QImage::Format_RGB32);
+    strip.fill(Qt::white);
+    ASSERT_TRUE(strip.save(path("strip.png")));
+    const ToolRun run = orvex({QStringLiteral("import-block"), path("in.zvx"), QStringLiteral("2"), path("strip.png"),
+                               path("out.zvx")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    TitleData expected = *title;
+    for (int code = 51; code <= 75; ++code)
+        std::fill_n(expected.DotData[code].begin(), Title::VisibleDots, PixelCode::white());
+    EXPECT_EQ(contents(path("out.zvx")), ZvxWriter::serialize(expected));
+}
+
+TEST_F(Cli, ImportsThatCannotBeReadWriteNothing)
+{
+    QImage wrongSize(200, 288, QImage::Format_RGB32);
+    wrongSize.fill(Qt::black);
+    ASSERT_TRUE(wrongSize.save(path("wrong.png")));
+    QFile text(path("text.png"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture");
+    text.close();
+
+    const QList<QStringList> failing = {
+        {QStringLiteral("import-sheet"), path("in.zvx"), path("wrong.png"), path("out.zvx")},
+        {QStringLiteral("import-sheet"), path("in.zvx"), path("text.png"), path("out.zvx")},
+        {QStringLiteral("import-sheet"), path("in.zvx"), path("missing.png"), path("out.zvx")},
+        {QStringLiteral("import-sheet"), path("missing.zvx"), path("wrong.png"), path("out.zvx")},
+        {QStringLiteral("import-block"), path("in.zvx"), QStringLiteral("0"), path("wrong.png"), path("out.zvx")},
+    };
+    for (const QStringList &args : failing) {
+        const ToolRun run = orvex(args);
+        EXPECT_EQ(run.exitCode, 1) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_FALSE(run.err.isEmpty());
+        EXPECT_FALSE(QFile::exists(path("out.zvx")));
+    }
+    EXPECT_TRUE(orvex(failing[0]).err.contains(QStringLiteral("192 x 288")));
+}
+
+TEST_F(Cli, PageWithBarsShowsThemThroughTransparentDots)
+{
+    TitleData blank;
+    blank.setDefaults();
+    blank.DotData[0][0] = PixelCode::black();
+    ASSERT_TRUE(ZvxWriter::writeFile(path("blank.zvx"), blank).ok);
+    ASSERT_EQ(orvex({QStringLiteral("page"), path("blank.zvx"), QStringLiteral("0"), path("bars.png"),
+                     QStringLiteral("--bars")})
+                  .exitCode,
+              0);
+    const QImage bars(path("bars.png"));
+    ASSERT_EQ(bars.size(), QSize(360, 234));
+    EXPECT_EQ(bars.pixel(0, 0), 0xFF000000u);
+    EXPECT_EQ(bars.pixel(5, 5), qRgb(191, 191, 191));
+    EXPECT_EQ(bars.pixel(355, 5), qRgb(0, 0, 191));
 }
