@@ -85,8 +85,8 @@ TEST_F(EditFormImages, AnImportRedrawsTilesTheCurrentPageAndAnUneditedEnlargedVi
     data->DispData(0, 0, 1) = 30;
     data->DispData(1, 0, 1) = 0;
     form->DispDataSet(1);
-    form->PSetPic_MouseDown(30);
-    form->Command4_Click();
+    form->pickCharacter(30);
+    form->openEnlargedEditor();
 
     TitleData source;
     source.setDefaults();
@@ -105,7 +105,7 @@ TEST_F(EditFormImages, AnImportRedrawsTilesTheCurrentPageAndAnUneditedEnlargedVi
     EXPECT_EQ(form->enlargedEditor()->grid(), expected);
 
     // Unsaved edits in the enlarged view outlive the next import.
-    form->enlargedEditor()->HensyuCommand_Click(HensyuForm::AllBlack);
+    form->enlargedEditor()->applyCommand(HensyuForm::AllBlack);
     const KakudaiGrid edited = form->enlargedEditor()->grid();
     run(menu().importSheetAction(), path(QStringLiteral("white.png")));
     EXPECT_EQ(form->enlargedEditor()->grid(), edited);
@@ -113,7 +113,7 @@ TEST_F(EditFormImages, AnImportRedrawsTilesTheCurrentPageAndAnUneditedEnlargedVi
 
 TEST_F(EditFormImages, BlockImportReplacesTheCurrentBlockOnly)
 {
-    form->PSetPic_MouseDown(60); // block 2: codes 51..75
+    form->pickCharacter(60); // block 2: codes 51..75
     const TitleData before = *data;
     QImage strip(900, 54, QImage::Format_ARGB32);
     strip.fill(Qt::black);
