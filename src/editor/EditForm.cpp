@@ -51,14 +51,14 @@ void copyFontChoice(const QFont &from, QFont &to)
 } // namespace
 
 EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fileDialogs, FontDialogs &fontDialogs,
-                   const QString &workFolder, QWidget *parent)
+                   const QString &programFolder, QWidget *parent)
     : QMainWindow(parent)
     , m_data(data)
     , m_messageBoxes(messageBoxes)
     , m_fileDialogs(fileDialogs)
     , m_fontDialogs(fontDialogs)
-    , m_workFolder(workFolder)
-    , m_workBitmap(workFolder)
+    , m_folders(UserFolders::forProgram(programFolder))
+    , m_workBitmap(m_folders.work)
 {
     m_ui.setupUi(this);
     Form_Load();
@@ -226,7 +226,7 @@ void EditForm::FileOpenSave_Click(int index)
     QString error;
     if (index == 0) {
         const QString name = m_fileDialogs.openFileName(this, QStringLiteral("データファイルを開く"), DataFileFilter,
-                                                        m_workFolder, DataFileExtension);
+                                                        m_folders.dialogs, DataFileExtension);
         if (name.isEmpty())
             return;
         if (!MCMFileSet(0, name, &error)) {
@@ -245,7 +245,7 @@ void EditForm::FileOpenSave_Click(int index)
     }
     if (index == 1 || index == 2) {
         QString name = m_fileDialogs.saveFileName(this, QStringLiteral("データファイルの保存"), DataFileFilter,
-                                                  m_workFolder, DataFileExtension);
+                                                  m_folders.dialogs, DataFileExtension);
         if (name.isEmpty())
             return;
         // Case-sensitive on purpose: "TITLE.ZVX" becomes "TITLE.ZVX.zvx".
@@ -390,7 +390,7 @@ void EditForm::Command1_Click()
     request.font = m_ui.Text1->font();
     request.edging = m_ui.Check1->isChecked();
     request.topCode = TopCode;
-    request.workFolder = m_workFolder;
+    request.workFolder = m_folders.work;
     // The strip is read from the drawing in memory, so Picture2 never needs
     // to be shown for the read-back.
     const MakeData::Result result = MakeData::renderBlock(m_data, request);
