@@ -8,10 +8,15 @@ JOBS       ?= $(shell nproc)
 WERROR     ?= $(if $(CI),ON,OFF)
 # The sanitizer pass runs in CI; set ASAN=1 to run it locally too.
 ASAN       ?= $(if $(CI),1,0)
+# So does the check of the Debian package; set PACKAGE_CHECK=1 locally.
+PACKAGE_CHECK ?= $(if $(CI),1,0)
+# The name CPack gives the package: orvex_<version>_<arch>.deb.
+VERSION    := $(shell sed -n 's/^project.orvex VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+DEB        := orvex_$(VERSION)_$(shell dpkg --print-architecture 2>/dev/null || echo unknown).deb
 
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEX_WERROR=$(WERROR)
 
-.PHONY: all deps build run test test-asan bench clean
+.PHONY: all deps build run test test-asan package package-check bench clean
 
 all: build
 
@@ -29,6 +34,9 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+ifeq ($(PACKAGE_CHECK),1)
+	$(MAKE) package-check
+endif
 ifeq ($(ASAN),1)
 	$(MAKE) test-asan
 endif
@@ -38,6 +46,14 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# The Debian package of the build, put here for `apt install ./$(DEB)`.
+package: build
+	cd $(BUILD) && cpack -G DEB
+	mv -f $(BUILD)/$(DEB) .
+
+package-check: package
+	scripts/check-package.sh $(DEB)
 
 bench: deps
 	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVEX_BENCH=ON -DBUILD_TESTING=OFF

@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic
     xvfb xauth
+    help2man dpkg-dev file desktop-file-utils
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include "core/FileSystem.h"
 #include "core/TitleData.h"
+#include "core/UserFolders.h"
 #include "core/ZvxReader.h"
 #include "core/ZvxWriter.h"
 #include "render/MakeData.h"
@@ -92,7 +93,7 @@ int Cli::render(const QStringList &args)
     request.topCode = parsed.block * Title::BlockSize + 1;
     request.page = parsed.block;
     request.selCell = parsed.cell;
-    request.workFolder = FileSystem::GetAppPath();
+    request.workFolder = UserFolders::forProgram(FileSystem::GetAppPath()).work;
 
     const MakeData::Result result = MakeData::run(data, request);
     if (!result.done()) {

@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include "core/BuildInfo.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -38,7 +40,8 @@ void usage(bool toStderr)
            "                               write the title to the device\n"
            "  status --port N|PATH [--json]  poll the device once\n"
            "\n"
-           "  orvex --help                 this text\n";
+           "  orvex --help                 this text\n"
+           "  orvex --version              the version\n";
 }
 
 int badArguments(const QString &why)
@@ -88,6 +91,10 @@ int main(int argc, char **argv)
     const QString command = args.takeFirst();
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         Cli::usage(false);
+        return 0;
+    }
+    if (command == QLatin1String("--version")) {
+        QTextStream(stdout) << "orvex " << BuildInfo::Version << Qt::endl;
         return 0;
     }
 

@@ -53,17 +53,17 @@ void copyFontChoice(const QFont &from, QFont &to)
 } // namespace
 
 EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fileDialogs, FontDialogs &fontDialogs,
-                   const QString &workFolder, QWidget *parent)
+                   const QString &programFolder, QWidget *parent)
     : QMainWindow(parent)
     , m_data(data)
     , m_messageBoxes(messageBoxes)
     , m_fileDialogs(fileDialogs)
     , m_fontDialogs(fontDialogs)
-    , m_workFolder(workFolder)
-    , m_workBitmap(workFolder)
+    , m_folders(UserFolders::forProgram(programFolder))
+    , m_workBitmap(m_folders.work)
 {
     m_ui.setupUi(this);
-    m_imageMenu = new ImageMenu(*this, *m_ui.FileOS, m_ui.pEnd, fileDialogs, messageBoxes, workFolder);
+    m_imageMenu = new ImageMenu(*this, *m_ui.FileOS, m_ui.pEnd, fileDialogs, messageBoxes, m_folders.dialogs);
     Form_Load();
     // Connected only now so that filling the selector during the load does
     // not count as the operator typing into it.
@@ -237,7 +237,7 @@ void EditForm::openFile()
 {
     QString error;
     const QString name = m_fileDialogs.openFileName(this, QStringLiteral("データファイルを開く"), DataFileFilter,
-                                                    m_workFolder, DataFileExtension);
+                                                    m_folders.dialogs, DataFileExtension);
     if (name.isEmpty())
         return;
     if (!MCMFileSet(0, name, &error)) {
@@ -262,7 +262,7 @@ void EditForm::saveFile()
 void EditForm::saveFileAs()
 {
     QString name = m_fileDialogs.saveFileName(this, QStringLiteral("データファイルの保存"), DataFileFilter,
-                                              m_workFolder, DataFileExtension);
+                                              m_folders.dialogs, DataFileExtension);
     if (name.isEmpty())
         return;
     // Case-sensitive on purpose: "TITLE.ZVX" becomes "TITLE.ZVX.zvx".
@@ -404,7 +404,7 @@ void EditForm::makeData()
     request.font = m_ui.Text1->font();
     request.edging = m_ui.edgingCheck->isChecked();
     request.topCode = TopCode;
-    request.workFolder = m_workFolder;
+    request.workFolder = m_folders.work;
     // The strip is read from the drawing in memory, so Picture2 never needs
     // to be shown for the read-back.
     const MakeData::Result result = MakeData::renderBlock(m_data, request);

@@ -6,6 +6,7 @@
 
 #include "core/FileSystem.h"
 #include "core/TitleData.h"
+#include "core/UserFolders.h"
 
 #include <QFont>
 #include <QMainWindow>
@@ -31,10 +32,11 @@ class EditForm : public QMainWindow
     Q_OBJECT
 
 public:
-    // `workFolder` (ending in a separator) holds the work bitmaps and is the
-    // starting folder of the file dialogs.
+    // `programFolder` (ending in a separator) holds the work bitmaps and is
+    // the starting folder of the file dialogs, unless it is an installed
+    // copy's folder: see UserFolders.
     EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fileDialogs, FontDialogs &fontDialogs,
-             const QString &workFolder = FileSystem::GetAppPath(), QWidget *parent = nullptr);
+             const QString &programFolder = FileSystem::GetAppPath(), QWidget *parent = nullptr);
     ~EditForm() override;
 
     // Makes "データ送受信" and "COMポート設定" live: the communication window
@@ -141,7 +143,7 @@ private:
     MessageBoxes &m_messageBoxes;
     FileDialogs &m_fileDialogs;
     FontDialogs &m_fontDialogs;
-    QString m_workFolder;
+    UserFolders m_folders;
     EditFormUi m_ui;
     PaletteTiles m_tiles;
     WorkBitmap m_workBitmap;

@@ -19,12 +19,12 @@ const QString FileErrorTitle = QStringLiteral("ファイルエラー");
 } // namespace
 
 ImageMenu::ImageMenu(EditForm &form, QMenu &fileMenu, QAction *before, FileDialogs &fileDialogs,
-                     MessageBoxes &messageBoxes, const QString &workFolder)
+                     MessageBoxes &messageBoxes, const QString &startFolder)
     : QObject(&form)
     , m_form(form)
     , m_fileDialogs(fileDialogs)
     , m_messageBoxes(messageBoxes)
-    , m_folder(workFolder)
+    , m_folder(startFolder)
 {
     m_menu = new QMenu(QStringLiteral("画像"), &fileMenu);
     m_exportSheet = m_menu->addAction(QStringLiteral("文字セットを書き出し…"));

@@ -21,7 +21,7 @@ class ImageMenu : public QObject
 public:
     // Adds the submenu to `fileMenu` just above `before`.
     ImageMenu(EditForm &form, QMenu &fileMenu, QAction *before, FileDialogs &fileDialogs, MessageBoxes &messageBoxes,
-              const QString &workFolder);
+              const QString &startFolder);
 
     QMenu *menu() const { return m_menu; }
     QAction *exportSheetAction() const { return m_exportSheet; }

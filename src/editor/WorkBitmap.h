@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-// The work file "SetBmp.bmp" in the program folder, through which every tile
+// The work file "SetBmp.bmp" in the work folder, through which every tile
 // image travels on its way into a screen cell: written as a Windows bitmap,
 // then loaded back.
 class WorkBitmap
@@ -15,9 +15,9 @@ public:
     QString fileName() const { return m_fileName; }
 
     // Writes `image` to the work file and returns what loads back from it.
-    // When the folder cannot be written or the file read (an installed
-    // program's folder usually cannot), returns `image` itself so that a
-    // screen cell never goes blank because of the work file.
+    // When the folder cannot be written or the file read, returns `image`
+    // itself so that a screen cell never goes blank because of the work
+    // file.
     QImage roundTrip(const QImage &image);
 
     // Whether the last round trip really went through the file.

@@ -80,5 +80,7 @@ QString SimOptions::usage()
         "  --garbage           answer with random bytes of the right length\n"
         "  --video-loss MASK   inputs without video, bit 0 = input 1 (0x.. for hex)\n"
         "  --snapshot DIR      after each PS1 write DIR/chN.png, channel N's monitor\n"
-        "  --state FILE        write the device state as JSON after each PS1 and on exit\n");
+        "  --state FILE        write the device state as JSON after each PS1 and on exit\n"
+        "  --help              this text\n"
+        "  --version           the version\n");
 }

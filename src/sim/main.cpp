@@ -5,6 +5,8 @@
 #include "SimOptions.h"
 #include "SimServer.h"
 
+#include "core/BuildInfo.h"
+
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTextStream>
@@ -32,6 +34,10 @@ int main(int argc, char **argv)
     QStringList args = app.arguments().mid(1);
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
         QTextStream(stdout) << SimOptions::usage();
+        return 0;
+    }
+    if (args.contains(QStringLiteral("--version"))) {
+        QTextStream(stdout) << "orvex-sim " << BuildInfo::Version << "\n";
         return 0;
     }
     SimOptions options;

@@ -1,5 +1,6 @@
 #include "support/QtPrinters.h"
 
+#include "core/BuildInfo.h"
 #include "core/ZvxTestData.h"
 #include "core/ZvxWriter.h"
 
@@ -19,14 +20,19 @@ struct ToolRun
     QString err;
 };
 
-// Runs the built `orvex` tool as a script would.
-ToolRun orvex(const QStringList &args)
+// Runs a built program (its path below the build folder) as a script would:
+// outside a desktop session, and with `withoutDisplay` not even an X server.
+ToolRun runProgram(const QString &program, const QStringList &args, bool withoutDisplay = false)
 {
     QProcess process;
-    process.setProgram(qEnvironmentVariable("ORVEX_BUILD_DIR") + QStringLiteral("/src/cli/orvex"));
+    process.setProgram(qEnvironmentVariable("ORVEX_BUILD_DIR") + program);
     process.setArguments(args);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    if (withoutDisplay) {
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+    }
     process.setProcessEnvironment(env);
     process.start();
     ToolRun run;
@@ -36,6 +42,11 @@ ToolRun orvex(const QStringList &args)
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+ToolRun orvex(const QStringList &args)
+{
+    return runProgram(QStringLiteral("/src/cli/orvex"), args);
 }
 
 QByteArray contents(const QString &fileName)
@@ -223,4 +234,30 @@ TEST_F(Cli, PageWithBarsShowsThemThroughTransparentDots)
     EXPECT_EQ(bars.pixel(0, 0), 0xFF000000u);
     EXPECT_EQ(bars.pixel(5, 5), qRgb(191, 191, 191));
     EXPECT_EQ(bars.pixel(355, 5), qRgb(0, 0, 191));
+}
+
+// help2man runs these while building, where there may be no display at all.
+TEST(Programs, AnswerVersionAndHelpWithoutADisplay)
+{
+    const struct
+    {
+        const char *name;
+        const char *path;
+        const char *usage;
+    } programs[] = {
+        {"orvex", "/src/cli/orvex", "usage: orvex <command>"},
+        {"orvex-editor", "/src/editor/orvex-editor", "Usage: orvex-editor [options]"},
+        {"orvex-sim", "/src/sim/orvex-sim", "usage: orvex-sim [options]"},
+    };
+    for (const auto &p : programs) {
+        const QString path = QString::fromLatin1(p.path);
+        const ToolRun version = runProgram(path, {QStringLiteral("--version")}, true);
+        EXPECT_EQ(version.exitCode, 0) << p.name;
+        EXPECT_EQ(version.out, QStringLiteral("%1 %2\n").arg(QLatin1String(p.name), QLatin1String(BuildInfo::Version)));
+
+        const ToolRun help = runProgram(path, {QStringLiteral("--help")}, true);
+        EXPECT_EQ(help.exitCode, 0) << p.name;
+        EXPECT_TRUE(help.out.startsWith(QLatin1String(p.usage))) << help.out.toStdString();
+        EXPECT_TRUE(help.out.contains(QLatin1String("--version"))) << help.out.toStdString();
+    }
 }

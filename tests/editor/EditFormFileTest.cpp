@@ -1,9 +1,13 @@
 #include "EditFormFixture.h"
 
+#include "core/UserFolders.h"
 #include "core/ZvxTestData.h"
 #include "core/ZvxWriter.h"
+#include "render/MakeData.h"
+#include "support/PerUserFolders.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 
@@ -172,4 +176,30 @@ TEST_F(EditFormFiles, UnreadableFileShowsTheReasonAndChangesNothing)
     EXPECT_EQ(data->ChText, before->ChText);
     EXPECT_EQ(form->LastFileName, path(QStringLiteral("good.zvx")));
     EXPECT_TRUE(cellShows(0, 1));
+}
+
+TEST_F(EditFormFiles, AnInstalledCopyOpensInDocumentsAndWritesNothingNextToItsBinary)
+{
+    PerUserFolders home;
+    home.makeDocuments();
+    const QString installed = UserFolders::installedProgramFolders().constFirst() + QLatin1Char('/');
+    const QStringList besideBinary = {installed + MakeData::BitmapName, installed + QStringLiteral("SetBmp.bmp")};
+    for (const QString &file : besideBinary)
+        ASSERT_FALSE(QFile::exists(file)) << file.toStdString();
+    makeForm(installed);
+
+    open(QString());
+    saveAs(QString());
+    ASSERT_EQ(fileDialogs.requests.size(), 2);
+    for (const auto &request : fileDialogs.requests)
+        EXPECT_EQ(request.folder, home.documents());
+
+    ui().Text1->setText(QStringLiteral("AB"));
+    form->makeData();
+    EXPECT_TRUE(cellShows(0, 1));
+    const QString cache = home.cache() + QLatin1Char('/') + QCoreApplication::applicationName() + QLatin1Char('/');
+    EXPECT_TRUE(QFile::exists(cache + MakeData::BitmapName));
+    EXPECT_TRUE(QFile::exists(cache + QStringLiteral("SetBmp.bmp")));
+    for (const QString &file : besideBinary)
+        EXPECT_FALSE(QFile::exists(file)) << file.toStdString();
 }

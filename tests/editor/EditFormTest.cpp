@@ -1,5 +1,7 @@
 #include "EditFormFixture.h"
 
+#include "support/PerUserFolders.h"
+
 #include "editor/MarkerShape.h"
 
 #include <QAction>
@@ -262,7 +264,9 @@ TEST_F(EditFormGrid, CellsGoThroughTheWorkFileOrShowTheTileWhenItCannotBeUsed)
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("SetBmp.bmp"))));
     EXPECT_TRUE(cellShows(2, 3));
 
-    // A folder that does not exist, and one where the work file is a folder.
+    // A folder that does not exist (the per-user cache takes its place) and
+    // one where the work file is a folder (the cell takes the tile itself).
+    PerUserFolders home;
     QDir(workDir.path()).mkpath(QStringLiteral("blocked/SetBmp.bmp"));
     for (const QString &folder : {path(QStringLiteral("missing/")), path(QStringLiteral("blocked/"))}) {
         makeForm(folder);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where a program keeps its work bitmaps and where its file dialogs start.
+// A build tree keeps both in the program's own folder, as the programs always
+// have. An installed copy never writes next to its binary (not even for root,
+// who could): it works in the user's cache folder and opens and saves in the
+// user's documents folder.
+struct UserFolders
+{
+    QString work;     // ends in a separator
+    QString dialogs;
+
+    // For the program in `programFolder` (ending in a separator). Creates the
+    // cache folder when it is chosen.
+    static UserFolders forProgram(const QString &programFolder);
+
+    // Whether the program in `programFolder` may keep working there: a
+    // writable folder that is none of `installedFolders`.
+    static bool keepsProgramFolder(const QString &programFolder, const QStringList &installedFolders);
+
+    // The cache location and the documents folder (home while there is no
+    // documents folder yet).
+    static UserFolders perUser();
+
+    // The folders this build installs its programs to.
+    static QStringList installedProgramFolders();
+};
