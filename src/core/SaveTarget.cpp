@@ -55,7 +55,9 @@ SaveTarget::Result SaveTarget::save(const QString &fileName, const std::function
 
     QSaveFile file(fileName);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly) || !write(file) || !file.commit()) {
+    // commit() does not notice when the last buffered bytes fail to reach
+    // the disk, so they are flushed and checked here first.
+    if (!file.open(QIODevice::WriteOnly) || !write(file) || !file.flush() || !file.commit()) {
         const int savedErrno = errno;
         result.ok = false;
         result.systemMessage = systemWords(file, savedErrno);
