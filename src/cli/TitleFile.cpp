@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 
+#include "core/SaveTarget.h"
 #include "core/ZvxReader.h"
 
 #include <QImageWriter>
@@ -17,14 +18,23 @@ std::unique_ptr<TitleData> readTitle(const QString &fileName)
         error(result.message());
         return nullptr;
     }
+    if (!result.normalised.isEmpty())
+        error(QStringLiteral("orvex: ") + result.notice());
     return data;
 }
 
 bool savePng(const QImage &image, const QString &fileName)
 {
-    QImageWriter writer(fileName, "png");
-    if (!writer.write(image)) {
-        error(QStringLiteral("orvex: cannot write \"%1\": %2").arg(fileName, writer.errorString()));
+    QString why;
+    const SaveTarget::Result saved = SaveTarget::save(fileName, [&](QIODevice &file) {
+        QImageWriter writer(&file, "png");
+        if (writer.write(image))
+            return true;
+        why = writer.errorString();
+        return false;
+    });
+    if (!saved.ok) {
+        error(QStringLiteral("orvex: ") + saved.message() + (why.isEmpty() ? QString() : u'\n' + why));
         return false;
     }
     return true;

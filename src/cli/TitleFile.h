@@ -11,10 +11,12 @@
 namespace Cli {
 
 // The editor's start-up title with `fileName` read over it, or nothing
-// after telling the operator why the file could not be read.
+// after telling the operator why the file could not be read. What had to
+// be changed for the title to be saved again is said on stderr.
 std::unique_ptr<TitleData> readTitle(const QString &fileName);
 
-// Writes `image` as PNG; on failure says so on stderr and returns false.
+// Writes `image` as PNG through a temporary file, so a failure leaves any
+// previous picture whole; on failure says so on stderr and returns false.
 bool savePng(const QImage &image, const QString &fileName);
 
 } // namespace Cli
