@@ -225,11 +225,13 @@ void EditForm::FileOpenSave_Click(int index)
 {
     QString error;
     if (index == 0) {
-        const QString name = m_fileDialogs.openFileName(this, QStringLiteral("データファイルを開く"), DataFileFilter,
-                                                        m_workFolder, DataFileExtension);
+        const QString openTitle = QStringLiteral("データファイルを開く");
+        const QString name =
+            m_fileDialogs.openFileName(this, openTitle, DataFileFilter, m_workFolder, DataFileExtension);
         if (name.isEmpty())
             return;
-        if (!MCMFileSet(0, name, &error)) {
+        QString notice;
+        if (!MCMFileSet(0, name, &error, &notice)) {
             fileError(error);
             return;
         }
@@ -237,6 +239,9 @@ void EditForm::FileOpenSave_Click(int index)
         DispDataSet(m_data.ChNo);
         Combo1_Click();
         LastFileName = DataFileName;
+        // Told once the title is on screen, so the operator can see what changed.
+        if (!notice.isEmpty())
+            m_messageBoxes.warning(this, openTitle, notice);
         return;
     }
     if (index == 1 && !LastFileName.isEmpty()) {
@@ -272,7 +277,7 @@ void EditForm::fileError(const QString &message)
     m_messageBoxes.warning(this, FileErrorTitle, message);
 }
 
-bool EditForm::MCMFileSet(int mode, const QString &fileName, QString *error)
+bool EditForm::MCMFileSet(int mode, const QString &fileName, QString *error, QString *notice)
 {
     if (mode == 0) {
         const ZvxReadResult result = ZvxReader::readFile(fileName, m_data);
@@ -281,6 +286,8 @@ bool EditForm::MCMFileSet(int mode, const QString &fileName, QString *error)
                 *error = result.message();
             return false;
         }
+        if (notice)
+            *notice = result.notice();
         for (int code = 0; code < Title::CodeCount; ++code)
             DotDataSet(code);
         return true;
