@@ -113,6 +113,9 @@ TEST_F(RenderCommandTest, RefusedTextAndBadInputFailWithoutWriting)
     const QString out = path(QStringLiteral("out.zvx"));
     EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), QStringLiteral("1,000"), out}), 1);
     EXPECT_TRUE(m_stderr.contains(QStringLiteral("カンマ")));
+    // A text the reader could not take back in one field.
+    EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), QString(70000, u'x'), out}), 1);
+    EXPECT_TRUE(m_stderr.contains(QStringLiteral("長すぎます")));
     EXPECT_EQ(runTool({path(QStringLiteral("missing.zvx")), QStringLiteral("0"), QStringLiteral("a"), out}), 1);
     EXPECT_FALSE(QFile::exists(out));
 }
