@@ -16,6 +16,9 @@ targets=("$@")
 # The reader's bound is 64 KiB a field whatever the input; a full data
 # file is about 200 KB, so inputs may be that large.
 declare -A seeddir=([fuzz_reader]=zvx [fuzz_roundtrip]=zvx [fuzz_link_receive]=link_receive [fuzz_sim_frames]=sim_frames)
+# ASan's quarantine of freed memory (256 MB) and the corpus held in memory
+# grow every target's resident set to 450-500 MB over a long run; no single
+# allocation may pass 256 MB.
 declare -A maxlen=([fuzz_reader]=300000 [fuzz_roundtrip]=300000 [fuzz_link_receive]=4096 [fuzz_sim_frames]=8192)
 
 status=0
@@ -26,7 +29,7 @@ for target in "${targets[@]}"; do
     seeds="$root/fuzz/corpus/${seeddir[$target]}"
     echo "== $target for ${seconds}s"
     if ! ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0 UBSAN_OPTIONS=print_stacktrace=1 \
-        "$build/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=512 -malloc_limit_mb=256 \
+        "$build/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=1024 -malloc_limit_mb=256 \
         -timeout=20 -max_len="${maxlen[$target]}" -print_final_stats=1 \
         -artifact_prefix="$artifacts/" "$corpus" "$seeds" 2>"$build/fuzz-$target.log"; then
         echo "$target FAILED; log: $build/fuzz-$target.log, inputs: $artifacts" >&2
