@@ -13,10 +13,13 @@ PACKAGE_CHECK ?= $(if $(CI),1,0)
 # The name CPack gives the package: orvex_<version>_<arch>.deb.
 VERSION    := $(shell sed -n 's/^project.orvex VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 DEB        := orvex_$(VERSION)_$(shell dpkg --print-architecture 2>/dev/null || echo unknown).deb
+FUZZ_BUILD ?= build-fuzz
+# Seconds each fuzz target runs in `make fuzz`.
+FUZZ_SECONDS ?= 60
 
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEX_WERROR=$(WERROR)
 
-.PHONY: all deps build run test test-asan package package-check bench clean
+.PHONY: all deps build run test test-asan package package-check bench fuzz clean
 
 all: build
 
@@ -60,5 +63,12 @@ bench: deps
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	@scripts/run-bench.sh $(BUILD)-bench
 
+# libFuzzer targets under ASan+UBSan, built with clang in their own folder.
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DORVEX_FUZZ=ON -DBUILD_TESTING=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzz.sh $(FUZZ_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BUILD)-bench
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BUILD)-bench $(FUZZ_BUILD)

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "TitleFile.h"
 
 #include "core/FileSystem.h"
 #include "core/TitleData.h"
@@ -7,8 +8,14 @@
 #include "core/ZvxWriter.h"
 #include "render/MakeData.h"
 #include "render/RenderFont.h"
+#include "render/TextPicture.h"
+
+#include <cmath>
 
 namespace {
+
+// One pixel of the strip: any smaller and the text cannot ink a single dot.
+constexpr qreal MinPointSize = 72.0 / TextPicture::Dpi;
 
 struct RenderArguments
 {
@@ -41,8 +48,10 @@ QString parse(const QStringList &args, RenderArguments &parsed)
         } else if (arg == QLatin1String("--size")) {
             bool ok = false;
             parsed.pointSize = hasValue ? args[++i].toDouble(&ok) : 0;
-            if (!ok || parsed.pointSize <= 0 || parsed.pointSize > 1000)
-                return QStringLiteral("--size needs a point size above 0 and at most 1000");
+            // "nan" and "inf" parse as numbers; a size under one pixel draws no dot.
+            if (!ok || !std::isfinite(parsed.pointSize) || parsed.pointSize < MinPointSize
+                || parsed.pointSize > 1000)
+                return QStringLiteral("--size needs a point size from %1 to 1000").arg(MinPointSize);
         } else if (arg == QLatin1String("--cell")) {
             if (!hasValue || !Cli::parseInt(args[++i], 0, Title::Cells - 1, parsed.cell))
                 return QStringLiteral("--cell needs a cell number 0..389");
@@ -71,15 +80,14 @@ int Cli::render(const QStringList &args)
     if (!why.isEmpty())
         return badArguments(why);
 
-    TitleData data;
-    data.setDefaults();
-    if (parsed.in != QLatin1String("-")) {
-        const ZvxReadResult read = ZvxReader::readFile(parsed.in, data);
-        if (!read.ok()) {
-            error(QStringLiteral("orvex: ") + read.message());
-            return 1;
-        }
+    std::unique_ptr<TitleData> title;
+    if (parsed.in == QLatin1String("-")) {
+        title = std::make_unique<TitleData>();
+        title->setDefaults();
+    } else if (!(title = readTitle(parsed.in))) {
+        return 1;
     }
+    TitleData &data = *title;
 
     QFont font = RenderFont::defaultFont();
     font.setFamily(parsed.family);

@@ -17,6 +17,8 @@ std::unique_ptr<TitleData> readTitle(const QString &fileName)
         error(result.message());
         return nullptr;
     }
+    if (!result.normalised.isEmpty())
+        error(QStringLiteral("orvex: ") + result.notice());
     return data;
 }
 

@@ -1,8 +1,9 @@
 #include "ImageFile.h"
 
+#include "SaveTarget.h"
+
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace ImageFile {
 
@@ -18,21 +19,18 @@ QString load(const QString &fileName, QImage &image)
 
 QString savePng(const QImage &image, const QString &fileName)
 {
-    QSaveFile file(fileName);
     QString why;
-    if (!file.open(QIODevice::WriteOnly)) {
-        why = file.errorString();
-    } else {
+    const SaveTarget::Result saved = SaveTarget::save(fileName, [&](QIODevice &file) {
         QImageWriter writer(&file, "png");
-        if (!writer.write(image))
-            why = writer.errorString();
-        else if (!file.commit())
-            why = file.errorString();
-    }
-    if (why.isEmpty())
+        if (writer.write(image))
+            return true;
+        why = writer.errorString();
+        return false;
+    });
+    if (saved.ok)
         return {};
-    file.cancelWriting();
-    return QStringLiteral("画像「%1」を保存できませんでした。\n%2").arg(fileName, why);
+    return QStringLiteral("画像「%1」を保存できませんでした。\n%2")
+        .arg(fileName, why.isEmpty() ? saved.message() : why);
 }
 
 } // namespace ImageFile

@@ -36,6 +36,19 @@ int ZvxFieldReader::get()
     return ch;
 }
 
+int ZvxFieldReader::take()
+{
+    // One byte past the limit is the delimiter of a field of full length.
+    if (m_fieldBytes > MaxFieldBytes) {
+        m_tooLong = true;
+        return -1;
+    }
+    const int ch = get();
+    if (ch >= 0)
+        ++m_fieldBytes;
+    return ch;
+}
+
 void ZvxFieldReader::consumeLineEnd(int first)
 {
     ++m_line;
@@ -46,22 +59,23 @@ void ZvxFieldReader::consumeLineEnd(int first)
 bool ZvxFieldReader::next(QByteArray &field)
 {
     field.clear();
-    while (peek() == ' ')
-        get();
+    m_fieldBytes = 0;
     m_fieldLine = m_line;
+    while (peek() == ' ' && take() >= 0) {
+    }
     int ch = peek();
-    if (ch < 0)
+    if (ch < 0 || m_tooLong)
         return false;
 
     if (ch == '"') {
-        get();
-        while ((ch = get()) >= 0 && ch != '"') {
+        take();
+        while ((ch = take()) >= 0 && ch != '"') {
             if (ch == '\n' || (ch == '\r' && peek() != '\n'))
                 ++m_line;
             field.append(char(ch));
         }
         // Whatever follows the closing quote up to the delimiter is dropped.
-        while ((ch = get()) >= 0) {
+        while (!m_tooLong && (ch = take()) >= 0) {
             if (ch == ',')
                 break;
             if (ch == '\r' || ch == '\n') {
@@ -69,10 +83,10 @@ bool ZvxFieldReader::next(QByteArray &field)
                 break;
             }
         }
-        return true;
+        return !m_tooLong;
     }
 
-    while ((ch = get()) >= 0) {
+    while ((ch = take()) >= 0) {
         if (ch == ',')
             break;
         if (ch == '\r' || ch == '\n') {
@@ -81,5 +95,5 @@ bool ZvxFieldReader::next(QByteArray &field)
         }
         field.append(char(ch));
     }
-    return true;
+    return !m_tooLong;
 }

@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QFileDevice>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 
 QString ZvxReadResult::message() const
@@ -25,6 +27,12 @@ QString ZvxReadResult::message() const
             .arg(fileName)
             .arg(line)
             .arg(field.left(40));
+    case Error::FieldTooLong:
+        return QStringLiteral("ファイル「%1」の%2行目から始まる項目が長すぎます（%3バイトを超えています）。\n"
+                              "データファイルではないか、壊れています。データは読み込まれませんでした。")
+            .arg(fileName)
+            .arg(line)
+            .arg(ZvxFieldReader::MaxFieldBytes);
     }
     return {};
 }
@@ -58,8 +66,12 @@ int ZvxReader::screenNumber(const QByteArray &field, bool &ok)
         if (!digits())
             end = mark;
     }
-    // QByteArray::toDouble ignores the process locale, unlike strtod.
-    const double value = field.left(end).toDouble();
+    // strtod_l in the C locale: independent of the process locale, and it
+    // gives infinity for a value too large for a double, where
+    // QByteArray::toDouble gives 0.
+    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", locale_t(nullptr));
+    const QByteArray number = field.left(end);
+    const double value = strtod_l(number.constData(), nullptr, cLocale);
     // nearbyint rounds halves to even in the default rounding mode.
     const double rounded = std::nearbyint(value);
     ok = std::isfinite(rounded) && rounded >= 0.0 && rounded <= 255.0;
@@ -113,9 +125,24 @@ ZvxReadResult ZvxReader::read(QIODevice &device, TitleData &data)
         }
         ++fieldNo;
     }
-    if (reader.failed()) {
+    if (reader.tooLong()) {
+        result.error = ZvxReadResult::Error::FieldTooLong;
+        result.line = reader.line();
+    } else if (reader.failed()) {
         result.error = ZvxReadResult::Error::ReadFailed;
         result.systemMessage = device.errorString();
+    }
+    return result;
+}
+
+ZvxReadResult ZvxReader::load(QIODevice &device, TitleData &data)
+{
+    // The copy is large (about 400 KB); keep it off the stack.
+    auto copy = std::make_unique<TitleData>(data);
+    ZvxReadResult result = read(device, *copy);
+    if (result.ok()) {
+        result.normalised = TitleNormaliser::normalise(*copy);
+        data.assignTitleFrom(*copy);
     }
     return result;
 }
@@ -130,11 +157,7 @@ ZvxReadResult ZvxReader::readFile(const QString &fileName, TitleData &data)
         result.systemMessage = file.errorString();
         return result;
     }
-    // The copy is large (about 400 KB); keep it off the stack.
-    auto copy = std::make_unique<TitleData>(data);
-    ZvxReadResult result = read(file, *copy);
+    ZvxReadResult result = load(file, data);
     result.fileName = fileName;
-    if (result.ok())
-        data.assignTitleFrom(*copy);
     return result;
 }

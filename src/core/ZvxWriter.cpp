@@ -3,20 +3,11 @@
 #include "Cp932.h"
 #include "FileSystem.h"
 
-#include <QSaveFile>
 
 namespace {
 constexpr char Tag[] = "ZelkoVXData";
 constexpr char CrLf[] = "\r\n";
 } // namespace
-
-QString ZvxWriteResult::message() const
-{
-    if (ok)
-        return {};
-    return QStringLiteral("ファイル「%1」を保存できませんでした。\n%2\n以前のファイルはそのまま残っています。")
-        .arg(fileName, systemMessage);
-}
 
 QByteArray ZvxWriter::serialize(TitleData &data)
 {
@@ -28,7 +19,13 @@ QByteArray ZvxWriter::serialize(TitleData &data)
     for (const QString &entry : data.ChText) {
         QString text = entry;
         FileSystem::ReplaceAll(text, QStringLiteral(" "), QStringLiteral("!"));
-        out.append(Cp932::encode(text)).append(CrLf);
+        // Only texts that need it are quoted, so files without a comma keep
+        // the layout every other reader of the format knows.
+        const QByteArray bytes = Cp932::encode(text);
+        if (bytes.contains(','))
+            out.append('"').append(bytes).append('"').append(CrLf);
+        else
+            out.append(bytes).append(CrLf);
     }
 
     QString line;
@@ -61,15 +58,6 @@ QByteArray ZvxWriter::serialize(TitleData &data)
 
 ZvxWriteResult ZvxWriter::writeFile(const QString &fileName, TitleData &data)
 {
-    ZvxWriteResult result;
-    result.fileName = fileName;
     const QByteArray bytes = serialize(data);
-
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        result.ok = false;
-        result.systemMessage = file.errorString();
-        file.cancelWriting();
-    }
-    return result;
+    return SaveTarget::save(fileName, [&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); });
 }

@@ -1,21 +1,17 @@
 #pragma once
 
+#include "SaveTarget.h"
 #include "TitleData.h"
 
 #include <QByteArray>
 #include <QString>
 
-struct ZvxWriteResult
-{
-    bool ok = true;
-    QString fileName;
-    QString systemMessage;
-
-    QString message() const;
-};
+using ZvxWriteResult = SaveTarget::Result;
 
 // Writes ".zvx" data files: CR LF text, 16526 lines, block texts in code
-// page 932 with spaces written as "!".
+// page 932 with spaces written as "!". A block text holding "," is written
+// as a quoted field, which the reader takes whole; every other line is
+// written bare.
 class ZvxWriter
 {
 public:
@@ -25,5 +21,6 @@ public:
 
     // Writes through a temporary file in the same folder that replaces the
     // old file only once complete, so a failed save never destroys it.
+    // Refuses targets that are not regular files (SaveTarget).
     static ZvxWriteResult writeFile(const QString &fileName, TitleData &data);
 };

@@ -236,11 +236,13 @@ void EditForm::onChannelTextEdited()
 void EditForm::openFile()
 {
     QString error;
-    const QString name = m_fileDialogs.openFileName(this, QStringLiteral("データファイルを開く"), DataFileFilter,
-                                                    m_folders.dialogs, DataFileExtension);
+    const QString openTitle = QStringLiteral("データファイルを開く");
+    const QString name =
+        m_fileDialogs.openFileName(this, openTitle, DataFileFilter, m_folders.dialogs, DataFileExtension);
     if (name.isEmpty())
         return;
-    if (!MCMFileSet(0, name, &error)) {
+    QString notice;
+    if (!MCMFileSet(0, name, &error, &notice)) {
         fileError(error);
         return;
     }
@@ -248,6 +250,9 @@ void EditForm::openFile()
     DispDataSet(m_data.ChNo);
     onChannelPicked();
     LastFileName = DataFileName;
+    // Told once the title is on screen, so the operator can see what changed.
+    if (!notice.isEmpty())
+        m_messageBoxes.warning(this, openTitle, notice);
 }
 
 void EditForm::saveFile()
@@ -288,7 +293,7 @@ void EditForm::fileError(const QString &message)
     m_messageBoxes.warning(this, FileErrorTitle, message);
 }
 
-bool EditForm::MCMFileSet(int mode, const QString &fileName, QString *error)
+bool EditForm::MCMFileSet(int mode, const QString &fileName, QString *error, QString *notice)
 {
     if (mode == 0) {
         const ZvxReadResult result = ZvxReader::readFile(fileName, m_data);
@@ -297,6 +302,8 @@ bool EditForm::MCMFileSet(int mode, const QString &fileName, QString *error)
                 *error = result.message();
             return false;
         }
+        if (notice)
+            *notice = result.notice();
         for (int code = 0; code < Title::CodeCount; ++code)
             DotDataSet(code);
         return true;

@@ -106,8 +106,9 @@ public:
     // The data file command: mode 0 reads `fileName` into the title data and redraws every tile,
     // mode 1 writes the title data to it; other modes do nothing. On failure
     // returns false with the operator's message in `error`, and a failed
-    // read leaves the title data as it was.
-    bool MCMFileSet(int mode, const QString &fileName, QString *error = nullptr);
+    // read leaves the title data as it was. After a read, `notice` says what
+    // had to be changed so that the title can be saved again (or is empty).
+    bool MCMFileSet(int mode, const QString &fileName, QString *error = nullptr, QString *notice = nullptr);
 
     int TopCode = 1;          // first code of the current block
     int SelCell = 0;          // selected screen cell 0..389

@@ -1,5 +1,8 @@
 #include "BlockTextGuard.h"
 
+#include "core/Cp932.h"
+#include "core/ZvxFieldReader.h"
+
 BlockTextGuard::Problem BlockTextGuard::check(const QString &text)
 {
     if (text.contains(u','))
@@ -8,6 +11,9 @@ BlockTextGuard::Problem BlockTextGuard::check(const QString &text)
         return Problem::LeadingQuote;
     if (text.contains(u'\r') || text.contains(u'\n'))
         return Problem::LineBreak;
+    // Two bytes a character at most; only a text that could be too long is encoded.
+    if (text.size() * 2 > ZvxFieldReader::MaxFieldBytes && Cp932::encode(text).size() > ZvxFieldReader::MaxFieldBytes)
+        return Problem::TooLong;
     return Problem::None;
 }
 
@@ -31,6 +37,11 @@ QString BlockTextGuard::message(Problem problem)
     case Problem::LineBreak:
         return QStringLiteral("文字列に改行が含まれています。\n"
                               "改行を含む文字列はデータファイルに保存できないため、データを作成しませんでした。")
+            + retry;
+    case Problem::TooLong:
+        return QStringLiteral("文字列が長すぎます（%1バイトまで）。\n"
+                              "データファイルに保存できないため、データを作成しませんでした。")
+                   .arg(ZvxFieldReader::MaxFieldBytes)
             + retry;
     case Problem::None:
         break;

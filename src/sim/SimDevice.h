@@ -13,15 +13,17 @@ class SimDevice
 {
 public:
     static constexpr char Ack = 0x06;
-    static constexpr char Nak = 0x15;
 
     struct Answer
     {
-        QByteArray reply;      // 2 or 3 bytes, the last one CR
+        QByteArray reply;      // 2 or 3 bytes, the last one CR; empty when refused
         bool finished = false; // "PS1": the channel's data is complete
+        QString refusal;       // why the device ignores the frame, for the log
     };
 
-    // Answers one frame (without its final CR).
+    // Answers one frame (without its final CR). A frame the device would not
+    // accept changes nothing and gets no reply, so the host's fault shows up
+    // as its own time-out instead of passing unnoticed.
     Answer handle(const QByteArray &frame);
 
     int selected() const { return m_selected; } // 0..7
@@ -32,10 +34,11 @@ public:
     QJsonObject toJson() const;
 
 private:
-    QByteArray command(const QByteArray &frame);
-    QByteArray screenRow(const QByteArray &frame);
-    QByteArray character(const QByteArray &frame);
-    QByteArray brightness(const QByteArray &frame);
+    // Each returns the reply, or an empty one after setting `why`.
+    QByteArray command(const QByteArray &frame, QString &why);
+    QByteArray screenRow(const QByteArray &frame, QString &why);
+    QByteArray character(const QByteArray &frame, QString &why);
+    QByteArray brightness(const QByteArray &frame, QString &why);
     SimChannel &current() { return m_channels[m_selected]; }
 
     std::array<SimChannel, 8> m_channels{};

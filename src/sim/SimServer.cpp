@@ -9,6 +9,7 @@
 #include <QSocketNotifier>
 
 #include <cerrno>
+#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -36,8 +37,12 @@ void SimServer::onReadable()
     for (;;) {
         const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
         if (n > 0) {
-            for (const QByteArray &frame : m_parser.feed(QByteArray(buffer, n)))
-                onFrame(frame);
+            for (const SimFrameParser::Frame &frame : m_parser.feed(QByteArray(buffer, n))) {
+                if (frame.refusal.isEmpty())
+                    onFrame(frame.bytes);
+                else
+                    logRefusal(frame.bytes, frame.refusal);
+            }
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -49,11 +54,23 @@ void SimServer::onReadable()
 void SimServer::onFrame(const QByteArray &frame)
 {
     const SimDevice::Answer answer = m_device.handle(frame);
+    if (!answer.refusal.isEmpty()) {
+        logRefusal(frame, answer.refusal);
+        return;
+    }
     if (answer.finished) {
         writeSnapshot();
         writeState();
     }
     schedule(frame, answer.reply);
+}
+
+void SimServer::logRefusal(const QByteArray &frame, const QString &why) const
+{
+    // Headers and commands are ASCII; the raw blocks are not worth printing.
+    const QByteArray shown = frame.left(frame.startsWith("@W") ? 8 : 24).toPercentEncoding("+-?,@");
+    std::fprintf(stderr, "orvex-sim: ignored frame \"%s\" (%d bytes): %s\n", shown.constData(),
+                 int(frame.size() + 1), qPrintable(why));
 }
 
 qint64 SimServer::lineNs(qsizetype bytes) const

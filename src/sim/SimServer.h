@@ -33,6 +33,8 @@ private:
 
     void onReadable();
     void onFrame(const QByteArray &frame);
+    // The device ignores a frame it does not accept; the log says which.
+    void logRefusal(const QByteArray &frame, const QString &why) const;
     void schedule(const QByteArray &frame, QByteArray reply);
     void flushDue();
     void arm();

@@ -4,12 +4,16 @@
 #include "core/ZvxTestData.h"
 #include "core/ZvxWriter.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -260,4 +264,74 @@ TEST(Programs, AnswerVersionAndHelpWithoutADisplay)
         EXPECT_TRUE(help.out.startsWith(QLatin1String(p.usage))) << help.out.toStdString();
         EXPECT_TRUE(help.out.contains(QLatin1String("--version"))) << help.out.toStdString();
     }
+}
+
+TEST_F(Cli, ResaveKeepsAQuotedCommaAndTellsWhatItHadToChange)
+{
+    QByteArray bytes = ZvxWriter::serialize(*title);
+    const qsizetype block1 = bytes.indexOf("\r\n", bytes.indexOf("\r\n") + 2) + 2;
+    bytes.insert(block1, "\"Tokyo, Japan\"");
+    const qsizetype block2 = bytes.indexOf("\r\n", block1) + 2;
+    bytes.insert(block2, "\"two\r\nlines\"");
+    QFile file(path("odd.zvx"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+
+    const ToolRun run = orvex({QStringLiteral("resave"), path("odd.zvx"), path("out.zvx")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err.count(QStringLiteral("ブロック")), 1) << run.err.toStdString(); // one message
+    EXPECT_TRUE(run.err.contains(QStringLiteral("ブロック 2 "))) << run.err.toStdString();
+
+    // The result opens cleanly and resaves to itself.
+    const ToolRun again = orvex({QStringLiteral("resave"), path("out.zvx"), path("again.zvx")});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_TRUE(again.err.isEmpty()) << again.err.toStdString();
+    EXPECT_EQ(contents(path("again.zvx")), contents(path("out.zvx")));
+    EXPECT_TRUE(contents(path("out.zvx")).contains("\r\n\"Tokyo,!Japan\"\r\ntwo!lines\r\n"));
+}
+
+TEST_F(Cli, WritesOnlyRegularFilesAndLinksToThem)
+{
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
+    QFile::link(QStringLiteral("/dev/null"), path("null"));
+    for (const char *target : {"fifo", "null"}) {
+        for (const QStringList &args : {QStringList{QStringLiteral("resave"), path("in.zvx"), path(target)},
+                                        QStringList{QStringLiteral("sheet"), path("in.zvx"), path(target)}}) {
+            const ToolRun run = orvex(args);
+            EXPECT_EQ(run.exitCode, 1) << target;
+            EXPECT_TRUE(run.err.contains(path(target))) << run.err.toStdString();
+        }
+    }
+    EXPECT_TRUE(QFileInfo(path("null")).isSymLink());
+    EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile());
+}
+
+TEST_F(Cli, AFailedPictureWriteLeavesThePreviousPictureWhole)
+{
+    ASSERT_EQ(orvex({QStringLiteral("sheet"), path("in.zvx"), path("sheet.png")}).exitCode, 0);
+    const QByteArray previous = contents(path("sheet.png"));
+    ASSERT_GT(previous.size(), 1024);
+
+    // A disk that fills up after 1 KiB: the shell's file size limit, with the
+    // signal that would kill the tool ignored so that writes fail instead.
+    QProcess process;
+    process.setProgram(QStringLiteral("/bin/bash"));
+    process.setArguments({QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 1; exec \"$@\""),
+                          QStringLiteral("bash"),
+                          qEnvironmentVariable("ORVEX_BUILD_DIR") + QStringLiteral("/src/cli/orvex"),
+                          QStringLiteral("page"), path("in.zvx"), QStringLiteral("9"), path("sheet.png")});
+    process.start();
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(contents(path("sheet.png")), previous);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2); // in.zvx, sheet.png
+}
+
+TEST_F(Cli, AnEndlessInputEndsWithAnError)
+{
+    const ToolRun run = orvex({QStringLiteral("resave"), QStringLiteral("/dev/zero"), path("out.zvx")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("1行目"))) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("out.zvx")));
 }

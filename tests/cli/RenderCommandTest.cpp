@@ -96,11 +96,26 @@ TEST_F(RenderCommandTest, StartsFromDefaultsAndEdgesByDefault)
     EXPECT_TRUE(anyBlack);
 }
 
+TEST_F(RenderCommandTest, TheSmallestAcceptedSizeStillDrawsADot)
+{
+    ASSERT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), QStringLiteral("■W"), path(QStringLiteral("out.zvx")),
+                       QStringLiteral("--size"), QStringLiteral("0.75"), QStringLiteral("--no-edge")}),
+              0)
+        << m_stderr.toStdString();
+    TitleData out;
+    out.setDefaults();
+    ASSERT_TRUE(ZvxReader::readFile(path(QStringLiteral("out.zvx")), out).ok());
+    EXPECT_GT(countWhite(out, 1), 0);
+}
+
 TEST_F(RenderCommandTest, RefusedTextAndBadInputFailWithoutWriting)
 {
     const QString out = path(QStringLiteral("out.zvx"));
     EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), QStringLiteral("1,000"), out}), 1);
     EXPECT_TRUE(m_stderr.contains(QStringLiteral("カンマ")));
+    // A text the reader could not take back in one field.
+    EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), QString(70000, u'x'), out}), 1);
+    EXPECT_TRUE(m_stderr.contains(QStringLiteral("長すぎます")));
     EXPECT_EQ(runTool({path(QStringLiteral("missing.zvx")), QStringLiteral("0"), QStringLiteral("a"), out}), 1);
     EXPECT_FALSE(QFile::exists(out));
 }
@@ -115,9 +130,12 @@ TEST_F(RenderCommandTest, BadArgumentsExitWithTwo)
     EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), a, out, QStringLiteral("--cell"),
                        QStringLiteral("390")}),
               2);
-    EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), a, out, QStringLiteral("--size"),
-                       QStringLiteral("0")}),
-              2);
+    // "nan" and "inf" once parsed as sizes and made an empty title.
+    for (const char *size : {"0", "nan", "-nan", "inf", "0.5", "1e-9", "1001"})
+        EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), a, out, QStringLiteral("--size"),
+                           QString::fromLatin1(size)}),
+                  2)
+            << size;
     EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), a, out, QStringLiteral("--font")}), 2);
     EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), a, out, QStringLiteral("--italic")}), 2);
     EXPECT_TRUE(m_stderr.contains(QStringLiteral("usage")));

@@ -1,5 +1,6 @@
 #include "ZvxTestData.h"
 
+#include "core/ZvxFieldReader.h"
 #include "core/ZvxReader.h"
 #include "core/ZvxWriter.h"
 #include "support/QtPrinters.h"
@@ -88,18 +89,20 @@ TEST_F(ZvxReaderTest, ShortCharacterFieldsLeaveEmptyOrCutPieces)
 TEST_F(ZvxReaderTest, ScreenNumbersRoundToNearestAndNonNumbersReadAsZero)
 {
     QByteArray bytes = throughCharacters();
-    bytes += " 12,1.5,2.5,254.5,abc,,-0.4,7x,3e1,255\r\n";
+    bytes += " 12,1.5,2.5,254.5,abc,,-0.4,7x,3e1,255,1e-400\r\n";
     ASSERT_TRUE(readInto(*data, bytes).ok());
-    const int expected[] = {12, 2, 2, 254, 0, 0, 0, 7, 30, 255};
-    for (int i = 0; i < 10; ++i)
+    const int expected[] = {12, 2, 2, 254, 0, 0, 0, 7, 30, 255, 0};
+    for (int i = 0; i < 11; ++i)
         EXPECT_EQ(data->DispData(i / 2, i % 2, 0), expected[i]) << i;
-    EXPECT_EQ(data->DispData(5, 0, 0), before->DispData(5, 0, 0));
+    EXPECT_EQ(data->DispData(5, 1, 0), before->DispData(5, 1, 0));
     EXPECT_TRUE(data->DotData[255][255].isBlack());
 }
 
 TEST_F(ZvxReaderTest, OutOfRangeNumberIsAnErrorAndReadFileChangesNothing)
 {
-    for (const char *bad : {"256", "255.5", "-1", "1e9"}) {
+    // Values too large for a double once read as 0 and were accepted.
+    const QByteArray nines(400, '9');
+    for (const char *bad : {"256", "255.5", "-1", "1e9", "1e308", "1e309", "-1e309", "1e99999", nines.constData()}) {
         QTemporaryDir dir;
         const QString name = dir.filePath("bad.zvx");
         QFile file(name);
@@ -153,13 +156,96 @@ TEST_F(ZvxReaderTest, GarbageHugeAndLongLineFilesNeverCrash)
         byte = char(random.bounded(256));
     readInto(*data, garbage); // any outcome but a crash
 
-    QByteArray longLine = header() + QByteArray(5 * 1024 * 1024, 'x') + "\r\n";
-    ASSERT_TRUE(readInto(*data, longLine).ok());
-    EXPECT_EQ(data->ChText[0].size(), 5 * 1024 * 1024);
-
     QByteArray unclosedQuote = header() + "\"never closed\r\nmore lines\r\n";
     ASSERT_TRUE(readInto(*data, unclosedQuote).ok());
     EXPECT_EQ(data->ChText[0], "never closed\r\nmore lines\r\n");
+}
+
+TEST_F(ZvxReaderTest, FieldLongerThanAnyLegalFieldIsAnErrorNamingItsLine)
+{
+    const qsizetype max = ZvxFieldReader::MaxFieldBytes;
+    // The longest field that is still read: quotes and delimiter included.
+    ASSERT_TRUE(readInto(*data, header() + "\"" + QByteArray(max - 2, 'x') + "\"\r\n").ok());
+    EXPECT_EQ(data->ChText[0].size(), max - 2);
+    before = std::make_unique<TitleData>(*data);
+
+    struct Case
+    {
+        const char *what;
+        QByteArray bytes;
+        qint64 line;
+    };
+    const Case cases[] = {
+        {"bare", header() + "a\r\n" + QByteArray(max + 1, 'x') + "\r\n", 3},
+        {"quoted", header() + "\"" + QByteArray(max, 'x') + "\"", 2},
+        {"spaces before", header() + QByteArray(max + 1, ' ') + "x", 2},
+        {"after the quote", header() + "\"x\"" + QByteArray(max, 'y'), 2},
+        {"quoted over lines", header() + "\"" + QByteArray(max, '\n'), 2},
+        {"huge, no separator", QByteArray(5 * 1024 * 1024, 'x'), 1},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        const QString name = dir.filePath("long.zvx");
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.bytes);
+        file.close();
+        const ZvxReadResult result = ZvxReader::readFile(name, *data);
+        EXPECT_EQ(result.error, ZvxReadResult::Error::FieldTooLong) << c.what;
+        EXPECT_EQ(result.line, c.line) << c.what;
+        EXPECT_TRUE(result.message().contains(QString::number(c.line) + "行目")) << qPrintable(result.message());
+        EXPECT_TRUE(data->ChText == before->ChText) << c.what;
+        EXPECT_TRUE(data->DotData == before->DotData) << c.what;
+    }
+}
+
+namespace {
+
+// A source that never ends, repeating one pattern.
+class EndlessDevice : public QIODevice
+{
+public:
+    explicit EndlessDevice(QByteArray pattern) : m_pattern(std::move(pattern)) { open(ReadOnly); }
+    bool isSequential() const override { return true; }
+    qint64 served() const { return m_served; }
+
+protected:
+    qint64 readData(char *out, qint64 max) override
+    {
+        for (qint64 i = 0; i < max; ++i)
+            out[i] = m_pattern[(m_served + i) % m_pattern.size()];
+        m_served += max;
+        return max;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_pattern;
+    qint64 m_served = 0;
+};
+
+} // namespace
+
+TEST_F(ZvxReaderTest, EndlessInputEnds)
+{
+    struct Case
+    {
+        QByteArray pattern;
+        bool ok; // endless short fields fill the title and stop; anything else is too long
+    };
+    const Case cases[] = {
+        {QByteArray(1, '\0'), false}, {" ", false}, {"x", false}, {"\"", false}, {"\r\n", true}, {"0,", true},
+    };
+    for (const Case &c : cases) {
+        EndlessDevice device(c.pattern);
+        const ZvxReadResult result = ZvxReader::load(device, *data);
+        EXPECT_EQ(result.ok(), c.ok) << c.pattern.toHex().constData();
+        EXPECT_LT(device.served(), 4 * 1024 * 1024) << c.pattern.toHex().constData();
+    }
+
+    // The same through the file path, from a device node that never ends.
+    const ZvxReadResult zero = ZvxReader::readFile("/dev/zero", *data);
+    EXPECT_EQ(zero.error, ZvxReadResult::Error::FieldTooLong);
 }
 
 TEST_F(ZvxReaderTest, LoneCrAndLfAlsoEndLines)

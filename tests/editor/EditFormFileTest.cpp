@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 
 namespace {
@@ -202,4 +203,43 @@ TEST_F(EditFormFiles, AnInstalledCopyOpensInDocumentsAndWritesNothingNextToItsBi
     EXPECT_TRUE(QFile::exists(cache + QStringLiteral("SetBmp.bmp")));
     for (const QString &file : besideBinary)
         EXPECT_FALSE(QFile::exists(file)) << file.toStdString();
+}
+
+TEST_F(EditFormFiles, OpeningWhatCannotBeSavedAsReadChangesItAndSaysSoOnce)
+{
+    TitleData source;
+    source.setDefaults();
+    QByteArray bytes = ZvxWriter::serialize(source);
+    const qsizetype block0 = bytes.indexOf("\r\n") + 2;
+    bytes.insert(block0, "\"Tokyo, Japan\r\nOsaka\"");
+    bytes.replace(bytes.indexOf("01010101"), 8, "\"0,\r\n11\""); // code 0, dots 0..3
+    writeBytes(path(QStringLiteral("odd.zvx")), bytes);
+
+    open(path(QStringLiteral("odd.zvx")));
+    EXPECT_EQ(data->ChText[0], QStringLiteral("Tokyo, Japan Osaka"));
+    EXPECT_EQ(ui().Text1->text(), QStringLiteral("Tokyo, Japan Osaka"));
+    EXPECT_TRUE(data->DotData[0][0].isTransparent());
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("ブロック 0 "))) << qPrintable(boxes.shown[0].text);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("文字コード 0 "))) << qPrintable(boxes.shown[0].text);
+
+    // Ctrl+S writes a file that opens again to the same title, without a word.
+    form->saveFile();
+    const TitleData opened = *data; // the save made the empty dot transparent
+    data->setDefaults();
+    open(path(QStringLiteral("odd.zvx")));
+    EXPECT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(data->ChText, opened.ChText);
+    EXPECT_EQ(data->DotData, opened.DotData);
+    EXPECT_EQ(data->DispData, opened.DispData);
+}
+
+TEST_F(EditFormFiles, SavingOverADeviceOrPipeIsRefusedAndTold)
+{
+    QFile::link(QStringLiteral("/dev/null"), path(QStringLiteral("null.zvx")));
+    saveAs(path(QStringLiteral("null.zvx")));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("通常のファイルではありません"))) << qPrintable(boxes.shown[0].text);
+    EXPECT_TRUE(form->LastFileName.isEmpty());
+    EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile());
 }

@@ -10,13 +10,15 @@ TEST(SimFrameParser, BlockFramesAreTakenByLengthEvenWithCarriageReturnsInside)
     SimFrameParser parser;
     QByteArray row = "@WD,P00,L03," + QByteArray(30, '\r') + '\r';
     QByteArray stream = "CS3\r" + row + "PS1\r";
-    QByteArrayList frames;
+    QList<SimFrameParser::Frame> frames;
     for (char byte : stream) // one byte at a time, as a slow line delivers them
         frames += parser.feed(QByteArray(1, byte));
     ASSERT_EQ(frames.size(), 3);
-    EXPECT_EQ(frames[0], "CS3");
-    EXPECT_EQ(frames[1], row.chopped(1));
-    EXPECT_EQ(frames[2], "PS1");
+    EXPECT_EQ(frames[0].bytes, "CS3");
+    EXPECT_EQ(frames[1].bytes, row.chopped(1));
+    EXPECT_EQ(frames[2].bytes, "PS1");
+    for (const auto &frame : frames)
+        EXPECT_TRUE(frame.refusal.isEmpty()) << frame.bytes.constData();
     EXPECT_TRUE(parser.pending().isEmpty());
 
     EXPECT_EQ(parser.feed("@W").size(), 0);
@@ -57,9 +59,67 @@ TEST(SimDevice, AnswersQueriesInTheLayoutTheLinkDecodes)
     EXPECT_EQ(device.handle("VP?").reply, QByteArray::fromHex("01050d"));
     EXPECT_EQ(device.handle("BS01,?").reply, QByteArray::fromHex("02030d"));
     EXPECT_EQ(device.handle("VL").reply, QByteArray::fromHex("050a0d"));
-    EXPECT_EQ(device.handle("XX").reply, QByteArray::fromHex("150d"));
-    EXPECT_EQ(device.handle("CS9").reply, QByteArray::fromHex("150d"));
-    EXPECT_EQ(device.handle("BS14,00").reply, QByteArray::fromHex("150d"));
+}
+
+TEST(SimFrameParser, RefusesABlockFrameWhoseLastByteIsNotCrAndResynchronises)
+{
+    SimFrameParser parser;
+    // One byte short: the block swallows the first byte of the next command.
+    const auto frames = parser.feed("@WC,P01," + QByteArray(53, '\x55') + "\rCS3\rOS1\r");
+    ASSERT_EQ(frames.size(), 3);
+    EXPECT_FALSE(frames[0].refusal.isEmpty());
+    EXPECT_EQ(frames[1].bytes, "S3"); // the device then refuses this as an unknown command
+    EXPECT_EQ(frames[2].bytes, "OS1");
+    EXPECT_TRUE(frames[2].refusal.isEmpty());
+}
+
+TEST(SimFrameParser, DropsATextLineLongerThanAnyCommandUpToItsCr)
+{
+    SimFrameParser parser;
+    QList<SimFrameParser::Frame> frames;
+    for (int i = 0; i < 1000; ++i)
+        frames += parser.feed(QByteArray(1000, 'x'));
+    EXPECT_LE(parser.pending().size(), SimFrameParser::MaxTextLength); // noise does not pile up
+    frames += parser.feed("xx\rVL\r");
+    ASSERT_EQ(frames.size(), 2);
+    EXPECT_FALSE(frames[0].refusal.isEmpty());
+    EXPECT_EQ(frames[1].bytes, "VL");
+    EXPECT_TRUE(frames[1].refusal.isEmpty());
+}
+
+// Frames the device does not accept get no answer and change nothing.
+TEST(SimDevice, IgnoresFramesTheDeviceWouldNotAccept)
+{
+    const QByteArray row(30, '\1');
+    const QByteArray pattern(54, '\xAA');
+    const QList<QByteArray> frames = {
+        "@WC,P0a," + pattern,    // lower-case slot
+        "@WC,P1A," + pattern,    // slot 26 does not exist
+        "@WC,P 1," + pattern,    // not a hexadecimal digit
+        "@WC,Q01," + pattern,    //
+        "@WC,P01;" + pattern,    //
+        "@WC,P01," + pattern.left(53), // short block
+        "@WD,P01,L00," + row,    // the page is always P00
+        "@WD,P00,L13," + row,    // no row 13
+        "@WD,P00,L1a," + row,    //
+        "@WD,P00,L-1," + row,    //
+        "@WD,P00,L00," + row + 'x', // long block
+        "cs3", "CS0", "CS9", "CS33", "CS", "OS2", "OS", "PS0", "PS1 ", "HP", "VP*", "vl", "XX", "",
+        "BS14,00", "BS00,00", "BS01,40", "BS01,04", "BS1,00", "BS01-00", "BS01,0", "BS01,?0",
+    };
+    for (const QByteArray &frame : frames) {
+        SimDevice device;
+        const SimDevice::Answer answer = device.handle(frame);
+        EXPECT_TRUE(answer.reply.isEmpty()) << frame.left(12).toPercentEncoding().constData();
+        EXPECT_FALSE(answer.refusal.isEmpty()) << frame.left(12).toPercentEncoding().constData();
+        EXPECT_FALSE(answer.finished);
+        EXPECT_EQ(device.selected(), 0);
+        const SimChannel fresh;
+        EXPECT_EQ(device.channel(0).patterns, fresh.patterns);
+        EXPECT_EQ(device.channel(0).page, fresh.page);
+        EXPECT_EQ(device.channel(0).overlay, fresh.overlay);
+        EXPECT_EQ(device.channel(0).dataFrames, 0);
+    }
 }
 
 TEST(SimSnapshot, TransparentDotsShowTheVideo)

@@ -14,6 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
 namespace {
 
 // A title in which every channel's page holds its own characters and every
@@ -151,4 +156,71 @@ TEST_F(SimLink, FailuresEndWithTheirMessages)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("チャンネル4"))) << run.err.toStdString();
     EXPECT_FALSE(run.err.contains(QStringLiteral("通信ポートを開けません。")));
+}
+
+namespace {
+
+// The host's end of the simulator's line, raw, as a serial port is.
+class RawLine
+{
+public:
+    explicit RawLine(const QString &device) : m_fd(::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY))
+    {
+        termios mode{};
+        if (m_fd >= 0 && tcgetattr(m_fd, &mode) == 0) {
+            cfmakeraw(&mode);
+            tcsetattr(m_fd, TCSANOW, &mode);
+        }
+    }
+    ~RawLine()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    bool isOpen() const { return m_fd >= 0; }
+    void write(const QByteArray &bytes) { EXPECT_EQ(::write(m_fd, bytes.constData(), size_t(bytes.size())), bytes.size()); }
+    // Exactly `count` bytes, or fewer when none come for 10 s.
+    QByteArray read(int count)
+    {
+        QByteArray got;
+        while (got.size() < count) {
+            pollfd p{m_fd, POLLIN, 0};
+            if (::poll(&p, 1, 10000) <= 0)
+                break;
+            char buffer[64];
+            const ssize_t n = ::read(m_fd, buffer, size_t(std::min<qsizetype>(count - got.size(), 64)));
+            if (n <= 0)
+                break;
+            got.append(buffer, n);
+        }
+        return got;
+    }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+TEST(SimLinkStrict, FramesTheDeviceWouldRefuseGetNoAnswerAndAreLogged)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    RawLine line(sim.device());
+    ASSERT_TRUE(line.isOpen());
+
+    // Each bad frame is followed by a query whose answer differs from an
+    // acknowledgement, so an answer to the bad frame would show first.
+    const QByteArray badFrames[] = {
+        "@WC,P0a," + QByteArray(54, '\x55') + '\r', // lower-case slot
+        "@WC,P01," + QByteArray(54, '\x55') + 'X',  // block not ended by CR
+        "CS9\r",
+    };
+    for (const QByteArray &bad : badFrames) {
+        line.write(bad + "CS?\r");
+        EXPECT_EQ(line.read(2), QByteArray::fromHex("010d")) << bad.left(8).constData();
+    }
+    const QString log = sim.stopAndReadLog();
+    EXPECT_EQ(log.count(QStringLiteral("ignored frame")), 3) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("@WC,P0a,"))) << log.toStdString();
 }

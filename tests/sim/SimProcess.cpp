@@ -45,6 +45,13 @@ QJsonObject SimProcess::stopAndReadState()
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
+QString SimProcess::stopAndReadLog()
+{
+    m_sim.terminate();
+    m_sim.waitForFinished(30000);
+    return QString::fromLocal8Bit(m_sim.readAllStandardError());
+}
+
 SimProcess::Run SimProcess::runTool(const QStringList &args, int deadlineMs)
 {
     QProcess tool;

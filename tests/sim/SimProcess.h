@@ -24,6 +24,8 @@ public:
     QString folder() const { return m_dir.path(); }
     // Stops the simulator and reads the state it wrote on exit.
     QJsonObject stopAndReadState();
+    // Stops the simulator and returns what it logged on stderr.
+    QString stopAndReadLog();
 
     struct Run
     {
