@@ -68,6 +68,10 @@ public:
     virtual void showWarning(const QString &title, const QString &text) = 0;
     // See the class comment: the view destroys itself and the engine.
     virtual void unloadWindow() = 0;
+    // The reply to status query `cmdKind` held a value the device cannot
+    // report, so nothing was shown for it (for the levels: not for the
+    // level that is out of range).
+    virtual void replyGarbled(int cmdKind) { (void)cmdKind; }
     // An operation (request code reqNo) ran to its end; windows need not
     // care, the command-line tool waits for it.
     virtual void operationEnded(int reqNo) { (void)reqNo; }

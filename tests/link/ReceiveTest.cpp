@@ -145,8 +145,9 @@ TEST(Receive, PortThatCannotBeOpenedUnloadsTheWindow)
     LinkRig rig;
     rig.port.failOpens = 1;
     rig.engine->selectChannel(0);
-    EXPECT_EQ(rig.view.warnings, QStringList{LinkMessages::cannotOpen()});
-    EXPECT_EQ(rig.view.warnings.first(), QStringLiteral("通信ポートを開けません。\r\nシリアルポートを確認して下さい。"));
+    EXPECT_EQ(rig.view.warnings,
+              QStringList{QStringLiteral("通信ポートを開けません。\r\nシリアルポートを確認して下さい。\r\n"
+                                         "/dev/ttyS0 が見つかりません（No such file or directory）。")});
     EXPECT_EQ(rig.data.ComNo, 0);
     EXPECT_EQ(rig.view.unloads, 1);
     EXPECT_TRUE(rig.port.written.isEmpty());
@@ -159,7 +160,8 @@ TEST(Receive, FailedReopenOnResendIsHandledLikeAFailedOpen)
     rig.engine->selectChannel(0);
     rig.port.failOpens = 1;
     rig.clock.advance(500);
-    EXPECT_EQ(rig.view.warnings, QStringList{LinkMessages::cannotOpen()});
+    EXPECT_EQ(rig.view.warnings, QStringList{LinkMessages::cannotOpen(QStringLiteral("/dev/ttyS0"), OpenFailure::Missing,
+                                                                      QStringLiteral("No such file or directory"))});
     EXPECT_EQ(rig.data.ComNo, 0);
     EXPECT_EQ(rig.view.unloads, 1);
     EXPECT_FALSE(rig.rxTimer.isEnabled());

@@ -8,6 +8,7 @@
 #include "SetForm.h"
 #include "Twips.h"
 
+#include "link/EventPump.h"
 #include "link/LinkEngine.h"
 #include "link/LinkTimer.h"
 #include "link/SerialPort.h"
@@ -27,6 +28,27 @@ constexpr QRgb ActiveChannel = 0xFF8000;
 constexpr QRgb LostLamp = 0xFF0000;
 constexpr QRgb SignalLamp = 0xFFFFFF;
 
+// The platform's pump, telling the window while events run under it.
+class CountedPump : public EventPump
+{
+public:
+    CountedPump(EventPump &pump, std::function<void()> enter, std::function<void()> leave)
+        : m_pump(pump), m_enter(std::move(enter)), m_leave(std::move(leave))
+    {
+    }
+    void processOnce() override
+    {
+        m_enter();
+        m_pump.processOnce();
+        m_leave();
+    }
+
+private:
+    EventPump &m_pump;
+    std::function<void()> m_enter;
+    std::function<void()> m_leave;
+};
+
 } // namespace
 
 SerForm::SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes, QWidget *owner)
@@ -41,8 +63,9 @@ SerForm::SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageB
     applyDesignFont(this);
     m_ui.setupUi(this);
 
-    m_engine = std::make_unique<LinkEngine>(m_data, *m_port, *m_chReqTimer, *m_rxTimer, platform.eventPump(),
-                                            *this);
+    m_pump = std::make_unique<CountedPump>(
+        platform.eventPump(), [this] { enterNestedLoop(); }, [this] { leaveNestedLoop(); });
+    m_engine = std::make_unique<LinkEngine>(m_data, *m_port, *m_chReqTimer, *m_rxTimer, *m_pump, *this);
     connectControls();
     Form_Load();
 }
@@ -157,7 +180,8 @@ bool SerForm::eventFilter(QObject *watched, QEvent *event)
 
 void SerForm::KakikomiOn()
 {
-    m_engine->KakikomiOn();
+    if (!m_unloading)
+        m_engine->KakikomiOn();
 }
 
 void SerForm::startPolling()
@@ -243,7 +267,12 @@ void SerForm::focusWriteButton()
 
 void SerForm::showWarning(const QString &title, const QString &text)
 {
+    // A window on its way out has said its last word.
+    if (m_unloading)
+        return;
+    enterNestedLoop();
     m_messageBoxes.warning(this, title, text);
+    leaveNestedLoop();
 }
 
 void SerForm::unloadWindow()
@@ -252,7 +281,26 @@ void SerForm::unloadWindow()
         return;
     m_unloading = true;
     emit unloaded();
+    if (m_setForm)
+        m_setForm->hide();
     hide();
+    if (m_nestedLoops > 0) {
+        // Boxes of this window lower down the stack end now; the last
+        // nested loop to return destroys the window.
+        m_messageBoxes.closeBoxesOf(this);
+        return;
+    }
     // The engine is still on the stack: destroy everything once it returns.
     deleteLater();
+}
+
+void SerForm::enterNestedLoop()
+{
+    ++m_nestedLoops;
+}
+
+void SerForm::leaveNestedLoop()
+{
+    if (--m_nestedLoops == 0 && m_unloading)
+        deleteLater();
 }

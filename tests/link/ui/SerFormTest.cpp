@@ -262,7 +262,8 @@ TEST_F(SerFormTest, APortThatWillNotOpenForgetsThePortAndDestroysTheWindow)
     QPointer<SerForm> form = &openSerForm();
     platform.clock.advance(2000);
 
-    EXPECT_EQ(boxes.texts, QStringList{"通信ポートを開けません。\r\nシリアルポートを確認して下さい。"});
+    EXPECT_EQ(boxes.texts, QStringList{"通信ポートを開けません。\r\nシリアルポートを確認して下さい。\r\n"
+                                       "/dev/ttyS0 が見つかりません（No such file or directory）。"});
     EXPECT_EQ(data->ComNo, 0);
     flushDeletes();
     EXPECT_TRUE(form.isNull());
