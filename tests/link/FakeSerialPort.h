@@ -73,6 +73,9 @@ public:
         m_input += bytes;
         notify(CommEvent::DataReceived);
     }
+    // Bytes that reached the input buffer unnoticed (a late reply waiting
+    // in the driver when the port is opened again).
+    void arriveUnread(const QByteArray &bytes) { m_input += bytes; }
     void raise(CommEvent event) { notify(event); }
     // The device end goes away (an adapter pulled, a pseudo-terminal's
     // master closed): like the real adapter, the port closes without a
