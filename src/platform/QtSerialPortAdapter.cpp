@@ -125,12 +125,15 @@ OpenFailure QtSerialPortAdapter::failureFor(QSerialPort::SerialPortError error, 
 
 void QtSerialPortAdapter::write(const QByteArray &bytes)
 {
-    m_port.write(bytes);
+    // A line that went while events ran takes the frame nowhere, like a
+    // cable pulled an instant later; the reply time-out deals with it.
+    if (m_port.isOpen())
+        m_port.write(bytes);
 }
 
 QByteArray QtSerialPortAdapter::readAll()
 {
-    return m_port.readAll();
+    return m_port.isOpen() ? m_port.readAll() : QByteArray();
 }
 
 void QtSerialPortAdapter::discardInput()

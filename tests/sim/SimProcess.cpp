@@ -45,6 +45,12 @@ QJsonObject SimProcess::stopAndReadState()
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
+void SimProcess::kill()
+{
+    m_sim.kill();
+    m_sim.waitForFinished(30000);
+}
+
 SimProcess::Run SimProcess::runTool(const QStringList &args, int deadlineMs)
 {
     QProcess tool;

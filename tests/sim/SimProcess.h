@@ -24,6 +24,9 @@ public:
     QString folder() const { return m_dir.path(); }
     // Stops the simulator and reads the state it wrote on exit.
     QJsonObject stopAndReadState();
+    // Kills the simulator outright, as a device switched off or unplugged:
+    // its end of the line closes with nothing written.
+    void kill();
 
     struct Run
     {
