@@ -88,9 +88,9 @@ void SerForm::connectControls()
     for (int i = 0; i < 4; ++i)
         connect(m_ui.arrowButtons[i], &QPushButton::clicked, this, [this, i] { m_engine->moveOverlay(OverlayDirection(i)); });
     for (QComboBox *level : {m_ui.BlackLevel, m_ui.WhiteLevel}) {
-        // Programmatic changes count too: a poll reply setting a level
-        // raises the same event, which the engine ignores mid-operation.
-        connect(level, &QComboBox::currentIndexChanged, this, [this](int index) {
+        // The operator's pick, even of the level already shown (which sends
+        // it again); a poll reply setting a level is no pick.
+        connect(level, &QComboBox::activated, this, [this](int index) {
             if (index >= 0)
                 sendChosenLevels();
         });
@@ -221,6 +221,13 @@ void SerForm::setChannelLit(int channel, bool lit)
     if (channel < 0 || channel >= 8)
         return;
     QPushButton *button = m_ui.ChSelect[channel];
+    // Styles shade a button's palette colour into a gradient; the operator
+    // looks for the device's own orange, so the lit button is filled flat.
+    // (The sheet goes first: removing it restores the palette it found.)
+    button->setStyleSheet(lit ? QStringLiteral("QPushButton { background-color: #%1; border: 1px solid #808080; "
+                                               "border-radius: 2px; }")
+                                    .arg(ActiveChannel, 6, 16, QLatin1Char('0'))
+                              : QString());
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, lit ? QColor(ActiveChannel) : this->palette().color(QPalette::Button));
     button->setPalette(palette);
