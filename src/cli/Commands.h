@@ -6,7 +6,7 @@
 
 // Each subcommand of the `orvex` tool takes its own arguments (without the
 // program and subcommand names) and returns the process exit code:
-// 0 success, 1 failure, 2 bad arguments.
+// 0 success, 1 failure, 2 bad arguments, 3 (status) values in doubt.
 namespace Cli {
 
 int resave(const QStringList &args);

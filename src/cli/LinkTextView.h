@@ -2,11 +2,13 @@
 
 #include "link/LinkView.h"
 
+#include <QList>
 #include <QString>
 #include <QTextStream>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 // The device link on a terminal: a progress bar that redraws in place when
 // stdout is a terminal, plain message lines otherwise; warnings on stderr.
@@ -31,7 +33,12 @@ public:
     void setVerticalPosition(int value) override { vpos = value; }
     void setBlackLevel(int index) override { black = index; }
     void setWhiteLevel(int index) override { white = index; }
-    void setVideoLoss(int input, bool lost) override { videoLoss[input] = lost; }
+    void setVideoLoss(int input, bool lost) override
+    {
+        videoLoss[input] = lost;
+        videoLossKnown = true;
+    }
+    void replyGarbled(int cmdKind) override { garbled << cmdKind; }
     void setWriteEnabled(bool) override {}
     void focusWriteButton() override {}
     bool isVisible() const override { return true; }
@@ -44,8 +51,12 @@ public:
 
     // What the device reported; -1 / unset until a reply said otherwise.
     int channel = -1; // 0..7
-    int hpos = 0, vpos = 0, black = -1, white = -1;
+    std::optional<int> hpos, vpos;
+    int black = -1, white = -1;
     std::array<bool, 8> videoLoss{};
+    bool videoLossKnown = false;
+    // Command kinds of the status replies that were garbled.
+    QList<int> garbled;
     bool ended = false;
     bool failed = false;
     QString lastMessage;

@@ -29,16 +29,23 @@ QString jsonText(const QString &text)
     return text.isEmpty() ? QStringLiteral("null") : QLatin1Char('"') + text + QLatin1Char('"');
 }
 
+QString number(const std::optional<int> &value, const QString &unknown)
+{
+    return value ? QString::number(*value) : unknown;
+}
+
 void printJson(QTextStream &out, const LinkTextView &view)
 {
     QStringList inputs;
     for (int input : lostInputs(view))
         inputs << QString::number(input);
-    out << "{\"channel\": " << (view.channel >= 0 ? QString::number(view.channel + 1) : QStringLiteral("null"))
-        << ", \"hpos\": " << view.hpos << ", \"vpos\": " << view.vpos
+    const QString null = QStringLiteral("null");
+    out << "{\"channel\": " << (view.channel >= 0 ? QString::number(view.channel + 1) : null)
+        << ", \"hpos\": " << number(view.hpos, null) << ", \"vpos\": " << number(view.vpos, null)
         << ", \"black\": " << jsonText(levelName(LevelNames::black(), view.black))
-        << ", \"white\": " << jsonText(levelName(LevelNames::white(), view.white)) << ", \"video_loss\": ["
-        << inputs.join(QStringLiteral(", ")) << "]}" << Qt::endl;
+        << ", \"white\": " << jsonText(levelName(LevelNames::white(), view.white)) << ", \"video_loss\": "
+        << (view.videoLossKnown ? QStringLiteral("[%1]").arg(inputs.join(QStringLiteral(", "))) : null) << "}"
+        << Qt::endl;
 }
 
 void printText(QTextStream &out, const LinkTextView &view)
@@ -46,14 +53,47 @@ void printText(QTextStream &out, const LinkTextView &view)
     QStringList inputs;
     for (int input : lostInputs(view))
         inputs << QString::number(input);
-    out << "active channel:      "
-        << (view.channel >= 0 ? QStringLiteral("CH%1").arg(view.channel + 1) : QStringLiteral("unknown")) << '\n'
-        << "horizontal position: " << view.hpos << '\n'
-        << "vertical position:   " << view.vpos << '\n'
-        << "black level:         " << levelName(LevelNames::black(), view.black) << '\n'
-        << "white level:         " << levelName(LevelNames::white(), view.white) << '\n'
-        << "video loss:          " << (inputs.isEmpty() ? QStringLiteral("none") : inputs.join(QStringLiteral(", ")))
+    const QString unknown = QStringLiteral("unknown");
+    const QString black = levelName(LevelNames::black(), view.black);
+    const QString white = levelName(LevelNames::white(), view.white);
+    out << "active channel:      " << (view.channel >= 0 ? QStringLiteral("CH%1").arg(view.channel + 1) : unknown)
+        << '\n'
+        << "horizontal position: " << number(view.hpos, unknown) << '\n'
+        << "vertical position:   " << number(view.vpos, unknown) << '\n'
+        << "black level:         " << (black.isEmpty() ? unknown : black) << '\n'
+        << "white level:         " << (white.isEmpty() ? unknown : white) << '\n'
+        << "video loss:          "
+        << (!view.videoLossKnown ? unknown
+            : inputs.isEmpty()   ? QStringLiteral("none")
+                                 : inputs.join(QStringLiteral(", ")))
         << Qt::endl;
+}
+
+QString queryName(int cmdKind)
+{
+    switch (cmdKind) {
+    case Cmd::QueryChannel: return QStringLiteral("CS?");
+    case Cmd::QueryHorizontal: return QStringLiteral("HP?");
+    case Cmd::QueryVertical: return QStringLiteral("VP?");
+    case Cmd::QueryLevels: return QStringLiteral("BS01,?");
+    default: return QStringLiteral("VL");
+    }
+}
+
+// Why the values printed may not be the device's; empty when they are.
+// The protocol pairs a reply with its question by its length alone, so
+// after a resend a late reply can answer the next question.
+QStringList doubts(const LinkTextView &view, int resends)
+{
+    QStringList why;
+    if (resends > 0)
+        why << QStringLiteral("orvex: %1 question(s) went unanswered in time and were asked again; a late reply "
+                              "can pass for the answer to the next question, so the values may be wrong")
+                   .arg(resends);
+    for (int kind : view.garbled)
+        why << QStringLiteral("orvex: the reply to %1 held a value the device cannot report; it is shown as unknown")
+                   .arg(queryName(kind));
+    return why;
 }
 
 } // namespace
@@ -90,5 +130,8 @@ int Cli::status(const QStringList &args)
         printJson(out, view);
     else
         printText(out, view);
-    return 0;
+    const QStringList why = doubts(view, session.engine().state().RetryCount);
+    for (const QString &line : why)
+        error(line);
+    return why.isEmpty() ? 0 : 3;
 }

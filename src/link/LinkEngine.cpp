@@ -53,6 +53,10 @@ bool LinkEngine::DetaSend()
 
     const DeviceFrame frame = DeviceCommand::build(m_s, m_data);
     m_s.RxLen = qint16(frame.replyLength);
+    // No reply is due before this frame leaves, so whatever waits now is a
+    // late answer to an earlier frame (one that timed out); counted toward
+    // this frame's reply it would be read as the answer to this question.
+    m_port.discardInput();
     if (!frame.bytes.isEmpty())
         m_port.write(frame.bytes);
     m_awaitingReply = true;
@@ -143,20 +147,36 @@ void LinkEngine::handlePortEvent(CommEvent event)
 void LinkEngine::decodeReply()
 {
     const QString &hex = m_s.RxHex;
+    // A value the device cannot hold is a garbled reply (or the answer to
+    // another question, come late): it is not shown.
+    bool garbled = false;
     switch (m_s.CmdKind) {
     case Cmd::QueryChannel:
         if (const auto channel = ReplyDecoder::channel(hex)) {
             m_view.setChannelLit(m_s.LitCh, false);
             m_s.LitCh = qint16(*channel - 1);
             m_view.setChannelLit(m_s.LitCh, true);
+        } else {
+            garbled = true;
         }
         break;
-    case Cmd::QueryHorizontal: m_view.setHorizontalPosition(ReplyDecoder::horizontalPosition(hex)); break;
-    case Cmd::QueryVertical: m_view.setVerticalPosition(ReplyDecoder::verticalPosition(hex)); break;
-    case Cmd::QueryLevels:
+    case Cmd::QueryHorizontal:
+        if (const auto position = ReplyDecoder::horizontalPosition(hex))
+            m_view.setHorizontalPosition(*position);
+        else
+            garbled = true;
+        break;
+    case Cmd::QueryVertical:
+        if (const auto position = ReplyDecoder::verticalPosition(hex))
+            m_view.setVerticalPosition(*position);
+        else
+            garbled = true;
+        break;
+    case Cmd::QueryLevels: {
+        const auto levels = ReplyDecoder::levels(hex);
+        garbled = !levels.white || !levels.black;
         // Not while the operator is choosing a level.
         if (!m_s.LvFocus) {
-            const auto levels = ReplyDecoder::levels(hex);
             if (levels.white) {
                 m_s.WhiteLv = qint16(*levels.white);
                 m_view.setWhiteLevel(m_s.WhiteLv);
@@ -167,14 +187,19 @@ void LinkEngine::decodeReply()
             }
         }
         break;
-    case Cmd::QueryVideoLoss: {
-        const int mask = ReplyDecoder::videoLossMask(hex);
-        for (int input = 0; input < Title::Channels; ++input)
-            m_view.setVideoLoss(input, mask & (1 << input));
-        break;
     }
+    case Cmd::QueryVideoLoss:
+        if (const auto mask = ReplyDecoder::videoLossMask(hex)) {
+            for (int input = 0; input < Title::Channels; ++input)
+                m_view.setVideoLoss(input, *mask & (1 << input));
+        } else {
+            garbled = true;
+        }
+        break;
     default: break;
     }
+    if (garbled)
+        m_view.replyGarbled(m_s.CmdKind);
 }
 
 void LinkEngine::handleReplyTimeout()
@@ -357,9 +382,11 @@ void LinkEngine::stopEverything()
 
 void LinkEngine::failOpen()
 {
+    const QString message =
+        LinkMessages::cannotOpen(m_port.devicePath(), m_port.openFailure(), m_port.errorString());
     stopEverything();
     m_s.StepNo = 0;
-    m_view.showWarning(LinkMessages::errorTitle(), LinkMessages::cannotOpen());
+    m_view.showWarning(LinkMessages::errorTitle(), message);
     m_data.ComNo = 0;
     m_view.unloadWindow();
 }

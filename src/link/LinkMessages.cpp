@@ -27,9 +27,31 @@ QString timedOut()
     return QStringLiteral("通信がタイムアウトしました。\r\n本体の電源、ケーブル、通信ポートを確認して下さい。");
 }
 
-QString cannotOpen()
+QString cannotOpen(const QString &device, OpenFailure failure, const QString &reason)
 {
-    return QStringLiteral("通信ポートを開けません。\r\nシリアルポートを確認して下さい。");
+    QString text = QStringLiteral("通信ポートを開けません。\r\nシリアルポートを確認して下さい。");
+    if (device.isEmpty() && reason.isEmpty())
+        return text;
+    QString detail;
+    switch (failure) {
+    case OpenFailure::Missing: detail = QStringLiteral("%1 が見つかりません"); break;
+    case OpenFailure::Busy: detail = QStringLiteral("%1 は他のプログラムが使っています"); break;
+    case OpenFailure::Denied: detail = QStringLiteral("%1 を開く権限がありません"); break;
+    case OpenFailure::None:
+    case OpenFailure::Other: detail = QStringLiteral("%1 を開けません"); break;
+    }
+    text += QStringLiteral("\r\n") + detail.arg(device);
+    if (!reason.isEmpty())
+        text += QStringLiteral("（%1）").arg(reason);
+    text += QStringLiteral("。");
+#ifdef Q_OS_LINUX
+    // Serial devices belong to the dialout group; a user outside it is
+    // refused whatever the cable does.
+    if (failure == OpenFailure::Denied)
+        text += QStringLiteral("\r\nユーザーを dialout グループに加えて（sudo usermod -aG dialout $USER）、"
+                               "ログインし直して下さい。");
+#endif
+    return text;
 }
 
 QString lineError(CommEvent event)

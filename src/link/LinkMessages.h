@@ -12,7 +12,9 @@ QString screenSending(int channel); // channel 1..8
 QString characterSending(int channel);
 QString finished();
 QString timedOut();
-QString cannotOpen();
+// The port `device` would not open: what the operator can check, then
+// why in the system's words (`reason`).
+QString cannotOpen(const QString &device, OpenFailure failure, const QString &reason);
 // The warning for a line event; empty for events that are not errors.
 QString lineError(CommEvent event);
 // A cell whose code cannot be expressed for its channel; channel, row and

@@ -34,9 +34,11 @@ struct MeterReading
 // - The engine calls back on the methods below, always on the GUI thread and
 //   only from inside one of its entry points or a port/timer event.
 // - unloadWindow() means: this window is finished (time-out or a port that
-//   cannot be opened). The view must stop using the engine and destroy it
-//   (with deleteLater(): the engine is still on the stack at that moment);
-//   the next showing builds a fresh window and engine.
+//   cannot be opened). The view must stop using the engine and destroy it,
+//   but only once nothing of it is on the stack: the engine itself is at
+//   that moment, and so may be a message box or an event pump of the view
+//   further down, whose nested event loop ran the failure. Such boxes are
+//   closed, not freed; the next showing builds a fresh window and engine.
 class LinkView
 {
 public:
@@ -68,6 +70,10 @@ public:
     virtual void showWarning(const QString &title, const QString &text) = 0;
     // See the class comment: the view destroys itself and the engine.
     virtual void unloadWindow() = 0;
+    // The reply to status query `cmdKind` held a value the device cannot
+    // report, so nothing was shown for it (for the levels: not for the
+    // level that is out of range).
+    virtual void replyGarbled(int cmdKind) { (void)cmdKind; }
     // An operation (request code reqNo) ran to its end; windows need not
     // care, the command-line tool waits for it.
     virtual void operationEnded(int reqNo) { (void)reqNo; }

@@ -1,68 +1,75 @@
 #include "ReplyDecoder.h"
 
-#include "Sysmac.h"
-
 namespace ReplyDecoder {
 
 namespace {
 
-QChar digitAt(const QString &rxHex, int position)
+// Byte n (1-based) of the reply; a missing byte reads as 0.
+int byteAt(const QString &rxHex, int n)
 {
-    return position <= rxHex.size() ? rxHex.at(position - 1) : QChar(u'0');
+    bool ok = false;
+    const int value = rxHex.mid(2 * (n - 1), 2).toInt(&ok, 16);
+    return ok ? value : 0;
 }
 
-// A hex letter counts 0 here: the position replies use decimal digits.
-int decimalValue(QChar c)
+// Bytes 1 and 2 as the tens and units of a decimal number below `limit`.
+std::optional<int> twoDigits(const QString &rxHex, int limit)
 {
-    return c.isDigit() && c.unicode() < 128 ? c.unicode() - u'0' : 0;
-}
-
-int hexValue(QChar c)
-{
-    return Sysmac::HexToDec(QString(c)).toInt();
-}
-
-int twoDigits(const QString &rxHex)
-{
-    return 10 * decimalValue(digitAt(rxHex, 2)) + decimalValue(digitAt(rxHex, 4));
-}
-
-std::optional<int> levelIndex(QChar c)
-{
-    const int index = hexValue(c);
-    if (index > 3)
+    const int tens = byteAt(rxHex, 1);
+    const int units = byteAt(rxHex, 2);
+    if (tens > 9 || units > 9 || 10 * tens + units >= limit)
         return std::nullopt;
-    return index;
+    return 10 * tens + units;
+}
+
+std::optional<int> levelIndex(int byte)
+{
+    if (byte > 3)
+        return std::nullopt;
+    return byte;
+}
+
+std::optional<int> nibble(int byte)
+{
+    if (byte > 0xF)
+        return std::nullopt;
+    return byte;
 }
 
 } // namespace
 
 std::optional<int> channel(const QString &rxHex)
 {
-    const int d = decimalValue(digitAt(rxHex, 2));
+    const int d = byteAt(rxHex, 1);
     if (d < 1 || d > 8)
         return std::nullopt;
     return d;
 }
 
-int horizontalPosition(const QString &rxHex)
+std::optional<int> horizontalPosition(const QString &rxHex)
 {
-    return twoDigits(rxHex) - 32;
+    const auto v = twoDigits(rxHex, HorizontalSteps);
+    return v ? std::optional(*v - HorizontalSteps / 2) : std::nullopt;
 }
 
-int verticalPosition(const QString &rxHex)
+std::optional<int> verticalPosition(const QString &rxHex)
 {
-    return 16 - twoDigits(rxHex);
+    const auto v = twoDigits(rxHex, VerticalSteps);
+    return v ? std::optional(VerticalSteps / 2 - *v) : std::nullopt;
 }
 
 Levels levels(const QString &rxHex)
 {
-    return {levelIndex(digitAt(rxHex, 4)), levelIndex(digitAt(rxHex, 2))};
+    return {levelIndex(byteAt(rxHex, 2)), levelIndex(byteAt(rxHex, 1))};
 }
 
-int videoLossMask(const QString &rxHex)
+std::optional<int> videoLossMask(const QString &rxHex)
 {
-    return hexValue(digitAt(rxHex, 4)) | (hexValue(digitAt(rxHex, 2)) << 4);
+    const auto low = nibble(byteAt(rxHex, 2));
+    const auto high = nibble(byteAt(rxHex, 1));
+    if (!low || !high)
+        return std::nullopt;
+    return *low | (*high << 4);
 }
 
 } // namespace ReplyDecoder

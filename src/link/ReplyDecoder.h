@@ -4,24 +4,31 @@
 
 #include <optional>
 
-// Reads the status replies held as hexadecimal text. Only the low digits of
-// reply bytes 1 and 2 (characters 2 and 4 of the text) carry anything.
+// Reads the status replies held as hexadecimal text. Bytes 1 and 2 carry the
+// values, one small number each; a byte outside what the device can report
+// makes the value garbled (nothing) rather than a wrong number: a late
+// reply to another question must not pass for the answer to this one.
 namespace ReplyDecoder {
 
-// Channel 1..8 the device shows, or nothing for any other digit.
+// The overlay's travel as the device counts it: 0..63 across with the
+// centre at 32, 0..31 down with the centre at 16.
+constexpr int HorizontalSteps = 64;
+constexpr int VerticalSteps = 32;
+
+// Channel 1..8 the device shows.
 std::optional<int> channel(const QString &rxHex);
 // Positions as the operator reads them: 0 is the device's centre.
-int horizontalPosition(const QString &rxHex);
-int verticalPosition(const QString &rxHex);
+std::optional<int> horizontalPosition(const QString &rxHex);
+std::optional<int> verticalPosition(const QString &rxHex);
 
 struct Levels
 {
-    std::optional<int> black; // nothing when the digit names no item
+    std::optional<int> black; // nothing when the byte names no item
     std::optional<int> white;
 };
 Levels levels(const QString &rxHex);
 
 // Bit i set: input i + 1 has lost its video.
-int videoLossMask(const QString &rxHex);
+std::optional<int> videoLossMask(const QString &rxHex);
 
 } // namespace ReplyDecoder

@@ -37,6 +37,10 @@ struct LineSettings
     bool rts = false;         // RTS is never asserted
 };
 
+// Why a port would not open, as far as the operator can do something
+// about it.
+enum class OpenFailure { None, Missing, Busy, Denied, Other };
+
 // A serial port as the link engine sees it. The real one wraps QSerialPort
 // (platform/QtSerialPortAdapter); tests use a scripted fake.
 class SerialPort
@@ -55,18 +59,24 @@ public:
     // The device that the next open() will use.
     virtual QString devicePath() const = 0;
 
-    // Returns false when the port cannot be opened; errorString() says why.
+    // Returns false when the port cannot be opened; errorString() (the
+    // system's words) and openFailure() say why.
     virtual bool open() = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     virtual QString errorString() const = 0;
+    virtual OpenFailure openFailure() const = 0;
 
     // Text commands and raw byte blocks both leave as bytes, in call order.
     virtual void write(const QByteArray &bytes) = 0;
     // Everything waiting in the input buffer, as raw bytes.
     virtual QByteArray readAll() = 0;
+    // Throws away whatever has arrived and not been read yet.
+    virtual void discardInput() = 0;
 
     // Called for every received chunk (DataReceived) and every line error.
+    // A line that is gone (hung up, end of file, device removed) is no line
+    // error: the port closes without an event and the next open() says why.
     void setEventHandler(EventHandler handler) { m_handler = std::move(handler); }
 
 protected:

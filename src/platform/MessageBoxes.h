@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QList>
+#include <QMessageBox>
+#include <QPointer>
 #include <QString>
 
 class QWidget;
@@ -11,6 +14,10 @@ public:
     virtual ~MessageBoxes() = default;
     // A modal box with a warning icon, the given title and an OK button.
     virtual void warning(QWidget *parent, const QString &title, const QString &text) = 0;
+    // Closes the boxes still open on `owner`, as if answered, because the
+    // owner is going away: their event loops end and the calls that opened
+    // them return. Boxes that are answered at once have nothing to close.
+    virtual void closeBoxesOf(QWidget *owner) { (void)owner; }
 };
 
 // The real boxes, shown with QMessageBox.
@@ -18,4 +25,9 @@ class QtMessageBoxes : public MessageBoxes
 {
 public:
     void warning(QWidget *parent, const QString &title, const QString &text) override;
+    void closeBoxesOf(QWidget *owner) override;
+
+private:
+    // Open boxes, innermost last.
+    QList<QPointer<QMessageBox>> m_open;
 };

@@ -2,6 +2,11 @@
 
 #include "SerialPortNames.h"
 
+#include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
+
 QtSerialPortAdapter::QtSerialPortAdapter(QObject *parent) : QObject(parent)
 {
     connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPortAdapter::onReadyRead);
@@ -49,6 +54,7 @@ bool QtSerialPortAdapter::open()
 {
     if (m_path.isEmpty()) {
         m_error = QStringLiteral("no serial port chosen");
+        m_failure = OpenFailure::Other;
         return false;
     }
     // Errors raised while opening are the open's result, not line events.
@@ -60,6 +66,7 @@ bool QtSerialPortAdapter::open()
     m_port.setStopBits(m_settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     m_port.setFlowControl(m_settings.flowControl ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl);
     const bool ok = m_port.open(QIODevice::ReadWrite);
+    m_failure = ok ? OpenFailure::None : failureFor(m_port.error(), m_path);
     if (ok) {
         // Pseudo-terminals have no modem lines; failing to drop RTS there
         // is harmless.
@@ -91,14 +98,48 @@ QString QtSerialPortAdapter::errorString() const
     return m_error;
 }
 
+OpenFailure QtSerialPortAdapter::openFailure() const
+{
+    return m_failure;
+}
+
+OpenFailure QtSerialPortAdapter::failureFor(QSerialPort::SerialPortError error, bool exists, bool accessible)
+{
+    if (!exists || error == QSerialPort::DeviceNotFoundError)
+        return OpenFailure::Missing;
+    switch (error) {
+    case QSerialPort::PermissionError:
+        // Qt says "permission" both for a device it may not open and for
+        // one that another program holds.
+        return accessible ? OpenFailure::Busy : OpenFailure::Denied;
+    case QSerialPort::OpenError: return OpenFailure::Busy; // already open here
+    default: return OpenFailure::Other;
+    }
+}
+
+OpenFailure QtSerialPortAdapter::failureFor(QSerialPort::SerialPortError error, const QString &path)
+{
+    const QByteArray file = QFile::encodeName(path);
+    return failureFor(error, QFileInfo::exists(path), ::access(file.constData(), R_OK | W_OK) == 0);
+}
+
 void QtSerialPortAdapter::write(const QByteArray &bytes)
 {
-    m_port.write(bytes);
+    // A line that went while events ran takes the frame nowhere, like a
+    // cable pulled an instant later; the reply time-out deals with it.
+    if (m_port.isOpen())
+        m_port.write(bytes);
 }
 
 QByteArray QtSerialPortAdapter::readAll()
 {
-    return m_port.readAll();
+    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+}
+
+void QtSerialPortAdapter::discardInput()
+{
+    if (m_port.isOpen())
+        m_port.clear(QSerialPort::Input);
 }
 
 void QtSerialPortAdapter::reportCountedErrors()
@@ -133,18 +174,35 @@ CommEvent QtSerialPortAdapter::eventFor(QSerialPort::SerialPortError error)
     return CommEvent::Unknown;
 }
 
+bool QtSerialPortAdapter::meansLineGone(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    // A read fails only at end of file (a hung-up line, a pseudo-terminal
+    // whose other end closed) or when the device has gone; either way
+    // every further read fails the same.
+    case QSerialPort::ReadError:
+    case QSerialPort::ResourceError:
+    case QSerialPort::DeviceNotFoundError:
+    case QSerialPort::NotOpenError: return true;
+    default: return false;
+    }
+}
+
 void QtSerialPortAdapter::onError(QSerialPort::SerialPortError error)
 {
     if (m_opening || error == QSerialPort::NoError)
         return;
-    const CommEvent event = eventFor(error);
-    m_port.clearError();
-    if (error == QSerialPort::ResourceError) {
-        // The device went away (an adapter unplugged): closing stops Qt from
-        // repeating the error; the reply time-out then ends the exchange.
-        m_port.close();
-    }
     reportCountedErrors();
+    m_port.clearError();
+    if (meansLineGone(error)) {
+        // Closing stops Qt from repeating the error on every notification.
+        // The exchange then ends the usual way: the reply times out and the
+        // resend's open says what is wrong, as one message.
+        if (m_port.isOpen())
+            m_port.close();
+        return;
+    }
+    const CommEvent event = eventFor(error);
     if (event != CommEvent::DataReceived)
         notify(event);
 }

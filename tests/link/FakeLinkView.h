@@ -31,6 +31,7 @@ public:
     }
     void unloadWindow() override { ++unloads; }
     void operationEnded(int reqNo) override { ended << reqNo; }
+    void replyGarbled(int cmdKind) override { garbled << cmdKind; }
 
     bool visible = true;
     QStringList messages;
@@ -44,4 +45,5 @@ public:
     std::function<void()> onWarning;
     int unloads = 0;
     QList<int> ended;
+    QList<int> garbled;
 };

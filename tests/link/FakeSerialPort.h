@@ -9,17 +9,27 @@ class FakeSerialPort : public SerialPort
 {
 public:
     void configure(const LineSettings &s) override { settings = s; }
-    void setPortNumber(int number) override { portNumber = number; }
+    void setPortNumber(int number) override
+    {
+        portNumber = number;
+        m_path = QStringLiteral("/dev/ttyS%1").arg(number - 1);
+    }
     void setDevicePath(const QString &path) override { m_path = path; }
     QString devicePath() const override { return m_path; }
 
     bool open() override
     {
         ++opens;
-        if (failOpens > 0) {
-            --failOpens;
+        if (gone) {
+            failure = OpenFailure::Missing;
             return false;
         }
+        if (failOpens > 0) {
+            --failOpens;
+            failure = failReason;
+            return false;
+        }
+        failure = OpenFailure::None;
         m_open = true;
         return true;
     }
@@ -31,7 +41,16 @@ public:
         m_input.clear();
     }
     bool isOpen() const override { return m_open; }
-    QString errorString() const override { return QStringLiteral("no such device"); }
+    QString errorString() const override
+    {
+        return failure == OpenFailure::None ? QString() : QStringLiteral("No such file or directory");
+    }
+    OpenFailure openFailure() const override { return failure; }
+    void discardInput() override
+    {
+        ++discards;
+        m_input.clear();
+    }
 
     void write(const QByteArray &bytes) override
     {
@@ -54,13 +73,29 @@ public:
         m_input += bytes;
         notify(CommEvent::DataReceived);
     }
+    // Bytes that reached the input buffer unnoticed (a late reply waiting
+    // in the driver when the port is opened again).
+    void arriveUnread(const QByteArray &bytes) { m_input += bytes; }
     void raise(CommEvent event) { notify(event); }
+    // The device end goes away (an adapter pulled, a pseudo-terminal's
+    // master closed): like the real adapter, the port closes without a
+    // word, and the device cannot be opened again.
+    void vanish()
+    {
+        m_open = false;
+        m_input.clear();
+        gone = true;
+    }
 
     LineSettings settings;
     int portNumber = 0;
     int opens = 0;
     int closes = 0;
     int failOpens = 0; // the next n opens fail
+    OpenFailure failReason = OpenFailure::Missing;
+    OpenFailure failure = OpenFailure::None;
+    bool gone = false;
+    int discards = 0;
     QByteArrayList written;
     std::function<void(const QByteArray &)> onWrite;
 

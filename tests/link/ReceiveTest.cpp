@@ -1,8 +1,12 @@
 #include "LinkRig.h"
 #include "link/LinkMessages.h"
+#include "link/ReplyDecoder.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -62,6 +66,74 @@ TEST(Receive, PollDecodesEveryReply)
     rig.device.channelReply = QByteArray::fromHex("090d");
     rig.clock.advance(2000 + 60);
     EXPECT_EQ(rig.engine->state().LitCh, 2);
+    EXPECT_EQ(rig.view.garbled, (QList<int>{Cmd::QueryChannel, Cmd::QueryLevels, Cmd::QueryChannel, Cmd::QueryLevels}));
+}
+
+TEST(Receive, StatusRepliesTheDeviceCannotGiveAreGarbled)
+{
+    // Bytes 1 and 2 of each reply, and what the operator is shown for
+    // them; nothing means garbled.
+    const struct
+    {
+        const char *hex;
+        std::optional<int> channel, hpos, vpos, black, white, videoLoss;
+    } cases[] = {
+        {"030d", 3, {}, {}, {}, 3, 0x3d},
+        {"0400", 4, 8, {}, 0, {}, 0x40},
+        {"0106", 1, -16, 0, {}, 1, 0x16},
+        {"0603", 6, 31, {}, 3, {}, 0x63},
+        {"0000", {}, -32, 16, 0, 0, 0x00},
+        {"0301", 3, -1, -15, 1, 3, 0x31},
+        {"0302", 3, 0, {}, 2, 3, 0x32}, // the horizontal centre is no vertical position
+        {"0900", {}, {}, {}, 0, {}, 0x90},
+        {"060d", 6, {}, {}, {}, {}, 0x6d}, // an acknowledgement read as a status reply
+        {"130a", {}, {}, {}, {}, {}, {}}, // high digits are never set
+        {"0f0f", {}, {}, {}, {}, {}, 0xff},
+    };
+    for (const auto &c : cases) {
+        const QString hex = QString::fromLatin1(c.hex) + QStringLiteral("0d");
+        EXPECT_EQ(ReplyDecoder::channel(hex), c.channel) << c.hex;
+        EXPECT_EQ(ReplyDecoder::horizontalPosition(hex), c.hpos) << c.hex;
+        EXPECT_EQ(ReplyDecoder::verticalPosition(hex), c.vpos) << c.hex;
+        EXPECT_EQ(ReplyDecoder::levels(hex).black, c.black) << c.hex;
+        EXPECT_EQ(ReplyDecoder::levels(hex).white, c.white) << c.hex;
+        EXPECT_EQ(ReplyDecoder::videoLossMask(hex), c.videoLoss) << c.hex;
+    }
+}
+
+TEST(Receive, AGarbledPositionLeavesTheLastGoodOneShown)
+{
+    LinkRig rig;
+    runPoll(rig);
+    ASSERT_EQ(rig.view.vpos, 0);
+    rig.device.vposReply = QByteArray::fromHex("03020d"); // 32: no vertical position
+    rig.device.hposReply = QByteArray::fromHex("0b000d");
+    rig.clock.advance(2000 + 60);
+    EXPECT_EQ(rig.view.vpos, 0);
+    EXPECT_EQ(rig.view.hpos, 8);
+    EXPECT_EQ(rig.view.garbled, (QList<int>{Cmd::QueryHorizontal, Cmd::QueryVertical}));
+    EXPECT_EQ(rig.view.ended, (QList<int>{30, 30})) << "the poll goes on";
+}
+
+TEST(Receive, ALateReplyWaitingWhenTheFrameIsResentIsDiscarded)
+{
+    LinkRig rig;
+    rig.device.drop = [](int frame) { return frame == 1; }; // "HP?" times out
+    rig.engine->startPolling();
+    rig.clock.advance(2000 + 20);
+    // The lost reply turns up in the driver just as the port is opened
+    // again for the resend; the resend's own reply follows it.
+    bool arrived = false;
+    rig.pump.onPump = [&] {
+        if (!std::exchange(arrived, true))
+            rig.port.arriveUnread(QByteArray::fromHex("06"));
+    };
+    rig.clock.advance(500 + 5 * 10);
+    EXPECT_EQ(rig.view.ended, QList<int>{30});
+    EXPECT_EQ(rig.view.hpos, 8);
+    EXPECT_EQ(rig.view.vpos, 0);
+    EXPECT_TRUE(rig.view.garbled.isEmpty());
+    EXPECT_EQ(rig.port.discards, rig.device.frames) << "before every frame";
 }
 
 TEST(Receive, LevelsAreNotOverwrittenWhileTheOperatorChooses)
@@ -145,8 +217,9 @@ TEST(Receive, PortThatCannotBeOpenedUnloadsTheWindow)
     LinkRig rig;
     rig.port.failOpens = 1;
     rig.engine->selectChannel(0);
-    EXPECT_EQ(rig.view.warnings, QStringList{LinkMessages::cannotOpen()});
-    EXPECT_EQ(rig.view.warnings.first(), QStringLiteral("通信ポートを開けません。\r\nシリアルポートを確認して下さい。"));
+    EXPECT_EQ(rig.view.warnings,
+              QStringList{QStringLiteral("通信ポートを開けません。\r\nシリアルポートを確認して下さい。\r\n"
+                                         "/dev/ttyS0 が見つかりません（No such file or directory）。")});
     EXPECT_EQ(rig.data.ComNo, 0);
     EXPECT_EQ(rig.view.unloads, 1);
     EXPECT_TRUE(rig.port.written.isEmpty());
@@ -159,7 +232,8 @@ TEST(Receive, FailedReopenOnResendIsHandledLikeAFailedOpen)
     rig.engine->selectChannel(0);
     rig.port.failOpens = 1;
     rig.clock.advance(500);
-    EXPECT_EQ(rig.view.warnings, QStringList{LinkMessages::cannotOpen()});
+    EXPECT_EQ(rig.view.warnings, QStringList{LinkMessages::cannotOpen(QStringLiteral("/dev/ttyS0"), OpenFailure::Missing,
+                                                                      QStringLiteral("No such file or directory"))});
     EXPECT_EQ(rig.data.ComNo, 0);
     EXPECT_EQ(rig.view.unloads, 1);
     EXPECT_FALSE(rig.rxTimer.isEnabled());

@@ -52,6 +52,12 @@ QString SimProcess::stopAndReadLog()
     return QString::fromLocal8Bit(m_sim.readAllStandardError());
 }
 
+void SimProcess::kill()
+{
+    m_sim.kill();
+    m_sim.waitForFinished(30000);
+}
+
 SimProcess::Run SimProcess::runTool(const QStringList &args, int deadlineMs)
 {
     QProcess tool;

@@ -26,6 +26,9 @@ public:
     QJsonObject stopAndReadState();
     // Stops the simulator and returns what it logged on stderr.
     QString stopAndReadLog();
+    // Kills the simulator outright, as a device switched off or unplugged:
+    // its end of the line closes with nothing written.
+    void kill();
 
     struct Run
     {

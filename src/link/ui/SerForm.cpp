@@ -8,6 +8,7 @@
 #include "SetForm.h"
 #include "Twips.h"
 
+#include "link/EventPump.h"
 #include "link/LinkEngine.h"
 #include "link/LinkTimer.h"
 #include "link/SerialPort.h"
@@ -27,6 +28,27 @@ constexpr QRgb ActiveChannel = 0xFF8000;
 constexpr QRgb LostLamp = 0xFF0000;
 constexpr QRgb SignalLamp = 0xFFFFFF;
 
+// The platform's pump, telling the window while events run under it.
+class CountedPump : public EventPump
+{
+public:
+    CountedPump(EventPump &pump, std::function<void()> enter, std::function<void()> leave)
+        : m_pump(pump), m_enter(std::move(enter)), m_leave(std::move(leave))
+    {
+    }
+    void processOnce() override
+    {
+        m_enter();
+        m_pump.processOnce();
+        m_leave();
+    }
+
+private:
+    EventPump &m_pump;
+    std::function<void()> m_enter;
+    std::function<void()> m_leave;
+};
+
 } // namespace
 
 SerForm::SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes, QWidget *owner)
@@ -41,8 +63,9 @@ SerForm::SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageB
     applyDesignFont(this);
     m_ui.setupUi(this);
 
-    m_engine = std::make_unique<LinkEngine>(m_data, *m_port, *m_chReqTimer, *m_rxTimer, platform.eventPump(),
-                                            *this);
+    m_pump = std::make_unique<CountedPump>(
+        platform.eventPump(), [this] { enterNestedLoop(); }, [this] { leaveNestedLoop(); });
+    m_engine = std::make_unique<LinkEngine>(m_data, *m_port, *m_chReqTimer, *m_rxTimer, *m_pump, *this);
     connectControls();
     Form_Load();
 }
@@ -65,9 +88,9 @@ void SerForm::connectControls()
     for (int i = 0; i < 4; ++i)
         connect(m_ui.arrowButtons[i], &QPushButton::clicked, this, [this, i] { m_engine->moveOverlay(OverlayDirection(i)); });
     for (QComboBox *level : {m_ui.BlackLevel, m_ui.WhiteLevel}) {
-        // Programmatic changes count too: a poll reply setting a level
-        // raises the same event, which the engine ignores mid-operation.
-        connect(level, &QComboBox::currentIndexChanged, this, [this](int index) {
+        // The operator's pick, even of the level already shown (which sends
+        // it again); a poll reply setting a level is no pick.
+        connect(level, &QComboBox::activated, this, [this](int index) {
             if (index >= 0)
                 sendChosenLevels();
         });
@@ -157,7 +180,8 @@ bool SerForm::eventFilter(QObject *watched, QEvent *event)
 
 void SerForm::KakikomiOn()
 {
-    m_engine->KakikomiOn();
+    if (!m_unloading)
+        m_engine->KakikomiOn();
 }
 
 void SerForm::startPolling()
@@ -197,6 +221,13 @@ void SerForm::setChannelLit(int channel, bool lit)
     if (channel < 0 || channel >= 8)
         return;
     QPushButton *button = m_ui.ChSelect[channel];
+    // Styles shade a button's palette colour into a gradient; the operator
+    // looks for the device's own orange, so the lit button is filled flat.
+    // (The sheet goes first: removing it restores the palette it found.)
+    button->setStyleSheet(lit ? QStringLiteral("QPushButton { background-color: #%1; border: 1px solid #808080; "
+                                               "border-radius: 2px; }")
+                                    .arg(ActiveChannel, 6, 16, QLatin1Char('0'))
+                              : QString());
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, lit ? QColor(ActiveChannel) : this->palette().color(QPalette::Button));
     button->setPalette(palette);
@@ -243,7 +274,12 @@ void SerForm::focusWriteButton()
 
 void SerForm::showWarning(const QString &title, const QString &text)
 {
+    // A window on its way out has said its last word.
+    if (m_unloading)
+        return;
+    enterNestedLoop();
     m_messageBoxes.warning(this, title, text);
+    leaveNestedLoop();
 }
 
 void SerForm::unloadWindow()
@@ -252,7 +288,26 @@ void SerForm::unloadWindow()
         return;
     m_unloading = true;
     emit unloaded();
+    if (m_setForm)
+        m_setForm->hide();
     hide();
+    if (m_nestedLoops > 0) {
+        // Boxes of this window lower down the stack end now; the last
+        // nested loop to return destroys the window.
+        m_messageBoxes.closeBoxesOf(this);
+        return;
+    }
     // The engine is still on the stack: destroy everything once it returns.
     deleteLater();
+}
+
+void SerForm::enterNestedLoop()
+{
+    ++m_nestedLoops;
+}
+
+void SerForm::leaveNestedLoop()
+{
+    if (--m_nestedLoops == 0 && m_unloading)
+        deleteLater();
 }

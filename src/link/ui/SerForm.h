@@ -11,6 +11,7 @@
 #include <memory>
 
 struct TitleData;
+class EventPump;
 class LinkEngine;
 class LinkPlatform;
 class LinkTimer;
@@ -22,6 +23,12 @@ class SerialPort;
 // engine's handlers and the engine draws through LinkView. Building the
 // window is its load; when the engine gives up (time-out, a port that will
 // not open) the window destroys itself and the next showing starts afresh.
+//
+// Message boxes and the send's event pump run nested event loops, in which
+// the engine may give up too. The window then closes its boxes that are
+// still open further down the stack and is destroyed only once the last of
+// those loops has returned: no code of the window, its engine or its port
+// ever runs on after they are gone.
 class SerForm : public QWidget, public LinkView
 {
     Q_OBJECT
@@ -76,6 +83,9 @@ private:
     void openWriteSettings();
     void hideWindow();
     void stopWhileHidden();
+    // Around every nested event loop the window or its engine runs.
+    void enterNestedLoop();
+    void leaveNestedLoop();
 
     TitleData &m_data;
     MessageBoxes &m_messageBoxes;
@@ -86,6 +96,8 @@ private:
     std::unique_ptr<SerialPort> m_port;
     std::unique_ptr<LinkTimer> m_chReqTimer;
     std::unique_ptr<LinkTimer> m_rxTimer;
+    std::unique_ptr<EventPump> m_pump;
     std::unique_ptr<LinkEngine> m_engine;
+    int m_nestedLoops = 0;
     bool m_unloading = false;
 };

@@ -10,9 +10,12 @@
 #include "link/ui/SerForm.h"
 #include "link/ui/TestSerForm.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -62,6 +65,16 @@ protected:
         data->ComNo = 1;
         windows->openCommunication();
         return *windows->existingSerForm();
+    }
+
+    // The operator picks item `index` of a drop-down list: opens it, moves
+    // to the item and presses Enter, as with the keyboard.
+    static void choose(QComboBox *list, int index)
+    {
+        list->showPopup();
+        QAbstractItemView *items = list->view();
+        items->setCurrentIndex(items->model()->index(index, list->modelColumn(), list->rootModelIndex()));
+        QTest::keyClick(items, Qt::Key_Return);
     }
 
     const LinkState &state() { return windows->existingSerForm()->engine().state(); }

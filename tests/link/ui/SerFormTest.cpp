@@ -4,6 +4,8 @@
 #include "support/QtPrinters.h"
 
 #include <QComboBox>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QFrame>
 #include "link/ui/CaptionFrame.h"
 #include <QLabel>
@@ -115,7 +117,7 @@ TEST_F(SerFormTest, ClicksDuringAnOperationAreDroppedAndWorkWhenIdle)
 
     ui.ChSelect[4]->click();
     ui.arrowButtons[0]->click();
-    ui.BlackLevel->setCurrentIndex(3);
+    choose(ui.BlackLevel, 3);
     EXPECT_EQ(port().written, QByteArrayList{"CS?\r"});
     EXPECT_EQ(ui.BlackLevel->currentIndex(), 3) << "the operator's choice stays until a poll overwrites it";
 
@@ -145,14 +147,14 @@ TEST_F(SerFormTest, ChoosingALevelSendsAllRowsAndMovesTheFocusToTheWriteButton)
     const SerFormUi &ui = form.ui();
     form.activateWindow();
     ASSERT_TRUE(waitFor([&] { return form.isActiveWindow(); }));
-    ui.BlackLevel->setCurrentIndex(1);
+    choose(ui.BlackLevel, 1);
     ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 2000));
 
     ui.WhiteLevel->setFocus();
     ASSERT_TRUE(waitFor([&] { return ui.WhiteLevel->hasFocus(); }));
     EXPECT_TRUE(state().LvFocus);
     port().written.clear();
-    ui.WhiteLevel->setCurrentIndex(2); // "90%"
+    choose(ui.WhiteLevel, 2); // "90%"
     ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 2000));
 
     QByteArrayList expected;
@@ -161,6 +163,36 @@ TEST_F(SerFormTest, ChoosingALevelSendsAllRowsAndMovesTheFocusToTheWriteButton)
     EXPECT_EQ(port().written, expected);
     EXPECT_TRUE(waitFor([&] { return ui.WriteButton->hasFocus(); }));
     EXPECT_FALSE(state().LvFocus);
+}
+
+TEST_F(SerFormTest, ChoosingTheLevelAlreadyShownSendsItAgainButAPollReplySendsNothing)
+{
+    SerForm &form = openSerForm();
+    const SerFormUi &ui = form.ui();
+    ASSERT_TRUE(runUntil([&] { return port().written.size() == 5 && state().StepNo == 0; }, 3000));
+    ASSERT_EQ(ui.WhiteLevel->currentText(), QStringLiteral("90%")) << "set by the poll, which sent nothing";
+    port().written.clear();
+
+    choose(ui.WhiteLevel, 2);
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 2000));
+    ASSERT_EQ(port().written.size(), 13);
+    EXPECT_EQ(port().written.first(), QByteArray("BS01,12\r"));
+}
+
+TEST_F(SerFormTest, TheActiveChannelShowsTheDevicesOrangeExactly)
+{
+    SerForm &form = openSerForm();
+    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0 && port().written.size() == 5; }, 3000));
+    const auto shown = [](QPushButton *button) {
+        return button->grab().toImage().pixelColor(4, button->height() / 2);
+    };
+    EXPECT_EQ(shown(form.ui().ChSelect[2]), QColor(0xFF8000));
+    EXPECT_NE(shown(form.ui().ChSelect[3]), QColor(0xFF8000));
+
+    platform.device->channelReply = QByteArray::fromHex("050d");
+    ASSERT_TRUE(runUntil([&] { return buttonColour(form.ui().ChSelect[4]) == QColor(0xFF8000); }, 3000));
+    EXPECT_EQ(shown(form.ui().ChSelect[4]), QColor(0xFF8000));
+    EXPECT_EQ(shown(form.ui().ChSelect[2]), shown(form.ui().ChSelect[3])) << "back to the plain face";
 }
 
 TEST_F(SerFormTest, APollDoesNotOverwriteALevelBeingChosen)
@@ -262,7 +294,8 @@ TEST_F(SerFormTest, APortThatWillNotOpenForgetsThePortAndDestroysTheWindow)
     QPointer<SerForm> form = &openSerForm();
     platform.clock.advance(2000);
 
-    EXPECT_EQ(boxes.texts, QStringList{"通信ポートを開けません。\r\nシリアルポートを確認して下さい。"});
+    EXPECT_EQ(boxes.texts, QStringList{"通信ポートを開けません。\r\nシリアルポートを確認して下さい。\r\n"
+                                       "/dev/ttyS0 が見つかりません（No such file or directory）。"});
     EXPECT_EQ(data->ComNo, 0);
     flushDeletes();
     EXPECT_TRUE(form.isNull());
@@ -273,4 +306,22 @@ TEST_F(SerFormTest, APortThatWillNotOpenForgetsThePortAndDestroysTheWindow)
     ASSERT_NE(windows->testSerForm(), nullptr);
     EXPECT_TRUE(windows->testSerForm()->isVisible());
     EXPECT_FALSE(windows->existingSerForm()->isVisible());
+}
+
+TEST_F(SerFormTest, LevelListsShowEveryItemInFull)
+{
+    SerForm &form = openSerForm();
+    for (QComboBox *list : {form.ui().BlackLevel, form.ui().WhiteLevel}) {
+        for (int i = 0; i < list->count(); ++i) {
+            list->setCurrentIndex(i);
+            QStyleOptionComboBox option;
+            option.initFrom(list);
+            option.currentText = list->currentText();
+            const QRect field =
+                list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
+            // The label is drawn one pixel in from either side of the field.
+            EXPECT_GE(field.width() - 2, list->fontMetrics().horizontalAdvance(list->currentText()))
+                << qPrintable(list->currentText());
+        }
+    }
 }
