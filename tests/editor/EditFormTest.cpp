@@ -92,8 +92,11 @@ TEST_F(EditFormStartUp, MenusCarryAccessKeysAndShortcuts)
     EXPECT_EQ(ui().DataCom->text(), QStringLiteral("データ送受信"));
     EXPECT_EQ(ui().PortSet->text(), QStringLiteral("COMポート設定"));
     const QList<QAction *> fileItems = ui().FileOS->actions();
-    ASSERT_EQ(fileItems.size(), 5);
+    ASSERT_EQ(fileItems.size(), 7);
     EXPECT_TRUE(fileItems[3]->isSeparator());
+    EXPECT_EQ(fileItems[4]->menu(), ui().recentMenu);
+    EXPECT_TRUE(fileItems[5]->isSeparator());
+    EXPECT_EQ(fileItems[6], ui().pEnd);
 }
 
 TEST_F(EditFormStartUp, PaletteLiesBehindTheScreenFrameButItsButtonsTakeTheFocus)

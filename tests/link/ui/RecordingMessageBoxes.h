@@ -13,6 +13,7 @@ public:
         titles.append(title);
         texts.append(text);
     }
+    SaveChoice askSave(QWidget *, const QString &, const QString &) override { return SaveChoice::Cancel; }
 
     QStringList titles;
     QStringList texts;
