@@ -15,7 +15,10 @@ static void BM_HensyuCommandAndSave(benchmark::State &state)
     for (int d = 0; d < Title::VisibleDots; ++d)
         data.DotData[1][d] = d % 3 == 0 ? PixelCode::white() : PixelCode::transparent();
     int redraws = 0;
-    HensyuForm form(data, [&redraws](int) { ++redraws; });
+    HensyuForm form(data, [&data, &redraws](int code, const CharPattern &pattern, const QString &) {
+        data.DotData[code] = pattern;
+        ++redraws;
+    });
     form.setAttribute(Qt::WA_DeleteOnClose, false);
     form.KakudaiDataSet(1);
     const int command = int(state.range(0));

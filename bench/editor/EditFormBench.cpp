@@ -18,6 +18,7 @@ namespace {
 struct NoDialogs : MessageBoxes, FileDialogs, FontDialogs
 {
     void warning(QWidget *, const QString &, const QString &) override {}
+    SaveChoice askSave(QWidget *, const QString &, const QString &) override { return SaveChoice::Cancel; }
     QString openFileName(QWidget *, const QString &, const QString &, const QString &, const QString &) override
     {
         return {};
@@ -27,6 +28,22 @@ struct NoDialogs : MessageBoxes, FileDialogs, FontDialogs
         return {};
     }
     std::optional<QFont> chooseFont(QWidget *, const QFont &, const QString &) override { return std::nullopt; }
+};
+
+// A window with the line of text and the selected cell of the rendering
+// benchmarks.
+struct RenderingWindow
+{
+    RenderingWindow()
+    {
+        form.ui().Text1->setText(QStringLiteral("本日のニュース ABC 123"));
+        form.selectCell(33);
+    }
+
+    QTemporaryDir dir;
+    NoDialogs dialogs;
+    std::unique_ptr<TitleData> data = std::make_unique<TitleData>();
+    EditForm form{*data, dialogs, dialogs, dialogs, dir.path() + QLatin1Char('/')};
 };
 
 // A full page of different codes, every cell through the work file.
@@ -50,16 +67,24 @@ BENCHMARK(BM_DispDataSetFullPage)->Unit(benchmark::kMillisecond);
 // every cell through the work file.
 void BM_MakeDataThroughTheWindow(benchmark::State &state)
 {
-    QTemporaryDir dir;
-    NoDialogs dialogs;
-    auto data = std::make_unique<TitleData>();
-    EditForm form(*data, dialogs, dialogs, dialogs, dir.path() + QLatin1Char('/'));
-    form.ui().Text1->setText(QStringLiteral("本日のニュース ABC 123"));
-    form.selectCell(33);
+    RenderingWindow window;
     for (auto _ : state)
-        form.makeData();
+        window.form.makeData();
 }
 BENCHMARK(BM_MakeDataThroughTheWindow)->Unit(benchmark::kMillisecond);
+
+// "元に戻す" and "やり直し" of one "データ作成": the block's patterns, its text
+// and the page put back, with the tiles and cells that show them.
+void BM_UndoRedoMakeData(benchmark::State &state)
+{
+    RenderingWindow window;
+    window.form.makeData();
+    for (auto _ : state) {
+        window.form.undoStack().undo();
+        window.form.undoStack().redo();
+    }
+}
+BENCHMARK(BM_UndoRedoMakeData)->Unit(benchmark::kMillisecond);
 
 // Construction, which includes the load, up to the first painted frame.
 void BM_EditFormToFirstPaint(benchmark::State &state)

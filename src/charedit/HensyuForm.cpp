@@ -51,8 +51,8 @@ QPushButton *placeButton(const ButtonPlace &place, QWidget *parent)
 
 } // namespace
 
-HensyuForm::HensyuForm(TitleData &data, std::function<void(int)> dotDataSet, QWidget *owner)
-    : QWidget(owner, Qt::Window), m_data(data), m_dotDataSet(std::move(dotDataSet))
+HensyuForm::HensyuForm(TitleData &data, StorePattern storePattern, QWidget *owner)
+    : QWidget(owner, Qt::Window), m_data(data), m_storePattern(std::move(storePattern))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("拡大編集"));
@@ -169,8 +169,7 @@ void HensyuForm::pasteCharacter()
     if (!buffer.isFilled())
         return;
     const int code = m_data.HensyuNo;
-    m_data.DotData[code] = buffer.pattern();
-    m_dotDataSet(code);
+    m_storePattern(code, buffer.pattern(), QStringLiteral("貼り付け"));
     KakudaiDataSet(code);
 }
 
@@ -179,9 +178,10 @@ void HensyuForm::saveCharacter()
     const int code = m_data.HensyuNo;
     // A box that was never loaded stands for no code; refusing keeps such a
     // box from ever reaching the title data.
-    if (!m_grid.store(m_data.DotData[code]))
+    CharPattern pattern = m_data.DotData[code];
+    if (!m_grid.store(pattern))
         return;
-    m_dotDataSet(code);
+    m_storePattern(code, pattern, QStringLiteral("保存"));
 }
 
 void HensyuForm::cancelEdits()

@@ -40,9 +40,11 @@ public:
     enum Action { Copy = 0, Paste = 1, Save = 2, Cancel = 3 };
     static constexpr int ActionCount = 4;
 
-    // `dotDataSet` redraws one character's palette tile after the pattern in
-    // the title data changed.
-    HensyuForm(TitleData &data, std::function<void(int)> dotDataSet, QWidget *owner = nullptr);
+    // Writes a pattern into the title data for "保存" or "貼り付け" (named by
+    // `action`); the owner records it and redraws what shows it.
+    using StorePattern = std::function<void(int code, const CharPattern &pattern, const QString &action)>;
+
+    HensyuForm(TitleData &data, StorePattern storePattern, QWidget *owner = nullptr);
 
     // "Enlarged data set": loads character `code` (0..255) into the grid and the caption; never
     // shows the window.
@@ -73,7 +75,7 @@ private:
     void gridChanged();
 
     TitleData &m_data;
-    std::function<void(int)> m_dotDataSet;
+    StorePattern m_storePattern;
     KakudaiGrid m_grid;
 
     QGroupBox *m_frame = nullptr;

@@ -1,11 +1,14 @@
 #include "EditForm.h"
 
+#include "DialogFolder.h"
 #include "ImageMenu.h"
 #include "MarkerShape.h"
 #include "PictureCell.h"
+#include "undo/BlockTextEdit.h"
+#include "undo/PageEdit.h"
+#include "undo/TitleReplace.h"
 
 #include "charedit/HensyuForm.h"
-#include "core/CharacterImport.h"
 #include "core/ScreenLayout.h"
 #include "core/ZvxReader.h"
 #include "core/ZvxWriter.h"
@@ -20,6 +23,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +39,9 @@ namespace {
 const QString DataFileFilter = QStringLiteral("zvx ﾌｧｲﾙ(*.zvx)|*.zvx|");
 const QString DataFileExtension = QStringLiteral(".zvx");
 const QString FileErrorTitle = QStringLiteral("ファイルエラー");
+const QString Caption = QStringLiteral("8CH-Orvex [編集]");
+const QString SaveQuestion = QStringLiteral("変更を保存しますか？");
+constexpr int UndoLimit = 100;
 
 constexpr int PaletteColumns = Title::BlockSize;
 constexpr int VisiblePaletteRows = Title::Blocks;
@@ -50,6 +62,15 @@ void copyFontChoice(const QFont &from, QFont &to)
     to.setUnderline(from.underline());
     to.setStrikeOut(from.strikeOut());
 }
+
+// The one local data file among dropped URLs, or nothing.
+QString droppedDataFile(const QMimeData *mime)
+{
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1)
+        return {};
+    const QString path = mime->urls().constFirst().toLocalFile();
+    return path.endsWith(DataFileExtension, Qt::CaseInsensitive) ? path : QString();
+}
 } // namespace
 
 EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fileDialogs, FontDialogs &fontDialogs,
@@ -62,12 +83,18 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
     , m_folders(UserFolders::forProgram(programFolder))
     , m_workBitmap(m_folders.work)
 {
+    // A step holds only what it changed (a rendering some 80 KB, an opened
+    // file two whole titles); a long session must not grow without end.
+    m_undo.setUndoLimit(UndoLimit);
     m_ui.setupUi(this);
     m_imageMenu = new ImageMenu(*this, *m_ui.FileOS, m_ui.pEnd, fileDialogs, messageBoxes, m_folders.dialogs);
     Form_Load();
     // Connected only now so that filling the selector during the load does
     // not count as the operator typing into it.
     connectControls();
+    setAcceptDrops(true);
+    updateRecentMenu();
+    updateCaption();
 }
 
 EditForm::~EditForm() = default;
@@ -82,14 +109,24 @@ void EditForm::connectControls()
     connect(m_ui.pEnd, &QAction::triggered, this, &EditForm::endProgram);
     connect(m_ui.DataCom, &QAction::triggered, this, &EditForm::openCommunication);
     connect(m_ui.PortSet, &QAction::triggered, this, &EditForm::choosePort);
+    connect(m_ui.undoAction, &QAction::triggered, &m_undo, &QUndoStack::undo);
+    connect(m_ui.redoAction, &QAction::triggered, &m_undo, &QUndoStack::redo);
+    m_ui.undoAction->setEnabled(false);
+    m_ui.redoAction->setEnabled(false);
+    connect(&m_undo, &QUndoStack::canUndoChanged, m_ui.undoAction, &QAction::setEnabled);
+    connect(&m_undo, &QUndoStack::canRedoChanged, m_ui.redoAction, &QAction::setEnabled);
+    connect(&m_undo, &QUndoStack::cleanChanged, this, &EditForm::updateCaption);
+    connect(m_ui.paletteAction, &QAction::toggled, this, &EditForm::showPalette);
     connect(m_ui.DispEdit1, &QPushButton::clicked, this, &EditForm::clearScreen);
     connect(m_ui.makeDataButton, &QPushButton::clicked, this, &EditForm::makeData);
     connect(m_ui.fontButton, &QPushButton::clicked, this, &EditForm::chooseFont);
     connect(m_ui.enlargeButton, &QPushButton::clicked, this, &EditForm::openEnlargedEditor);
     for (int i = 0; i < 2; ++i)
         connect(m_ui.LineEdit[i], &QPushButton::clicked, this, i == 0 ? &EditForm::edgeBlock : &EditForm::invertBlock);
-    for (PictureCell *cell : std::as_const(m_ui.DispPic))
+    for (PictureCell *cell : std::as_const(m_ui.DispPic)) {
         connect(cell, &PictureCell::pressed, this, &EditForm::selectCell);
+        connect(cell, &PictureCell::doubleClicked, this, &EditForm::openEnlargedEditorAt);
+    }
     for (PictureCell *tile : std::as_const(m_ui.PSetPic)) {
         connect(tile, &PictureCell::pressed, this, &EditForm::pickCharacter);
         connect(tile, &PictureCell::doubleClicked, this, &EditForm::placePaletteBlock);
@@ -192,8 +229,46 @@ void EditForm::Form_Unload()
 
 void EditForm::closeEvent(QCloseEvent *event)
 {
+    // Ending the program used to discard the title without a word.
+    if (!settleUnsavedWork()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
+}
+
+void EditForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedDataFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void EditForm::dropEvent(QDropEvent *event)
+{
+    const QString fileName = droppedDataFile(event->mimeData());
+    if (fileName.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Not inside the drop: the question about unsaved work would keep the
+    // program the file came from waiting for the drop to end.
+    QMetaObject::invokeMethod(
+        this, [this, fileName] { openDataFile(fileName); }, Qt::QueuedConnection);
+}
+
+bool EditForm::settleUnsavedWork()
+{
+    if (m_undo.isClean())
+        return true;
+    switch (m_messageBoxes.askSave(this, Caption, SaveQuestion)) {
+    case MessageBoxes::SaveChoice::Save:
+        return saveFile();
+    case MessageBoxes::SaveChoice::Discard:
+        return true;
+    case MessageBoxes::SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 void EditForm::selectChannel(int channel)
@@ -235,45 +310,58 @@ void EditForm::onChannelTextEdited()
 
 void EditForm::openFile()
 {
-    QString error;
-    const QString openTitle = QStringLiteral("データファイルを開く");
-    const QString name =
-        m_fileDialogs.openFileName(this, openTitle, DataFileFilter, m_folders.dialogs, DataFileExtension);
+    if (!settleUnsavedWork())
+        return;
+    const QString name = m_fileDialogs.openFileName(this, QStringLiteral("データファイルを開く"), DataFileFilter,
+                                                    dialogFolder(), DataFileExtension);
     if (name.isEmpty())
         return;
+    loadDataFile(name);
+}
+
+bool EditForm::openDataFile(const QString &fileName)
+{
+    return settleUnsavedWork() && loadDataFile(fileName);
+}
+
+bool EditForm::loadDataFile(const QString &fileName)
+{
+    auto before = std::make_unique<TitleData>();
+    before->assignTitleFrom(m_data);
+    QString error;
     QString notice;
-    if (!MCMFileSet(0, name, &error, &notice)) {
+    if (!MCMFileSet(0, fileName, &error, &notice)) {
         fileError(error);
-        return;
+        return false;
     }
-    DataFileName = name;
-    DispDataSet(m_data.ChNo);
-    onChannelPicked();
-    LastFileName = DataFileName;
+    const TitleFileNames fileBefore{DataFileName, LastFileName};
+    m_undo.push(new TitleReplace(m_data, *this, *before, fileBefore, {fileName, fileName},
+                                 QStringLiteral("開く")));
+    m_undo.setClean();
+    fileUsed(fileName);
     // Told once the title is on screen, so the operator can see what changed.
     if (!notice.isEmpty())
-        m_messageBoxes.warning(this, openTitle, notice);
+        m_messageBoxes.warning(this, QStringLiteral("データファイルを開く"), notice);
+    return true;
 }
 
-void EditForm::saveFile()
+bool EditForm::saveFile()
 {
-    if (LastFileName.isEmpty()) {
-        saveFileAs();
-        return;
-    }
-    saveTo(DataFileName);
+    if (LastFileName.isEmpty())
+        return saveFileAs();
+    return saveTo(DataFileName);
 }
 
-void EditForm::saveFileAs()
+bool EditForm::saveFileAs()
 {
     QString name = m_fileDialogs.saveFileName(this, QStringLiteral("データファイルの保存"), DataFileFilter,
-                                              m_folders.dialogs, DataFileExtension);
+                                              dialogFolder(), DataFileExtension);
     if (name.isEmpty())
-        return;
+        return false;
     // Case-sensitive on purpose: "TITLE.ZVX" becomes "TITLE.ZVX.zvx".
     if (!name.endsWith(DataFileExtension, Qt::CaseSensitive))
         name += DataFileExtension;
-    saveTo(name);
+    return saveTo(name);
 }
 
 bool EditForm::saveTo(const QString &fileName)
@@ -285,7 +373,56 @@ bool EditForm::saveTo(const QString &fileName)
     }
     DataFileName = fileName;
     LastFileName = DataFileName;
+    m_undo.setClean();
+    fileUsed(fileName);
     return true;
+}
+
+void EditForm::fileUsed(const QString &fileName)
+{
+    m_recentFiles.add(fileName);
+    updateRecentMenu();
+    updateCaption();
+}
+
+QString EditForm::dialogFolder() const
+{
+    return DialogFolder::start(m_recentFiles.lastFolder(), m_folders.dialogs);
+}
+
+void EditForm::updateCaption()
+{
+    QString caption = Caption;
+    if (!DataFileName.isEmpty())
+        caption += QStringLiteral(" - ") + QFileInfo(DataFileName).fileName();
+    if (!m_undo.isClean())
+        caption += QStringLiteral(" *");
+    setWindowTitle(caption);
+}
+
+void EditForm::updateRecentMenu()
+{
+    QMenu *menu = m_ui.recentMenu;
+    menu->clear();
+    const QStringList files = m_recentFiles.files();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString &file = files[i];
+        QAction *item = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(file)));
+        connect(item, &QAction::triggered, this, [this, file] { openRecentFile(file); });
+    }
+    menu->setEnabled(!files.isEmpty());
+}
+
+void EditForm::openRecentFile(const QString &fileName)
+{
+    if (!settleUnsavedWork())
+        return;
+    if (!QFileInfo::exists(fileName)) {
+        // A file that is gone cannot come back through the list.
+        m_recentFiles.remove(fileName);
+        updateRecentMenu();
+    }
+    loadDataFile(fileName);
 }
 
 void EditForm::fileError(const QString &message)
@@ -353,8 +490,9 @@ void EditForm::selectCell(int cell)
 
 void EditForm::clearScreen()
 {
+    const PageEdit::Layer before = PageEdit::snapshot(m_data, m_data.ChNo);
     ScreenLayout::clearPage(m_data, m_data.ChNo);
-    DispDataSet(m_data.ChNo);
+    m_undo.push(new PageEdit(m_data, *this, m_data.ChNo, before, QStringLiteral("画面クリア")));
 }
 
 void EditForm::pickCharacter(int code)
@@ -382,9 +520,9 @@ void EditForm::placePaletteBlock(int code)
 void EditForm::placeBlock(int code)
 {
     TopCode = ScreenLayout::blockTopCode(code);
-    const int placed = ScreenLayout::placeBlock(m_data, m_data.ChNo, SelCell, TopCode);
-    for (int i = 0; i < placed; ++i)
-        showCode(SelCell + i, TopCode + i);
+    const PageEdit::Layer before = PageEdit::snapshot(m_data, m_data.ChNo);
+    ScreenLayout::placeBlock(m_data, m_data.ChNo, SelCell, TopCode);
+    m_undo.push(new PageEdit(m_data, *this, m_data.ChNo, before, QStringLiteral("ブロック配置")));
 }
 
 void EditForm::KakudaiDataSet(int code)
@@ -400,7 +538,11 @@ HensyuForm *EditForm::enlargedEditor() const
 HensyuForm &EditForm::ensureEnlargedEditor()
 {
     if (!m_hensyuForm)
-        m_hensyuForm = new HensyuForm(m_data, [this](int code) { DotDataSet(code); }, this);
+        m_hensyuForm = new HensyuForm(
+            m_data, [this](int code, const CharPattern &pattern, const QString &what) {
+                replacePatterns({{code, pattern}}, what);
+            },
+            this);
     return *m_hensyuForm;
 }
 
@@ -411,10 +553,16 @@ void EditForm::makeData()
     request.font = m_ui.Text1->font();
     request.edging = m_ui.edgingCheck->isChecked();
     request.topCode = TopCode;
+    request.page = m_data.ChNo;
+    request.selCell = SelCell;
     request.workFolder = m_folders.work;
+    const int block = TopCode / Title::BlockSize;
+    const PatternEdit::Patterns patternsBefore = PatternEdit::snapshot(m_data, TopCode, Title::BlockSize);
+    const QString textBefore = m_data.ChText[block];
+    const PageEdit::Layer pageBefore = PageEdit::snapshot(m_data, m_data.ChNo);
     // The strip is read from the drawing in memory, so Picture2 never needs
     // to be shown for the read-back.
-    const MakeData::Result result = MakeData::renderBlock(m_data, request);
+    const MakeData::Result result = MakeData::run(m_data, request);
     if (!result.done()) {
         m_messageBoxes.warning(this, BlockTextGuard::title(), BlockTextGuard::message(result.refused));
         return;
@@ -423,8 +571,13 @@ void EditForm::makeData()
     for (int k = 0; k < Title::BlockSize; ++k)
         m_tiles.clear(TopCode + k);
     redrawBlockTiles();
-    clearScreen();
-    placeBlock(TopCode);
+    // One step for the patterns, the text and the page: the operator made
+    // one change. Patterns come first so the cells copy the new tiles.
+    auto *step = new QUndoCommand(QStringLiteral("データ作成"));
+    new PatternEdit(m_data, *this, patternsBefore, QString(), step);
+    new BlockTextEdit(m_data, *this, block, textBefore, QString(), step);
+    new PageEdit(m_data, *this, m_data.ChNo, pageBefore, QString(), step);
+    m_undo.push(step);
 }
 
 void EditForm::chooseFont()
@@ -441,20 +594,24 @@ void EditForm::chooseFont()
 
 void EditForm::edgeBlock()
 {
-    editBlock(BlockEdit::edge);
+    editBlock(BlockEdit::edge, QStringLiteral("縁取"));
 }
 
 void EditForm::invertBlock()
 {
-    editBlock(BlockEdit::invert);
+    editBlock(BlockEdit::invert, QStringLiteral("反転"));
 }
 
-void EditForm::editBlock(void (*edit)(TitleData &, int))
+void EditForm::editBlock(void (*edit)(TitleData &, int), const QString &what)
 {
+    const PatternEdit::Patterns before = PatternEdit::snapshot(m_data, TopCode, Title::BlockSize);
     edit(m_data, TopCode);
-    // Only the tiles: cells showing the block keep their old images until
-    // the page is drawn again.
-    redrawBlockTiles();
+    m_undo.push(new PatternEdit(m_data, *this, before, what));
+}
+
+void EditForm::replacePatterns(const PatternEdit::Patterns &patterns, const QString &what)
+{
+    m_undo.push(PatternEdit::replace(m_data, *this, patterns, what));
 }
 
 void EditForm::redrawBlockTiles()
@@ -477,7 +634,7 @@ void EditForm::openEnlargedEditor()
     editor.activateWindow();
 }
 
-void EditForm::replacePatterns(int firstCode, const std::vector<CharPattern> &patterns)
+void EditForm::importPatterns(int firstCode, const std::vector<CharPattern> &patterns, const QString &what)
 {
     const int end = firstCode + int(patterns.size());
     const int shown = m_data.HensyuNo;
@@ -490,12 +647,82 @@ void EditForm::replacePatterns(int firstCode, const std::vector<CharPattern> &pa
         followImport = m_hensyuForm->grid() == unedited;
     }
 
-    CharacterImport::apply(m_data, firstCode, patterns);
+    PatternEdit::Patterns replaced;
     for (int code = firstCode; code < end; ++code)
-        DotDataSet(code);
-    DispDataSet(m_data.ChNo);
+        replaced.insert(code, patterns[std::size_t(code - firstCode)]);
+    replacePatterns(replaced, what);
     if (followImport)
         m_hensyuForm->KakudaiDataSet(shown);
+}
+
+void EditForm::openEnlargedEditorAt(int cell)
+{
+    if (cell < 0 || cell >= Title::Cells)
+        return;
+    HensyuForm &editor = ensureEnlargedEditor();
+    editor.KakudaiDataSet(m_data.DispData(cell, 0, m_data.ChNo));
+    editor.show();
+    editor.raise();
+    editor.activateWindow();
+}
+
+void EditForm::showPalette(bool shown)
+{
+    if (m_ui.paletteAction->isChecked() != shown)
+        m_ui.paletteAction->setChecked(shown);
+    if (shown) {
+        // Designed to be covered, so it never needed a background of its own.
+        m_ui.Frame3->setAutoFillBackground(true);
+        m_ui.Frame3->raise();
+    } else {
+        m_ui.Frame2->raise();
+    }
+}
+
+bool EditForm::paletteShown() const
+{
+    return m_ui.paletteAction->isChecked();
+}
+
+void EditForm::showPatterns(const QList<int> &codes)
+{
+    std::array<bool, Title::CodeCount> changed{};
+    for (int code : codes) {
+        DotDataSet(code);
+        changed[code] = true;
+    }
+    for (int cell = 0; cell < Title::Cells; ++cell) {
+        const int code = m_data.DispData(cell, 0, m_data.ChNo);
+        if (changed[code])
+            showCode(cell, code);
+    }
+}
+
+void EditForm::showCells(int page, const QList<int> &cells)
+{
+    if (page != m_data.ChNo) {
+        // Undoing on another channel's page: show the page that changed.
+        selectChannel(page);
+        return;
+    }
+    for (int cell : cells)
+        showCode(cell, m_data.DispData(cell, 0, page));
+}
+
+void EditForm::showBlockText(int block)
+{
+    if (block == (TopCode - 1) / Title::BlockSize)
+        m_ui.Text1->setText(m_data.ChText[block]);
+}
+
+void EditForm::showTitle(const TitleFileNames &file)
+{
+    DataFileName = file.data;
+    LastFileName = file.last;
+    for (int code = 0; code < Title::CodeCount; ++code)
+        DotDataSet(code);
+    onChannelPicked();
+    updateCaption();
 }
 
 void EditForm::DotDataSet(int code)

@@ -2,7 +2,10 @@
 
 #include "EditFormUi.h"
 #include "PaletteTiles.h"
+#include "RecentFiles.h"
 #include "WorkBitmap.h"
+#include "undo/PatternEdit.h"
+#include "undo/TitleView.h"
 
 #include "core/FileSystem.h"
 #include "core/TitleData.h"
@@ -12,6 +15,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QUndoStack>
 
 #include <vector>
 
@@ -26,8 +30,9 @@ class MessageBoxes;
 // EditForm, the start-up and main window "8CH-Orvex [編集]": channel selector, the
 // 13 x 30 screen grid of the current channel, the (covered) character
 // palette and the file and communication menus. The title data belongs to
-// the application; the window reads and writes it directly.
-class EditForm : public QMainWindow
+// the application; the window reads it directly and changes it only in undo
+// steps, so that every change can be taken back and marks the work unsaved.
+class EditForm : public QMainWindow, private TitleView
 {
     Q_OBJECT
 
@@ -61,10 +66,10 @@ public:
     // on, at most to the end of the row; makes that block current.
     void placeBlock(int code);
 
-    // Replaces the characters of `firstCode` on with `patterns` and redraws
-    // their tiles, the current page and the enlarged editor. Every import of
-    // characters goes through here, so it is one step for the operator.
-    void replacePatterns(int firstCode, const std::vector<CharPattern> &patterns);
+    // Replaces the characters of `firstCode` on with `patterns` as one undo
+    // step named `what`, and redraws their tiles, the current page and the
+    // enlarged editor. Every import of characters goes through here.
+    void importPatterns(int firstCode, const std::vector<CharPattern> &patterns, const QString &what);
     ImageMenu *imageMenu() const { return m_imageMenu; }
 
     // The enlarged character editor while it exists (hidden or shown); null
@@ -75,10 +80,15 @@ public:
     // The channel list: channel 0..7 becomes current; the grid shows its
     // page and the text box its block text.
     void selectChannel(int channel);
-    // "開く(&O)", "上書き保存(&S)", "名前を付けて保存(&A)".
+    // "開く(&O)", "上書き保存(&S)", "名前を付けて保存(&A)". The saves return
+    // whether the title was written (false when cancelled or failed).
     void openFile();
-    void saveFile();
-    void saveFileAs();
+    bool saveFile();
+    bool saveFileAs();
+    // Opens `fileName` as "開く" does after its dialog: from the command
+    // line, a drop or the recent files. Asks about unsaved work first and
+    // shows the file error box when the file cannot be read.
+    bool openDataFile(const QString &fileName);
     // "終了(&X)".
     void endProgram();
     // "データ送受信" and "COMポート設定".
@@ -102,6 +112,25 @@ public:
     void invertBlock();
     // "拡大編集".
     void openEnlargedEditor();
+    // A double-click on grid cell 0..389: the enlarged editor opens on the
+    // character shown there.
+    void openEnlargedEditorAt(int cell);
+    // "文字パレット": the palette frame in front of the screen frame, or
+    // back behind it where it was designed.
+    void showPalette(bool shown);
+    bool paletteShown() const;
+
+    // "元に戻す" and "やり直し" go through this stack; it is clean while the
+    // title is as last opened or saved.
+    QUndoStack &undoStack() { return m_undo; }
+    // Records a set of replaced patterns as one undo step ("貼り付け",
+    // "保存" of the enlarged editor, imported images).
+    void replacePatterns(const PatternEdit::Patterns &patterns, const QString &what);
+    // Asks "変更を保存しますか？" when the title has unsaved changes; true when
+    // the caller may go on (saved or discarded, or nothing to ask).
+    bool settleUnsavedWork();
+    // The folder the file dialogs start in.
+    QString dialogFolder() const;
 
     // The data file command: mode 0 reads `fileName` into the title data and redraws every tile,
     // mode 1 writes the title data to it; other modes do nothing. On failure
@@ -122,13 +151,15 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void Form_Load();
     void Form_Unload();
     void onChannelPicked();
     void onChannelTextEdited();
-    void editBlock(void (*edit)(TitleData &, int));
+    void editBlock(void (*edit)(TitleData &, int), const QString &what);
     void connectControls();
     // Hands the pressed character to the enlarged character editor,
     // creating it hidden the first time.
@@ -137,8 +168,19 @@ private:
     void redrawBlockTiles();
     void showCode(int cell, int code);
     void refreshTile(int code);
+    bool loadDataFile(const QString &fileName);
     bool saveTo(const QString &fileName);
     void fileError(const QString &message);
+    void fileUsed(const QString &fileName);
+    void updateCaption();
+    void updateRecentMenu();
+    void openRecentFile(const QString &fileName);
+
+    // TitleView: what undo steps ask to be redrawn.
+    void showPatterns(const QList<int> &codes) override;
+    void showCells(int page, const QList<int> &cells) override;
+    void showBlockText(int block) override;
+    void showTitle(const TitleFileNames &file) override;
 
     TitleData &m_data;
     MessageBoxes &m_messageBoxes;
@@ -152,4 +194,6 @@ private:
     ImageMenu *m_imageMenu = nullptr;
     // Destroys itself when the operator closes it.
     QPointer<HensyuForm> m_hensyuForm;
+    QUndoStack m_undo;
+    RecentFiles m_recentFiles;
 };

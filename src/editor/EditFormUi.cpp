@@ -159,7 +159,19 @@ void EditFormUi::setupUi(QMainWindow *form)
     FileOpenSave[1]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     FileOpenSave[2] = FileOS->addAction(QStringLiteral("名前を付けて保存"));
     FileOS->addSeparator();
+    recentMenu = FileOS->addMenu(QStringLiteral("最近使ったファイル(&R)"));
+    FileOS->addSeparator();
     pEnd = FileOS->addAction(QStringLiteral("終了(&X)"));
+
+    editMenu = form->menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    undoAction = editMenu->addAction(QStringLiteral("元に戻す"));
+    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction = editMenu->addAction(QStringLiteral("やり直し"));
+    redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+
+    viewMenu = form->menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    paletteAction = viewMenu->addAction(QStringLiteral("文字パレット"));
+    paletteAction->setCheckable(true);
 
     ComSetting = form->menuBar()->addMenu(QStringLiteral("通信(&T)"));
     DataCom = ComSetting->addAction(QStringLiteral("データ送受信"));

@@ -64,7 +64,13 @@ struct EditFormUi
 
     QMenu *FileOS = nullptr;
     QAction *FileOpenSave[3] = {};
+    QMenu *recentMenu = nullptr;           // "最近使ったファイル(&R)"
     QAction *pEnd = nullptr;
+    QMenu *editMenu = nullptr;             // "編集(&E)"
+    QAction *undoAction = nullptr;         // "元に戻す"
+    QAction *redoAction = nullptr;         // "やり直し"
+    QMenu *viewMenu = nullptr;             // "表示(&V)"
+    QAction *paletteAction = nullptr;      // "文字パレット", checkable
     QMenu *ComSetting = nullptr;
     QAction *DataCom = nullptr;
     QAction *PortSet = nullptr;

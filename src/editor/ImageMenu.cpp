@@ -93,7 +93,7 @@ void ImageMenu::importCharacters(const QString &title, const CharacterLayout &la
         fail(patterns.error);
         return;
     }
-    m_form.replacePatterns(patterns.firstCode, patterns.patterns);
+    m_form.importPatterns(patterns.firstCode, patterns.patterns, title);
 }
 
 void ImageMenu::fail(const QString &message)

@@ -7,14 +7,23 @@
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "platform/QtTranslations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTextStream>
+#include <QTranslator>
 
 #include <memory>
 
 namespace {
+
+// The data file to open at start, if any.
+void addFileArgument(QCommandLineParser &parser)
+{
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("開くデータファイル (.zvx)"),
+                                 QStringLiteral("[file]"));
+}
 
 // Answers --help and --version before any window system is touched, so that
 // they work without a display (help2man runs them while building). Returns
@@ -31,6 +40,7 @@ bool answeredInformationOption(int argc, char **argv)
                                   QStringLiteral("Displays this help and exits."));
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
+    addFileArgument(parser);
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
@@ -53,6 +63,7 @@ bool answeredInformationOption(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    QApplication::setOrganizationName(QStringLiteral("orvex"));
     QApplication::setApplicationName(QStringLiteral("orvex-editor"));
     QApplication::setApplicationVersion(QString::fromLatin1(BuildInfo::Version));
     if (answeredInformationOption(argc, argv))
@@ -61,6 +72,15 @@ int main(int argc, char **argv)
     // Before any widget takes a font: titles keep the font name they were
     // made with on the device's home platform, drawn with its free stand-in.
     RenderFont::installSubstitutions();
+    // The standard dialogs speak the program's language, not the system's.
+    QTranslator qtTexts;
+    if (QtTranslations::loadJapanese(qtTexts))
+        QApplication::installTranslator(&qtTexts);
+
+    // Qt has taken its own options out of the arguments by now.
+    QCommandLineParser parser;
+    addFileArgument(parser);
+    parser.parse(QApplication::arguments());
 
     // The one title data of the process; every window works on it directly.
     auto data = std::make_unique<TitleData>();
@@ -75,5 +95,9 @@ int main(int argc, char **argv)
     // Ending the editor ends the program, whatever else is open.
     QObject::connect(&form, &EditForm::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     form.show();
+    // After show, so that a file that cannot be read is reported over the
+    // window, which then stays open and empty.
+    if (!parser.positionalArguments().isEmpty())
+        form.openDataFile(parser.positionalArguments().constFirst());
     return app.exec();
 }

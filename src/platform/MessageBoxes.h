@@ -11,6 +11,8 @@ class QWidget;
 class MessageBoxes
 {
 public:
+    enum class SaveChoice { Save, Discard, Cancel };
+
     virtual ~MessageBoxes() = default;
     // A modal box with a warning icon, the given title and an OK button.
     virtual void warning(QWidget *parent, const QString &title, const QString &text) = 0;
@@ -18,6 +20,9 @@ public:
     // owner is going away: their event loops end and the calls that opened
     // them return. Boxes that are answered at once have nothing to close.
     virtual void closeBoxesOf(QWidget *owner) { (void)owner; }
+    // Asks whether unsaved work is to be saved first, with the buttons
+    // "保存", "破棄" and "キャンセル"; closing the box counts as キャンセル.
+    virtual SaveChoice askSave(QWidget *parent, const QString &title, const QString &text) = 0;
 };
 
 // The real boxes, shown with QMessageBox.
@@ -26,6 +31,7 @@ class QtMessageBoxes : public MessageBoxes
 public:
     void warning(QWidget *parent, const QString &title, const QString &text) override;
     void closeBoxesOf(QWidget *owner) override;
+    SaveChoice askSave(QWidget *parent, const QString &title, const QString &text) override;
 
 private:
     // Open boxes, innermost last.

@@ -26,7 +26,10 @@ protected:
 
     std::unique_ptr<HensyuForm> makeForm()
     {
-        auto form = std::make_unique<HensyuForm>(m_data, [this](int code) { m_redrawn.push_back(code); });
+        auto form = std::make_unique<HensyuForm>(m_data, [this](int code, const CharPattern &pattern, const QString &) {
+            m_data.DotData[code] = pattern;
+            m_redrawn.push_back(code);
+        });
         form->setAttribute(Qt::WA_DeleteOnClose, false);
         return form;
     }

@@ -77,7 +77,7 @@ TEST_F(EditFormEnlargedEditor, ShowsModelessAndComesBackLoadedAfterBeingClosed)
     EXPECT_EQ(editor()->windowTitle(), QStringLiteral("文字40編集中"));
 }
 
-TEST_F(EditFormEnlargedEditor, SaveAndPasteRedrawTheTileButNotTheCells)
+TEST_F(EditFormEnlargedEditor, SaveAndPasteRedrawTheTileAndTheCellsShowingIt)
 {
     form->placeBlock(1);
     const QImage cellBefore = cellImage(0);
@@ -87,8 +87,8 @@ TEST_F(EditFormEnlargedEditor, SaveAndPasteRedrawTheTileButNotTheCells)
     EXPECT_EQ(data->DotData[1][0], PixelCode::white());
     EXPECT_EQ(form->tileImage(1).pixel(11, 17), 0xFFFFFFFFu);
     EXPECT_EQ(ui().PSetPic[1]->pixmap().toImage().pixel(0, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(cellImage(0), cellBefore);
-    form->DispDataSet(0);
+    // Not left stale until the next page redraw.
+    EXPECT_NE(cellImage(0), cellBefore);
     EXPECT_TRUE(cellShows(0, 1));
 
     editor()->copyCharacter();
@@ -97,6 +97,7 @@ TEST_F(EditFormEnlargedEditor, SaveAndPasteRedrawTheTileButNotTheCells)
     EXPECT_EQ(data->DotData[2], data->DotData[1]);
     EXPECT_EQ(form->tileImage(2), form->tileImage(1) /* same pattern, same background */);
     EXPECT_EQ(editor()->windowTitle(), QStringLiteral("文字2編集中"));
+    EXPECT_TRUE(cellShows(1, 2));
 }
 
 TEST_F(EditFormEnlargedEditor, TabThenSpaceOpensItFromTheCoveredButton)

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -21,7 +22,13 @@
 class EditFormFixture : public ::testing::Test
 {
 protected:
-    void SetUp() override { makeForm(workDir.path() + QLatin1Char('/')); }
+    void SetUp() override
+    {
+        // The recent files and the last folder of an earlier test in the
+        // same program.
+        QSettings().clear();
+        makeForm(workDir.path() + QLatin1Char('/'));
+    }
 
     void makeForm(const QString &workFolder)
     {

@@ -173,3 +173,30 @@ TEST_F(EditFormImages, PageExportDrawsTheCurrentChannelOptionallyOverBars)
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("missing/page.png")));
 }
+
+// A whole imported sheet is one step: undo gives back every character and
+// the screen shows them, redo the imported ones again.
+TEST_F(EditFormImages, AnImportIsOneUndoStep)
+{
+    const auto varied = makeVariedTitle();
+    data->DotData = varied->DotData;
+    run(menu().exportSheetAction(), path(QStringLiteral("sheet.png")));
+    data->setDefaults();
+    form->undoStack().clear();
+    const TitleData before = *data;
+    // A picture carries the visible dots only; the spare ones stay.
+    TitleData imported = before;
+    for (int code = 0; code < Title::CodeCount; ++code)
+        std::copy_n(varied->DotData[code].begin(), Title::VisibleDots, imported.DotData[code].begin());
+
+    run(menu().importSheetAction(), path(QStringLiteral("sheet.png")));
+    ASSERT_TRUE(data->DotData == imported.DotData);
+    ASSERT_EQ(form->undoStack().count(), 1);
+
+    form->undoStack().undo();
+    EXPECT_TRUE(data->DotData == before.DotData);
+    EXPECT_TRUE(tileShows(30, before.DotData[30]));
+    form->undoStack().redo();
+    EXPECT_TRUE(data->DotData == imported.DotData);
+    EXPECT_TRUE(tileShows(30, imported.DotData[30]));
+}

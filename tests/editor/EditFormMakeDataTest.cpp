@@ -130,7 +130,7 @@ TEST_F(EditFormMakeData, RefusedTextWarnsAndChangesNothing)
     }
 }
 
-TEST_F(EditFormMakeData, EdgingAndInversionButtonsRedrawTilesButNotTheCells)
+TEST_F(EditFormMakeData, EdgingAndInversionButtonsRedrawTilesAndTheCellsShowingThem)
 {
     ui().edgingCheck->setChecked(false);
     ui().Text1->setText(QStringLiteral("ABC あいう 123"));
@@ -141,7 +141,9 @@ TEST_F(EditFormMakeData, EdgingAndInversionButtonsRedrawTilesButNotTheCells)
     form->edgeBlock();
     EXPECT_GT(blockDots(1, PixelCode::black()), 0);
     expectBlockTilesMatchPatterns(1);
-    EXPECT_EQ(cellImage(1), cellBefore);
+    // Not left stale until the next page redraw.
+    EXPECT_NE(cellImage(1), cellBefore);
+    EXPECT_TRUE(cellShows(1, 2));
 
     // The same as rendering with "縁取" checked.
     ui().edgingCheck->setChecked(true);

@@ -19,8 +19,17 @@ public:
     };
 
     void warning(QWidget *, const QString &title, const QString &text) override { shown.append({title, text}); }
+    SaveChoice askSave(QWidget *, const QString &title, const QString &text) override
+    {
+        asked.append({title, text});
+        return saveAnswers.isEmpty() ? SaveChoice::Cancel : saveAnswers.takeFirst();
+    }
 
     QList<Box> shown;
+    // The questions about unsaved work, and their answers in turn (キャンセル
+    // when none is left).
+    QList<Box> asked;
+    QList<SaveChoice> saveAnswers;
 };
 
 class FakeFileDialogs : public FileDialogs

@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QListView>
+#include <QSet>
+#include <QStringListModel>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -41,4 +44,23 @@ TEST(FontDialogs, UntouchedOkKeepsTheFaceThatDrawsASubstitutedFamily)
 
     answerNextFontDialog(false);
     EXPECT_FALSE(dialogs.chooseFont(nullptr, initial, QStringLiteral("t")).has_value());
+}
+
+TEST(FontDialogs, FacesInstalledByMoreThanOneFoundryAreListedOnce)
+{
+    EXPECT_EQ(QtFontDialogs::distinctFamilies({QStringLiteral("Nimbus Sans [urw]"), QStringLiteral("IPAGothic"),
+                                               QStringLiteral("Nimbus Sans [UKWN]"), QStringLiteral("Nimbus Sans [URW ]"),
+                                               QStringLiteral("Odd [name")}),
+              QStringList({QStringLiteral("Nimbus Sans"), QStringLiteral("IPAGothic"), QStringLiteral("Odd [name")}));
+
+    QFontDialog dialog;
+    QFont start(QStringLiteral("IPAGothic"));
+    start.setPointSize(12);
+    dialog.setCurrentFont(start);
+    QtFontDialogs::listFamiliesOnce(dialog);
+    auto *families = dialog.findChildren<QListView *>().constFirst();
+    const QStringList listed = qobject_cast<QStringListModel *>(families->model())->stringList();
+    EXPECT_EQ(listed.size(), QSet<QString>(listed.cbegin(), listed.cend()).size());
+    EXPECT_EQ(families->currentIndex().data().toString(), QStringLiteral("IPAGothic"));
+    EXPECT_EQ(dialog.currentFont().family(), QStringLiteral("IPAGothic"));
 }

@@ -42,6 +42,7 @@ public:
                 closedByOwner.append(box.index);
         }
     }
+    SaveChoice askSave(QWidget *, const QString &, const QString &) override { return SaveChoice::Cancel; }
 
     QStringList titles;
     QStringList texts;

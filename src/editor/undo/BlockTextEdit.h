@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/TitleData.h"
+
+#include <QString>
+#include <QUndoCommand>
+
+class TitleView;
+
+// The stored text of one block changed, as one undo step.
+class BlockTextEdit : public QUndoCommand
+{
+public:
+    // Records an edit already made: `before` was the text of `block`, the
+    // new one is read from `data` now.
+    BlockTextEdit(TitleData &data, TitleView &view, int block, const QString &before, const QString &text,
+                  QUndoCommand *parent = nullptr);
+
+    void undo() override;
+    void redo() override;
+
+private:
+    void apply(const QString &blockText);
+
+    TitleData &m_data;
+    TitleView &m_view;
+    int m_block;
+    QString m_before;
+    QString m_after;
+};

@@ -1,0 +1,112 @@
+#include "EditFormFixture.h"
+
+#include "charedit/HensyuForm.h"
+#include "link/ui/FakeLinkPlatform.h"
+#include "link/ui/LinkWindows.h"
+#include "link/ui/SerForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+
+namespace {
+
+class EditFormView : public EditFormFixture
+{
+protected:
+    void TearDown() override
+    {
+        form.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The widget a click at the centre of `widget` lands on.
+    QWidget *hitAt(QWidget *widget) const
+    {
+        return ui().central->childAt(widget->mapTo(ui().central, widget->rect().center()));
+    }
+
+    FakeLinkPlatform platform;
+};
+
+} // namespace
+
+TEST_F(EditFormView, NewMenusSitBetweenFileAndCommunication)
+{
+    const QList<QAction *> menus = form->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 4);
+    EXPECT_EQ(menus[0]->menu(), ui().FileOS);
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("編集(&E)"));
+    EXPECT_EQ(menus[2]->text(), QStringLiteral("表示(&V)"));
+    EXPECT_EQ(menus[3]->menu(), ui().ComSetting);
+    EXPECT_EQ(ui().undoAction->text(), QStringLiteral("元に戻す"));
+    EXPECT_EQ(ui().undoAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(ui().redoAction->text(), QStringLiteral("やり直し"));
+    EXPECT_EQ(ui().redoAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
+    EXPECT_FALSE(ui().undoAction->isEnabled());
+    EXPECT_EQ(ui().paletteAction->text(), QStringLiteral("文字パレット"));
+    EXPECT_TRUE(ui().paletteAction->isCheckable());
+    EXPECT_FALSE(ui().paletteAction->isChecked());
+}
+
+TEST_F(EditFormView, PaletteItemBringsThePaletteIntoViewAndBack)
+{
+    form->show();
+    QWidget *tile = ui().PSetPic[30];
+    EXPECT_FALSE(form->paletteShown());
+    EXPECT_NE(hitAt(tile), tile);
+
+    ui().paletteAction->trigger();
+    EXPECT_TRUE(form->paletteShown());
+    EXPECT_EQ(hitAt(tile), tile);
+    EXPECT_EQ(hitAt(ui().enlargeButton), ui().enlargeButton);
+    EXPECT_EQ(hitAt(ui().LineEdit[0]), ui().LineEdit[0]);
+    // A press on the tile now reaches it.
+    QTest::mouseClick(tile, Qt::LeftButton);
+    EXPECT_EQ(form->TopCode, 26);
+
+    ui().paletteAction->trigger();
+    EXPECT_FALSE(form->paletteShown());
+    QWidget *hit = hitAt(tile);
+    EXPECT_TRUE(hit == ui().Frame2 || ui().Frame2->isAncestorOf(hit));
+}
+
+TEST_F(EditFormView, DoubleClickOnACellOpensTheEnlargedEditorOnItsCharacter)
+{
+    form->show();
+    selectChannel(1); // channel 2: codes 26..50
+    form->selectCell(100);
+    form->placePaletteBlock(26);
+    form->pickCharacter(1);
+
+    // The first click of a double-click arrives as a press of its own.
+    QTest::mouseClick(ui().DispPic[103], Qt::LeftButton);
+    QTest::mouseDClick(ui().DispPic[103], Qt::LeftButton);
+    HensyuForm *editor = form->enlargedEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->windowTitle(), QStringLiteral("文字29編集中"));
+    EXPECT_EQ(data->HensyuNo, 29);
+    // The press that begins the double-click still selects the cell.
+    EXPECT_EQ(form->SelCell, 103);
+}
+
+TEST_F(EditFormView, EnlargedEditorAndCommunicationWindowStayOnTopOfTheEditor)
+{
+    form->attachLink(platform);
+    form->show();
+    form->openEnlargedEditor();
+    data->ComNo = 1;
+    form->openCommunication();
+    SerForm *serForm = form->link()->existingSerForm();
+    ASSERT_NE(serForm, nullptr);
+    for (QWidget *owned : {static_cast<QWidget *>(form->enlargedEditor()), static_cast<QWidget *>(serForm)}) {
+        ASSERT_NE(owned->windowHandle(), nullptr);
+        EXPECT_EQ(owned->windowHandle()->transientParent(), form->windowHandle());
+    }
+}
