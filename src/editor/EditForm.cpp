@@ -2,6 +2,7 @@
 
 #include "MarkerShape.h"
 #include "PictureCell.h"
+#include "ScreenGrid.h"
 
 #include "charedit/HensyuForm.h"
 #include "core/ScreenLayout.h"
@@ -85,8 +86,7 @@ void EditForm::connectControls()
     connect(m_ui.enlargeButton, &QPushButton::clicked, this, &EditForm::openEnlargedEditor);
     for (int i = 0; i < 2; ++i)
         connect(m_ui.LineEdit[i], &QPushButton::clicked, this, i == 0 ? &EditForm::edgeBlock : &EditForm::invertBlock);
-    for (PictureCell *cell : std::as_const(m_ui.DispPic))
-        connect(cell, &PictureCell::pressed, this, &EditForm::selectCell);
+    connect(m_ui.DispPic, &ScreenGrid::pressed, this, &EditForm::selectCell);
     for (PictureCell *tile : std::as_const(m_ui.PSetPic)) {
         connect(tile, &PictureCell::pressed, this, &EditForm::pickCharacter);
         connect(tile, &PictureCell::doubleClicked, this, &EditForm::placePaletteBlock);
@@ -131,42 +131,15 @@ void EditForm::Form_Load()
     }
     refreshTile(0);
 
-    // 4. The screen grid and its row numbers.
-    for (int r = 0; r < Title::Rows; ++r) {
-        if (r > 0) {
-            auto *label = new QLabel(QStringLiteral("%1").arg(r + 1, 2, 10, QLatin1Char('0')), m_ui.Frame2);
-            label->adjustSize();
-            const QLabel *previous = m_ui.RowLabel[r - 1];
-            label->move(previous->x(), previous->y() + EditFormUi::px(RowLabelStepTwips));
-            label->show();
-            m_ui.RowLabel.append(label);
-        }
-        for (int c = 0; c < Title::Columns; ++c) {
-            const int n = r * Title::Columns + c;
-            if (n == 0)
-                continue;
-            auto *cell = new PictureCell(n, m_ui.Picture3Client);
-            const PictureCell *first = m_ui.DispPic[0];
-            cell->setPixmap(first->pixmap());
-            int left, top;
-            if (c == 0) {
-                const PictureCell *above = m_ui.DispPic[n - Title::Columns];
-                left = above->x();
-                top = above->y() + EditFormUi::CellHeight + 1;
-            } else {
-                const PictureCell *before = m_ui.DispPic[n - 1];
-                left = before->x() + EditFormUi::CellWidth + 1;
-                top = before->y();
-            }
-            // Tile images are 14 x 20; a cell shows its 12 x 18 dots and the
-            // tile's background pixel on the right and below as the gap.
-            cell->setGeometry(left, top, EditFormUi::CellWidth + 1, EditFormUi::CellHeight + 1);
-            cell->show();
-            cell->raise();
-            m_ui.DispPic.append(cell);
-        }
+    // 4. The row numbers; the grid draws its 390 cells itself.
+    for (int r = 1; r < Title::Rows; ++r) {
+        auto *label = new QLabel(QStringLiteral("%1").arg(r + 1, 2, 10, QLatin1Char('0')), m_ui.Frame2);
+        label->adjustSize();
+        const QLabel *previous = m_ui.RowLabel[r - 1];
+        label->move(previous->x(), previous->y() + EditFormUi::px(RowLabelStepTwips));
+        label->show();
+        m_ui.RowLabel.append(label);
     }
-    m_ui.DispPic[0]->resize(EditFormUi::CellWidth + 1, EditFormUi::CellHeight + 1);
 
     // 5.
     m_ui.Shape4->raise();
@@ -336,7 +309,7 @@ void EditForm::selectCell(int cell)
 {
     if (cell < 0 || cell >= Title::Cells)
         return;
-    m_ui.Shape4->move(m_ui.DispPic[cell]->pos());
+    m_ui.Shape4->setGeometry(EditFormUi::selectionFrame(cell));
     m_ui.Shape4->show();
     SelCell = cell;
 }
@@ -375,6 +348,8 @@ void EditForm::placeBlock(int code)
     const int placed = ScreenLayout::placeBlock(m_data, m_data.ChNo, SelCell, TopCode);
     for (int i = 0; i < placed; ++i)
         showCode(SelCell + i, TopCode + i);
+    if (placed > 0)
+        m_workBitmap.write(m_tiles.image(TopCode + placed - 1));
 }
 
 void EditForm::KakudaiDataSet(int code)
@@ -494,9 +469,10 @@ void EditForm::DispDataSet(int page)
         return;
     for (int cell = 0; cell < Title::Cells; ++cell)
         showCode(cell, m_data.DispData(cell, 0, page));
+    m_workBitmap.write(m_tiles.image(m_data.DispData(Title::Cells - 1, 0, page)));
 }
 
 void EditForm::showCode(int cell, int code)
 {
-    m_ui.DispPic[cell]->setPixmap(QPixmap::fromImage(m_workBitmap.roundTrip(m_tiles.image(code))));
+    m_ui.DispPic->setCellImage(cell, m_tiles.image(code));
 }

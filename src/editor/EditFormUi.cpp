@@ -2,6 +2,7 @@
 
 #include "MarkerShape.h"
 #include "PictureCell.h"
+#include "ScreenGrid.h"
 
 #include "render/RenderFont.h"
 
@@ -69,6 +70,14 @@ QWidget *pictureBox(QFrame *&frame, QWidget *parent, int left, int top, int widt
 int EditFormUi::px(int twips)
 {
     return int(std::lround(twips / 15.0));
+}
+
+QRect EditFormUi::selectionFrame(int cell)
+{
+    // A one-pixel line through the gaps around the run, so that no dot of
+    // the marked cells is hidden under it.
+    const QRect first = ScreenGrid::cellRect(cell);
+    return QRect(first.x() - 1, first.y() - 1, Title::BlockSize * ScreenGrid::PitchX + 1, ScreenGrid::PitchY + 1);
 }
 
 void EditFormUi::setupUi(QMainWindow *form)
@@ -139,14 +148,15 @@ void EditFormUi::setupUi(QMainWindow *form)
     edgingCheck->setChecked(true);
 
     Picture3Client = pictureBox(Picture3, Frame2, 360, 1200, 5955, 3825);
-    auto *firstCell = new PictureCell(0, Picture3Client);
-    firstCell->setGeometry(2, 2, CellWidth, CellHeight);
+    DispPic = new ScreenGrid(Picture3Client);
+    DispPic->setGeometry(Picture3Client->rect());
+    // Before the first page is drawn every cell looks like code 0.
     QImage grey(CellWidth, CellHeight, QImage::Format_RGB32);
     grey.fill(QColor(0x80, 0x80, 0x80));
-    firstCell->setPixmap(QPixmap::fromImage(grey));
-    DispPic.append(firstCell);
+    for (int cell = 0; cell < Title::Cells; ++cell)
+        DispPic->setCellImage(cell, grey);
     Shape4 = new MarkerShape(Qt::red, Picture3Client);
-    Shape4->setGeometry(2, 2, 25 * (CellWidth + 1) - 1, CellHeight);
+    Shape4->setGeometry(selectionFrame(0));
 
     RowLabel.append(captionAt(QStringLiteral("01"), Frame2, 120, 1320));
 

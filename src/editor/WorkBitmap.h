@@ -3,9 +3,11 @@
 #include <QImage>
 #include <QString>
 
-// The work file "SetBmp.bmp" in the program folder, through which every tile
-// image travels on its way into a screen cell: written as a Windows bitmap,
-// then loaded back.
+// The work file "SetBmp.bmp" in the program folder. It holds, as a Windows
+// bitmap, the tile image last shown in a screen cell. The cells themselves
+// are drawn from the images in memory, so the file is written once per
+// redraw or placement, and a folder that cannot be written (an installed
+// program's folder usually cannot) leaves the grid as it is.
 class WorkBitmap
 {
 public:
@@ -14,16 +16,9 @@ public:
 
     QString fileName() const { return m_fileName; }
 
-    // Writes `image` to the work file and returns what loads back from it.
-    // When the folder cannot be written or the file read (an installed
-    // program's folder usually cannot), returns `image` itself so that a
-    // screen cell never goes blank because of the work file.
-    QImage roundTrip(const QImage &image);
-
-    // Whether the last round trip really went through the file.
-    bool lastUsedFile() const { return m_lastUsedFile; }
+    // Whether the file now holds `image`.
+    bool write(const QImage &image);
 
 private:
     QString m_fileName;
-    bool m_lastUsedFile = false;
 };

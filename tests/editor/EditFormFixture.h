@@ -4,13 +4,16 @@
 #include "support/QtPrinters.h"
 
 #include "editor/EditForm.h"
+#include "editor/MarkerShape.h"
 #include "editor/PictureCell.h"
+#include "editor/ScreenGrid.h"
 
 #include "core/ScreenLayout.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -35,9 +38,24 @@ protected:
     // The image a grid cell holds.
     QImage cellImage(int cell) const
     {
-        return ui().DispPic[cell]->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        return ui().DispPic->cellImage(cell).convertToFormat(QImage::Format_RGB32);
     }
     bool cellShows(int cell, int code) const { return cellImage(cell) == form->tileImage(code); }
+    // Where a cell stands in the grid's container.
+    QRect cellRect(int cell) const
+    {
+        return ui().DispPic->cellRect(cell).translated(ui().DispPic->pos());
+    }
+    void clickCell(int cell, Qt::MouseButton button, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::mouseClick(ui().DispPic, button, modifiers, ui().DispPic->cellRect(cell).center());
+    }
+    // The red marker encloses the run of 25 cells from `cell`, one pixel
+    // outside their dots.
+    bool markerStandsAt(int cell) const
+    {
+        return ui().Shape4->geometry() == QRect(cellRect(cell).topLeft() - QPoint(1, 1), QSize(25 * 13 + 1, 20));
+    }
 
     void selectChannel(int index)
     {

@@ -59,11 +59,12 @@ TEST_F(EditFormStartUp, ControlsStandAtTheirDesignPositions)
 
     // The grid: 13 pixels apart along a row, 19 down a column; the last
     // column still fits inside the picture.
-    EXPECT_EQ(ui().DispPic[0]->pos(), QPoint(2, 2));
-    EXPECT_EQ(ui().DispPic[1]->pos(), QPoint(15, 2));
-    EXPECT_EQ(ui().DispPic[31]->pos(), QPoint(15, 21));
-    EXPECT_EQ(ui().DispPic[389]->pos(), QPoint(2 + 29 * 13, 2 + 12 * 19));
-    EXPECT_LE(ui().DispPic[389]->geometry().right(), ui().Picture3Client->width() - 1);
+    EXPECT_EQ(ui().DispPic->geometry(), ui().Picture3Client->rect());
+    EXPECT_EQ(cellRect(0).topLeft(), QPoint(2, 2));
+    EXPECT_EQ(cellRect(1).topLeft(), QPoint(15, 2));
+    EXPECT_EQ(cellRect(31).topLeft(), QPoint(15, 21));
+    EXPECT_EQ(cellRect(389).topLeft(), QPoint(2 + 29 * 13, 2 + 12 * 19));
+    EXPECT_LE(cellRect(389).right(), ui().Picture3Client->width() - 1);
 
     // The palette: tiles overlap by one pixel along a row, 21 pixels per row.
     EXPECT_EQ(ui().PSetPic[0]->pos(), QPoint(1, -18));
@@ -190,17 +191,47 @@ TEST_F(EditFormStartUp, ExitAndCloseEndTheProgramAndTheSeamsDoNothing)
 TEST_F(EditFormGrid, AnyMouseButtonSelectsTheCellAndMovesTheMarker)
 {
     form->show();
-    QTest::mouseClick(ui().DispPic[45], Qt::RightButton);
+    clickCell(45, Qt::RightButton);
     EXPECT_EQ(form->SelCell, 45);
-    EXPECT_EQ(ui().Shape4->pos(), ui().DispPic[45]->pos());
+    EXPECT_TRUE(markerStandsAt(45));
     EXPECT_TRUE(ui().Shape4->isVisible());
-    EXPECT_EQ(ui().Shape4->size(), QSize(324, 18));
 
-    QTest::mouseClick(ui().DispPic[389], Qt::LeftButton);
+    clickCell(389, Qt::LeftButton);
     EXPECT_EQ(form->SelCell, 389);
-    QTest::mouseClick(ui().DispPic[7], Qt::MiddleButton, Qt::ShiftModifier);
+    clickCell(7, Qt::MiddleButton, Qt::ShiftModifier);
     EXPECT_EQ(form->SelCell, 7);
-    EXPECT_EQ(ui().Shape4->pos(), ui().DispPic[7]->pos());
+    EXPECT_TRUE(markerStandsAt(7));
+
+    // Every pixel of a cell belongs to it; the margin round the cells to
+    // none.
+    for (const QPoint corner : {cellRect(100).topLeft(), cellRect(100).bottomRight()}) {
+        QTest::mouseClick(ui().DispPic, Qt::LeftButton, {}, corner);
+        EXPECT_EQ(form->SelCell, 100);
+    }
+    QTest::mouseClick(ui().DispPic, Qt::LeftButton, {}, QPoint(1, 1));
+    EXPECT_EQ(form->SelCell, 100);
+}
+
+TEST_F(EditFormGrid, TheMarkerRunsThroughTheGapsAndHidesNoDot)
+{
+    form->show();
+    EXPECT_TRUE(markerStandsAt(0));
+    for (const int cell : {45, 389, 0}) {
+        form->selectCell(cell);
+        EXPECT_TRUE(markerStandsAt(cell)) << cell;
+    }
+
+    // A cell whose dots are all white, in the middle of the marked run:
+    // every one of them still shows white on screen.
+    data->DotData[1].fill(PixelCode::white());
+    form->DotDataSet(1);
+    form->selectCell(0);
+    form->placeBlock(1);
+    const QImage shown = ui().Picture3Client->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < Title::CharHeight; ++y)
+        for (int x = 0; x < Title::CharWidth; ++x)
+            ASSERT_EQ(shown.pixel(cellRect(0).topLeft() + QPoint(x, y)), 0xFFFFFFFFu) << x << "," << y;
+    EXPECT_EQ(shown.pixel(cellRect(0).topLeft() - QPoint(1, 1)), 0xFFFF0000u);
 }
 
 TEST_F(EditFormGrid, PlacementFillsTheRunFromTheSelectedCellWithTheWholeBlock)
@@ -226,7 +257,7 @@ TEST_F(EditFormGrid, PlacementFillsTheRunFromTheSelectedCellWithTheWholeBlock)
         if (c.selCell + c.count < Title::Cells) {
             EXPECT_EQ(data->DispData(c.selCell + c.count, 0, 1), 0) << c.selCell;
         }
-        EXPECT_EQ(ui().Shape4->pos(), ui().DispPic[c.selCell]->pos());
+        EXPECT_TRUE(markerStandsAt(c.selCell));
     }
     for (int cell = 0; cell < Title::Cells; ++cell)
         ASSERT_EQ(data->DispData(cell, 0, 0), 0);
@@ -252,13 +283,27 @@ TEST_F(EditFormGrid, ScreenClearEmptiesOnlyLayerZeroOfTheCurrentPage)
     EXPECT_EQ(ui().Shape4->pos(), markerBefore);
 }
 
-TEST_F(EditFormGrid, CellsGoThroughTheWorkFileOrShowTheTileWhenItCannotBeUsed)
+TEST_F(EditFormGrid, TheWorkFileEndsWithTheLastCellDrawnAndCellsNeverNeedIt)
 {
+    const QString workFile = path(QStringLiteral("SetBmp.bmp"));
+    auto workFileImage = [&] {
+        return QImage(workFile, "BMP").convertToFormat(QImage::Format_RGB32);
+    };
     data->DotData[3][0] = PixelCode::black();
     form->DotDataSet(3);
     form->placeBlock(3);
-    EXPECT_TRUE(QFile::exists(path(QStringLiteral("SetBmp.bmp"))));
     EXPECT_TRUE(cellShows(2, 3));
+    // The last cell placed was code 25, in cell 24.
+    EXPECT_EQ(workFileImage(), form->tileImage(25));
+
+    data->DotData[7][5] = PixelCode::white();
+    form->DotDataSet(7);
+    data->DispData(389, 0, 0) = 7;
+    form->DispDataSet(0);
+    EXPECT_EQ(workFileImage(), form->tileImage(7));
+
+    ui().DispEdit1->click();
+    EXPECT_EQ(workFileImage(), form->tileImage(0));
 
     // A folder that does not exist, and one where the work file is a folder.
     QDir(workDir.path()).mkpath(QStringLiteral("blocked/SetBmp.bmp"));
