@@ -2,6 +2,8 @@
 
 #include "RenderFont.h"
 
+#include "core/FileSystem.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -34,5 +36,5 @@ void TextPicture::PicPrint(int x, int y, const QString &text, const QFont &font)
 
 bool TextPicture::save(const QString &fileName) const
 {
-    return m_image.save(fileName, "BMP");
+    return FileSystem::rewriteBitmap(m_image, fileName);
 }
