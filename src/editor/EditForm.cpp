@@ -1,7 +1,7 @@
 #include "EditForm.h"
 
 #include "MarkerShape.h"
-#include "PictureCell.h"
+#include "PaletteView.h"
 #include "ScreenGrid.h"
 
 #include "charedit/HensyuForm.h"
@@ -22,7 +22,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
 
 namespace {
@@ -31,7 +30,6 @@ const QString DataFileExtension = QStringLiteral(".zvx");
 const QString FileErrorTitle = QStringLiteral("ファイルエラー");
 
 constexpr int PaletteColumns = Title::BlockSize;
-constexpr int VisiblePaletteRows = Title::Blocks;
 constexpr int RowLabelStepTwips = 285;
 const QString FontDialogTitle = QStringLiteral("フォント");
 
@@ -62,7 +60,9 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
     , m_workBitmap(workFolder)
 {
     m_ui.setupUi(this);
+    m_loading = true;
     Form_Load();
+    m_loading = false;
     // Connected only now so that filling the selector during the load does
     // not count as the operator typing into it.
     connectControls();
@@ -87,10 +87,8 @@ void EditForm::connectControls()
     for (int i = 0; i < 2; ++i)
         connect(m_ui.LineEdit[i], &QPushButton::clicked, this, i == 0 ? &EditForm::edgeBlock : &EditForm::invertBlock);
     connect(m_ui.DispPic, &ScreenGrid::pressed, this, &EditForm::selectCell);
-    for (PictureCell *tile : std::as_const(m_ui.PSetPic)) {
-        connect(tile, &PictureCell::pressed, this, &EditForm::pickCharacter);
-        connect(tile, &PictureCell::doubleClicked, this, &EditForm::placePaletteBlock);
-    }
+    connect(m_ui.PSetPic, &PaletteView::pressed, this, &EditForm::pickCharacter);
+    connect(m_ui.PSetPic, &PaletteView::doubleClicked, this, &EditForm::placePaletteBlock);
 }
 
 void EditForm::Form_Load()
@@ -105,31 +103,9 @@ void EditForm::Form_Load()
         pattern.fill(PixelCode::transparent());
 
     // 3. The palette: ten visible rows of 25, one per block; the tiles of
-    // codes 251..255 exist only as images.
-    PictureCell *blank = m_ui.PSetPic[0];
-    for (int j = 1; j < Title::CodeCount; ++j) {
-        const int row = (j - 1) / PaletteColumns;
-        const int col = (j - 1) % PaletteColumns;
-        auto *tile = new PictureCell(j, m_ui.Picture4Client);
-        int left, top;
-        if (col == 0 && row == 0) {
-            left = blank->x();
-            top = blank->y() + blank->height() + 1;
-        } else if (col == 0) {
-            const PictureCell *above = m_ui.PSetPic[j - PaletteColumns];
-            left = above->x();
-            top = above->y() + above->height() + 1;
-        } else {
-            const PictureCell *before = m_ui.PSetPic[j - 1];
-            left = before->x() + before->width() - 1;
-            top = before->y();
-        }
-        tile->setGeometry(left, top, PaletteTiles::Width, PaletteTiles::Height);
-        tile->setVisible(row < VisiblePaletteRows);
-        m_ui.PSetPic.append(tile);
-        refreshTile(j);
-    }
-    refreshTile(0);
+    // code 0 and of codes 251..255 exist only as images.
+    for (int code = 0; code < Title::CodeCount; ++code)
+        refreshTile(code);
 
     // 4. The row numbers; the grid draws its 390 cells itself.
     for (int r = 1; r < Title::Rows; ++r) {
@@ -328,8 +304,9 @@ void EditForm::pickCharacter(int code)
     const int block = (code - 1) / Title::BlockSize;
     m_ui.Text1->setText(m_data.ChText[block]);
     TopCode = ScreenLayout::blockTopCode(code);
-    m_ui.Shape2->setGeometry(m_ui.PSetPic[TopCode]->x() - 1, m_ui.PSetPic[TopCode]->y() - 1,
-                             PaletteColumns * (PaletteTiles::Width - 1) + 3, PaletteTiles::Height + 2);
+    const QRect first = PaletteView::tileRect(TopCode);
+    m_ui.Shape2->setGeometry(first.x() - 1, first.y() - 1, PaletteColumns * (PaletteTiles::Width - 1) + 3,
+                             PaletteTiles::Height + 2);
     m_ui.Shape2->show();
     m_ui.Shape2->raise();
     KakudaiDataSet(code);
@@ -460,7 +437,7 @@ void EditForm::clearTile(int code)
 
 void EditForm::refreshTile(int code)
 {
-    m_ui.PSetPic[code]->setPixmap(QPixmap::fromImage(m_tiles.image(code)));
+    m_ui.PSetPic->setImage(code, m_tiles.image(code));
 }
 
 void EditForm::DispDataSet(int page)
@@ -469,10 +446,15 @@ void EditForm::DispDataSet(int page)
         return;
     for (int cell = 0; cell < Title::Cells; ++cell)
         showCode(cell, m_data.DispData(cell, 0, page));
-    m_workBitmap.write(m_tiles.image(m_data.DispData(Title::Cells - 1, 0, page)));
+    const QImage &last = m_tiles.image(m_data.DispData(Title::Cells - 1, 0, page));
+    // The first page needs no work file before the window appears.
+    if (m_loading)
+        m_workBitmap.writeSoon(last);
+    else
+        m_workBitmap.write(last);
 }
 
 void EditForm::showCode(int cell, int code)
 {
-    m_ui.DispPic->setCellImage(cell, m_tiles.image(code));
+    m_ui.DispPic->setImage(cell, m_tiles.image(code));
 }

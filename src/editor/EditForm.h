@@ -137,6 +137,7 @@ private:
     PaletteTiles m_tiles;
     WorkBitmap m_workBitmap;
     LinkWindows *m_link = nullptr;
+    bool m_loading = false; // in Form_Load
     // Destroys itself when the operator closes it.
     QPointer<HensyuForm> m_hensyuForm;
 };

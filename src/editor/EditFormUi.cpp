@@ -1,7 +1,7 @@
 #include "EditFormUi.h"
 
 #include "MarkerShape.h"
-#include "PictureCell.h"
+#include "PaletteView.h"
 #include "ScreenGrid.h"
 
 #include "render/RenderFont.h"
@@ -17,7 +17,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPixmap>
 #include <QPushButton>
 
 #include <cmath>
@@ -104,11 +103,8 @@ void EditFormUi::setupUi(QMainWindow *form)
     Frame3 = new QGroupBox(QStringLiteral("文字データ編集"), central);
     placeTwips(Frame3, 60, 150, 5175, 4875);
     Picture4Client = pictureBox(Picture4, Frame3, 90, 1050, 4995, 3285);
-    auto *blankTile = new PictureCell(0, Picture4Client);
-    blankTile->setGeometry(1, -18, 14, 20);
-    // Its image serves the cells of code 0; the tile itself is never seen.
-    blankTile->hide();
-    PSetPic.append(blankTile);
+    PSetPic = new PaletteView(Picture4Client);
+    PSetPic->setGeometry(Picture4Client->rect());
     Shape2 = new MarkerShape(Qt::red, Picture4Client);
     Shape2->hide();
     LineEdit[0] = buttonAt(QStringLiteral("縁取"), Frame3, 90, 4380, 1065, 405);
@@ -154,7 +150,7 @@ void EditFormUi::setupUi(QMainWindow *form)
     QImage grey(CellWidth, CellHeight, QImage::Format_RGB32);
     grey.fill(QColor(0x80, 0x80, 0x80));
     for (int cell = 0; cell < Title::Cells; ++cell)
-        DispPic->setCellImage(cell, grey);
+        DispPic->setImage(cell, grey);
     Shape4 = new MarkerShape(Qt::red, Picture3Client);
     Shape4->setGeometry(selectionFrame(0));
 

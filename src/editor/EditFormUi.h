@@ -4,7 +4,7 @@
 #include <QRect>
 
 class MarkerShape;
-class PictureCell;
+class PaletteView;
 class ScreenGrid;
 class QAction;
 class QCheckBox;
@@ -46,7 +46,8 @@ struct EditFormUi
     QGroupBox *Frame3 = nullptr;
     QFrame *Picture4 = nullptr;
     QWidget *Picture4Client = nullptr; // the pixel-scale area inside the border
-    QList<PictureCell *> PSetPic;
+    // The 256 palette tiles, drawn by one widget that fills Picture4Client.
+    PaletteView *PSetPic = nullptr;
     MarkerShape *Shape2 = nullptr;
     QPushButton *LineEdit[2] = {}; // "縁取", "反転"
     QPushButton *enlargeButton = nullptr;  // "拡大編集"

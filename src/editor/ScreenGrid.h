@@ -1,18 +1,13 @@
 #pragma once
 
+#include "PictureArray.h"
+
 #include "core/TitleData.h"
 
-#include <QImage>
-#include <QWidget>
-
-#include <array>
-
-// The 13 x 30 cells of one screen page, painted by one widget. Each cell
-// holds its own copy of a tile image and shows it unscaled from its top-left
-// corner, cut to the cell: the 12 x 18 dots and the tile's background pixel
-// on the right and below as the gap to the next cell. A press or double-click
-// anywhere on a cell reports that cell, with any mouse button.
-class ScreenGrid : public QWidget
+// The 13 x 30 cells of one screen page. A cell shows the top-left 13 x 19
+// pixels of its tile image: the 12 x 18 dots and the tile's background pixel
+// on the right and below as the gap to the next cell.
+class ScreenGrid : public PictureArray
 {
     Q_OBJECT
 
@@ -25,28 +20,12 @@ public:
 
     explicit ScreenGrid(QWidget *parent);
 
-    // Where cell 0..389 stands, in this widget's coordinates.
     static QRect cellRect(int cell);
-    // The cell under `pos`, or -1 between and outside the cells.
+    // The cell under `pos`, or -1 outside the cells.
     static int cellAt(const QPoint &pos);
 
-    // The cell keeps `image` as it is now: later drawing on the tile does
-    // not reach the cell until it is given the image again.
-    void setCellImage(int cell, const QImage &image);
-    const QImage &cellImage(int cell) const { return m_images[cell]; }
-
-signals:
-    void pressed(int cell);
-    void doubleClicked(int cell);
-
 protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
-
-private:
-    // The cell under the mouse, with the event accepted only on a cell.
-    static int acceptCell(QMouseEvent *event);
-
-    std::array<QImage, Title::Cells> m_images;
+    QRect placeOf(int index) const override { return cellRect(index); }
+    bool isShown(int) const override { return true; }
+    int memberAt(const QPoint &pos) const override { return cellAt(pos); }
 };

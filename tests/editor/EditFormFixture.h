@@ -5,7 +5,7 @@
 
 #include "editor/EditForm.h"
 #include "editor/MarkerShape.h"
-#include "editor/PictureCell.h"
+#include "editor/PaletteView.h"
 #include "editor/ScreenGrid.h"
 
 #include "core/ScreenLayout.h"
@@ -38,9 +38,11 @@ protected:
     // The image a grid cell holds.
     QImage cellImage(int cell) const
     {
-        return ui().DispPic->cellImage(cell).convertToFormat(QImage::Format_RGB32);
+        return ui().DispPic->image(cell).convertToFormat(QImage::Format_RGB32);
     }
     bool cellShows(int cell, int code) const { return cellImage(cell) == form->tileImage(code); }
+    // The image the palette shows for `code`.
+    QImage tileShown(int code) const { return ui().PSetPic->image(code).convertToFormat(QImage::Format_RGB32); }
     // Where a cell stands in the grid's container.
     QRect cellRect(int cell) const
     {

@@ -1,6 +1,7 @@
 #include "EditFormFixture.h"
 
 #include "editor/MarkerShape.h"
+#include "editor/PaletteTiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -67,11 +68,12 @@ TEST_F(EditFormStartUp, ControlsStandAtTheirDesignPositions)
     EXPECT_LE(cellRect(389).right(), ui().Picture3Client->width() - 1);
 
     // The palette: tiles overlap by one pixel along a row, 21 pixels per row.
-    EXPECT_EQ(ui().PSetPic[0]->pos(), QPoint(1, -18));
-    EXPECT_EQ(ui().PSetPic[1]->geometry(), QRect(1, 3, 14, 20));
-    EXPECT_EQ(ui().PSetPic[2]->pos(), QPoint(14, 3));
-    EXPECT_EQ(ui().PSetPic[26]->pos(), QPoint(1, 24));
-    EXPECT_EQ(ui().PSetPic[250]->pos(), QPoint(1 + 24 * 13, 3 + 9 * 21));
+    EXPECT_EQ(ui().PSetPic->geometry(), ui().Picture4Client->rect());
+    EXPECT_EQ(PaletteView::tileRect(0).topLeft(), QPoint(1, -18));
+    EXPECT_EQ(PaletteView::tileRect(1), QRect(1, 3, 14, 20));
+    EXPECT_EQ(PaletteView::tileRect(2).topLeft(), QPoint(14, 3));
+    EXPECT_EQ(PaletteView::tileRect(26).topLeft(), QPoint(1, 24));
+    EXPECT_EQ(PaletteView::tileRect(250).topLeft(), QPoint(1 + 24 * 13, 3 + 9 * 21));
 
     ASSERT_EQ(ui().RowLabel.size(), 13);
     for (int r = 0; r < 13; ++r) {
@@ -102,19 +104,26 @@ TEST_F(EditFormStartUp, PaletteLiesBehindTheScreenFrameButItsButtonsTakeTheFocus
     // Only blocks 0..9 have visible tiles.
     int visible = 0;
     for (int code = 0; code < Title::CodeCount; ++code)
-        visible += ui().PSetPic[code]->isVisibleTo(ui().Picture4Client) ? 1 : 0;
+        visible += PaletteView::isTileShown(code) ? 1 : 0;
     EXPECT_EQ(visible, 250);
-    EXPECT_FALSE(ui().PSetPic[0]->isVisibleTo(ui().Picture4Client));
-    EXPECT_FALSE(ui().PSetPic[251]->isVisibleTo(ui().Picture4Client));
+    EXPECT_FALSE(PaletteView::isTileShown(0));
+    EXPECT_FALSE(PaletteView::isTileShown(251));
+    EXPECT_TRUE(ui().PSetPic->isVisibleTo(ui().Picture4Client));
 
     // Whatever is clicked over the palette or its buttons belongs to Frame2.
     form->show();
-    for (QWidget *covered : {static_cast<QWidget *>(ui().PSetPic[30]), static_cast<QWidget *>(ui().enlargeButton),
-                             static_cast<QWidget *>(ui().Picture1)}) {
-        const QPoint centre = covered->mapTo(ui().central, covered->rect().center());
-        QWidget *hit = ui().central->childAt(centre);
+    struct Covered
+    {
+        QWidget *widget;
+        QPoint point;
+    };
+    for (const Covered covered : {Covered{ui().PSetPic, PaletteView::tileRect(30).center()},
+                                  Covered{ui().enlargeButton, ui().enlargeButton->rect().center()},
+                                  Covered{ui().Picture1, ui().Picture1->rect().center()}}) {
+        QWidget *hit = ui().central->childAt(covered.widget->mapTo(ui().central, covered.point));
         ASSERT_NE(hit, nullptr);
-        EXPECT_TRUE(hit == ui().Frame2 || ui().Frame2->isAncestorOf(hit)) << covered->metaObject()->className();
+        EXPECT_TRUE(hit == ui().Frame2 || ui().Frame2->isAncestorOf(hit))
+            << covered.widget->metaObject()->className();
     }
 
     QApplication::setActiveWindow(form.get());
@@ -289,6 +298,12 @@ TEST_F(EditFormGrid, TheWorkFileEndsWithTheLastCellDrawnAndCellsNeverNeedIt)
     auto workFileImage = [&] {
         return QImage(workFile, "BMP").convertToFormat(QImage::Format_RGB32);
     };
+    // The page the load draws reaches the file once the event loop runs,
+    // after the window could first appear.
+    EXPECT_FALSE(QFile::exists(workFile));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(workFileImage(), form->tileImage(0));
+
     data->DotData[3][0] = PixelCode::black();
     form->DotDataSet(3);
     form->placeBlock(3);
@@ -304,6 +319,12 @@ TEST_F(EditFormGrid, TheWorkFileEndsWithTheLastCellDrawnAndCellsNeverNeedIt)
 
     ui().DispEdit1->click();
     EXPECT_EQ(workFileImage(), form->tileImage(0));
+
+    // A window closed before the event loop ran still leaves the file.
+    QFile::remove(workFile);
+    makeForm(workDir.path() + QLatin1Char('/'));
+    form.reset();
+    EXPECT_EQ(workFileImage(), PaletteTiles().image(0));
 
     // A folder that does not exist, and one where the work file is a folder.
     QDir(workDir.path()).mkpath(QStringLiteral("blocked/SetBmp.bmp"));
@@ -326,7 +347,7 @@ TEST_F(EditFormPalette, TilePressSelectsTheBlockAndRecallsItsText)
     EXPECT_EQ(form->TopCode, 101);
     EXPECT_EQ(ui().Text1->text(), QStringLiteral("four"));
     EXPECT_TRUE(ui().Shape2->isVisibleTo(ui().Picture4Client));
-    EXPECT_EQ(ui().Shape2->geometry(), QRect(ui().PSetPic[101]->pos() - QPoint(1, 1), QSize(328, 22)));
+    EXPECT_EQ(ui().Shape2->geometry(), QRect(PaletteView::tileRect(101).topLeft() - QPoint(1, 1), QSize(328, 22)));
 
     form->pickCharacter(25);
     EXPECT_EQ(form->TopCode, 1);
@@ -373,5 +394,5 @@ TEST_F(EditFormPalette, DotDataSetDrawsKnownCodesOverTheTile)
 
     form->clearTile(9);
     EXPECT_EQ(form->tileImage(9).pixel(1, 0), 0xFFAEAEAEu);
-    EXPECT_EQ(ui().PSetPic[9]->pixmap().toImage().convertToFormat(QImage::Format_RGB32), form->tileImage(9));
+    EXPECT_EQ(tileShown(9), form->tileImage(9));
 }

@@ -54,10 +54,10 @@ TEST(ScreenGrid, ACellKeepsTheImageItWasGivenAndShowsItCutToTheCell)
     tile.fill(0xFF112233);
     tile.setPixel(0, 0, 0xFFFFFFFF);
     tile.setPixel(13, 19, 0xFF000000); // beyond the cell: never shown
-    grid->setCellImage(31, tile);
+    grid->setImage(31, tile);
     tile.fill(0xFFFF0000); // later drawing on the tile stays there
 
-    EXPECT_EQ(grid->cellImage(31).pixel(5, 5), 0xFF112233u);
+    EXPECT_EQ(grid->image(31).pixel(5, 5), 0xFF112233u);
     const QImage shown = grid->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QPoint origin = ScreenGrid::cellRect(31).topLeft();
     EXPECT_EQ(shown.pixel(origin), 0xFFFFFFFFu);
