@@ -10,6 +10,9 @@ WERROR     ?= $(if $(CI),ON,OFF)
 ASAN       ?= $(if $(CI),1,0)
 
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEX_WERROR=$(WERROR)
+# What `make run` needs: the editor, the simulator it attaches and the CLI.
+# The tests are built by `make build` and `make test`.
+RUN_TARGETS = orvex-editor orvex-sim orvex
 
 .PHONY: all deps build run test test-asan bench clean
 
@@ -24,7 +27,8 @@ $(BUILD)/build.ninja:
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+run: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target $(RUN_TARGETS)
 	@scripts/run-editor.sh $(BUILD)
 
 test: build
