@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PaletteTiles.h"
 #include "PictureArray.h"
 
 #include "core/TitleData.h"
@@ -14,8 +15,8 @@ class PaletteView : public PictureArray
     Q_OBJECT
 
 public:
-    static constexpr int TileWidth = 14;
-    static constexpr int TileHeight = 20;
+    static constexpr int TileWidth = PaletteTiles::Width;
+    static constexpr int TileHeight = PaletteTiles::Height;
     static constexpr int Columns = Title::BlockSize;
     static constexpr int ShownCodes = Title::Blocks * Title::BlockSize;
 
