@@ -18,6 +18,9 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEX_WERROR=$(WERROR)
+# What `make run` needs: the editor, the simulator it attaches and the CLI.
+# The tests are built by `make build` and `make test`.
+RUN_TARGETS = orvex-editor orvex-sim orvex
 
 .PHONY: all deps build run test test-asan package package-check bench fuzz clean
 
@@ -32,7 +35,8 @@ $(BUILD)/build.ninja:
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+run: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target $(RUN_TARGETS)
 	@scripts/run-editor.sh $(BUILD)
 
 test: build

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QImage>
 
 namespace FileSystem {
 
@@ -48,6 +50,15 @@ void ReplaceAll(QString &text, const QString &find, const QString &replacement)
         // for every caller (" " and "!" differ).
         ++from;
     }
+}
+
+bool rewriteBitmap(const QImage &image, const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    // Whatever lay beyond the new end (a larger older file) goes.
+    return image.save(&file, "BMP") && file.resize(file.pos());
 }
 
 QString BytesToHex(const QByteArray &bytes)

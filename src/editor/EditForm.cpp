@@ -3,7 +3,8 @@
 #include "DialogFolder.h"
 #include "ImageMenu.h"
 #include "MarkerShape.h"
-#include "PictureCell.h"
+#include "PaletteView.h"
+#include "ScreenGrid.h"
 #include "undo/BlockTextEdit.h"
 #include "undo/PageEdit.h"
 #include "undo/TitleReplace.h"
@@ -32,7 +33,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
 
 namespace {
@@ -44,7 +44,6 @@ const QString SaveQuestion = QStringLiteral("変更を保存しますか？");
 constexpr int UndoLimit = 100;
 
 constexpr int PaletteColumns = Title::BlockSize;
-constexpr int VisiblePaletteRows = Title::Blocks;
 constexpr int RowLabelStepTwips = 285;
 const QString FontDialogTitle = QStringLiteral("フォント");
 
@@ -88,7 +87,9 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
     m_undo.setUndoLimit(UndoLimit);
     m_ui.setupUi(this);
     m_imageMenu = new ImageMenu(*this, *m_ui.FileOS, m_ui.pEnd, fileDialogs, messageBoxes, m_folders.dialogs);
+    m_loading = true;
     Form_Load();
+    m_loading = false;
     // Connected only now so that filling the selector during the load does
     // not count as the operator typing into it.
     connectControls();
@@ -123,14 +124,10 @@ void EditForm::connectControls()
     connect(m_ui.enlargeButton, &QPushButton::clicked, this, &EditForm::openEnlargedEditor);
     for (int i = 0; i < 2; ++i)
         connect(m_ui.LineEdit[i], &QPushButton::clicked, this, i == 0 ? &EditForm::edgeBlock : &EditForm::invertBlock);
-    for (PictureCell *cell : std::as_const(m_ui.DispPic)) {
-        connect(cell, &PictureCell::pressed, this, &EditForm::selectCell);
-        connect(cell, &PictureCell::doubleClicked, this, &EditForm::openEnlargedEditorAt);
-    }
-    for (PictureCell *tile : std::as_const(m_ui.PSetPic)) {
-        connect(tile, &PictureCell::pressed, this, &EditForm::pickCharacter);
-        connect(tile, &PictureCell::doubleClicked, this, &EditForm::placePaletteBlock);
-    }
+    connect(m_ui.DispPic, &ScreenGrid::pressed, this, &EditForm::selectCell);
+    connect(m_ui.PSetPic, &PaletteView::pressed, this, &EditForm::pickCharacter);
+    connect(m_ui.PSetPic, &PaletteView::doubleClicked, this, &EditForm::placePaletteBlock);
+    connect(m_ui.DispPic, &ScreenGrid::doubleClicked, this, &EditForm::openEnlargedEditorAt);
 }
 
 void EditForm::Form_Load()
@@ -145,68 +142,19 @@ void EditForm::Form_Load()
         pattern.fill(PixelCode::transparent());
 
     // 3. The palette: ten visible rows of 25, one per block; the tiles of
-    // codes 251..255 exist only as images.
-    PictureCell *blank = m_ui.PSetPic[0];
-    for (int j = 1; j < Title::CodeCount; ++j) {
-        const int row = (j - 1) / PaletteColumns;
-        const int col = (j - 1) % PaletteColumns;
-        auto *tile = new PictureCell(j, m_ui.Picture4Client);
-        int left, top;
-        if (col == 0 && row == 0) {
-            left = blank->x();
-            top = blank->y() + blank->height() + 1;
-        } else if (col == 0) {
-            const PictureCell *above = m_ui.PSetPic[j - PaletteColumns];
-            left = above->x();
-            top = above->y() + above->height() + 1;
-        } else {
-            const PictureCell *before = m_ui.PSetPic[j - 1];
-            left = before->x() + before->width() - 1;
-            top = before->y();
-        }
-        tile->setGeometry(left, top, PaletteTiles::Width, PaletteTiles::Height);
-        tile->setVisible(row < VisiblePaletteRows);
-        m_ui.PSetPic.append(tile);
-        refreshTile(j);
-    }
-    refreshTile(0);
+    // code 0 and of codes 251..255 exist only as images.
+    for (int code = 0; code < Title::CodeCount; ++code)
+        refreshTile(code);
 
-    // 4. The screen grid and its row numbers.
-    for (int r = 0; r < Title::Rows; ++r) {
-        if (r > 0) {
-            auto *label = new QLabel(QStringLiteral("%1").arg(r + 1, 2, 10, QLatin1Char('0')), m_ui.Frame2);
-            label->adjustSize();
-            const QLabel *previous = m_ui.RowLabel[r - 1];
-            label->move(previous->x(), previous->y() + EditFormUi::px(RowLabelStepTwips));
-            label->show();
-            m_ui.RowLabel.append(label);
-        }
-        for (int c = 0; c < Title::Columns; ++c) {
-            const int n = r * Title::Columns + c;
-            if (n == 0)
-                continue;
-            auto *cell = new PictureCell(n, m_ui.Picture3Client);
-            const PictureCell *first = m_ui.DispPic[0];
-            cell->setPixmap(first->pixmap());
-            int left, top;
-            if (c == 0) {
-                const PictureCell *above = m_ui.DispPic[n - Title::Columns];
-                left = above->x();
-                top = above->y() + EditFormUi::CellHeight + 1;
-            } else {
-                const PictureCell *before = m_ui.DispPic[n - 1];
-                left = before->x() + EditFormUi::CellWidth + 1;
-                top = before->y();
-            }
-            // Tile images are 14 x 20; a cell shows its 12 x 18 dots and the
-            // tile's background pixel on the right and below as the gap.
-            cell->setGeometry(left, top, EditFormUi::CellWidth + 1, EditFormUi::CellHeight + 1);
-            cell->show();
-            cell->raise();
-            m_ui.DispPic.append(cell);
-        }
+    // 4. The row numbers; the grid draws its 390 cells itself.
+    for (int r = 1; r < Title::Rows; ++r) {
+        auto *label = new QLabel(QStringLiteral("%1").arg(r + 1, 2, 10, QLatin1Char('0')), m_ui.Frame2);
+        label->adjustSize();
+        const QLabel *previous = m_ui.RowLabel[r - 1];
+        label->move(previous->x(), previous->y() + EditFormUi::px(RowLabelStepTwips));
+        label->show();
+        m_ui.RowLabel.append(label);
     }
-    m_ui.DispPic[0]->resize(EditFormUi::CellWidth + 1, EditFormUi::CellHeight + 1);
 
     // 5.
     m_ui.Shape4->raise();
@@ -483,7 +431,7 @@ void EditForm::selectCell(int cell)
 {
     if (cell < 0 || cell >= Title::Cells)
         return;
-    m_ui.Shape4->move(m_ui.DispPic[cell]->pos());
+    m_ui.Shape4->setGeometry(EditFormUi::selectionFrame(cell));
     m_ui.Shape4->show();
     SelCell = cell;
 }
@@ -493,6 +441,8 @@ void EditForm::clearScreen()
     const PageEdit::Layer before = PageEdit::snapshot(m_data, m_data.ChNo);
     ScreenLayout::clearPage(m_data, m_data.ChNo);
     m_undo.push(new PageEdit(m_data, *this, m_data.ChNo, before, QStringLiteral("画面クリア")));
+    // As after any page redraw, the work file holds the last cell's tile.
+    m_workBitmap.write(m_tiles.image(m_data.DispData(Title::Cells - 1, 0, m_data.ChNo)));
 }
 
 void EditForm::pickCharacter(int code)
@@ -503,8 +453,9 @@ void EditForm::pickCharacter(int code)
     const int block = (code - 1) / Title::BlockSize;
     m_ui.Text1->setText(m_data.ChText[block]);
     TopCode = ScreenLayout::blockTopCode(code);
-    m_ui.Shape2->setGeometry(m_ui.PSetPic[TopCode]->x() - 1, m_ui.PSetPic[TopCode]->y() - 1,
-                             PaletteColumns * (PaletteTiles::Width - 1) + 3, PaletteTiles::Height + 2);
+    const QRect first = PaletteView::tileRect(TopCode);
+    m_ui.Shape2->setGeometry(first.x() - 1, first.y() - 1, PaletteColumns * (PaletteTiles::Width - 1) + 3,
+                             PaletteTiles::Height + 2);
     m_ui.Shape2->show();
     m_ui.Shape2->raise();
     KakudaiDataSet(code);
@@ -521,8 +472,11 @@ void EditForm::placeBlock(int code)
 {
     TopCode = ScreenLayout::blockTopCode(code);
     const PageEdit::Layer before = PageEdit::snapshot(m_data, m_data.ChNo);
-    ScreenLayout::placeBlock(m_data, m_data.ChNo, SelCell, TopCode);
+    const int placed = ScreenLayout::placeBlock(m_data, m_data.ChNo, SelCell, TopCode);
     m_undo.push(new PageEdit(m_data, *this, m_data.ChNo, before, QStringLiteral("ブロック配置")));
+    // The work file ends up holding the last placed cell's tile.
+    if (placed > 0)
+        m_workBitmap.write(m_tiles.image(TopCode + placed - 1));
 }
 
 void EditForm::KakudaiDataSet(int code)
@@ -578,6 +532,9 @@ void EditForm::makeData()
     new BlockTextEdit(m_data, *this, block, textBefore, QString(), step);
     new PageEdit(m_data, *this, m_data.ChNo, pageBefore, QString(), step);
     m_undo.push(step);
+    // The work file ends up holding the last placed cell's tile.
+    if (result.cellsPlaced > 0)
+        m_workBitmap.write(m_tiles.image(TopCode + result.cellsPlaced - 1));
 }
 
 void EditForm::chooseFont()
@@ -743,7 +700,7 @@ void EditForm::clearTile(int code)
 
 void EditForm::refreshTile(int code)
 {
-    m_ui.PSetPic[code]->setPixmap(QPixmap::fromImage(m_tiles.image(code)));
+    m_ui.PSetPic->setImage(code, m_tiles.image(code));
 }
 
 void EditForm::DispDataSet(int page)
@@ -752,9 +709,15 @@ void EditForm::DispDataSet(int page)
         return;
     for (int cell = 0; cell < Title::Cells; ++cell)
         showCode(cell, m_data.DispData(cell, 0, page));
+    const QImage &last = m_tiles.image(m_data.DispData(Title::Cells - 1, 0, page));
+    // The first page needs no work file before the window appears.
+    if (m_loading)
+        m_workBitmap.writeSoon(last);
+    else
+        m_workBitmap.write(last);
 }
 
 void EditForm::showCode(int cell, int code)
 {
-    m_ui.DispPic[cell]->setPixmap(QPixmap::fromImage(m_workBitmap.roundTrip(m_tiles.image(code))));
+    m_ui.DispPic->setImage(cell, m_tiles.image(code));
 }

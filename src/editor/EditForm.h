@@ -192,6 +192,7 @@ private:
     WorkBitmap m_workBitmap;
     LinkWindows *m_link = nullptr;
     ImageMenu *m_imageMenu = nullptr;
+    bool m_loading = false; // in Form_Load
     // Destroys itself when the operator closes it.
     QPointer<HensyuForm> m_hensyuForm;
     QUndoStack m_undo;

@@ -1,7 +1,8 @@
 #include "EditFormUi.h"
 
 #include "MarkerShape.h"
-#include "PictureCell.h"
+#include "PaletteView.h"
+#include "ScreenGrid.h"
 
 #include "render/RenderFont.h"
 
@@ -16,7 +17,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPixmap>
 #include <QPushButton>
 
 #include <cmath>
@@ -71,6 +71,14 @@ int EditFormUi::px(int twips)
     return int(std::lround(twips / 15.0));
 }
 
+QRect EditFormUi::selectionFrame(int cell)
+{
+    // A one-pixel line through the gaps around the run, so that no dot of
+    // the marked cells is hidden under it.
+    const QRect first = ScreenGrid::cellRect(cell);
+    return QRect(first.x() - 1, first.y() - 1, Title::BlockSize * ScreenGrid::PitchX + 1, ScreenGrid::PitchY + 1);
+}
+
 void EditFormUi::setupUi(QMainWindow *form)
 {
     form->setWindowTitle(QStringLiteral("8CH-Orvex [編集]"));
@@ -95,11 +103,8 @@ void EditFormUi::setupUi(QMainWindow *form)
     Frame3 = new QGroupBox(QStringLiteral("文字データ編集"), central);
     placeTwips(Frame3, 60, 150, 5175, 4875);
     Picture4Client = pictureBox(Picture4, Frame3, 90, 1050, 4995, 3285);
-    auto *blankTile = new PictureCell(0, Picture4Client);
-    blankTile->setGeometry(1, -18, 14, 20);
-    // Its image serves the cells of code 0; the tile itself is never seen.
-    blankTile->hide();
-    PSetPic.append(blankTile);
+    PSetPic = new PaletteView(Picture4Client);
+    PSetPic->setGeometry(Picture4Client->rect());
     Shape2 = new MarkerShape(Qt::red, Picture4Client);
     Shape2->hide();
     LineEdit[0] = buttonAt(QStringLiteral("縁取"), Frame3, 90, 4380, 1065, 405);
@@ -139,14 +144,15 @@ void EditFormUi::setupUi(QMainWindow *form)
     edgingCheck->setChecked(true);
 
     Picture3Client = pictureBox(Picture3, Frame2, 360, 1200, 5955, 3825);
-    auto *firstCell = new PictureCell(0, Picture3Client);
-    firstCell->setGeometry(2, 2, CellWidth, CellHeight);
+    DispPic = new ScreenGrid(Picture3Client);
+    DispPic->setGeometry(Picture3Client->rect());
+    // Before the first page is drawn every cell looks like code 0.
     QImage grey(CellWidth, CellHeight, QImage::Format_RGB32);
     grey.fill(QColor(0x80, 0x80, 0x80));
-    firstCell->setPixmap(QPixmap::fromImage(grey));
-    DispPic.append(firstCell);
+    for (int cell = 0; cell < Title::Cells; ++cell)
+        DispPic->setImage(cell, grey);
     Shape4 = new MarkerShape(Qt::red, Picture3Client);
-    Shape4->setGeometry(2, 2, 25 * (CellWidth + 1) - 1, CellHeight);
+    Shape4->setGeometry(selectionFrame(0));
 
     RowLabel.append(captionAt(QStringLiteral("01"), Frame2, 120, 1320));
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QList>
+#include <QRect>
 
 class MarkerShape;
-class PictureCell;
+class PaletteView;
+class ScreenGrid;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -29,6 +31,9 @@ struct EditFormUi
 
     // Design positions are in twips; 15 twips make one pixel.
     static int px(int twips);
+    // Where the red marker of the selected cell stands in Picture3Client:
+    // around the run of 25 cells a block would fill from `cell`.
+    static QRect selectionFrame(int cell);
 
     void setupUi(QMainWindow *form);
 
@@ -41,7 +46,8 @@ struct EditFormUi
     QGroupBox *Frame3 = nullptr;
     QFrame *Picture4 = nullptr;
     QWidget *Picture4Client = nullptr; // the pixel-scale area inside the border
-    QList<PictureCell *> PSetPic;
+    // The 256 palette tiles, drawn by one widget that fills Picture4Client.
+    PaletteView *PSetPic = nullptr;
     MarkerShape *Shape2 = nullptr;
     QPushButton *LineEdit[2] = {}; // "縁取", "反転"
     QPushButton *enlargeButton = nullptr;  // "拡大編集"
@@ -56,7 +62,8 @@ struct EditFormUi
     QCheckBox *edgingCheck = nullptr;      // "縁取"
     QFrame *Picture3 = nullptr;
     QWidget *Picture3Client = nullptr;
-    QList<PictureCell *> DispPic;
+    // The 390 screen cells, drawn by one widget that fills Picture3Client.
+    ScreenGrid *DispPic = nullptr;
     MarkerShape *Shape4 = nullptr;
     QList<QLabel *> RowLabel;
     // Only member 1, "画面クリア", exists; 0 and 2 were never shown.

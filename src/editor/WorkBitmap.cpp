@@ -1,15 +1,34 @@
 #include "WorkBitmap.h"
 
+#include "core/FileSystem.h"
+
+#include <utility>
+
 WorkBitmap::WorkBitmap(const QString &folder) : m_fileName(folder + QStringLiteral("SetBmp.bmp")) {}
 
-QImage WorkBitmap::roundTrip(const QImage &image)
+WorkBitmap::~WorkBitmap()
 {
-    m_lastUsedFile = false;
-    if (!image.save(m_fileName, "BMP"))
-        return image;
-    QImage loaded;
-    if (!loaded.load(m_fileName, "BMP") || loaded.size() != image.size())
-        return image;
-    m_lastUsedFile = true;
-    return loaded;
+    writePending();
+}
+
+bool WorkBitmap::write(const QImage &image)
+{
+    m_pending = QImage();
+    return FileSystem::rewriteBitmap(image, m_fileName);
+}
+
+void WorkBitmap::writeSoon(const QImage &image)
+{
+    const bool queued = !m_pending.isNull();
+    m_pending = image;
+    if (!queued)
+        QMetaObject::invokeMethod(&m_context, [this] { writePending(); }, Qt::QueuedConnection);
+}
+
+void WorkBitmap::writePending()
+{
+    if (m_pending.isNull())
+        return;
+    const QImage image = std::exchange(m_pending, QImage());
+    FileSystem::rewriteBitmap(image, m_fileName);
 }

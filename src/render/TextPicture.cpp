@@ -2,6 +2,8 @@
 
 #include "RenderFont.h"
 
+#include "core/FileSystem.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -88,5 +90,5 @@ void TextPicture::keepUnderlineInStrip(const QImage &before, int x, int y, const
 
 bool TextPicture::save(const QString &fileName) const
 {
-    return m_image.save(fileName, "BMP");
+    return FileSystem::rewriteBitmap(m_image, fileName);
 }

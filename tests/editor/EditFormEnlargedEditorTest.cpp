@@ -86,7 +86,7 @@ TEST_F(EditFormEnlargedEditor, SaveAndPasteRedrawTheTileAndTheCellsShowingIt)
     editor()->saveCharacter();
     EXPECT_EQ(data->DotData[1][0], PixelCode::white());
     EXPECT_EQ(form->tileImage(1).pixel(11, 17), 0xFFFFFFFFu);
-    EXPECT_EQ(ui().PSetPic[1]->pixmap().toImage().pixel(0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(tileShown(1).pixel(0, 0), 0xFFFFFFFFu);
     // Not left stale until the next page redraw.
     EXPECT_NE(cellImage(0), cellBefore);
     EXPECT_TRUE(cellShows(0, 1));

@@ -4,7 +4,9 @@
 #include "support/QtPrinters.h"
 
 #include "editor/EditForm.h"
-#include "editor/PictureCell.h"
+#include "editor/MarkerShape.h"
+#include "editor/PaletteView.h"
+#include "editor/ScreenGrid.h"
 
 #include "core/ScreenLayout.h"
 
@@ -12,6 +14,7 @@
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -42,9 +45,26 @@ protected:
     // The image a grid cell holds.
     QImage cellImage(int cell) const
     {
-        return ui().DispPic[cell]->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        return ui().DispPic->image(cell).convertToFormat(QImage::Format_RGB32);
     }
     bool cellShows(int cell, int code) const { return cellImage(cell) == form->tileImage(code); }
+    // The image the palette shows for `code`.
+    QImage tileShown(int code) const { return ui().PSetPic->image(code).convertToFormat(QImage::Format_RGB32); }
+    // Where a cell stands in the grid's container.
+    QRect cellRect(int cell) const
+    {
+        return ui().DispPic->cellRect(cell).translated(ui().DispPic->pos());
+    }
+    void clickCell(int cell, Qt::MouseButton button, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::mouseClick(ui().DispPic, button, modifiers, ui().DispPic->cellRect(cell).center());
+    }
+    // The red marker encloses the run of 25 cells from `cell`, one pixel
+    // outside their dots.
+    bool markerStandsAt(int cell) const
+    {
+        return ui().Shape4->geometry() == QRect(cellRect(cell).topLeft() - QPoint(1, 1), QSize(25 * 13 + 1, 20));
+    }
 
     void selectChannel(int index)
     {

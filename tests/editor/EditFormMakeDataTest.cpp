@@ -26,8 +26,7 @@ protected:
         for (int code = topCode; code < topCode + Title::BlockSize; ++code) {
             fresh.draw(code, data->DotData[code]);
             EXPECT_EQ(form->tileImage(code), fresh.image(code)) << code;
-            EXPECT_EQ(ui().PSetPic[code]->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
-                      fresh.image(code))
+            EXPECT_EQ(tileShown(code), fresh.image(code))
                 << code;
         }
     }

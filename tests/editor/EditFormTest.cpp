@@ -5,6 +5,7 @@
 #include "support/PerUserFolders.h"
 
 #include "editor/MarkerShape.h"
+#include "editor/PaletteTiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,18 +64,20 @@ TEST_F(EditFormStartUp, ControlsStandAtTheirDesignPositions)
 
     // The grid: 13 pixels apart along a row, 19 down a column; the last
     // column still fits inside the picture.
-    EXPECT_EQ(ui().DispPic[0]->pos(), QPoint(2, 2));
-    EXPECT_EQ(ui().DispPic[1]->pos(), QPoint(15, 2));
-    EXPECT_EQ(ui().DispPic[31]->pos(), QPoint(15, 21));
-    EXPECT_EQ(ui().DispPic[389]->pos(), QPoint(2 + 29 * 13, 2 + 12 * 19));
-    EXPECT_LE(ui().DispPic[389]->geometry().right(), ui().Picture3Client->width() - 1);
+    EXPECT_EQ(ui().DispPic->geometry(), ui().Picture3Client->rect());
+    EXPECT_EQ(cellRect(0).topLeft(), QPoint(2, 2));
+    EXPECT_EQ(cellRect(1).topLeft(), QPoint(15, 2));
+    EXPECT_EQ(cellRect(31).topLeft(), QPoint(15, 21));
+    EXPECT_EQ(cellRect(389).topLeft(), QPoint(2 + 29 * 13, 2 + 12 * 19));
+    EXPECT_LE(cellRect(389).right(), ui().Picture3Client->width() - 1);
 
     // The palette: tiles overlap by one pixel along a row, 21 pixels per row.
-    EXPECT_EQ(ui().PSetPic[0]->pos(), QPoint(1, -18));
-    EXPECT_EQ(ui().PSetPic[1]->geometry(), QRect(1, 3, 14, 20));
-    EXPECT_EQ(ui().PSetPic[2]->pos(), QPoint(14, 3));
-    EXPECT_EQ(ui().PSetPic[26]->pos(), QPoint(1, 24));
-    EXPECT_EQ(ui().PSetPic[250]->pos(), QPoint(1 + 24 * 13, 3 + 9 * 21));
+    EXPECT_EQ(ui().PSetPic->geometry(), ui().Picture4Client->rect());
+    EXPECT_EQ(PaletteView::tileRect(0).topLeft(), QPoint(1, -18));
+    EXPECT_EQ(PaletteView::tileRect(1), QRect(1, 3, 14, 20));
+    EXPECT_EQ(PaletteView::tileRect(2).topLeft(), QPoint(14, 3));
+    EXPECT_EQ(PaletteView::tileRect(26).topLeft(), QPoint(1, 24));
+    EXPECT_EQ(PaletteView::tileRect(250).topLeft(), QPoint(1 + 24 * 13, 3 + 9 * 21));
 
     ASSERT_EQ(ui().RowLabel.size(), 13);
     for (int r = 0; r < 13; ++r) {
@@ -112,19 +115,26 @@ TEST_F(EditFormStartUp, PaletteLiesBehindTheScreenFrameButItsButtonsTakeTheFocus
     // Only blocks 0..9 have visible tiles.
     int visible = 0;
     for (int code = 0; code < Title::CodeCount; ++code)
-        visible += ui().PSetPic[code]->isVisibleTo(ui().Picture4Client) ? 1 : 0;
+        visible += PaletteView::isTileShown(code) ? 1 : 0;
     EXPECT_EQ(visible, 250);
-    EXPECT_FALSE(ui().PSetPic[0]->isVisibleTo(ui().Picture4Client));
-    EXPECT_FALSE(ui().PSetPic[251]->isVisibleTo(ui().Picture4Client));
+    EXPECT_FALSE(PaletteView::isTileShown(0));
+    EXPECT_FALSE(PaletteView::isTileShown(251));
+    EXPECT_TRUE(ui().PSetPic->isVisibleTo(ui().Picture4Client));
 
     // Whatever is clicked over the palette or its buttons belongs to Frame2.
     form->show();
-    for (QWidget *covered : {static_cast<QWidget *>(ui().PSetPic[30]), static_cast<QWidget *>(ui().enlargeButton),
-                             static_cast<QWidget *>(ui().Picture1)}) {
-        const QPoint centre = covered->mapTo(ui().central, covered->rect().center());
-        QWidget *hit = ui().central->childAt(centre);
+    struct Covered
+    {
+        QWidget *widget;
+        QPoint point;
+    };
+    for (const Covered covered : {Covered{ui().PSetPic, PaletteView::tileRect(30).center()},
+                                  Covered{ui().enlargeButton, ui().enlargeButton->rect().center()},
+                                  Covered{ui().Picture1, ui().Picture1->rect().center()}}) {
+        QWidget *hit = ui().central->childAt(covered.widget->mapTo(ui().central, covered.point));
         ASSERT_NE(hit, nullptr);
-        EXPECT_TRUE(hit == ui().Frame2 || ui().Frame2->isAncestorOf(hit)) << covered->metaObject()->className();
+        EXPECT_TRUE(hit == ui().Frame2 || ui().Frame2->isAncestorOf(hit))
+            << covered.widget->metaObject()->className();
     }
 
     QApplication::setActiveWindow(form.get());
@@ -201,17 +211,47 @@ TEST_F(EditFormStartUp, ExitAndCloseEndTheProgramAndTheSeamsDoNothing)
 TEST_F(EditFormGrid, AnyMouseButtonSelectsTheCellAndMovesTheMarker)
 {
     form->show();
-    QTest::mouseClick(ui().DispPic[45], Qt::RightButton);
+    clickCell(45, Qt::RightButton);
     EXPECT_EQ(form->SelCell, 45);
-    EXPECT_EQ(ui().Shape4->pos(), ui().DispPic[45]->pos());
+    EXPECT_TRUE(markerStandsAt(45));
     EXPECT_TRUE(ui().Shape4->isVisible());
-    EXPECT_EQ(ui().Shape4->size(), QSize(324, 18));
 
-    QTest::mouseClick(ui().DispPic[389], Qt::LeftButton);
+    clickCell(389, Qt::LeftButton);
     EXPECT_EQ(form->SelCell, 389);
-    QTest::mouseClick(ui().DispPic[7], Qt::MiddleButton, Qt::ShiftModifier);
+    clickCell(7, Qt::MiddleButton, Qt::ShiftModifier);
     EXPECT_EQ(form->SelCell, 7);
-    EXPECT_EQ(ui().Shape4->pos(), ui().DispPic[7]->pos());
+    EXPECT_TRUE(markerStandsAt(7));
+
+    // Every pixel of a cell belongs to it; the margin round the cells to
+    // none.
+    for (const QPoint corner : {cellRect(100).topLeft(), cellRect(100).bottomRight()}) {
+        QTest::mouseClick(ui().DispPic, Qt::LeftButton, {}, corner);
+        EXPECT_EQ(form->SelCell, 100);
+    }
+    QTest::mouseClick(ui().DispPic, Qt::LeftButton, {}, QPoint(1, 1));
+    EXPECT_EQ(form->SelCell, 100);
+}
+
+TEST_F(EditFormGrid, TheMarkerRunsThroughTheGapsAndHidesNoDot)
+{
+    form->show();
+    EXPECT_TRUE(markerStandsAt(0));
+    for (const int cell : {45, 389, 0}) {
+        form->selectCell(cell);
+        EXPECT_TRUE(markerStandsAt(cell)) << cell;
+    }
+
+    // A cell whose dots are all white, in the middle of the marked run:
+    // every one of them still shows white on screen.
+    data->DotData[1].fill(PixelCode::white());
+    form->DotDataSet(1);
+    form->selectCell(0);
+    form->placeBlock(1);
+    const QImage shown = ui().Picture3Client->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < Title::CharHeight; ++y)
+        for (int x = 0; x < Title::CharWidth; ++x)
+            ASSERT_EQ(shown.pixel(cellRect(0).topLeft() + QPoint(x, y)), 0xFFFFFFFFu) << x << "," << y;
+    EXPECT_EQ(shown.pixel(cellRect(0).topLeft() - QPoint(1, 1)), 0xFFFF0000u);
 }
 
 TEST_F(EditFormGrid, PlacementFillsTheRunFromTheSelectedCellWithTheWholeBlock)
@@ -237,7 +277,7 @@ TEST_F(EditFormGrid, PlacementFillsTheRunFromTheSelectedCellWithTheWholeBlock)
         if (c.selCell + c.count < Title::Cells) {
             EXPECT_EQ(data->DispData(c.selCell + c.count, 0, 1), 0) << c.selCell;
         }
-        EXPECT_EQ(ui().Shape4->pos(), ui().DispPic[c.selCell]->pos());
+        EXPECT_TRUE(markerStandsAt(c.selCell));
     }
     for (int cell = 0; cell < Title::Cells; ++cell)
         ASSERT_EQ(data->DispData(cell, 0, 0), 0);
@@ -263,13 +303,39 @@ TEST_F(EditFormGrid, ScreenClearEmptiesOnlyLayerZeroOfTheCurrentPage)
     EXPECT_EQ(ui().Shape4->pos(), markerBefore);
 }
 
-TEST_F(EditFormGrid, CellsGoThroughTheWorkFileOrShowTheTileWhenItCannotBeUsed)
+TEST_F(EditFormGrid, TheWorkFileEndsWithTheLastCellDrawnAndCellsNeverNeedIt)
 {
+    const QString workFile = path(QStringLiteral("SetBmp.bmp"));
+    auto workFileImage = [&] {
+        return QImage(workFile, "BMP").convertToFormat(QImage::Format_RGB32);
+    };
+    // The page the load draws reaches the file once the event loop runs,
+    // after the window could first appear.
+    EXPECT_FALSE(QFile::exists(workFile));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(workFileImage(), form->tileImage(0));
+
     data->DotData[3][0] = PixelCode::black();
     form->DotDataSet(3);
     form->placeBlock(3);
-    EXPECT_TRUE(QFile::exists(path(QStringLiteral("SetBmp.bmp"))));
     EXPECT_TRUE(cellShows(2, 3));
+    // The last cell placed was code 25, in cell 24.
+    EXPECT_EQ(workFileImage(), form->tileImage(25));
+
+    data->DotData[7][5] = PixelCode::white();
+    form->DotDataSet(7);
+    data->DispData(389, 0, 0) = 7;
+    form->DispDataSet(0);
+    EXPECT_EQ(workFileImage(), form->tileImage(7));
+
+    ui().DispEdit1->click();
+    EXPECT_EQ(workFileImage(), form->tileImage(0));
+
+    // A window closed before the event loop ran still leaves the file.
+    QFile::remove(workFile);
+    makeForm(workDir.path() + QLatin1Char('/'));
+    form.reset();
+    EXPECT_EQ(workFileImage(), PaletteTiles().image(0));
 
     // A folder that does not exist (the per-user cache takes its place) and
     // one where the work file is a folder (the cell takes the tile itself).
@@ -294,7 +360,7 @@ TEST_F(EditFormPalette, TilePressSelectsTheBlockAndRecallsItsText)
     EXPECT_EQ(form->TopCode, 101);
     EXPECT_EQ(ui().Text1->text(), QStringLiteral("four"));
     EXPECT_TRUE(ui().Shape2->isVisibleTo(ui().Picture4Client));
-    EXPECT_EQ(ui().Shape2->geometry(), QRect(ui().PSetPic[101]->pos() - QPoint(1, 1), QSize(328, 22)));
+    EXPECT_EQ(ui().Shape2->geometry(), QRect(PaletteView::tileRect(101).topLeft() - QPoint(1, 1), QSize(328, 22)));
 
     form->pickCharacter(25);
     EXPECT_EQ(form->TopCode, 1);
@@ -341,5 +407,5 @@ TEST_F(EditFormPalette, DotDataSetDrawsKnownCodesOverTheTile)
 
     form->clearTile(9);
     EXPECT_EQ(form->tileImage(9).pixel(1, 0), 0xFFAEAEAEu);
-    EXPECT_EQ(ui().PSetPic[9]->pixmap().toImage().convertToFormat(QImage::Format_RGB32), form->tileImage(9));
+    EXPECT_EQ(tileShown(9), form->tileImage(9));
 }

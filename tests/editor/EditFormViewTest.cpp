@@ -1,6 +1,8 @@
 #include "EditFormFixture.h"
 
 #include "charedit/HensyuForm.h"
+#include "editor/PaletteView.h"
+#include "editor/ScreenGrid.h"
 #include "link/ui/FakeLinkPlatform.h"
 #include "link/ui/LinkWindows.h"
 #include "link/ui/SerForm.h"
@@ -25,11 +27,13 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    // The widget a click at the centre of `widget` lands on.
-    QWidget *hitAt(QWidget *widget) const
+    // The widget a click at `point` of `widget` lands on.
+    QWidget *hitAt(QWidget *widget, QPoint point) const
     {
-        return ui().central->childAt(widget->mapTo(ui().central, widget->rect().center()));
+        return ui().central->childAt(widget->mapTo(ui().central, point));
     }
+    // The widget a click at the centre of `widget` lands on.
+    QWidget *hitAt(QWidget *widget) const { return hitAt(widget, widget->rect().center()); }
 
     FakeLinkPlatform platform;
 };
@@ -57,22 +61,23 @@ TEST_F(EditFormView, NewMenusSitBetweenFileAndCommunication)
 TEST_F(EditFormView, PaletteItemBringsThePaletteIntoViewAndBack)
 {
     form->show();
-    QWidget *tile = ui().PSetPic[30];
+    QWidget *palette = ui().PSetPic;
+    const QPoint tile = PaletteView::tileRect(30).center();
     EXPECT_FALSE(form->paletteShown());
-    EXPECT_NE(hitAt(tile), tile);
+    EXPECT_NE(hitAt(palette, tile), palette);
 
     ui().paletteAction->trigger();
     EXPECT_TRUE(form->paletteShown());
-    EXPECT_EQ(hitAt(tile), tile);
+    EXPECT_EQ(hitAt(palette, tile), palette);
     EXPECT_EQ(hitAt(ui().enlargeButton), ui().enlargeButton);
     EXPECT_EQ(hitAt(ui().LineEdit[0]), ui().LineEdit[0]);
     // A press on the tile now reaches it.
-    QTest::mouseClick(tile, Qt::LeftButton);
+    QTest::mouseClick(palette, Qt::LeftButton, {}, tile);
     EXPECT_EQ(form->TopCode, 26);
 
     ui().paletteAction->trigger();
     EXPECT_FALSE(form->paletteShown());
-    QWidget *hit = hitAt(tile);
+    QWidget *hit = hitAt(palette, tile);
     EXPECT_TRUE(hit == ui().Frame2 || ui().Frame2->isAncestorOf(hit));
 }
 
@@ -85,8 +90,8 @@ TEST_F(EditFormView, DoubleClickOnACellOpensTheEnlargedEditorOnItsCharacter)
     form->pickCharacter(1);
 
     // The first click of a double-click arrives as a press of its own.
-    QTest::mouseClick(ui().DispPic[103], Qt::LeftButton);
-    QTest::mouseDClick(ui().DispPic[103], Qt::LeftButton);
+    clickCell(103, Qt::LeftButton);
+    QTest::mouseDClick(ui().DispPic, Qt::LeftButton, {}, ui().DispPic->cellRect(103).center());
     HensyuForm *editor = form->enlargedEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(editor->isVisible());
