@@ -42,7 +42,7 @@ public:
     enum Action { Copy = 0, Paste = 1, Save = 2, Cancel = 3 };
     static constexpr int ActionCount = 4;
 
-    HensyuForm(TitleDocument &document, QWidget *owner = nullptr);
+    explicit HensyuForm(TitleDocument &document, QWidget *owner = nullptr);
 
     // "Enlarged data set": loads character `code` (0..255) into the grid and the caption; never
     // shows the window.

@@ -1,5 +1,7 @@
 #include "document/TitleDocument.h"
 
+#include "StoredTitle.h"
+
 #include "core/ZvxTestData.h"
 #include "core/ZvxWriter.h"
 #include "render/RenderFont.h"
@@ -17,18 +19,8 @@
 
 namespace {
 
+using Stores = StoredTitle;
 using Cells = std::set<std::pair<int, int>>; // (page, cell)
-
-// The stored title, compared as a whole.
-struct Stores
-{
-    std::array<CharPattern, Title::CodeCount> dots;
-    DispPages pages;
-    std::array<QString, Title::Blocks> texts;
-
-    explicit Stores(const TitleData &data) : dots(data.DotData), pages(data.DispData), texts(data.ChText) {}
-    bool operator==(const Stores &) const = default;
-};
 
 // What the views must bring up to date between two states of the title.
 struct Changes
@@ -161,6 +153,12 @@ struct Operation
     const char16_t *step; // the step's name
     bool opensFile = false;
 };
+
+// Names the case in the test's name.
+void PrintTo(const Operation &operation, std::ostream *os)
+{
+    *os << operation.name;
+}
 
 class EachOperation : public TitleDocumentTest, public ::testing::WithParamInterface<Operation>
 {

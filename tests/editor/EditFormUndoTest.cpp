@@ -3,6 +3,7 @@
 #include "charedit/CopyBuffer.h"
 #include "charedit/HensyuForm.h"
 #include "core/ZvxWriter.h"
+#include "document/StoredTitle.h"
 #include "editor/PaletteTiles.h"
 
 #include <QAction>
@@ -15,16 +16,7 @@
 
 namespace {
 
-// The stored title, compared as a whole.
-struct Stores
-{
-    std::array<CharPattern, Title::CodeCount> dots;
-    DispPages pages;
-    std::array<QString, Title::Blocks> texts;
-
-    explicit Stores(const TitleData &data) : dots(data.DotData), pages(data.DispData), texts(data.ChText) {}
-    bool operator==(const Stores &) const = default;
-};
+using Stores = StoredTitle;
 
 class EditFormUndo : public EditFormFixture
 {
