@@ -1,6 +1,7 @@
 #include "charedit/HensyuForm.h"
 
 #include "core/TitleData.h"
+#include "document/TitleDocument.h"
 
 #include <QApplication>
 
@@ -14,11 +15,10 @@ static void BM_HensyuCommandAndSave(benchmark::State &state)
     data.setDefaults();
     for (int d = 0; d < Title::VisibleDots; ++d)
         data.DotData[1][d] = d % 3 == 0 ? PixelCode::white() : PixelCode::transparent();
+    TitleDocument document(data, QString());
     int redraws = 0;
-    HensyuForm form(data, [&data, &redraws](int code, const CharPattern &pattern, const QString &) {
-        data.DotData[code] = pattern;
-        ++redraws;
-    });
+    QObject::connect(&document, &TitleDocument::patternsChanged, [&redraws] { ++redraws; });
+    HensyuForm form(document);
     form.setAttribute(Qt::WA_DeleteOnClose, false);
     form.KakudaiDataSet(1);
     const int command = int(state.range(0));
@@ -38,7 +38,8 @@ static void BM_KakudaiDataSet(benchmark::State &state)
 {
     TitleData data;
     data.setDefaults();
-    HensyuForm form(data, [](int) {});
+    TitleDocument document(data, QString());
+    HensyuForm form(document);
     form.setAttribute(Qt::WA_DeleteOnClose, false);
     int code = 0;
     for (auto _ : state)

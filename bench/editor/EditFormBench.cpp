@@ -105,8 +105,8 @@ void BM_UndoRedoMakeData(benchmark::State &state)
     rig.form.selectCell(33);
     rig.form.makeData();
     for (auto _ : state) {
-        rig.form.undoStack().undo();
-        rig.form.undoStack().redo();
+        rig.form.document().undoStack().undo();
+        rig.form.document().undoStack().redo();
     }
 }
 BENCHMARK(BM_UndoRedoMakeData)->Unit(benchmark::kMillisecond);

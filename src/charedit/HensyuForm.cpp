@@ -3,6 +3,8 @@
 #include "CopyBuffer.h"
 #include "KakudaiDotGrid.h"
 
+#include "document/TitleDocument.h"
+
 #include <QGroupBox>
 #include <QPushButton>
 
@@ -51,12 +53,13 @@ QPushButton *placeButton(const ButtonPlace &place, QWidget *parent)
 
 } // namespace
 
-HensyuForm::HensyuForm(TitleData &data, StorePattern storePattern, QWidget *owner)
-    : QWidget(owner, Qt::Window), m_data(data), m_storePattern(std::move(storePattern))
+HensyuForm::HensyuForm(TitleDocument &document, QWidget *owner)
+    : QWidget(owner, Qt::Window), m_document(document), m_data(document.data())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("拡大編集"));
     buildLayout();
+    connect(&document, &TitleDocument::patternsImported, this, &HensyuForm::followImport);
 }
 
 void HensyuForm::buildLayout()
@@ -169,7 +172,7 @@ void HensyuForm::pasteCharacter()
     if (!buffer.isFilled())
         return;
     const int code = m_data.HensyuNo;
-    m_storePattern(code, buffer.pattern(), QStringLiteral("貼り付け"));
+    m_document.replacePattern(code, buffer.pattern(), QStringLiteral("貼り付け"));
     KakudaiDataSet(code);
 }
 
@@ -181,7 +184,7 @@ void HensyuForm::saveCharacter()
     CharPattern pattern = m_data.DotData[code];
     if (!m_grid.store(pattern))
         return;
-    m_storePattern(code, pattern, QStringLiteral("保存"));
+    m_document.replacePattern(code, pattern, QStringLiteral("保存"));
 }
 
 void HensyuForm::cancelEdits()
@@ -192,4 +195,18 @@ void HensyuForm::cancelEdits()
 void HensyuForm::gridChanged()
 {
     m_dots->update();
+}
+
+void HensyuForm::followImport(const PatternEdit::Patterns &before)
+{
+    // A grid that still shows the stored character follows the import; one
+    // holding unsaved edits keeps them, as after a rendering.
+    const int shown = m_data.HensyuNo;
+    const auto replaced = before.constFind(shown);
+    if (replaced == before.cend())
+        return;
+    KakudaiGrid unedited;
+    unedited.load(*replaced);
+    if (m_grid == unedited)
+        KakudaiDataSet(shown);
 }

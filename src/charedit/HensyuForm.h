@@ -3,20 +3,22 @@
 #include "KakudaiGrid.h"
 
 #include "core/TitleData.h"
+#include "document/undo/PatternEdit.h"
 
 #include <QWidget>
 
 #include <array>
-#include <functional>
 
 class KakudaiDotGrid;
 class QGroupBox;
 class QPushButton;
+class TitleDocument;
 
 // HensyuForm ("editing form"), the enlarged character editor "文字N編集中": one character of the title
 // data as 12 x 18 large dots, edited with the mouse and eleven whole-pattern
-// commands, written back only by "保存" and "貼り付け". A modeless window of
-// its owner; closing it destroys it, and the owner creates it again.
+// commands, written back into the document only by "保存" and "貼り付け". A
+// modeless window of its owner; closing it destroys it, and the owner
+// creates it again.
 class HensyuForm : public QWidget
 {
     Q_OBJECT
@@ -40,11 +42,7 @@ public:
     enum Action { Copy = 0, Paste = 1, Save = 2, Cancel = 3 };
     static constexpr int ActionCount = 4;
 
-    // Writes a pattern into the title data for "保存" or "貼り付け" (named by
-    // `action`); the owner records it and redraws what shows it.
-    using StorePattern = std::function<void(int code, const CharPattern &pattern, const QString &action)>;
-
-    HensyuForm(TitleData &data, StorePattern storePattern, QWidget *owner = nullptr);
+    explicit HensyuForm(TitleDocument &document, QWidget *owner = nullptr);
 
     // "Enlarged data set": loads character `code` (0..255) into the grid and the caption; never
     // shows the window.
@@ -73,9 +71,10 @@ public:
 private:
     void buildLayout();
     void gridChanged();
+    void followImport(const PatternEdit::Patterns &before);
 
+    TitleDocument &m_document;
     TitleData &m_data;
-    StorePattern m_storePattern;
     KakudaiGrid m_grid;
 
     QGroupBox *m_frame = nullptr;

@@ -6,10 +6,23 @@
 // command-line tool so both lay a title out identically.
 namespace ScreenLayout {
 
+// The block (0..9) that code `code` (1..250) belongs to. Codes count from 1
+// within a block, so code 25 is the last of block 0, not the first of block 1.
+constexpr int blockOf(int code)
+{
+    return (code - 1) / Title::BlockSize;
+}
+
+// The first code of block `block`.
+constexpr int firstCodeOf(int block)
+{
+    return Title::BlockSize * block + 1;
+}
+
 // The first code of the block that code `t` (1..250) belongs to.
 constexpr int blockTopCode(int t)
 {
-    return Title::BlockSize * ((t - 1) / Title::BlockSize) + 1;
+    return firstCodeOf(blockOf(t));
 }
 
 // Offsets 0..lastOffset(selCell) are the cells a block fills from the

@@ -1,20 +1,11 @@
 #include "EditForm.h"
 
-#include "DialogFolder.h"
 #include "ImageMenu.h"
 #include "MarkerShape.h"
 #include "PaletteView.h"
 #include "ScreenGrid.h"
-#include "undo/BlockTextEdit.h"
-#include "undo/PageEdit.h"
-#include "undo/TitleReplace.h"
 
 #include "charedit/HensyuForm.h"
-#include "core/ScreenLayout.h"
-#include "core/ZvxReader.h"
-#include "core/ZvxWriter.h"
-#include "render/BlockEdit.h"
-#include "render/MakeData.h"
 #include "link/ui/LinkWindows.h"
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
@@ -24,11 +15,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QMenu>
 #include <QMimeData>
 #include <QGroupBox>
 #include <QLabel>
@@ -36,14 +25,8 @@
 #include <QPushButton>
 
 namespace {
-const QString DataFileFilter = QStringLiteral("zvx ﾌｧｲﾙ(*.zvx)|*.zvx|");
 const QString DataFileExtension = QStringLiteral(".zvx");
-const QString FileErrorTitle = QStringLiteral("ファイルエラー");
-const QString Caption = QStringLiteral("8CH-Orvex [編集]");
-const QString SaveQuestion = QStringLiteral("変更を保存しますか？");
-constexpr int UndoLimit = 100;
 
-constexpr int PaletteColumns = Title::BlockSize;
 constexpr int RowLabelStepTwips = 285;
 const QString FontDialogTitle = QStringLiteral("フォント");
 
@@ -80,13 +63,15 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
     , m_fileDialogs(fileDialogs)
     , m_fontDialogs(fontDialogs)
     , m_folders(UserFolders::forProgram(programFolder))
+    , m_document(data, m_folders.work)
     , m_workBitmap(m_folders.work)
 {
-    // A step holds only what it changed (a rendering some 80 KB, an opened
-    // file two whole titles); a long session must not grow without end.
-    m_undo.setUndoLimit(UndoLimit);
     m_ui.setupUi(this);
-    m_imageMenu = new ImageMenu(*this, *m_ui.FileOS, m_ui.pEnd, fileDialogs, messageBoxes, m_folders.dialogs);
+    m_files =
+        new DataFileCommands(m_document, *this, *m_ui.recentMenu, fileDialogs, messageBoxes, m_folders.dialogs);
+    m_imageMenu =
+        new ImageMenu(m_document, *this, *m_ui.FileOS, m_ui.pEnd, fileDialogs, messageBoxes, m_folders.dialogs);
+    connectDocument();
     m_loading = true;
     Form_Load();
     m_loading = false;
@@ -94,36 +79,45 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
     // not count as the operator typing into it.
     connectControls();
     setAcceptDrops(true);
-    updateRecentMenu();
     updateCaption();
 }
 
 EditForm::~EditForm() = default;
 
+void EditForm::connectDocument()
+{
+    connect(&m_document, &TitleDocument::patternsChanged, this, &EditForm::showPatterns);
+    connect(&m_document, &TitleDocument::cellsChanged, this, &EditForm::showCells);
+    connect(&m_document, &TitleDocument::blockTextChanged, this, &EditForm::showBlockText);
+    connect(&m_document, &TitleDocument::titleReplaced, this, &EditForm::showTitle);
+    connect(&m_document, &TitleDocument::modifiedChanged, this, &EditForm::updateCaption);
+    connect(&m_document, &TitleDocument::fileNameChanged, this, &EditForm::updateCaption);
+}
+
 void EditForm::connectControls()
 {
+    QUndoStack &undo = m_document.undoStack();
     connect(m_ui.channelList, &QComboBox::activated, this, &EditForm::onChannelPicked);
     connect(m_ui.channelList, &QComboBox::editTextChanged, this, &EditForm::onChannelTextEdited);
-    connect(m_ui.FileOpenSave[0], &QAction::triggered, this, &EditForm::openFile);
-    connect(m_ui.FileOpenSave[1], &QAction::triggered, this, &EditForm::saveFile);
-    connect(m_ui.FileOpenSave[2], &QAction::triggered, this, &EditForm::saveFileAs);
+    connect(m_ui.FileOpenSave[0], &QAction::triggered, m_files, &DataFileCommands::openFile);
+    connect(m_ui.FileOpenSave[1], &QAction::triggered, m_files, &DataFileCommands::saveFile);
+    connect(m_ui.FileOpenSave[2], &QAction::triggered, m_files, &DataFileCommands::saveFileAs);
     connect(m_ui.pEnd, &QAction::triggered, this, &EditForm::endProgram);
     connect(m_ui.DataCom, &QAction::triggered, this, &EditForm::openCommunication);
     connect(m_ui.PortSet, &QAction::triggered, this, &EditForm::choosePort);
-    connect(m_ui.undoAction, &QAction::triggered, &m_undo, &QUndoStack::undo);
-    connect(m_ui.redoAction, &QAction::triggered, &m_undo, &QUndoStack::redo);
+    connect(m_ui.undoAction, &QAction::triggered, &undo, &QUndoStack::undo);
+    connect(m_ui.redoAction, &QAction::triggered, &undo, &QUndoStack::redo);
     m_ui.undoAction->setEnabled(false);
     m_ui.redoAction->setEnabled(false);
-    connect(&m_undo, &QUndoStack::canUndoChanged, m_ui.undoAction, &QAction::setEnabled);
-    connect(&m_undo, &QUndoStack::canRedoChanged, m_ui.redoAction, &QAction::setEnabled);
-    connect(&m_undo, &QUndoStack::cleanChanged, this, &EditForm::updateCaption);
+    connect(&undo, &QUndoStack::canUndoChanged, m_ui.undoAction, &QAction::setEnabled);
+    connect(&undo, &QUndoStack::canRedoChanged, m_ui.redoAction, &QAction::setEnabled);
     connect(m_ui.paletteAction, &QAction::toggled, this, &EditForm::showPalette);
     connect(m_ui.DispEdit1, &QPushButton::clicked, this, &EditForm::clearScreen);
     connect(m_ui.makeDataButton, &QPushButton::clicked, this, &EditForm::makeData);
     connect(m_ui.fontButton, &QPushButton::clicked, this, &EditForm::chooseFont);
     connect(m_ui.enlargeButton, &QPushButton::clicked, this, &EditForm::openEnlargedEditor);
-    for (int i = 0; i < 2; ++i)
-        connect(m_ui.LineEdit[i], &QPushButton::clicked, this, i == 0 ? &EditForm::edgeBlock : &EditForm::invertBlock);
+    connect(m_ui.LineEdit[0], &QPushButton::clicked, &m_document, &TitleDocument::edgeBlock);
+    connect(m_ui.LineEdit[1], &QPushButton::clicked, &m_document, &TitleDocument::invertBlock);
     connect(m_ui.DispPic, &ScreenGrid::pressed, this, &EditForm::selectCell);
     connect(m_ui.PSetPic, &PaletteView::pressed, this, &EditForm::pickCharacter);
     connect(m_ui.PSetPic, &PaletteView::doubleClicked, this, &EditForm::placePaletteBlock);
@@ -160,7 +154,7 @@ void EditForm::Form_Load()
     m_ui.Shape4->raise();
 
     // 6. The font dialog starts from the text box's font.
-    FontDialogFont = m_ui.Text1->font();
+    m_fontDialogFont = m_ui.Text1->font();
 
     // 7. Channel 1.
     m_ui.channelList->setCurrentIndex(0);
@@ -178,7 +172,7 @@ void EditForm::Form_Unload()
 void EditForm::closeEvent(QCloseEvent *event)
 {
     // Ending the program used to discard the title without a word.
-    if (!settleUnsavedWork()) {
+    if (!m_files->settleUnsavedWork()) {
         event->ignore();
         return;
     }
@@ -201,22 +195,7 @@ void EditForm::dropEvent(QDropEvent *event)
     // Not inside the drop: the question about unsaved work would keep the
     // program the file came from waiting for the drop to end.
     QMetaObject::invokeMethod(
-        this, [this, fileName] { openDataFile(fileName); }, Qt::QueuedConnection);
-}
-
-bool EditForm::settleUnsavedWork()
-{
-    if (m_undo.isClean())
-        return true;
-    switch (m_messageBoxes.askSave(this, Caption, SaveQuestion)) {
-    case MessageBoxes::SaveChoice::Save:
-        return saveFile();
-    case MessageBoxes::SaveChoice::Discard:
-        return true;
-    case MessageBoxes::SaveChoice::Cancel:
-        break;
-    }
-    return false;
+        this, [this, fileName] { m_files->openDataFile(fileName); }, Qt::QueuedConnection);
 }
 
 void EditForm::selectChannel(int channel)
@@ -229,10 +208,9 @@ void EditForm::selectChannel(int channel)
 
 void EditForm::onChannelPicked()
 {
-    m_data.ChNo = qint16(m_ui.channelList->currentIndex());
+    m_document.selectChannel(m_ui.channelList->currentIndex());
     DispDataSet(m_data.ChNo);
-    TopCode = m_data.ChNo * Title::BlockSize + 1;
-    m_ui.Text1->setText(m_data.ChText[m_data.ChNo]);
+    m_ui.Text1->setText(m_data.ChText[m_document.currentBlock()]);
 }
 
 void EditForm::onChannelTextEdited()
@@ -256,152 +234,14 @@ void EditForm::onChannelTextEdited()
     onChannelPicked();
 }
 
-void EditForm::openFile()
-{
-    if (!settleUnsavedWork())
-        return;
-    const QString name = m_fileDialogs.openFileName(this, QStringLiteral("データファイルを開く"), DataFileFilter,
-                                                    dialogFolder(), DataFileExtension);
-    if (name.isEmpty())
-        return;
-    loadDataFile(name);
-}
-
-bool EditForm::openDataFile(const QString &fileName)
-{
-    return settleUnsavedWork() && loadDataFile(fileName);
-}
-
-bool EditForm::loadDataFile(const QString &fileName)
-{
-    auto before = std::make_unique<TitleData>();
-    before->assignTitleFrom(m_data);
-    QString error;
-    QString notice;
-    if (!MCMFileSet(0, fileName, &error, &notice)) {
-        fileError(error);
-        return false;
-    }
-    const TitleFileNames fileBefore{DataFileName, LastFileName};
-    m_undo.push(new TitleReplace(m_data, *this, *before, fileBefore, {fileName, fileName},
-                                 QStringLiteral("開く")));
-    m_undo.setClean();
-    fileUsed(fileName);
-    // Told once the title is on screen, so the operator can see what changed.
-    if (!notice.isEmpty())
-        m_messageBoxes.warning(this, QStringLiteral("データファイルを開く"), notice);
-    return true;
-}
-
-bool EditForm::saveFile()
-{
-    if (LastFileName.isEmpty())
-        return saveFileAs();
-    return saveTo(DataFileName);
-}
-
-bool EditForm::saveFileAs()
-{
-    QString name = m_fileDialogs.saveFileName(this, QStringLiteral("データファイルの保存"), DataFileFilter,
-                                              dialogFolder(), DataFileExtension);
-    if (name.isEmpty())
-        return false;
-    // Case-sensitive on purpose: "TITLE.ZVX" becomes "TITLE.ZVX.zvx".
-    if (!name.endsWith(DataFileExtension, Qt::CaseSensitive))
-        name += DataFileExtension;
-    return saveTo(name);
-}
-
-bool EditForm::saveTo(const QString &fileName)
-{
-    QString error;
-    if (!MCMFileSet(1, fileName, &error)) {
-        fileError(error);
-        return false;
-    }
-    DataFileName = fileName;
-    LastFileName = DataFileName;
-    m_undo.setClean();
-    fileUsed(fileName);
-    return true;
-}
-
-void EditForm::fileUsed(const QString &fileName)
-{
-    m_recentFiles.add(fileName);
-    updateRecentMenu();
-    updateCaption();
-}
-
-QString EditForm::dialogFolder() const
-{
-    return DialogFolder::start(m_recentFiles.lastFolder(), m_folders.dialogs);
-}
-
 void EditForm::updateCaption()
 {
-    QString caption = Caption;
-    if (!DataFileName.isEmpty())
-        caption += QStringLiteral(" - ") + QFileInfo(DataFileName).fileName();
-    if (!m_undo.isClean())
+    QString caption = EditFormUi::Caption;
+    if (const QString file = m_document.dataFileName(); !file.isEmpty())
+        caption += QStringLiteral(" - ") + QFileInfo(file).fileName();
+    if (m_document.isModified())
         caption += QStringLiteral(" *");
     setWindowTitle(caption);
-}
-
-void EditForm::updateRecentMenu()
-{
-    QMenu *menu = m_ui.recentMenu;
-    menu->clear();
-    const QStringList files = m_recentFiles.files();
-    for (int i = 0; i < files.size(); ++i) {
-        const QString &file = files[i];
-        QAction *item = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(file)));
-        connect(item, &QAction::triggered, this, [this, file] { openRecentFile(file); });
-    }
-    menu->setEnabled(!files.isEmpty());
-}
-
-void EditForm::openRecentFile(const QString &fileName)
-{
-    if (!settleUnsavedWork())
-        return;
-    if (!QFileInfo::exists(fileName)) {
-        // A file that is gone cannot come back through the list.
-        m_recentFiles.remove(fileName);
-        updateRecentMenu();
-    }
-    loadDataFile(fileName);
-}
-
-void EditForm::fileError(const QString &message)
-{
-    m_messageBoxes.warning(this, FileErrorTitle, message);
-}
-
-bool EditForm::MCMFileSet(int mode, const QString &fileName, QString *error, QString *notice)
-{
-    if (mode == 0) {
-        const ZvxReadResult result = ZvxReader::readFile(fileName, m_data);
-        if (!result.ok()) {
-            if (error)
-                *error = result.message();
-            return false;
-        }
-        if (notice)
-            *notice = result.notice();
-        for (int code = 0; code < Title::CodeCount; ++code)
-            DotDataSet(code);
-        return true;
-    }
-    if (mode == 1) {
-        const ZvxWriteResult result = ZvxWriter::writeFile(fileName, m_data);
-        if (!result.ok) {
-            if (error)
-                *error = result.message();
-            return false;
-        }
-    }
-    return true;
 }
 
 void EditForm::endProgram()
@@ -433,29 +273,23 @@ void EditForm::selectCell(int cell)
         return;
     m_ui.Shape4->setGeometry(EditFormUi::selectionFrame(cell));
     m_ui.Shape4->show();
-    SelCell = cell;
+    m_document.selectCell(cell);
 }
 
 void EditForm::clearScreen()
 {
-    const PageEdit::Layer before = PageEdit::snapshot(m_data, m_data.ChNo);
-    ScreenLayout::clearPage(m_data, m_data.ChNo);
-    m_undo.push(new PageEdit(m_data, *this, m_data.ChNo, before, QStringLiteral("画面クリア")));
-    // As after any page redraw, the work file holds the last cell's tile.
-    m_workBitmap.write(m_tiles.image(m_data.DispData(Title::Cells - 1, 0, m_data.ChNo)));
+    m_document.clearScreen();
+    keepInWorkFile(m_data.ChNo, Title::Cells - 1);
 }
 
 void EditForm::pickCharacter(int code)
 {
     // Only the tiles of the ten blocks can be pressed.
-    if (code < 1 || code > Title::Blocks * Title::BlockSize)
+    if (!PaletteView::isTileShown(code))
         return;
-    const int block = (code - 1) / Title::BlockSize;
-    m_ui.Text1->setText(m_data.ChText[block]);
-    TopCode = ScreenLayout::blockTopCode(code);
-    const QRect first = PaletteView::tileRect(TopCode);
-    m_ui.Shape2->setGeometry(first.x() - 1, first.y() - 1, PaletteColumns * (PaletteTiles::Width - 1) + 3,
-                             PaletteTiles::Height + 2);
+    m_document.selectBlockOf(code);
+    m_ui.Text1->setText(m_data.ChText[m_document.currentBlock()]);
+    m_ui.Shape2->setGeometry(EditFormUi::blockFrame(m_document.topCode()));
     m_ui.Shape2->show();
     m_ui.Shape2->raise();
     KakudaiDataSet(code);
@@ -463,20 +297,41 @@ void EditForm::pickCharacter(int code)
 
 void EditForm::placePaletteBlock(int code)
 {
-    if (code < 1 || code > Title::Blocks * Title::BlockSize)
-        return;
-    placeBlock(code);
+    if (PaletteView::isTileShown(code))
+        placeBlock(code);
 }
 
 void EditForm::placeBlock(int code)
 {
-    TopCode = ScreenLayout::blockTopCode(code);
-    const PageEdit::Layer before = PageEdit::snapshot(m_data, m_data.ChNo);
-    const int placed = ScreenLayout::placeBlock(m_data, m_data.ChNo, SelCell, TopCode);
-    m_undo.push(new PageEdit(m_data, *this, m_data.ChNo, before, QStringLiteral("ブロック配置")));
-    // The work file ends up holding the last placed cell's tile.
+    const int placed = m_document.placeBlock(code);
     if (placed > 0)
-        m_workBitmap.write(m_tiles.image(TopCode + placed - 1));
+        keepInWorkFile(m_data.ChNo, m_document.selectedCell() + placed - 1);
+}
+
+void EditForm::makeData()
+{
+    // The strip is read from the drawing in memory, so Picture2 never needs
+    // to be shown for the read-back.
+    const MakeData::Result result =
+        m_document.makeData(m_ui.Text1->text(), m_ui.Text1->font(), m_ui.edgingCheck->isChecked());
+    if (!result.done()) {
+        m_messageBoxes.warning(this, BlockTextGuard::title(), BlockTextGuard::message(result.refused));
+        return;
+    }
+    if (result.cellsPlaced > 0)
+        keepInWorkFile(m_data.ChNo, m_document.selectedCell() + result.cellsPlaced - 1);
+}
+
+void EditForm::chooseFont()
+{
+    const std::optional<QFont> chosen = m_fontDialogs.chooseFont(this, m_fontDialogFont, FontDialogTitle);
+    if (!chosen)
+        return;
+    QFont font = m_ui.Text1->font();
+    copyFontChoice(*chosen, font);
+    m_ui.Text1->setFont(font);
+    // The dialog opens on its last choice next time.
+    copyFontChoice(*chosen, m_fontDialogFont);
 }
 
 void EditForm::KakudaiDataSet(int code)
@@ -492,132 +347,33 @@ HensyuForm *EditForm::enlargedEditor() const
 HensyuForm &EditForm::ensureEnlargedEditor()
 {
     if (!m_hensyuForm)
-        m_hensyuForm = new HensyuForm(
-            m_data, [this](int code, const CharPattern &pattern, const QString &what) {
-                replacePatterns({{code, pattern}}, what);
-            },
-            this);
+        m_hensyuForm = new HensyuForm(m_document, this);
     return *m_hensyuForm;
-}
-
-void EditForm::makeData()
-{
-    MakeData::Request request;
-    request.text = m_ui.Text1->text();
-    request.font = m_ui.Text1->font();
-    request.edging = m_ui.edgingCheck->isChecked();
-    request.topCode = TopCode;
-    request.page = m_data.ChNo;
-    request.selCell = SelCell;
-    request.workFolder = m_folders.work;
-    const int block = TopCode / Title::BlockSize;
-    const PatternEdit::Patterns patternsBefore = PatternEdit::snapshot(m_data, TopCode, Title::BlockSize);
-    const QString textBefore = m_data.ChText[block];
-    const PageEdit::Layer pageBefore = PageEdit::snapshot(m_data, m_data.ChNo);
-    // The strip is read from the drawing in memory, so Picture2 never needs
-    // to be shown for the read-back.
-    const MakeData::Result result = MakeData::run(m_data, request);
-    if (!result.done()) {
-        m_messageBoxes.warning(this, BlockTextGuard::title(), BlockTextGuard::message(result.refused));
-        return;
-    }
-    // Sampling starts each tile from its plain background.
-    for (int k = 0; k < Title::BlockSize; ++k)
-        m_tiles.clear(TopCode + k);
-    redrawBlockTiles();
-    // One step for the patterns, the text and the page: the operator made
-    // one change. Patterns come first so the cells copy the new tiles.
-    auto *step = new QUndoCommand(QStringLiteral("データ作成"));
-    new PatternEdit(m_data, *this, patternsBefore, QString(), step);
-    new BlockTextEdit(m_data, *this, block, textBefore, QString(), step);
-    new PageEdit(m_data, *this, m_data.ChNo, pageBefore, QString(), step);
-    m_undo.push(step);
-    // The work file ends up holding the last placed cell's tile.
-    if (result.cellsPlaced > 0)
-        m_workBitmap.write(m_tiles.image(TopCode + result.cellsPlaced - 1));
-}
-
-void EditForm::chooseFont()
-{
-    const std::optional<QFont> chosen = m_fontDialogs.chooseFont(this, FontDialogFont, FontDialogTitle);
-    if (!chosen)
-        return;
-    QFont font = m_ui.Text1->font();
-    copyFontChoice(*chosen, font);
-    m_ui.Text1->setFont(font);
-    // The dialog opens on its last choice next time.
-    copyFontChoice(*chosen, FontDialogFont);
-}
-
-void EditForm::edgeBlock()
-{
-    editBlock(BlockEdit::edge, QStringLiteral("縁取"));
-}
-
-void EditForm::invertBlock()
-{
-    editBlock(BlockEdit::invert, QStringLiteral("反転"));
-}
-
-void EditForm::editBlock(void (*edit)(TitleData &, int), const QString &what)
-{
-    const PatternEdit::Patterns before = PatternEdit::snapshot(m_data, TopCode, Title::BlockSize);
-    edit(m_data, TopCode);
-    m_undo.push(new PatternEdit(m_data, *this, before, what));
-}
-
-void EditForm::replacePatterns(const PatternEdit::Patterns &patterns, const QString &what)
-{
-    m_undo.push(PatternEdit::replace(m_data, *this, patterns, what));
-}
-
-void EditForm::redrawBlockTiles()
-{
-    for (int k = 0; k < Title::BlockSize; ++k)
-        DotDataSet(TopCode + k);
 }
 
 void EditForm::openEnlargedEditor()
 {
-    HensyuForm &editor = ensureEnlargedEditor();
     // A hidden editor holds no edits of the operator's (closing destroys
     // it), but its grid may predate a rendering or a file load since the
     // character was handed over; saving that stale grid would quietly undo
-    // them. So it opens on the character as it is now.
-    if (!editor.isVisible())
-        editor.KakudaiDataSet(m_data.HensyuNo);
-    editor.show();
-    editor.raise();
-    editor.activateWindow();
-}
-
-void EditForm::importPatterns(int firstCode, const std::vector<CharPattern> &patterns, const QString &what)
-{
-    const int end = firstCode + int(patterns.size());
-    const int shown = m_data.HensyuNo;
-    // An enlarged view that still shows the stored character follows the
-    // import; one holding unsaved edits keeps them, as after a rendering.
-    bool followImport = false;
-    if (m_hensyuForm && shown >= firstCode && shown < end) {
-        KakudaiGrid unedited;
-        unedited.load(m_data.DotData[shown]);
-        followImport = m_hensyuForm->grid() == unedited;
-    }
-
-    PatternEdit::Patterns replaced;
-    for (int code = firstCode; code < end; ++code)
-        replaced.insert(code, patterns[std::size_t(code - firstCode)]);
-    replacePatterns(replaced, what);
-    if (followImport)
-        m_hensyuForm->KakudaiDataSet(shown);
+    // them. So it opens on the character as it is now. A shown one keeps
+    // what the operator sees.
+    const bool shown = m_hensyuForm && m_hensyuForm->isVisible();
+    showEnlargedEditor(shown ? -1 : m_data.HensyuNo);
 }
 
 void EditForm::openEnlargedEditorAt(int cell)
 {
-    if (cell < 0 || cell >= Title::Cells)
-        return;
+    if (cell >= 0 && cell < Title::Cells)
+        showEnlargedEditor(m_data.DispData(cell, 0, m_data.ChNo));
+}
+
+// Shows the enlarged editor on `code`, or on what it holds for -1.
+void EditForm::showEnlargedEditor(int code)
+{
     HensyuForm &editor = ensureEnlargedEditor();
-    editor.KakudaiDataSet(m_data.DispData(cell, 0, m_data.ChNo));
+    if (code >= 0)
+        editor.KakudaiDataSet(code);
     editor.show();
     editor.raise();
     editor.activateWindow();
@@ -668,18 +424,15 @@ void EditForm::showCells(int page, const QList<int> &cells)
 
 void EditForm::showBlockText(int block)
 {
-    if (block == (TopCode - 1) / Title::BlockSize)
+    if (block == m_document.currentBlock())
         m_ui.Text1->setText(m_data.ChText[block]);
 }
 
-void EditForm::showTitle(const TitleFileNames &file)
+void EditForm::showTitle()
 {
-    DataFileName = file.data;
-    LastFileName = file.last;
     for (int code = 0; code < Title::CodeCount; ++code)
         DotDataSet(code);
     onChannelPicked();
-    updateCaption();
 }
 
 void EditForm::DotDataSet(int code)
@@ -709,15 +462,22 @@ void EditForm::DispDataSet(int page)
         return;
     for (int cell = 0; cell < Title::Cells; ++cell)
         showCode(cell, m_data.DispData(cell, 0, page));
-    const QImage &last = m_tiles.image(m_data.DispData(Title::Cells - 1, 0, page));
-    // The first page needs no work file before the window appears.
-    if (m_loading)
-        m_workBitmap.writeSoon(last);
-    else
-        m_workBitmap.write(last);
+    keepInWorkFile(page, Title::Cells - 1);
 }
 
 void EditForm::showCode(int cell, int code)
 {
     m_ui.DispPic->setImage(cell, m_tiles.image(code));
+}
+
+// The work file holds the tile last laid out in a cell: after a redraw, a
+// clear or a placement, that of `cell` of `page`.
+void EditForm::keepInWorkFile(int page, int cell)
+{
+    const QImage &last = m_tiles.image(m_data.DispData(cell, 0, page));
+    // The first page needs no work file before the window appears.
+    if (m_loading)
+        m_workBitmap.writeSoon(last);
+    else
+        m_workBitmap.write(last);
 }

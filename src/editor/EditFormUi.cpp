@@ -79,9 +79,16 @@ QRect EditFormUi::selectionFrame(int cell)
     return QRect(first.x() - 1, first.y() - 1, Title::BlockSize * ScreenGrid::PitchX + 1, ScreenGrid::PitchY + 1);
 }
 
+QRect EditFormUi::blockFrame(int topCode)
+{
+    const QRect first = PaletteView::tileRect(topCode);
+    return QRect(first.x() - 1, first.y() - 1, PaletteView::Columns * (PaletteView::TileWidth - 1) + 3,
+                 PaletteView::TileHeight + 2);
+}
+
 void EditFormUi::setupUi(QMainWindow *form)
 {
-    form->setWindowTitle(QStringLiteral("8CH-Orvex [編集]"));
+    form->setWindowTitle(Caption);
 
     central = new QWidget(form);
     central->setObjectName(QStringLiteral("EditFormClient"));

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QRect>
+#include <QString>
 
 class MarkerShape;
 class PaletteView;
@@ -23,6 +24,7 @@ class QWidget;
 // the rest when it loads.
 struct EditFormUi
 {
+    static inline const QString Caption = QStringLiteral("8CH-Orvex [編集]");
     static constexpr int ClientWidth = 436;
     static constexpr int ClientHeight = 386;
     // Cells of the screen grid and tiles of the palette as first designed.
@@ -34,6 +36,9 @@ struct EditFormUi
     // Where the red marker of the selected cell stands in Picture3Client:
     // around the run of 25 cells a block would fill from `cell`.
     static QRect selectionFrame(int cell);
+    // Where the red marker of the current block stands in Picture4Client:
+    // around the row of 25 tiles from `topCode`, one pixel to spare.
+    static QRect blockFrame(int topCode);
 
     void setupUi(QMainWindow *form);
 

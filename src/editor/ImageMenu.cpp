@@ -1,10 +1,9 @@
 #include "ImageMenu.h"
 
-#include "EditForm.h"
-
 #include "core/CharacterImage.h"
 #include "core/CharacterImport.h"
 #include "core/ImageFile.h"
+#include "document/TitleDocument.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 
@@ -18,10 +17,11 @@ const QString PngExtension = QStringLiteral(".png");
 const QString FileErrorTitle = QStringLiteral("ファイルエラー");
 } // namespace
 
-ImageMenu::ImageMenu(EditForm &form, QMenu &fileMenu, QAction *before, FileDialogs &fileDialogs,
-                     MessageBoxes &messageBoxes, const QString &startFolder)
-    : QObject(&form)
-    , m_form(form)
+ImageMenu::ImageMenu(TitleDocument &document, QWidget &window, QMenu &fileMenu, QAction *before,
+                     FileDialogs &fileDialogs, MessageBoxes &messageBoxes, const QString &startFolder)
+    : QObject(&window)
+    , m_document(document)
+    , m_window(window)
     , m_fileDialogs(fileDialogs)
     , m_messageBoxes(messageBoxes)
     , m_folder(startFolder)
@@ -45,14 +45,15 @@ ImageMenu::ImageMenu(EditForm &form, QMenu &fileMenu, QAction *before, FileDialo
 
 void ImageMenu::exportSheet()
 {
-    save(CharacterImage::sheet(m_form.data()), QStringLiteral("文字セットを書き出し"));
+    save(CharacterImage::sheet(m_document.data()), QStringLiteral("文字セットを書き出し"));
 }
 
 void ImageMenu::exportPage()
 {
     const auto background = m_colourBars->isChecked() ? CharacterImage::Background::ColourBars
                                                       : CharacterImage::Background::Grey;
-    save(CharacterImage::page(m_form.data(), m_form.data().ChNo, background), QStringLiteral("画面を書き出し"));
+    const TitleData &data = m_document.data();
+    save(CharacterImage::page(data, data.ChNo, background), QStringLiteral("画面を書き出し"));
 }
 
 void ImageMenu::importSheet()
@@ -62,12 +63,12 @@ void ImageMenu::importSheet()
 
 void ImageMenu::importBlock()
 {
-    importCharacters(QStringLiteral("ブロックを読み込み"), CharacterLayout::block((m_form.TopCode - 1) / Title::BlockSize));
+    importCharacters(QStringLiteral("ブロックを読み込み"), CharacterLayout::block(m_document.currentBlock()));
 }
 
 void ImageMenu::save(const QImage &image, const QString &title)
 {
-    const QString name = m_fileDialogs.saveFileName(&m_form, title, PngFilter, m_folder, PngExtension);
+    const QString name = m_fileDialogs.saveFileName(&m_window, title, PngFilter, m_folder, PngExtension);
     if (name.isEmpty())
         return;
     remember(name);
@@ -78,7 +79,7 @@ void ImageMenu::save(const QImage &image, const QString &title)
 
 void ImageMenu::importCharacters(const QString &title, const CharacterLayout &layout)
 {
-    const QString name = m_fileDialogs.openFileName(&m_form, title, PngFilter, m_folder, PngExtension);
+    const QString name = m_fileDialogs.openFileName(&m_window, title, PngFilter, m_folder, PngExtension);
     if (name.isEmpty())
         return;
     remember(name);
@@ -88,17 +89,17 @@ void ImageMenu::importCharacters(const QString &title, const CharacterLayout &la
         fail(why);
         return;
     }
-    const PatternImport patterns = CharacterImport::read(image, m_form.data(), layout);
+    const PatternImport patterns = CharacterImport::read(image, m_document.data(), layout);
     if (!patterns.ok()) {
         fail(patterns.error);
         return;
     }
-    m_form.importPatterns(patterns.firstCode, patterns.patterns, title);
+    m_document.importPatterns(patterns.firstCode, patterns.patterns, title);
 }
 
 void ImageMenu::fail(const QString &message)
 {
-    m_messageBoxes.warning(&m_form, FileErrorTitle, message);
+    m_messageBoxes.warning(&m_window, FileErrorTitle, message);
 }
 
 void ImageMenu::remember(const QString &fileName)

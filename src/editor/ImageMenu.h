@@ -3,12 +3,13 @@
 #include <QObject>
 #include <QString>
 
-class EditForm;
 class FileDialogs;
 class MessageBoxes;
 class QAction;
 class QImage;
 class QMenu;
+class QWidget;
+class TitleDocument;
 struct CharacterLayout;
 
 // The "画像" submenu of the editor's file menu: characters and the current
@@ -19,9 +20,10 @@ class ImageMenu : public QObject
     Q_OBJECT
 
 public:
-    // Adds the submenu to `fileMenu` just above `before`.
-    ImageMenu(EditForm &form, QMenu &fileMenu, QAction *before, FileDialogs &fileDialogs, MessageBoxes &messageBoxes,
-              const QString &startFolder);
+    // Adds the submenu to `fileMenu` just above `before`. The pictures are
+    // those of `document`; dialogs and boxes open over `window`.
+    ImageMenu(TitleDocument &document, QWidget &window, QMenu &fileMenu, QAction *before, FileDialogs &fileDialogs,
+              MessageBoxes &messageBoxes, const QString &startFolder);
 
     QMenu *menu() const { return m_menu; }
     QAction *exportSheetAction() const { return m_exportSheet; }
@@ -43,7 +45,8 @@ private:
     void fail(const QString &message);
     void remember(const QString &fileName);
 
-    EditForm &m_form;
+    TitleDocument &m_document;
+    QWidget &m_window;
     FileDialogs &m_fileDialogs;
     MessageBoxes &m_messageBoxes;
     // Where the next picture dialog starts: the folder of the last picture.

@@ -1,6 +1,7 @@
 #include "editor/EditForm.h"
 
 #include "core/BuildInfo.h"
+#include "core/FileSystem.h"
 #include "core/TitleData.h"
 #include "render/RenderFont.h"
 #include "link/ui/QtLinkPlatform.h"
@@ -90,7 +91,7 @@ int main(int argc, char **argv)
 
     QtLinkPlatform linkPlatform;
 
-    EditForm form(*data, messageBoxes, fileDialogs, fontDialogs);
+    EditForm form(*data, messageBoxes, fileDialogs, fontDialogs, FileSystem::GetAppPath());
     form.attachLink(linkPlatform);
     // Ending the editor ends the program, whatever else is open.
     QObject::connect(&form, &EditForm::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);

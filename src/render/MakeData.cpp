@@ -27,7 +27,7 @@ MakeData::Result MakeData::renderBlock(TitleData &data, const Request &request)
     // does not stop the rendering.
     result.bitmapWritten = picture.save(request.workFolder + BitmapName);
 
-    data.ChText[request.topCode / Title::BlockSize] = request.text;
+    data.ChText[ScreenLayout::blockOf(request.topCode)] = request.text;
     StripSampler::PicDataSet(picture.image(), data, request.topCode);
     if (request.edging)
         BlockEdit::edge(data, request.topCode);

@@ -1,6 +1,7 @@
 #include "charedit/CopyBuffer.h"
 #include "charedit/HensyuForm.h"
 #include "charedit/KakudaiDotGrid.h"
+#include "document/TitleDocument.h"
 
 #include "support/QtPrinters.h"
 
@@ -22,19 +23,21 @@ protected:
     {
         m_data.setDefaults();
         CopyBuffer::shared().clear();
+        QObject::connect(&m_document, &TitleDocument::patternsChanged, [this](const QList<int> &codes) {
+            m_redrawn.insert(m_redrawn.end(), codes.begin(), codes.end());
+        });
     }
 
     std::unique_ptr<HensyuForm> makeForm()
     {
-        auto form = std::make_unique<HensyuForm>(m_data, [this](int code, const CharPattern &pattern, const QString &) {
-            m_data.DotData[code] = pattern;
-            m_redrawn.push_back(code);
-        });
+        auto form = std::make_unique<HensyuForm>(m_document);
         form->setAttribute(Qt::WA_DeleteOnClose, false);
         return form;
     }
 
     TitleData m_data;
+    TitleDocument m_document{m_data, QString()};
+    // The codes whose stored pattern the editor changed.
     std::vector<int> m_redrawn;
 };
 

@@ -50,13 +50,13 @@ TEST_F(EditFormFiles, SaveAsAppendsTheExtensionUnlessTheNameEndsInLowerCaseZvx)
     saveAs(path(QStringLiteral("TITLE.ZVX")));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("TITLE.ZVX.zvx"))));
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("TITLE.ZVX"))));
-    EXPECT_EQ(form->LastFileName, path(QStringLiteral("TITLE.ZVX.zvx")));
+    EXPECT_EQ(form->document().lastFileName(), path(QStringLiteral("TITLE.ZVX.zvx")));
 
     saveAs(path(QStringLiteral("plain")));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("plain.zvx"))));
     saveAs(path(QStringLiteral("kept.zvx")));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("kept.zvx"))));
-    EXPECT_EQ(form->DataFileName, path(QStringLiteral("kept.zvx")));
+    EXPECT_EQ(form->document().dataFileName(), path(QStringLiteral("kept.zvx")));
 
     ASSERT_EQ(fileDialogs.requests.size(), 3);
     const auto &request = fileDialogs.requests[0];
@@ -93,7 +93,7 @@ TEST_F(EditFormFiles, CancelledDialogsNeitherReadNorWrite)
     form->saveFile(); // has a file: writes without asking
     EXPECT_EQ(fileDialogs.requests.size(), 3);
     EXPECT_EQ(data->ChText[1], QStringLiteral("unsaved"));
-    EXPECT_EQ(form->LastFileName, path(QStringLiteral("a.zvx")));
+    EXPECT_EQ(form->document().lastFileName(), path(QStringLiteral("a.zvx")));
     EXPECT_TRUE(boxes.shown.isEmpty());
     EXPECT_EQ(fileDialogs.requests[2].title, QStringLiteral("データファイルを開く"));
     EXPECT_FALSE(fileDialogs.requests[2].save);
@@ -118,7 +118,7 @@ TEST_F(EditFormFiles, SaveThenOpenRestoresEveryStoreTilesGridAndText)
     EXPECT_EQ(data->ChText, varied->ChText);
     EXPECT_EQ(data->ChNo, 3);
     EXPECT_EQ(ui().Text1->text(), varied->ChText[3]);
-    EXPECT_EQ(form->LastFileName, path(QStringLiteral("all.zvx")));
+    EXPECT_EQ(form->document().lastFileName(), path(QStringLiteral("all.zvx")));
     for (int code = 0; code < Title::CodeCount; ++code) {
         PaletteTiles tiles;
         tiles.draw(code, varied->DotData[code]);
@@ -146,8 +146,8 @@ TEST_F(EditFormFiles, FailedSaveKeepsTheOldFileAndTheFileNamesAndSaysSo)
 
     saveAs(path(QStringLiteral("no/such/folder/x.zvx")));
     EXPECT_EQ(boxes.shown.size(), 2);
-    EXPECT_EQ(form->LastFileName, path(QStringLiteral("old.zvx")));
-    EXPECT_EQ(form->DataFileName, path(QStringLiteral("old.zvx")));
+    EXPECT_EQ(form->document().lastFileName(), path(QStringLiteral("old.zvx")));
+    EXPECT_EQ(form->document().dataFileName(), path(QStringLiteral("old.zvx")));
     EXPECT_EQ(contents(path(QStringLiteral("old.zvx"))), old);
 }
 
@@ -176,7 +176,7 @@ TEST_F(EditFormFiles, UnreadableFileShowsTheReasonAndChangesNothing)
     EXPECT_EQ(data->DotData, before->DotData);
     EXPECT_EQ(data->DispData, before->DispData);
     EXPECT_EQ(data->ChText, before->ChText);
-    EXPECT_EQ(form->LastFileName, path(QStringLiteral("good.zvx")));
+    EXPECT_EQ(form->document().lastFileName(), path(QStringLiteral("good.zvx")));
     EXPECT_TRUE(cellShows(0, 1));
 }
 
@@ -243,6 +243,6 @@ TEST_F(EditFormFiles, SavingOverADeviceOrPipeIsRefusedAndTold)
     saveAs(path(QStringLiteral("null.zvx")));
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("通常のファイルではありません"))) << qPrintable(boxes.shown[0].text);
-    EXPECT_TRUE(form->LastFileName.isEmpty());
+    EXPECT_TRUE(form->document().lastFileName().isEmpty());
     EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile());
 }

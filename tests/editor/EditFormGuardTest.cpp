@@ -33,7 +33,7 @@ protected:
     void makeUnsavedChange()
     {
         form->placeBlock(1);
-        ASSERT_FALSE(form->undoStack().isClean());
+        ASSERT_FALSE(form->document().undoStack().isClean());
     }
 };
 
@@ -95,7 +95,7 @@ TEST_P(EditFormGuardAnswers, SaveAndDiscardGoOnCancelKeepsEverything)
     }
     if (!wentOn) {
         EXPECT_EQ(data->DispData(0, 0, 0), placed);
-        EXPECT_FALSE(form->undoStack().isClean());
+        EXPECT_FALSE(form->document().undoStack().isClean());
         EXPECT_EQ(form->windowTitle(), QStringLiteral("8CH-Orvex [編集] *"));
     }
 }
@@ -129,7 +129,7 @@ TEST_F(EditFormGuard, ACancelledOrFailedSaveKeepsTheWindowOpen)
     EXPECT_FALSE(form->close()); // the folder does not exist
     EXPECT_EQ(ended.count(), 0);
     EXPECT_EQ(boxes.shown.size(), 1); // the save's own error box
-    EXPECT_FALSE(form->undoStack().isClean());
+    EXPECT_FALSE(form->document().undoStack().isClean());
 }
 
 TEST_F(EditFormGuard, CaptionNamesTheFileAndMarksUnsavedWork)
@@ -143,7 +143,7 @@ TEST_F(EditFormGuard, CaptionNamesTheFileAndMarksUnsavedWork)
     form->clearScreen();
     EXPECT_EQ(form->windowTitle(), QStringLiteral("8CH-Orvex [編集] - title.zvx *"));
     // Back to what was saved.
-    form->undoStack().undo();
+    form->document().undoStack().undo();
     EXPECT_EQ(form->windowTitle(), QStringLiteral("8CH-Orvex [編集] - title.zvx"));
 }
 

@@ -182,7 +182,7 @@ TEST_F(EditFormImages, AnImportIsOneUndoStep)
     data->DotData = varied->DotData;
     run(menu().exportSheetAction(), path(QStringLiteral("sheet.png")));
     data->setDefaults();
-    form->undoStack().clear();
+    form->document().undoStack().clear();
     const TitleData before = *data;
     // A picture carries the visible dots only; the spare ones stay.
     TitleData imported = before;
@@ -191,12 +191,12 @@ TEST_F(EditFormImages, AnImportIsOneUndoStep)
 
     run(menu().importSheetAction(), path(QStringLiteral("sheet.png")));
     ASSERT_TRUE(data->DotData == imported.DotData);
-    ASSERT_EQ(form->undoStack().count(), 1);
+    ASSERT_EQ(form->document().undoStack().count(), 1);
 
-    form->undoStack().undo();
+    form->document().undoStack().undo();
     EXPECT_TRUE(data->DotData == before.DotData);
     EXPECT_TRUE(tileShows(30, before.DotData[30]));
-    form->undoStack().redo();
+    form->document().undoStack().redo();
     EXPECT_TRUE(data->DotData == imported.DotData);
     EXPECT_TRUE(tileShows(30, imported.DotData[30]));
 }

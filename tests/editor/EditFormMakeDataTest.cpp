@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <memory>
 
@@ -86,8 +87,8 @@ TEST_F(EditFormMakeData, FillsTheBlockAndItsTilesThenLaysOutThePageFromTheSelect
     }
     EXPECT_EQ(data->DispData(0, 0, 1), 9);
     EXPECT_EQ(data->DispData(0, 1, 2), 4);
-    EXPECT_EQ(form->SelCell, 35);
-    EXPECT_EQ(form->TopCode, 51);
+    EXPECT_EQ(form->document().selectedCell(), 35);
+    EXPECT_EQ(form->document().topCode(), 51);
     EXPECT_EQ(ui().Text1->text(), text);
     EXPECT_TRUE(QFile::exists(path(MakeData::BitmapName)));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("SetBmp.bmp"))));
@@ -137,7 +138,7 @@ TEST_F(EditFormMakeData, EdgingAndInversionButtonsRedrawTilesAndTheCellsShowingT
     EXPECT_EQ(blockDots(1, PixelCode::black()), 0);
     const QImage cellBefore = cellImage(1);
 
-    form->edgeBlock();
+    ui().LineEdit[0]->click();
     EXPECT_GT(blockDots(1, PixelCode::black()), 0);
     expectBlockTilesMatchPatterns(1);
     // Not left stale until the next page redraw.
@@ -153,17 +154,17 @@ TEST_F(EditFormMakeData, EdgingAndInversionButtonsRedrawTilesAndTheCellsShowingT
     const auto edged = std::make_unique<TitleData>(*data);
     const int white = blockDots(1, PixelCode::white());
     const int black = blockDots(1, PixelCode::black());
-    form->invertBlock();
+    ui().LineEdit[1]->click();
     EXPECT_EQ(blockDots(1, PixelCode::black()), white);
     EXPECT_EQ(blockDots(1, PixelCode::white()), black);
     expectBlockTilesMatchPatterns(1);
-    form->invertBlock();
+    ui().LineEdit[1]->click();
     EXPECT_EQ(data->DotData, edged->DotData);
     expectBlockTilesMatchPatterns(1);
 
     // Only the current block is touched.
     selectChannel(1);
-    form->edgeBlock();
+    ui().LineEdit[0]->click();
     for (int code = 1; code <= 25; ++code)
         ASSERT_EQ(data->DotData[code], edged->DotData[code]);
 }

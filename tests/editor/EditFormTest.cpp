@@ -31,17 +31,17 @@ TEST_F(EditFormStartUp, SelectsChannelOneAndCharacterOneWithEverythingBlank)
         EXPECT_EQ(ui().channelList->itemText(i), QString::number(i + 1));
     EXPECT_EQ(ui().channelList->currentText(), QStringLiteral("1"));
     EXPECT_EQ(data->ChNo, 0);
-    EXPECT_EQ(form->TopCode, 1);
-    EXPECT_EQ(form->SelCell, 0);
+    EXPECT_EQ(form->document().topCode(), 1);
+    EXPECT_EQ(form->document().selectedCell(), 0);
     EXPECT_TRUE(ui().Text1->text().isEmpty());
     EXPECT_TRUE(ui().edgingCheck->isChecked());
-    EXPECT_TRUE(form->LastFileName.isEmpty());
+    EXPECT_TRUE(form->document().lastFileName().isEmpty());
     for (const auto &pattern : data->DotData)
         for (const PixelCode &code : pattern)
             ASSERT_TRUE(code.isTransparent());
     for (int cell = 0; cell < Title::Cells; ++cell)
         ASSERT_TRUE(cellShows(cell, 0)) << cell;
-    EXPECT_EQ(form->FontDialogFont, ui().Text1->font());
+    EXPECT_EQ(form->fontDialogFont(), ui().Text1->font());
 }
 
 TEST_F(EditFormStartUp, ControlsStandAtTheirDesignPositions)
@@ -155,7 +155,7 @@ TEST_F(EditFormStartUp, ChannelSelectionShowsThePageTheBlockAndItsText)
     data->ChText[2] = QStringLiteral("第三");
     selectChannel(2);
     EXPECT_EQ(data->ChNo, 2);
-    EXPECT_EQ(form->TopCode, 51);
+    EXPECT_EQ(form->document().topCode(), 51);
     EXPECT_EQ(ui().Text1->text(), QStringLiteral("第三"));
     data->DotData[51][0] = PixelCode::white();
     form->DotDataSet(51);
@@ -165,7 +165,7 @@ TEST_F(EditFormStartUp, ChannelSelectionShowsThePageTheBlockAndItsText)
 
     selectChannel(7);
     EXPECT_EQ(data->ChNo, 7);
-    EXPECT_EQ(form->TopCode, 176);
+    EXPECT_EQ(form->document().topCode(), 176);
 }
 
 TEST_F(EditFormStartUp, TypedChannelNumberSelectsItAnythingElseReselectsTheCurrentOne)
@@ -190,7 +190,7 @@ TEST_F(EditFormStartUp, TypedChannelNumberSelectsItAnythingElseReselectsTheCurre
     EXPECT_EQ(ui().channelList->currentText(), QStringLiteral("5"));
     EXPECT_EQ(ui().channelList->currentIndex(), 4);
     EXPECT_EQ(data->ChNo, 4);
-    EXPECT_EQ(form->TopCode, 101);
+    EXPECT_EQ(form->document().topCode(), 101);
     EXPECT_EQ(ui().Text1->text(), QStringLiteral("five"));
 }
 
@@ -212,24 +212,24 @@ TEST_F(EditFormGrid, AnyMouseButtonSelectsTheCellAndMovesTheMarker)
 {
     form->show();
     clickCell(45, Qt::RightButton);
-    EXPECT_EQ(form->SelCell, 45);
+    EXPECT_EQ(form->document().selectedCell(), 45);
     EXPECT_TRUE(markerStandsAt(45));
     EXPECT_TRUE(ui().Shape4->isVisible());
 
     clickCell(389, Qt::LeftButton);
-    EXPECT_EQ(form->SelCell, 389);
+    EXPECT_EQ(form->document().selectedCell(), 389);
     clickCell(7, Qt::MiddleButton, Qt::ShiftModifier);
-    EXPECT_EQ(form->SelCell, 7);
+    EXPECT_EQ(form->document().selectedCell(), 7);
     EXPECT_TRUE(markerStandsAt(7));
 
     // Every pixel of a cell belongs to it; the margin round the cells to
     // none.
     for (const QPoint corner : {cellRect(100).topLeft(), cellRect(100).bottomRight()}) {
         QTest::mouseClick(ui().DispPic, Qt::LeftButton, {}, corner);
-        EXPECT_EQ(form->SelCell, 100);
+        EXPECT_EQ(form->document().selectedCell(), 100);
     }
     QTest::mouseClick(ui().DispPic, Qt::LeftButton, {}, QPoint(1, 1));
-    EXPECT_EQ(form->SelCell, 100);
+    EXPECT_EQ(form->document().selectedCell(), 100);
 }
 
 TEST_F(EditFormGrid, TheMarkerRunsThroughTheGapsAndHidesNoDot)
@@ -268,8 +268,8 @@ TEST_F(EditFormGrid, PlacementFillsTheRunFromTheSelectedCellWithTheWholeBlock)
         ScreenLayout::clearPage(*data, 1);
         form->selectCell(c.selCell);
         form->placePaletteBlock(44); // any tile of block 1 places from code 26 on
-        EXPECT_EQ(form->TopCode, 26);
-        EXPECT_EQ(form->SelCell, c.selCell);
+        EXPECT_EQ(form->document().topCode(), 26);
+        EXPECT_EQ(form->document().selectedCell(), c.selCell);
         for (int i = 0; i < c.count; ++i) {
             ASSERT_EQ(data->DispData(c.selCell + i, 0, 1), 26 + i) << c.selCell;
             ASSERT_TRUE(cellShows(c.selCell + i, 26 + i));
@@ -299,7 +299,7 @@ TEST_F(EditFormGrid, ScreenClearEmptiesOnlyLayerZeroOfTheCurrentPage)
     }
     EXPECT_EQ(data->DispData(10, 1, 2), 99);
     EXPECT_EQ(data->DispData(10, 0, 0), 5);
-    EXPECT_EQ(form->SelCell, 33);
+    EXPECT_EQ(form->document().selectedCell(), 33);
     EXPECT_EQ(ui().Shape4->pos(), markerBefore);
 }
 
@@ -357,20 +357,20 @@ TEST_F(EditFormPalette, TilePressSelectsTheBlockAndRecallsItsText)
     data->ChText[4] = QStringLiteral("four");
     ui().Text1->setText(QStringLiteral("typed"));
     form->pickCharacter(107);
-    EXPECT_EQ(form->TopCode, 101);
+    EXPECT_EQ(form->document().topCode(), 101);
     EXPECT_EQ(ui().Text1->text(), QStringLiteral("four"));
     EXPECT_TRUE(ui().Shape2->isVisibleTo(ui().Picture4Client));
     EXPECT_EQ(ui().Shape2->geometry(), QRect(PaletteView::tileRect(101).topLeft() - QPoint(1, 1), QSize(328, 22)));
 
     form->pickCharacter(25);
-    EXPECT_EQ(form->TopCode, 1);
+    EXPECT_EQ(form->document().topCode(), 1);
     form->pickCharacter(26);
-    EXPECT_EQ(form->TopCode, 26);
+    EXPECT_EQ(form->document().topCode(), 26);
 
     // Codes outside the ten blocks have no pressable tile.
     form->pickCharacter(251);
     form->pickCharacter(0);
-    EXPECT_EQ(form->TopCode, 26);
+    EXPECT_EQ(form->document().topCode(), 26);
 }
 
 TEST_F(EditFormPalette, DotDataSetDrawsKnownCodesOverTheTile)

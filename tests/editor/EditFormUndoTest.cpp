@@ -3,27 +3,20 @@
 #include "charedit/CopyBuffer.h"
 #include "charedit/HensyuForm.h"
 #include "core/ZvxWriter.h"
+#include "document/StoredTitle.h"
 #include "editor/PaletteTiles.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QUndoStack>
 
 #include <functional>
 
 namespace {
 
-// The stored title, compared as a whole.
-struct Stores
-{
-    std::array<CharPattern, Title::CodeCount> dots;
-    DispPages pages;
-    std::array<QString, Title::Blocks> texts;
-
-    explicit Stores(const TitleData &data) : dots(data.DotData), pages(data.DispData), texts(data.ChText) {}
-    bool operator==(const Stores &) const = default;
-};
+using Stores = StoredTitle;
 
 class EditFormUndo : public EditFormFixture
 {
@@ -41,7 +34,7 @@ protected:
         ui().edgingCheck->setChecked(edging);
         ui().Text1->setText(QStringLiteral("Ab"));
         form->makeData();
-        form->undoStack().clear();
+        form->document().undoStack().clear();
     }
 
     // Every tile shows its pattern and every cell of the shown page its
@@ -85,13 +78,15 @@ const UndoableEdit Edits[] = {
     {"ClearScreen",
      [](auto &t) {
          t.editor().placeBlock(1);
-         t.editor().undoStack().clear();
+         t.editor().document().undoStack().clear();
      },
      [](auto &t) { t.editor().clearScreen(); }},
     {"PlacePaletteBlock", [](auto &t) { t.editor().selectCell(40); },
      [](auto &t) { t.editor().placePaletteBlock(30); }},
-    {"EdgeBlock", [](auto &t) { t.renderBlockZero(false); }, [](auto &t) { t.editor().edgeBlock(); }},
-    {"InvertBlock", [](auto &t) { t.renderBlockZero(true); }, [](auto &t) { t.editor().invertBlock(); }},
+    {"EdgeBlock", [](auto &t) { t.renderBlockZero(false); },
+     [](auto &t) { t.editor().ui().LineEdit[0]->click(); }},
+    {"InvertBlock", [](auto &t) { t.renderBlockZero(true); },
+     [](auto &t) { t.editor().ui().LineEdit[1]->click(); }},
     {"EnlargedEditorSave",
      [](auto &t) {
          t.renderBlockZero(true);
@@ -130,12 +125,12 @@ TEST_P(EditFormEachUndoableEdit, IsOneStepThatUndoesAndRedoesToTheSameStoresAndS
     edit.prepare(*this);
     ASSERT_FALSE(HasFatalFailure());
     const Stores before(*data);
-    const int steps = form->undoStack().count();
+    const int steps = form->document().undoStack().count();
 
     edit.edit(*this);
     const Stores after(*data);
     ASSERT_NE(after, before) << "the edit changed nothing";
-    EXPECT_EQ(form->undoStack().count(), steps + 1);
+    EXPECT_EQ(form->document().undoStack().count(), steps + 1);
     EXPECT_TRUE(ui().undoAction->isEnabled());
     expectScreenShowsTheTitle();
 
@@ -154,11 +149,11 @@ INSTANTIATE_TEST_SUITE_P(, EditFormEachUndoableEdit, ::testing::ValuesIn(Edits),
 
 TEST_F(EditFormUndo, EditsThatChangeNothingLeaveNoStepAndNoModifiedMark)
 {
-    form->clearScreen();                   // the page is blank already
-    form->edgeBlock();                     // nothing white to edge
+    form->clearScreen();                     // the page is blank already
+    ui().LineEdit[0]->click();               // nothing white to edge
     form->enlargedEditor()->saveCharacter(); // the grid holds the stored pattern
-    EXPECT_EQ(form->undoStack().count(), 0);
-    EXPECT_TRUE(form->undoStack().isClean());
+    EXPECT_EQ(form->document().undoStack().count(), 0);
+    EXPECT_TRUE(form->document().undoStack().isClean());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("8CH-Orvex [編集]"));
 }
 
@@ -169,7 +164,7 @@ TEST_F(EditFormUndo, UndoOnAnotherChannelsPageShowsThatChannel)
     form->placeBlock(51);
     selectChannel(0);
 
-    form->undoStack().undo();
+    form->document().undoStack().undo();
     EXPECT_EQ(data->ChNo, 2);
     EXPECT_EQ(ui().channelList->currentIndex(), 2);
     EXPECT_EQ(data->DispData(5, 0, 2), 0);
@@ -183,7 +178,7 @@ TEST_F(EditFormUndo, UndoOfMakeDataGivesBackTheTextBox)
     ui().Text1->setText(QStringLiteral("two"));
     form->makeData();
 
-    form->undoStack().undo();
+    form->document().undoStack().undo();
     EXPECT_EQ(data->ChText[0], QStringLiteral("one"));
     EXPECT_EQ(ui().Text1->text(), QStringLiteral("one"));
 }
@@ -193,7 +188,7 @@ TEST_F(EditFormUndo, EdgingAndEnlargedSaveRedrawTheCellsShowingTheCharacter)
     // Without a redraw the cells would keep the old images until the next
     // channel change.
     renderBlockZero(false);
-    form->edgeBlock();
+    ui().LineEdit[0]->click();
     expectScreenShowsTheTitle();
 
     form->pickCharacter(2);
@@ -209,10 +204,10 @@ TEST_F(EditFormUndo, UndoOfOpenGivesBackTheFileNameSoSaveCannotOverwriteTheOpene
     other.ChText[1] = QStringLiteral("other");
     ASSERT_TRUE(ZvxWriter::writeFile(path(QStringLiteral("other.zvx")), other).ok);
     ASSERT_TRUE(form->openDataFile(path(QStringLiteral("other.zvx"))));
-    EXPECT_EQ(form->DataFileName, path(QStringLiteral("other.zvx")));
+    EXPECT_EQ(form->document().dataFileName(), path(QStringLiteral("other.zvx")));
 
-    form->undoStack().undo();
-    EXPECT_TRUE(form->DataFileName.isEmpty());
-    EXPECT_TRUE(form->LastFileName.isEmpty());
+    form->document().undoStack().undo();
+    EXPECT_TRUE(form->document().dataFileName().isEmpty());
+    EXPECT_TRUE(form->document().lastFileName().isEmpty());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("8CH-Orvex [編集] *"));
 }

@@ -73,7 +73,7 @@ TEST_F(EditFormView, PaletteItemBringsThePaletteIntoViewAndBack)
     EXPECT_EQ(hitAt(ui().LineEdit[0]), ui().LineEdit[0]);
     // A press on the tile now reaches it.
     QTest::mouseClick(palette, Qt::LeftButton, {}, tile);
-    EXPECT_EQ(form->TopCode, 26);
+    EXPECT_EQ(form->document().topCode(), 26);
 
     ui().paletteAction->trigger();
     EXPECT_FALSE(form->paletteShown());
@@ -98,7 +98,7 @@ TEST_F(EditFormView, DoubleClickOnACellOpensTheEnlargedEditorOnItsCharacter)
     EXPECT_EQ(editor->windowTitle(), QStringLiteral("文字29編集中"));
     EXPECT_EQ(data->HensyuNo, 29);
     // The press that begins the double-click still selects the cell.
-    EXPECT_EQ(form->SelCell, 103);
+    EXPECT_EQ(form->document().selectedCell(), 103);
 }
 
 TEST_F(EditFormView, EnlargedEditorAndCommunicationWindowStayOnTopOfTheEditor)

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QUndoCommand>
 
-class TitleView;
+class StepListener;
 
 // The stored text of one block changed, as one undo step.
 class BlockTextEdit : public QUndoCommand
@@ -13,7 +13,7 @@ class BlockTextEdit : public QUndoCommand
 public:
     // Records an edit already made: `before` was the text of `block`, the
     // new one is read from `data` now.
-    BlockTextEdit(TitleData &data, TitleView &view, int block, const QString &before, const QString &text,
+    BlockTextEdit(TitleData &data, StepListener &listener, int block, const QString &before, const QString &text,
                   QUndoCommand *parent = nullptr);
 
     void undo() override;
@@ -23,7 +23,7 @@ private:
     void apply(const QString &blockText);
 
     TitleData &m_data;
-    TitleView &m_view;
+    StepListener &m_listener;
     int m_block;
     QString m_before;
     QString m_after;

@@ -1,9 +1,9 @@
 #include "TitleReplace.h"
 
-TitleReplace::TitleReplace(TitleData &data, TitleView &view, const TitleData &before,
+TitleReplace::TitleReplace(TitleData &data, StepListener &listener, const TitleData &before,
                            const TitleFileNames &fileBefore, const TitleFileNames &fileAfter, const QString &text,
                            QUndoCommand *parent)
-    : QUndoCommand(text, parent), m_data(data), m_view(view), m_before(std::make_unique<TitleData>()),
+    : QUndoCommand(text, parent), m_data(data), m_listener(listener), m_before(std::make_unique<TitleData>()),
       m_after(std::make_unique<TitleData>()), m_fileBefore(fileBefore), m_fileAfter(fileAfter)
 {
     m_before->assignTitleFrom(before);
@@ -15,11 +15,11 @@ TitleReplace::~TitleReplace() = default;
 void TitleReplace::undo()
 {
     m_data.assignTitleFrom(*m_before);
-    m_view.showTitle(m_fileBefore);
+    m_listener.titlePut(m_fileBefore);
 }
 
 void TitleReplace::redo()
 {
     m_data.assignTitleFrom(*m_after);
-    m_view.showTitle(m_fileAfter);
+    m_listener.titlePut(m_fileAfter);
 }

@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-class TitleView;
+class StepListener;
 
 // Layer 0 of one screen page changed, as one undo step holding only the
 // cells that changed; a step that changes nothing is obsolete.
@@ -18,7 +18,7 @@ public:
 
     // Records an edit already made to `page` of `data`; `before` is layer 0
     // of the page as it was, the new codes are read from `data` now.
-    PageEdit(TitleData &data, TitleView &view, int page, const Layer &before, const QString &text,
+    PageEdit(TitleData &data, StepListener &listener, int page, const Layer &before, const QString &text,
              QUndoCommand *parent = nullptr);
 
     // Layer 0 of `page`, as `before` wants it.
@@ -38,7 +38,7 @@ private:
     void apply(quint8 Change::*side);
 
     TitleData &m_data;
-    TitleView &m_view;
+    StepListener &m_listener;
     int m_page;
     std::vector<Change> m_changes;
 };

@@ -1,10 +1,10 @@
 #include "BlockTextEdit.h"
 
-#include "TitleView.h"
+#include "StepListener.h"
 
-BlockTextEdit::BlockTextEdit(TitleData &data, TitleView &view, int block, const QString &before,
+BlockTextEdit::BlockTextEdit(TitleData &data, StepListener &listener, int block, const QString &before,
                              const QString &text, QUndoCommand *parent)
-    : QUndoCommand(text, parent), m_data(data), m_view(view), m_block(block), m_before(before),
+    : QUndoCommand(text, parent), m_data(data), m_listener(listener), m_block(block), m_before(before),
       m_after(data.ChText[block])
 {
     setObsolete(m_before == m_after);
@@ -25,5 +25,5 @@ void BlockTextEdit::apply(const QString &blockText)
     if (m_before == m_after)
         return;
     m_data.ChText[m_block] = blockText;
-    m_view.showBlockText(m_block);
+    m_listener.blockTextPut(m_block);
 }

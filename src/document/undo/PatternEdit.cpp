@@ -1,10 +1,10 @@
 #include "PatternEdit.h"
 
-#include "TitleView.h"
+#include "StepListener.h"
 
-PatternEdit::PatternEdit(TitleData &data, TitleView &view, const Patterns &before, const QString &text,
+PatternEdit::PatternEdit(TitleData &data, StepListener &listener, const Patterns &before, const QString &text,
                          QUndoCommand *parent)
-    : QUndoCommand(text, parent), m_data(data), m_view(view)
+    : QUndoCommand(text, parent), m_data(data), m_listener(listener)
 {
     for (auto it = before.cbegin(); it != before.cend(); ++it) {
         const CharPattern &now = data.DotData[it.key()];
@@ -14,15 +14,15 @@ PatternEdit::PatternEdit(TitleData &data, TitleView &view, const Patterns &befor
     setObsolete(m_changes.empty());
 }
 
-PatternEdit *PatternEdit::replace(TitleData &data, TitleView &view, const Patterns &patterns, const QString &text,
-                                  QUndoCommand *parent)
+PatternEdit *PatternEdit::replace(TitleData &data, StepListener &listener, const Patterns &patterns,
+                                  const QString &text, QUndoCommand *parent)
 {
     Patterns before;
     for (auto it = patterns.cbegin(); it != patterns.cend(); ++it) {
         before.insert(it.key(), data.DotData[it.key()]);
         data.DotData[it.key()] = it.value();
     }
-    return new PatternEdit(data, view, before, text, parent);
+    return new PatternEdit(data, listener, before, text, parent);
 }
 
 PatternEdit::Patterns PatternEdit::snapshot(const TitleData &data, int first, int count)
@@ -51,5 +51,5 @@ void PatternEdit::apply(CharPattern Change::*side)
         codes.append(change.code);
     }
     if (!codes.isEmpty())
-        m_view.showPatterns(codes);
+        m_listener.patternsPut(codes);
 }

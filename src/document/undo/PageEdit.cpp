@@ -1,10 +1,10 @@
 #include "PageEdit.h"
 
-#include "TitleView.h"
+#include "StepListener.h"
 
-PageEdit::PageEdit(TitleData &data, TitleView &view, int page, const Layer &before, const QString &text,
+PageEdit::PageEdit(TitleData &data, StepListener &listener, int page, const Layer &before, const QString &text,
                    QUndoCommand *parent)
-    : QUndoCommand(text, parent), m_data(data), m_view(view), m_page(page)
+    : QUndoCommand(text, parent), m_data(data), m_listener(listener), m_page(page)
 {
     for (int cell = 0; cell < Title::Cells; ++cell) {
         const quint8 now = data.DispData(cell, 0, page);
@@ -40,5 +40,5 @@ void PageEdit::apply(quint8 Change::*side)
         cells.append(change.cell);
     }
     if (!cells.isEmpty())
-        m_view.showCells(m_page, cells);
+        m_listener.cellsPut(m_page, cells);
 }

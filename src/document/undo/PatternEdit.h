@@ -7,7 +7,7 @@
 
 #include <vector>
 
-class TitleView;
+class StepListener;
 
 // Character patterns replaced, as one undo step. Only the codes whose
 // pattern really changed are kept; a step that changes nothing is obsolete,
@@ -19,13 +19,13 @@ public:
 
     // Records an edit already made to `data`: `before` holds the replaced
     // patterns by code, the new ones are read from `data` now.
-    PatternEdit(TitleData &data, TitleView &view, const Patterns &before, const QString &text,
+    PatternEdit(TitleData &data, StepListener &listener, const Patterns &before, const QString &text,
                 QUndoCommand *parent = nullptr);
 
     // Writes `patterns` into `data` and returns the step that records it,
     // ready to push: the one way to replace a set of patterns undoably.
-    static PatternEdit *replace(TitleData &data, TitleView &view, const Patterns &patterns, const QString &text,
-                                QUndoCommand *parent = nullptr);
+    static PatternEdit *replace(TitleData &data, StepListener &listener, const Patterns &patterns,
+                                const QString &text, QUndoCommand *parent = nullptr);
 
     // The patterns of `count` codes from `first` on, as `before` wants them.
     static Patterns snapshot(const TitleData &data, int first, int count);
@@ -44,6 +44,6 @@ private:
     void apply(CharPattern Change::*side);
 
     TitleData &m_data;
-    TitleView &m_view;
+    StepListener &m_listener;
     std::vector<Change> m_changes;
 };

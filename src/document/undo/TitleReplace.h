@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TitleView.h"
+#include "StepListener.h"
 
 #include "core/TitleData.h"
 
@@ -16,7 +16,7 @@ class TitleReplace : public QUndoCommand
 public:
     // Records a replacement already made to `data`: `before` holds the old
     // title, `fileBefore` and `fileAfter` the file names on either side.
-    TitleReplace(TitleData &data, TitleView &view, const TitleData &before, const TitleFileNames &fileBefore,
+    TitleReplace(TitleData &data, StepListener &listener, const TitleData &before, const TitleFileNames &fileBefore,
                  const TitleFileNames &fileAfter, const QString &text, QUndoCommand *parent = nullptr);
     ~TitleReplace() override;
 
@@ -25,7 +25,7 @@ public:
 
 private:
     TitleData &m_data;
-    TitleView &m_view;
+    StepListener &m_listener;
     // Whole titles are large; kept on the heap.
     std::unique_ptr<TitleData> m_before;
     std::unique_ptr<TitleData> m_after;

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "TitleFileNames.h"
+#include "undo/PatternEdit.h"
+#include "undo/StepListener.h"
+
+#include "core/ScreenLayout.h"
+#include "core/TitleData.h"
+#include "core/ZvxReader.h"
+#include "core/ZvxWriter.h"
+#include "render/MakeData.h"
+
+#include <QFont>
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+
+#include <vector>
+
+// The open title as the editor works on it: the title data (made by the
+// application and handed in), the current block and selected cell, the file
+// it belongs to and whether it changed since. Every change of the title is
+// an operation here and one undo step; the document then tells its views
+// what to bring up to date through its signals, since nothing on screen
+// follows the stores by itself.
+class TitleDocument : public QObject, private StepListener
+{
+    Q_OBJECT
+
+public:
+    // The undo steps of a long session are kept up to this many.
+    static constexpr int UndoLimit = 100;
+
+    // `workFolder` ends in a separator: where "データ作成" writes its strip.
+    TitleDocument(TitleData &data, const QString &workFolder, QObject *parent = nullptr);
+    ~TitleDocument() override;
+
+    TitleData &data() { return m_data; }
+    const TitleData &data() const { return m_data; }
+    // "元に戻す" and "やり直し" go through this stack; it is clean while the
+    // title is as last opened or saved.
+    QUndoStack &undoStack() { return m_undo; }
+    bool isModified() const { return !m_undo.isClean(); }
+
+    // The file "保存" writes to, and whether one was opened or saved yet.
+    QString dataFileName() const { return m_file.data; }
+    QString lastFileName() const { return m_file.last; }
+
+    // The current block (0..9), the one the text box shows and "データ作成"
+    // fills, and its first code.
+    int currentBlock() const { return ScreenLayout::blockOf(m_topCode); }
+    int topCode() const { return m_topCode; }
+    // Where the next block goes, 0..389.
+    int selectedCell() const { return m_selCell; }
+
+    // Channel 0..7 becomes current, and its block with it.
+    void selectChannel(int channel);
+    // The block of `code` (1..250) becomes current.
+    void selectBlockOf(int code);
+    void selectCell(int cell);
+
+    // Reads `fileName` into the title as one undo step that also gives
+    // back the file name; the title is then as saved. On failure nothing
+    // changes. The result's notice says what the read had to change.
+    ZvxReadResult open(const QString &fileName);
+    // Writes the title to `fileName`, which becomes the title's file.
+    ZvxWriteResult save(const QString &fileName);
+
+    // Places the block of `code` (1..250) on the current page from the
+    // selected cell on, at most to the end of the row, and makes that block
+    // current. Returns the number of cells placed.
+    int placeBlock(int code);
+    // "画面クリア": blanks layer 0 of the current channel's page.
+    void clearScreen();
+    // "データ作成": renders `text` into the current block, clears the page
+    // and places the block, as one step. A refused text changes nothing.
+    MakeData::Result makeData(const QString &text, const QFont &font, bool edging);
+    // "縁取" and "反転" of the current block's patterns.
+    void edgeBlock();
+    void invertBlock();
+    // One pattern replaced ("保存" and "貼り付け" of the enlarged editor).
+    void replacePattern(int code, const CharPattern &pattern, const QString &what);
+    // The characters of `firstCode` on replaced by an imported picture.
+    void importPatterns(int firstCode, const std::vector<CharPattern> &patterns, const QString &what);
+
+signals:
+    // The patterns of `codes` changed: their tiles and whatever shows them.
+    void patternsChanged(const QList<int> &codes);
+    // Layer 0 of `cells` of `page` changed.
+    void cellsChanged(int page, const QList<int> &cells);
+    // The stored text of `block` changed.
+    void blockTextChanged(int block);
+    // The whole title was replaced (a file opened, or that undone).
+    void titleReplaced();
+    // After an import, with the patterns it replaced as they were, so that
+    // a view can tell whether it still showed the stored pattern.
+    void patternsImported(const PatternEdit::Patterns &before);
+    void modifiedChanged(bool modified);
+    void fileNameChanged(const QString &fileName);
+
+private:
+    void editBlock(void (*edit)(TitleData &, int), const QString &what);
+    void setFile(const TitleFileNames &file);
+
+    void patternsPut(const QList<int> &codes) override;
+    void cellsPut(int page, const QList<int> &cells) override;
+    void blockTextPut(int block) override;
+    void titlePut(const TitleFileNames &file) override;
+
+    TitleData &m_data;
+    QString m_workFolder;
+    QUndoStack m_undo;
+    int m_topCode = 1;
+    int m_selCell = 0;
+    TitleFileNames m_file;
+};

@@ -1,0 +1,152 @@
+#include "DataFileCommands.h"
+
+#include "DialogFolder.h"
+#include "EditFormUi.h"
+
+#include "document/TitleDocument.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QWidget>
+
+namespace {
+const QString DataFileFilter = QStringLiteral("zvx ﾌｧｲﾙ(*.zvx)|*.zvx|");
+const QString DataFileExtension = QStringLiteral(".zvx");
+const QString FileErrorTitle = QStringLiteral("ファイルエラー");
+const QString OpenTitle = QStringLiteral("データファイルを開く");
+const QString SaveTitle = QStringLiteral("データファイルの保存");
+const QString SaveQuestion = QStringLiteral("変更を保存しますか？");
+} // namespace
+
+DataFileCommands::DataFileCommands(TitleDocument &document, QWidget &window, QMenu &recentMenu,
+                                   FileDialogs &fileDialogs, MessageBoxes &messageBoxes,
+                                   const QString &programFolder)
+    : QObject(&window)
+    , m_document(document)
+    , m_window(window)
+    , m_recentMenu(recentMenu)
+    , m_fileDialogs(fileDialogs)
+    , m_messageBoxes(messageBoxes)
+    , m_programFolder(programFolder)
+{
+    updateRecentMenu();
+}
+
+bool DataFileCommands::settleUnsavedWork()
+{
+    if (!m_document.isModified())
+        return true;
+    switch (m_messageBoxes.askSave(&m_window, EditFormUi::Caption, SaveQuestion)) {
+    case MessageBoxes::SaveChoice::Save:
+        return saveFile();
+    case MessageBoxes::SaveChoice::Discard:
+        return true;
+    case MessageBoxes::SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void DataFileCommands::openFile()
+{
+    if (!settleUnsavedWork())
+        return;
+    const QString name =
+        m_fileDialogs.openFileName(&m_window, OpenTitle, DataFileFilter, dialogFolder(), DataFileExtension);
+    if (name.isEmpty())
+        return;
+    loadDataFile(name);
+}
+
+bool DataFileCommands::openDataFile(const QString &fileName)
+{
+    return settleUnsavedWork() && loadDataFile(fileName);
+}
+
+bool DataFileCommands::loadDataFile(const QString &fileName)
+{
+    const ZvxReadResult result = m_document.open(fileName);
+    if (!result.ok()) {
+        fileError(result.message());
+        return false;
+    }
+    fileUsed(fileName);
+    // Told once the title is on screen, so the operator can see what changed.
+    if (const QString notice = result.notice(); !notice.isEmpty())
+        m_messageBoxes.warning(&m_window, OpenTitle, notice);
+    return true;
+}
+
+bool DataFileCommands::saveFile()
+{
+    if (m_document.lastFileName().isEmpty())
+        return saveFileAs();
+    return saveTo(m_document.dataFileName());
+}
+
+bool DataFileCommands::saveFileAs()
+{
+    QString name = m_fileDialogs.saveFileName(&m_window, SaveTitle, DataFileFilter, dialogFolder(), DataFileExtension);
+    if (name.isEmpty())
+        return false;
+    // Case-sensitive on purpose: "TITLE.ZVX" becomes "TITLE.ZVX.zvx".
+    if (!name.endsWith(DataFileExtension, Qt::CaseSensitive))
+        name += DataFileExtension;
+    return saveTo(name);
+}
+
+bool DataFileCommands::saveTo(const QString &fileName)
+{
+    const ZvxWriteResult result = m_document.save(fileName);
+    if (!result.ok) {
+        fileError(result.message());
+        return false;
+    }
+    fileUsed(fileName);
+    return true;
+}
+
+void DataFileCommands::fileUsed(const QString &fileName)
+{
+    m_recentFiles.add(fileName);
+    updateRecentMenu();
+}
+
+QString DataFileCommands::dialogFolder() const
+{
+    return DialogFolder::start(m_recentFiles.lastFolder(), m_programFolder);
+}
+
+void DataFileCommands::updateRecentMenu()
+{
+    m_recentMenu.clear();
+    const QStringList files = m_recentFiles.files();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString &file = files[i];
+        QAction *item =
+            m_recentMenu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(file)));
+        connect(item, &QAction::triggered, this, [this, file] { openRecentFile(file); });
+    }
+    m_recentMenu.setEnabled(!files.isEmpty());
+}
+
+void DataFileCommands::openRecentFile(const QString &fileName)
+{
+    if (!settleUnsavedWork())
+        return;
+    if (!QFileInfo::exists(fileName)) {
+        // A file that is gone cannot come back through the list.
+        m_recentFiles.remove(fileName);
+        updateRecentMenu();
+    }
+    loadDataFile(fileName);
+}
+
+void DataFileCommands::fileError(const QString &message)
+{
+    m_messageBoxes.warning(&m_window, FileErrorTitle, message);
+}

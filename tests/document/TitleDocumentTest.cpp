@@ -1,0 +1,370 @@
+#include "document/TitleDocument.h"
+
+#include "StoredTitle.h"
+
+#include "core/ZvxTestData.h"
+#include "core/ZvxWriter.h"
+#include "render/RenderFont.h"
+#include "support/QtPrinters.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <utility>
+
+namespace {
+
+using Stores = StoredTitle;
+using Cells = std::set<std::pair<int, int>>; // (page, cell)
+
+// What the views must bring up to date between two states of the title.
+struct Changes
+{
+    std::set<int> codes;
+    Cells cells;
+    std::set<int> blocks;
+    int titles = 0;
+
+    bool operator==(const Changes &) const = default;
+
+    static Changes wholeTitle()
+    {
+        Changes changes;
+        changes.titles = 1;
+        return changes;
+    }
+
+    static Changes between(const Stores &a, const Stores &b)
+    {
+        Changes changes;
+        for (int code = 0; code < Title::CodeCount; ++code)
+            if (a.dots[code] != b.dots[code])
+                changes.codes.insert(code);
+        for (int page = 0; page < Title::Pages; ++page)
+            for (int cell = 0; cell < Title::Cells; ++cell)
+                if (a.pages(cell, 0, page) != b.pages(cell, 0, page))
+                    changes.cells.insert({page, cell});
+        for (int block = 0; block < Title::Blocks; ++block)
+            if (a.texts[block] != b.texts[block])
+                changes.blocks.insert(block);
+        return changes;
+    }
+};
+
+void PrintTo(const Changes &c, std::ostream *os)
+{
+    *os << c.codes.size() << " codes, " << c.cells.size() << " cells, " << c.blocks.size() << " texts, "
+        << c.titles << " titles";
+}
+
+// Everything a document tells its views, gathered until taken.
+class Listener
+{
+public:
+    explicit Listener(TitleDocument &document)
+    {
+        // Each connection ends with m_context, so with the listener.
+        QObject::connect(&document, &TitleDocument::patternsChanged, &m_context, [this](const QList<int> &codes) {
+            for (int code : codes)
+                EXPECT_TRUE(m_told.codes.insert(code).second) << "code " << code << " told twice";
+        });
+        QObject::connect(&document, &TitleDocument::cellsChanged, &m_context,
+                         [this](int page, const QList<int> &cells) {
+                             for (int cell : cells)
+                                 EXPECT_TRUE(m_told.cells.insert({page, cell}).second)
+                                     << "cell " << cell << " told twice";
+                         });
+        QObject::connect(&document, &TitleDocument::blockTextChanged, &m_context,
+                         [this](int block) { m_told.blocks.insert(block); });
+        QObject::connect(&document, &TitleDocument::titleReplaced, &m_context, [this] { ++m_told.titles; });
+        QObject::connect(&document, &TitleDocument::modifiedChanged, &m_context,
+                         [this](bool modified) { m_modified.append(modified); });
+        QObject::connect(&document, &TitleDocument::fileNameChanged, &m_context,
+                         [this](const QString &name) { m_fileNames.append(name); });
+        QObject::connect(&document, &TitleDocument::patternsImported, &m_context,
+                         [this](const PatternEdit::Patterns &before) { m_imported.append(before); });
+    }
+
+    Changes takeChanges() { return std::exchange(m_told, {}); }
+    QList<bool> takeModified() { return std::exchange(m_modified, {}); }
+    QStringList takeFileNames() { return std::exchange(m_fileNames, {}); }
+    QList<PatternEdit::Patterns> takeImported() { return std::exchange(m_imported, {}); }
+    void clear()
+    {
+        takeChanges();
+        takeModified();
+        takeFileNames();
+        takeImported();
+    }
+    bool silent() const
+    {
+        return m_told == Changes{} && m_modified.isEmpty() && m_fileNames.isEmpty() && m_imported.isEmpty();
+    }
+
+private:
+    QObject m_context;
+    Changes m_told;
+    QList<bool> m_modified;
+    QStringList m_fileNames;
+    QList<PatternEdit::Patterns> m_imported;
+};
+
+class TitleDocumentTest : public ::testing::Test
+{
+protected:
+    TitleDocumentTest() { data->setDefaults(); }
+
+    // A rendered block 0 on page 0 to work on, with nothing to undo yet.
+    void renderBlockZero(bool edging)
+    {
+        document.makeData(QStringLiteral("Ab"), RenderFont::defaultFont(), edging);
+        document.undoStack().clear();
+        listener.clear();
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    // A title file unlike the defaults in every store.
+    QString writeOtherTitle()
+    {
+        const QString file = path(QStringLiteral("other.zvx"));
+        EXPECT_TRUE(ZvxWriter::writeFile(file, *makeVariedTitle()).ok);
+        return file;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<TitleData> data = std::make_unique<TitleData>();
+    TitleDocument document{*data, dir.path() + QLatin1Char('/')};
+    Listener listener{document};
+};
+
+class EachOperation;
+
+struct Operation
+{
+    const char *name;
+    std::function<void(EachOperation &, TitleDocument &)> prepare;
+    std::function<void(EachOperation &, TitleDocument &)> run;
+    const char16_t *step; // the step's name
+    bool opensFile = false;
+};
+
+// Names the case in the test's name.
+void PrintTo(const Operation &operation, std::ostream *os)
+{
+    *os << operation.name;
+}
+
+class EachOperation : public TitleDocumentTest, public ::testing::WithParamInterface<Operation>
+{
+public:
+    using TitleDocumentTest::renderBlockZero;
+    using TitleDocumentTest::writeOtherTitle;
+};
+
+CharPattern allWhite()
+{
+    CharPattern pattern;
+    pattern.fill(PixelCode::white());
+    return pattern;
+}
+
+const Operation Operations[] = {
+    {"PlaceBlock", [](auto &, auto &d) { d.selectCell(40); }, [](auto &, auto &d) { d.placeBlock(30); },
+     u"ブロック配置"},
+    {"ClearScreen",
+     [](auto &, auto &d) {
+         d.selectChannel(2);
+         d.placeBlock(51);
+         d.undoStack().clear();
+     },
+     [](auto &, auto &d) { d.clearScreen(); }, u"画面クリア"},
+    {"MakeData", [](auto &, auto &d) { d.selectCell(32); },
+     [](auto &, auto &d) { d.makeData(QStringLiteral("Title"), RenderFont::defaultFont(), true); }, u"データ作成"},
+    {"EdgeBlock", [](auto &t, auto &) { t.renderBlockZero(false); }, [](auto &, auto &d) { d.edgeBlock(); },
+     u"縁取"},
+    {"InvertBlock", [](auto &t, auto &) { t.renderBlockZero(true); }, [](auto &, auto &d) { d.invertBlock(); },
+     u"反転"},
+    {"EnlargedEditorSave", nullptr, [](auto &, auto &d) { d.replacePattern(7, allWhite(), QStringLiteral("保存")); },
+     u"保存"},
+    {"ImportBlock", nullptr,
+     [](auto &, auto &d) {
+         d.importPatterns(26, std::vector<CharPattern>(Title::BlockSize, allWhite()), QStringLiteral("読み込み"));
+     },
+     u"読み込み"},
+    {"OpenFile", nullptr, [](auto &t, auto &d) { ASSERT_TRUE(d.open(t.writeOtherTitle()).ok()); }, u"開く", true},
+};
+
+} // namespace
+
+// Each operation is one step that tells the views exactly what it changed,
+// when done, undone and redone.
+TEST_P(EachOperation, IsOneStepThatTellsWhatItChangedOnDoUndoAndRedo)
+{
+    const Operation &op = GetParam();
+    if (op.prepare)
+        op.prepare(*this, document);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_FALSE(document.isModified());
+    listener.clear();
+    const Stores before(*data);
+
+    op.run(*this, document);
+    ASSERT_FALSE(HasFatalFailure());
+    const Stores after(*data);
+    ASSERT_NE(after, before) << "the operation changed nothing";
+    ASSERT_EQ(document.undoStack().count(), 1);
+    EXPECT_EQ(document.undoStack().text(0), QString::fromUtf16(op.step));
+    // An opened title is as saved; any other change is unsaved work.
+    const Changes done = op.opensFile ? Changes::wholeTitle() : Changes::between(before, after);
+    EXPECT_EQ(listener.takeChanges(), done);
+    EXPECT_EQ(document.isModified(), !op.opensFile);
+
+    document.undoStack().undo();
+    EXPECT_EQ(Stores(*data), before);
+    EXPECT_EQ(listener.takeChanges(), op.opensFile ? done : Changes::between(after, before));
+    EXPECT_EQ(document.isModified(), op.opensFile);
+
+    document.undoStack().redo();
+    EXPECT_EQ(Stores(*data), after);
+    EXPECT_EQ(listener.takeChanges(), done);
+    EXPECT_EQ(document.isModified(), !op.opensFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(, EachOperation, ::testing::ValuesIn(Operations),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(TitleDocumentTest, EditsThatChangeNothingLeaveNoStepAndTellNothing)
+{
+    document.clearScreen(); // the page is blank already
+    document.edgeBlock();   // nothing white to edge
+    document.invertBlock(); // nothing black or white
+    document.replacePattern(9, data->DotData[9], QStringLiteral("保存"));
+    document.selectCell(0);
+    document.placeBlock(1);
+    document.undoStack().clear();
+    listener.clear();
+    document.placeBlock(1); // the same block at the same place
+    EXPECT_EQ(document.undoStack().count(), 0);
+    EXPECT_FALSE(document.isModified());
+    EXPECT_TRUE(listener.silent());
+}
+
+TEST_F(TitleDocumentTest, ARefusedTextChangesNothing)
+{
+    const Stores before(*data);
+    const MakeData::Result result = document.makeData(QStringLiteral("A,B"), RenderFont::defaultFont(), true);
+    EXPECT_FALSE(result.done());
+    EXPECT_EQ(Stores(*data), before);
+    EXPECT_EQ(document.undoStack().count(), 0);
+    EXPECT_TRUE(listener.silent());
+}
+
+TEST_F(TitleDocumentTest, MakeDataFillsTheCurrentBlockAndPlacesItFromTheSelectedCell)
+{
+    document.selectChannel(2);
+    document.selectCell(35);
+    const MakeData::Result result = document.makeData(QStringLiteral("ABC"), RenderFont::defaultFont(), true);
+    ASSERT_TRUE(result.done());
+    EXPECT_EQ(result.cellsPlaced, 25);
+    EXPECT_EQ(data->ChText[2], QStringLiteral("ABC"));
+    EXPECT_EQ(data->DispData(35, 0, 2), 51);
+    EXPECT_EQ(data->DispData(59, 0, 2), 75);
+    EXPECT_TRUE(QFile::exists(path(MakeData::BitmapName)));
+    EXPECT_EQ(listener.takeChanges().blocks, std::set<int>{2});
+}
+
+TEST_F(TitleDocumentTest, TheCurrentBlockFollowsTheChannelAndThePressedCode)
+{
+    struct Case
+    {
+        int code;
+        int block;
+        int topCode;
+    };
+    // Codes count from 1 within a block: 25 is the last of block 0.
+    for (const Case c : {Case{1, 0, 1}, Case{25, 0, 1}, Case{26, 1, 26}, Case{107, 4, 101}, Case{250, 9, 226}}) {
+        document.selectBlockOf(c.code);
+        EXPECT_EQ(document.currentBlock(), c.block) << c.code;
+        EXPECT_EQ(document.topCode(), c.topCode) << c.code;
+    }
+    document.selectChannel(7);
+    EXPECT_EQ(data->ChNo, 7);
+    EXPECT_EQ(document.topCode(), 176);
+    document.selectChannel(8); // no such channel
+    EXPECT_EQ(data->ChNo, 7);
+
+    document.selectCell(389);
+    document.selectCell(390);
+    document.selectCell(-1);
+    EXPECT_EQ(document.selectedCell(), 389);
+}
+
+TEST_F(TitleDocumentTest, SavingNamesTheFileAndMarksTheTitleSaved)
+{
+    document.placeBlock(1);
+    listener.clear();
+    const QString file = path(QStringLiteral("t.zvx"));
+    ASSERT_TRUE(document.save(file).ok);
+    EXPECT_EQ(document.dataFileName(), file);
+    EXPECT_EQ(document.lastFileName(), file);
+    EXPECT_FALSE(document.isModified());
+    EXPECT_EQ(listener.takeFileNames(), QStringList{file});
+    EXPECT_EQ(listener.takeModified(), QList<bool>{false});
+
+    // A failed save keeps the file the title belongs to, and its changes.
+    document.clearScreen();
+    EXPECT_FALSE(document.save(path(QStringLiteral("no/such/folder.zvx"))).ok);
+    EXPECT_EQ(document.dataFileName(), file);
+    EXPECT_TRUE(document.isModified());
+    EXPECT_TRUE(listener.takeFileNames().isEmpty());
+}
+
+TEST_F(TitleDocumentTest, OpeningIsUndoneWithTheFileName)
+{
+    const QString file = writeOtherTitle();
+    ASSERT_TRUE(document.open(file).ok());
+    EXPECT_EQ(document.dataFileName(), file);
+    EXPECT_EQ(document.lastFileName(), file);
+    EXPECT_EQ(listener.takeFileNames(), QStringList{file});
+
+    // Saving after the undo must not write this title's predecessor into it.
+    document.undoStack().undo();
+    EXPECT_TRUE(document.dataFileName().isEmpty());
+    EXPECT_TRUE(document.lastFileName().isEmpty());
+    EXPECT_EQ(listener.takeFileNames(), QStringList{QString()});
+    document.undoStack().redo();
+    EXPECT_EQ(document.dataFileName(), file);
+}
+
+TEST_F(TitleDocumentTest, AFileThatCannotBeReadChangesNothing)
+{
+    document.placeBlock(1);
+    listener.clear();
+    const Stores before(*data);
+    const ZvxReadResult result = document.open(path(QStringLiteral("missing.zvx")));
+    EXPECT_EQ(result.error, ZvxReadResult::Error::CannotOpen);
+    EXPECT_EQ(Stores(*data), before);
+    EXPECT_EQ(document.undoStack().count(), 1);
+    EXPECT_TRUE(document.isModified());
+    EXPECT_TRUE(document.dataFileName().isEmpty());
+    EXPECT_TRUE(listener.silent());
+}
+
+TEST_F(TitleDocumentTest, AnImportTellsWhatTheReplacedPatternsWere)
+{
+    data->DotData[30][0] = PixelCode::black();
+    const Stores before(*data);
+    document.importPatterns(26, std::vector<CharPattern>(Title::BlockSize, allWhite()), QStringLiteral("読み込み"));
+    const QList<PatternEdit::Patterns> imported = listener.takeImported();
+    ASSERT_EQ(imported.size(), 1);
+    EXPECT_EQ(imported[0].size(), Title::BlockSize);
+    EXPECT_EQ(imported[0].firstKey(), 26);
+    EXPECT_EQ(imported[0].value(30), before.dots[30]);
+    EXPECT_EQ(data->DotData[30], allWhite());
+}
