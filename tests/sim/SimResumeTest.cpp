@@ -1,0 +1,138 @@
+// A write cut off by a unit switched off during channel 3, finished from the
+// hint `orvex send` gives, the transfer log of both attempts, and
+// `orvex send --changed` against it.
+
+#include "SimProcess.h"
+#include "core/TitleData.h"
+#include "core/ZvxWriter.h"
+#include "support/QtPrinters.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TitleData sampleTitle()
+{
+    TitleData data;
+    data.setDefaults();
+    for (int ch = 0; ch < Title::Channels; ++ch) {
+        for (int k = 1; k <= Title::BlockSize; ++k)
+            data.DotData[25 * ch + k][(ch * 7 + k) % Title::VisibleDots] = PixelCode::white();
+        for (int cell = 0; cell < Title::BlockSize; ++cell)
+            data.DispData(cell + 30, 0, ch) = quint8(25 * ch + cell + 1);
+    }
+    return data;
+}
+
+// Each test has a log of its own.
+class ScratchState
+{
+public:
+    ScratchState() : m_saved(qgetenv("XDG_STATE_HOME")) { qputenv("XDG_STATE_HOME", QFile::encodeName(m_dir.path())); }
+    ~ScratchState() { qputenv("XDG_STATE_HOME", m_saved); }
+    QString log() const { return m_dir.filePath(QStringLiteral("orvex/transfers.log")); }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_saved;
+};
+
+QList<QJsonObject> newestFirst(const QString &out)
+{
+    QList<QJsonObject> records;
+    for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts))
+        records << QJsonDocument::fromJson(line.toUtf8()).object();
+    return records;
+}
+
+QList<int> numbers(const QJsonValue &value)
+{
+    QList<int> list;
+    for (const QJsonValue &v : value.toArray())
+        list << v.toInt();
+    return list;
+}
+
+int dataFrames(const QJsonObject &state, int ch)
+{
+    return state[QStringLiteral("channels")].toArray()[ch].toObject()[QStringLiteral("data_frames")].toInt();
+}
+
+constexpr int FramesPerChannel = 43;
+
+} // namespace
+
+TEST(SimResume, AWriteCutOffInChannelThreeIsFinishedFromTheHintAndLogged)
+{
+    ScratchState state;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("title.zvx"));
+    TitleData data = sampleTitle();
+    ASSERT_TRUE(ZvxWriter::writeFile(file, data).ok);
+    // The unit is reached through the same name both times, as a port is.
+    const QString unit = dir.filePath(QStringLiteral("unit"));
+
+    SimProcess first;
+    ASSERT_TRUE(first.start({"--link", unit, "--switch-off-after", QString::number(2 * FramesPerChannel + 10)}));
+    auto run = SimProcess::runTool({"send", file, "--port", unit, "--channels", "1,2,3,4,5"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("completed channels: 1,2\n"))) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("to finish the job: orvex send %1 --port %2 --channels 3,4,5")
+                                     .arg(file, unit)))
+        << run.err.toStdString();
+    first.kill();
+
+    SimProcess second;
+    ASSERT_TRUE(second.start({"--link", unit}));
+    run = SimProcess::runTool({"send", file, "--port", unit, "--channels", "3,4,5"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("completed channels: 3,4,5\n"))) << run.out.toStdString();
+
+    // Nothing changed since: nothing goes out, and the run says what it trusts.
+    run = SimProcess::runTool({"send", file, "--port", unit, "--changed"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("trusts the unit on %1").arg(unit))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("channel 6: no write to this port on record")));
+    // Channels 6..8 were never written: they go, with channel 4 after an edit.
+    data.DotData[3 * 25 + 1][0] = PixelCode::black();
+    ASSERT_TRUE(ZvxWriter::writeFile(file, data).ok);
+    run = SimProcess::runTool({"send", file, "--port", unit, "--changed"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("completed channels: 4,6,7,8\n"))) << run.out.toStdString();
+
+    const QJsonObject device = second.stopAndReadState();
+    for (int ch : {0, 1})
+        EXPECT_EQ(dataFrames(device, ch), 0) << ch + 1;
+    EXPECT_EQ(dataFrames(device, 2), 39);
+    EXPECT_EQ(dataFrames(device, 3), 2 * 39);
+
+    // The log: newest first, each attempt with what completed and its hashes.
+    run = SimProcess::runTool({"log", "--json"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QList<QJsonObject> records = newestFirst(run.out);
+    ASSERT_EQ(records.size(), 3);
+    EXPECT_EQ(numbers(records[2]["channels"]), QList<int>({1, 2, 3, 4, 5}));
+    EXPECT_EQ(numbers(records[2]["completed"]), QList<int>({1, 2}));
+    EXPECT_EQ(records[2]["result"].toString(), QStringLiteral("port-failed"));
+    EXPECT_EQ(records[2]["sha256"].toObject().keys(), QStringList({"1", "2"}));
+    EXPECT_EQ(numbers(records[1]["completed"]), QList<int>({3, 4, 5}));
+    EXPECT_EQ(records[1]["result"].toString(), QStringLiteral("done"));
+    EXPECT_EQ(numbers(records[0]["channels"]), QList<int>({4, 6, 7, 8}));
+    for (const QJsonObject &record : records) {
+        EXPECT_EQ(record["port"].toString(), unit);
+        EXPECT_EQ(record["program"].toString(), QStringLiteral("orvex"));
+        EXPECT_EQ(record["file"].toString(), file);
+    }
+    // Channel 4's hash changed with its character; channel 3's did not.
+    EXPECT_NE(records[0]["sha256"]["4"], records[1]["sha256"]["4"]);
+
+    const auto text = SimProcess::runTool({"log"});
+    EXPECT_TRUE(text.out.contains(QStringLiteral("channels 1,2,3,4,5, completed 1,2"))) << text.out.toStdString();
+    EXPECT_TRUE(QFile::exists(state.log()));
+}
