@@ -7,6 +7,7 @@
 #include "core/ZvxWriter.h"
 #include "support/QtPrinters.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -94,45 +95,88 @@ TEST(SimResume, AWriteCutOffInChannelThreeIsFinishedFromTheHintAndLogged)
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("completed channels: 3,4,5\n"))) << run.out.toStdString();
 
-    // Nothing changed since: nothing goes out, and the run says what it trusts.
+    // Channels 6..8 have no write on record: --changed sends them.
     run = SimProcess::runTool({"send", file, "--port", unit, "--changed"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("trusts the unit on %1").arg(unit))) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("channel 6: no write to this port on record")));
-    // Channels 6..8 were never written: they go, with channel 4 after an edit.
+    EXPECT_TRUE(run.out.contains(QStringLiteral("completed channels: 6,7,8\n"))) << run.out.toStdString();
+    // Then nothing has changed: nothing goes out.
+    run = SimProcess::runTool({"send", file, "--port", unit, "--changed"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("nothing to send"))) << run.out.toStdString();
+    // After an edit of channel 4, only channel 4.
     data.DotData[3 * 25 + 1][0] = PixelCode::black();
     ASSERT_TRUE(ZvxWriter::writeFile(file, data).ok);
     run = SimProcess::runTool({"send", file, "--port", unit, "--changed"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains(QStringLiteral("completed channels: 4,6,7,8\n"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("completed channels: 4\n"))) << run.out.toStdString();
 
     const QJsonObject device = second.stopAndReadState();
     for (int ch : {0, 1})
         EXPECT_EQ(dataFrames(device, ch), 0) << ch + 1;
     EXPECT_EQ(dataFrames(device, 2), 39);
     EXPECT_EQ(dataFrames(device, 3), 2 * 39);
+    EXPECT_EQ(dataFrames(device, 5), 39);
 
     // The log: newest first, each attempt with what completed and its hashes.
     run = SimProcess::runTool({"log", "--json"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QList<QJsonObject> records = newestFirst(run.out);
-    ASSERT_EQ(records.size(), 3);
-    EXPECT_EQ(numbers(records[2]["channels"]), QList<int>({1, 2, 3, 4, 5}));
-    EXPECT_EQ(numbers(records[2]["completed"]), QList<int>({1, 2}));
-    EXPECT_EQ(records[2]["result"].toString(), QStringLiteral("port-failed"));
-    EXPECT_EQ(records[2]["sha256"].toObject().keys(), QStringList({"1", "2"}));
-    EXPECT_EQ(numbers(records[1]["completed"]), QList<int>({3, 4, 5}));
-    EXPECT_EQ(records[1]["result"].toString(), QStringLiteral("done"));
-    EXPECT_EQ(numbers(records[0]["channels"]), QList<int>({4, 6, 7, 8}));
+    ASSERT_EQ(records.size(), 4);
+    EXPECT_EQ(numbers(records[3]["channels"]), QList<int>({1, 2, 3, 4, 5}));
+    EXPECT_EQ(numbers(records[3]["completed"]), QList<int>({1, 2}));
+    EXPECT_EQ(records[3]["result"].toString(), QStringLiteral("port-failed"));
+    EXPECT_EQ(records[3]["sha256"].toObject().keys(), QStringList({"1", "2"}));
+    EXPECT_EQ(numbers(records[2]["completed"]), QList<int>({3, 4, 5}));
+    EXPECT_EQ(records[2]["result"].toString(), QStringLiteral("done"));
+    EXPECT_EQ(numbers(records[1]["completed"]), QList<int>({6, 7, 8}));
+    EXPECT_EQ(numbers(records[0]["channels"]), QList<int>({4}));
     for (const QJsonObject &record : records) {
         EXPECT_EQ(record["port"].toString(), unit);
         EXPECT_EQ(record["program"].toString(), QStringLiteral("orvex"));
         EXPECT_EQ(record["file"].toString(), file);
     }
     // Channel 4's hash changed with its character; channel 3's did not.
-    EXPECT_NE(records[0]["sha256"]["4"], records[1]["sha256"]["4"]);
+    EXPECT_NE(records[0]["sha256"]["4"], records[2]["sha256"]["4"]);
 
     const auto text = SimProcess::runTool({"log"});
     EXPECT_TRUE(text.out.contains(QStringLiteral("channels 1,2,3,4,5, completed 1,2"))) << text.out.toStdString();
     EXPECT_TRUE(QFile::exists(state.log()));
+}
+
+TEST(SimResume, AWriteStoppedByTheOperatorIsLoggedAsAbandoned)
+{
+    ScratchState state;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("title.zvx"));
+    TitleData data = sampleTitle();
+    ASSERT_TRUE(ZvxWriter::writeFile(file, data).ok);
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--delay", "50"})); // channel 3 takes over 2 s: time to stop it
+
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    tool.setProcessEnvironment(env);
+    tool.start(SimProcess::toolPath(), {"send", file, "--port", sim.device(), "--channels", "2,3"});
+    ASSERT_TRUE(tool.waitForStarted(30000));
+    QByteArray out;
+    const QDeadlineTimer deadline(60000);
+    while (!out.contains("チャンネル3画面データ送信中です") && !deadline.hasExpired()) {
+        tool.waitForReadyRead(int(deadline.remainingTime()));
+        out += tool.readAllStandardOutput();
+    }
+    ASSERT_TRUE(out.contains("チャンネル3画面データ送信中です")) << out.toStdString();
+    tool.terminate(); // as Ctrl+C
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    out += tool.readAllStandardOutput();
+    EXPECT_EQ(tool.exitCode(), 130);
+    EXPECT_TRUE(out.contains("completed channels: 2\n")) << out.toStdString();
+    EXPECT_TRUE(tool.readAllStandardError().contains("--channels 3"));
+
+    const auto records = newestFirst(SimProcess::runTool({"log", "--json"}).out);
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(records[0]["result"].toString(), QStringLiteral("abandoned"));
+    EXPECT_EQ(numbers(records[0]["completed"]), QList<int>({2}));
 }
