@@ -27,10 +27,9 @@ struct TransferRecord
     static TransferRecord fromReport(const BulkWriteReport &report, const QString &program,
                                      const QString &file, const QDateTime &time);
 
-    // One line of JSON without the line end:
-    // {"time": "2026-12-08T10:48:53+01:00", "program": "orvex", "port": "/dev/ttyUSB0",
-    //  "channels": [1, 2], "completed": [1], "result": "timed-out", "file": "/home/a/t.zvx",
-    //  "sha256": {"1": "9f86..."}}
+    // One line of compact JSON without the line end, keys in alphabetical
+    // order: channels, completed, file (only when there is one), port,
+    // program, result, sha256 ({"1": "<hex>", ...}), time.
     QByteArray toJson() const;
     // Nothing when `line` is not such a record.
     static std::optional<TransferRecord> fromJson(const QByteArray &line);
