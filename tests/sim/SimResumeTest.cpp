@@ -67,15 +67,26 @@ int dataFrames(const QJsonObject &state, int ch)
 
 constexpr int FramesPerChannel = 43;
 
-} // namespace
-
-TEST(SimResume, AWriteCutOffInChannelThreeIsFinishedFromTheHintAndLogged)
+// A title on disk and a log of the test's own.
+class SimResume : public ::testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        data = sampleTitle();
+        ASSERT_TRUE(ZvxWriter::writeFile(file, data).ok);
+    }
+
     ScratchState state;
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("title.zvx"));
-    TitleData data = sampleTitle();
-    ASSERT_TRUE(ZvxWriter::writeFile(file, data).ok);
+    TitleData data;
+};
+
+} // namespace
+
+TEST_F(SimResume, AWriteCutOffInChannelThreeIsFinishedFromTheHintAndLogged)
+{
     // The unit is reached through the same name both times, as a port is.
     const QString unit = dir.filePath(QStringLiteral("unit"));
 
@@ -145,13 +156,8 @@ TEST(SimResume, AWriteCutOffInChannelThreeIsFinishedFromTheHintAndLogged)
     EXPECT_TRUE(QFile::exists(state.log()));
 }
 
-TEST(SimResume, AWriteStoppedByTheOperatorIsLoggedAsAbandoned)
+TEST_F(SimResume, AWriteStoppedByTheOperatorIsLoggedAsAbandoned)
 {
-    ScratchState state;
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("title.zvx"));
-    TitleData data = sampleTitle();
-    ASSERT_TRUE(ZvxWriter::writeFile(file, data).ok);
     SimProcess sim;
     ASSERT_TRUE(sim.start({"--delay", "50"})); // channel 3 takes over 2 s: time to stop it
 
