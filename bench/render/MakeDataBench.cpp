@@ -1,3 +1,4 @@
+#include "render/AllChannelsMake.h"
 #include "render/MakeData.h"
 #include "render/RenderFont.h"
 
@@ -55,3 +56,19 @@ static void BM_MakeData(benchmark::State &state)
         benchmark::DoNotOptimize(MakeData::run(data, request).cellsPlaced);
 }
 BENCHMARK(BM_MakeData)->Unit(benchmark::kMillisecond);
+
+// "全チャンネル作成" / `orvex titles`: eight captions made in one go.
+static void BM_AllChannelsMake(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    TitleData data;
+    data.setDefaults();
+    AllChannelsMake::Request request;
+    for (int ch = 0; ch < Title::Channels; ++ch)
+        request.texts[size_t(ch)] = QStringLiteral("CAM%1 本日のニュース").arg(ch + 1);
+    request.font = RenderFont::defaultFont();
+    request.workFolder = dir.path() + u'/';
+    for (auto _ : state)
+        benchmark::DoNotOptimize(AllChannelsMake::run(data, request).made);
+}
+BENCHMARK(BM_AllChannelsMake)->Unit(benchmark::kMillisecond);

@@ -15,8 +15,10 @@ int page(const QStringList &args);
 int importSheet(const QStringList &args);
 int importBlock(const QStringList &args);
 int render(const QStringList &args);
+int titles(const QStringList &args);
 int send(const QStringList &args);
 int status(const QStringList &args);
+int log(const QStringList &args);
 
 // Prints to stderr in the terminal's encoding.
 void error(const QString &text);

@@ -22,3 +22,10 @@ bool LinkSession::wait()
     }
     return m_view.ended && !m_view.failed;
 }
+
+void LinkSession::interrupt()
+{
+    m_view.finishLine();
+    m_engine->abandonOperation();
+    m_view.unloadWindow();
+}

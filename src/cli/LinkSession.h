@@ -21,6 +21,9 @@ public:
     // Runs events until the view hears the end of the operation or the
     // engine gives up; true when the operation ended normally.
     bool wait();
+    // The operator stopped the program: the operation is abandoned (a bulk
+    // write reports so) and wait() returns.
+    void interrupt();
 
 private:
     LinkTextView &m_view;

@@ -23,6 +23,11 @@ public:
     // Frames the whole job will send, for a bar over all of it; 0 shows
     // the per-step meter instead.
     void setTotalFrames(int frames) { m_totalFrames = frames; }
+    // Called with the report of each bulk write as it ends.
+    void setOnWriteFinished(std::function<void(const BulkWriteReport &)> finished)
+    {
+        m_onWriteFinished = std::move(finished);
+    }
     // Called when the engine ends an operation or gives up.
     void setOnDone(std::function<void()> done) { m_onDone = std::move(done); }
 
@@ -45,6 +50,11 @@ public:
     void showWarning(const QString &title, const QString &text) override;
     void unloadWindow() override;
     void operationEnded(int reqNo) override;
+    void bulkWriteFinished(const BulkWriteReport &report) override
+    {
+        if (m_onWriteFinished)
+            m_onWriteFinished(report);
+    }
 
     // Ends the progress line so later output starts on a fresh line.
     void finishLine();
@@ -72,4 +82,5 @@ private:
     int m_framesSent = 0;
     int m_stepPercent = 0;
     std::function<void()> m_onDone;
+    std::function<void(const BulkWriteReport &)> m_onWriteFinished;
 };

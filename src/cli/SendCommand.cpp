@@ -1,14 +1,19 @@
 #include "Commands.h"
+#include "InterruptWatch.h"
 #include "LinkSession.h"
 #include "core/TitleData.h"
 #include "core/ZvxReader.h"
+#include "link/ChangedChannels.h"
+#include "link/ChannelFrames.h"
+#include "link/TransferRecorder.h"
 #include "platform/SerialPortNames.h"
+
+#include <QFileInfo>
+#include <QTextStream>
 
 #include <unistd.h>
 
 namespace {
-
-constexpr int FramesPerChannel = 43;
 
 // "1,3,8" -> flags; false on anything but channel numbers 1..8.
 bool parseChannels(const QString &text, std::array<bool, Title::Channels> &flags)
@@ -27,11 +32,51 @@ bool parseChannels(const QString &text, std::array<bool, Title::Channels> &flags
     return true;
 }
 
+QString why(ChangedChannels::State state)
+{
+    switch (state) {
+    case ChangedChannels::State::Same: return QStringLiteral("unchanged");
+    case ChangedChannels::State::Changed: return QStringLiteral("changed since the last write");
+    case ChangedChannels::State::NeverWritten: return QStringLiteral("no write to this port on record");
+    case ChangedChannels::State::Unfinished: return QStringLiteral("the last write to this port broke off");
+    }
+    return {};
+}
+
+// Narrows `channels` to those whose frames differ from the last complete
+// write to `device`; false when the log cannot tell.
+bool keepChanged(const TitleData &data, const TransferLog &log, const QString &device,
+                 std::array<bool, Title::Channels> &channels)
+{
+    const TransferLog::Contents contents = log.read();
+    if (!contents.error.isEmpty()) {
+        Cli::error(QStringLiteral("orvex: --changed needs the transfer log: ") + contents.error);
+        return false;
+    }
+    QTextStream out(stdout);
+    out << "--changed trusts the unit on " << device
+        << " to hold what this computer last wrote to it (" << log.path() << ")" << Qt::endl;
+    const auto states = ChangedChannels::compare(data, contents.records, device);
+    for (int ch = 0; ch < Title::Channels; ++ch) {
+        if (!channels[size_t(ch)])
+            continue;
+        out << "  channel " << ch + 1 << ": " << why(states[size_t(ch)]) << Qt::endl;
+        channels[size_t(ch)] = states[size_t(ch)] != ChangedChannels::State::Same;
+    }
+    return true;
+}
+
+QString listOrNone(const QList<int> &channels)
+{
+    return channels.isEmpty() ? QStringLiteral("none") : BulkWriteReport::channelList(channels);
+}
+
 } // namespace
 
 int Cli::send(const QStringList &args)
 {
     QString input, port;
+    bool onlyChanged = false;
     std::array<bool, Title::Channels> channels;
     channels.fill(true); // as "全チャンネルデータ送信"
     for (int i = 0; i < args.size(); ++i) {
@@ -41,6 +86,8 @@ int Cli::send(const QStringList &args)
         } else if (a == QLatin1String("--channels") && i + 1 < args.size()) {
             if (!parseChannels(args[++i], channels))
                 return badArguments(QStringLiteral("--channels takes channel numbers 1..8 such as 1,3,8"));
+        } else if (a == QLatin1String("--changed")) {
+            onlyChanged = true;
         } else if (a.startsWith(QLatin1String("--")) || !input.isEmpty()) {
             return badArguments(QStringLiteral("send: unexpected \"%1\"").arg(a));
         } else {
@@ -60,13 +107,41 @@ int Cli::send(const QStringList &args)
         error(read.message());
         return 1;
     }
+
+    TransferRecorder recorder(TransferLog(), QStringLiteral("orvex"), [](const QString &why) {
+        error(QStringLiteral("orvex: note: the write is not recorded: ") + why);
+    });
+    const QString file = QFileInfo(input).absoluteFilePath();
+    recorder.setTitleFile([file] { return file; });
+    if (onlyChanged) {
+        if (!keepChanged(data, recorder.log(), device, channels))
+            return 1;
+        if (std::none_of(channels.begin(), channels.end(), [](bool on) { return on; })) {
+            QTextStream(stdout) << "nothing to send" << Qt::endl;
+            return 0;
+        }
+    }
     data.KakikomiCh = channels;
 
     LinkTextView view(stdout, ::isatty(STDOUT_FILENO) ? LinkTextView::Mode::Bar : LinkTextView::Mode::Lines);
-    view.setTotalFrames(FramesPerChannel * int(std::count(channels.begin(), channels.end(), true)));
+    view.setTotalFrames(ChannelFrames::PerChannel * int(std::count(channels.begin(), channels.end(), true)));
+    view.setOnWriteFinished([&recorder](const BulkWriteReport &report) { recorder.record(report); });
     LinkSession session(data, device, view);
+    InterruptWatch interrupt([&session] { session.interrupt(); });
     session.engine().KakikomiOn();
-    if (!view.ended && !view.failed && session.engine().state().StepNo == 0)
-        return 1; // refused: the warning has said why
-    return session.wait() ? 0 : 1;
+    const bool refused = !view.ended && !view.failed && session.engine().state().StepNo == 0;
+    const bool ok = !refused && session.wait();
+
+    const auto &report = session.engine().lastBulkWrite();
+    if (report && report->outcome != WriteOutcome::Refused) {
+        view.finishLine();
+        QTextStream(stdout) << "completed channels: " << listOrNone(report->completedChannels()) << Qt::endl;
+        const QList<int> left = report->unfinishedChannels();
+        if (!ok && !left.isEmpty())
+            error(QStringLiteral("orvex: to finish the job: orvex send %1 --port %2 --channels %3")
+                      .arg(input, port, BulkWriteReport::channelList(left)));
+    }
+    if (interrupt.interrupted())
+        return 130;
+    return ok ? 0 : 1;
 }

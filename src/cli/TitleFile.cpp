@@ -5,6 +5,7 @@
 #include "core/ImageFile.h"
 #include "core/ZvxReader.h"
 #include "core/ZvxWriter.h"
+#include "render/MakeData.h"
 
 namespace Cli {
 
@@ -20,6 +21,21 @@ std::unique_ptr<TitleData> readTitle(const QString &fileName)
     if (!result.normalised.isEmpty())
         error(QStringLiteral("orvex: ") + result.notice());
     return data;
+}
+
+std::unique_ptr<TitleData> readTitleOrEmpty(const QString &fileName)
+{
+    if (fileName != QLatin1String("-"))
+        return readTitle(fileName);
+    auto data = std::make_unique<TitleData>();
+    data->setDefaults();
+    return data;
+}
+
+void noteBitmapNotWritten(const QString &workFolder)
+{
+    error(QStringLiteral("orvex: note: could not write %1; the title was made all the same")
+              .arg(workFolder + MakeData::BitmapName));
 }
 
 bool savePng(const QImage &image, const QString &fileName)

@@ -15,6 +15,12 @@ namespace Cli {
 // be changed for the title to be saved again is said on stderr.
 std::unique_ptr<TitleData> readTitle(const QString &fileName);
 
+// readTitle, or the editor's start-up title for "-".
+std::unique_ptr<TitleData> readTitleOrEmpty(const QString &fileName);
+
+// Rendering went on without its work bitmap in `workFolder`: says so.
+void noteBitmapNotWritten(const QString &workFolder);
+
 // Writes `image` as PNG, replacing the file only once the picture is
 // complete; on failure says so on stderr and returns false.
 bool savePng(const QImage &image, const QString &fileName);

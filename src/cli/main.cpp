@@ -36,9 +36,15 @@ void usage(bool toStderr)
            "                               with a strip of 300 x 18 or a whole multiple\n"
            "  render IN.zvx BLOCK TEXT OUT.zvx [--font NAME] [--size PT] [--bold]\n"
            "         [--no-edge] [--cell N]  render TEXT into block BLOCK (IN may be \"-\")\n"
-           "  send IN.zvx --port N|PATH [--channels 1,3,8]\n"
-           "                               write the title to the device\n"
+           "  titles IN.zvx LIST.txt OUT.zvx [--font NAME] [--size PT] [--bold]\n"
+           "         [--no-edge] [--cell N]  render line n of LIST (UTF-8) into channel n;\n"
+           "                               an empty line keeps the channel\n"
+           "  send IN.zvx --port N|PATH [--channels 1,3,8] [--changed]\n"
+           "                               write the title to the device; --changed: only\n"
+           "                               the channels whose frames differ from the last\n"
+           "                               complete write to that port from this computer\n"
            "  status --port N|PATH [--json]  poll the device once\n"
+           "  log [--json]                 the transfer log, newest first\n"
            "\n"
            "  orvex --help                 this text\n"
            "  orvex --version              the version\n";
@@ -101,7 +107,9 @@ int main(int argc, char **argv)
     const std::map<QString, std::function<int(const QStringList &)>> commands = {
         {QStringLiteral("resave"), Cli::resave}, {QStringLiteral("sheet"), Cli::sheet},
         {QStringLiteral("page"), Cli::page},     {QStringLiteral("render"), Cli::render},
+        {QStringLiteral("titles"), Cli::titles},
         {QStringLiteral("send"), Cli::send},     {QStringLiteral("status"), Cli::status},
+        {QStringLiteral("log"), Cli::log},
         {QStringLiteral("import-sheet"), Cli::importSheet},
         {QStringLiteral("import-block"), Cli::importBlock},
     };

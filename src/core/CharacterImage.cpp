@@ -1,6 +1,6 @@
 #include "CharacterImage.h"
 
-#include "ColourBars.h"
+#include "MonitorPicture.h"
 
 namespace CharacterImage {
 
@@ -46,23 +46,12 @@ QImage sheet(const TitleData &data)
 
 QImage page(const TitleData &data, int page, Background background)
 {
+    if (background == Background::ColourBars)
+        return MonitorPicture::channel(data, page);
     QImage image(Title::Columns * Title::CharWidth, Title::Rows * Title::CharHeight, QImage::Format_RGB32);
     for (int cell = 0; cell < Title::Cells; ++cell) {
         const QPoint at((cell % Title::Columns) * Title::CharWidth, (cell / Title::Columns) * Title::CharHeight);
         drawOpaque(image, at, data.DotData[data.DispData(cell, 0, page)]);
-    }
-    if (background == Background::ColourBars) {
-        // Every dot that is neither black nor white was drawn grey, and only
-        // those let the video through.
-        QImage video(image.size(), QImage::Format_RGB32);
-        ColourBars::draw(video);
-        for (int y = 0; y < image.height(); ++y) {
-            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-            const auto *bars = reinterpret_cast<const QRgb *>(video.constScanLine(y));
-            for (int x = 0; x < image.width(); ++x)
-                if (line[x] == Transparent)
-                    line[x] = bars[x];
-        }
     }
     return image;
 }

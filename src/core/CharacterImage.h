@@ -37,7 +37,8 @@ enum class Background {
     ColourBars, // the video of a camera sending bars, as on the monitor
 };
 
-// Layer 0 of one screen page as 30 x 13 characters.
+// Layer 0 of one screen page as 30 x 13 characters; over the bars it is the
+// page as MonitorPicture draws the monitor.
 QImage page(const TitleData &data, int page, Background background = Background::Grey);
 
 } // namespace CharacterImage

@@ -50,6 +50,21 @@ QStringList UserFolders::installedProgramFolders()
     return QString::fromUtf8(BuildInfo::InstalledProgramFolders).split(QLatin1Char(';'), Qt::SkipEmptyParts);
 }
 
+QString UserFolders::state()
+{
+#ifdef Q_OS_WIN
+    // Both programs must find the same log, so not a per-program folder.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/orvex");
+#else
+    // Qt has no location for this; the XDG rule is simple enough to follow
+    // here, and a relative value is to be ignored.
+    const QString configured = qEnvironmentVariable("XDG_STATE_HOME");
+    const QString base = QDir::isAbsolutePath(configured) ? configured
+                                                          : QDir::homePath() + QStringLiteral("/.local/state");
+    return QDir::cleanPath(base + QStringLiteral("/orvex"));
+#endif
+}
+
 UserFolders UserFolders::forProgram(const QString &programFolder)
 {
     if (keepsProgramFolder(programFolder, installedProgramFolders()))

@@ -25,6 +25,12 @@ struct UserFolders
     // documents folder yet).
     static UserFolders perUser();
 
+    // Where the programs keep what they record for the user (the transfer
+    // log): $XDG_STATE_HOME/orvex, ~/.local/state/orvex when that is unset
+    // or not an absolute path, the platform's app-data folder on Windows.
+    // Not created here.
+    static QString state();
+
     // The folders this build installs its programs to.
     static QStringList installedProgramFolders();
 };

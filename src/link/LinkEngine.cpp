@@ -59,6 +59,8 @@ bool LinkEngine::DetaSend()
     m_port.discardInput();
     if (!frame.bytes.isEmpty())
         m_port.write(frame.bytes);
+    if (m_s.ReqNo == Request::BulkWrite)
+        m_write.frameSent(m_s.SendCh, frame.bytes, m_resending);
     m_awaitingReply = true;
     m_rxTimer.setEnabled(true);
 
@@ -138,6 +140,9 @@ void LinkEngine::handlePortEvent(CommEvent event)
         decodeReply();
     m_s.RxHex.clear();
 
+    // "PS1" acknowledged: the device holds the whole of this channel.
+    if (finished && m_s.ReqNo == Request::BulkWrite && m_s.CmdKind == Cmd::Finish)
+        m_write.channelCompleted(m_s.SendCh);
     if (finished)
         SerDataSet(m_s.ReqNo);
     else if (!DetaSend())
@@ -214,7 +219,10 @@ void LinkEngine::handleReplyTimeout()
     m_s.RxHex.clear();
     ++m_s.RetryCount;
     if (m_s.RetryCount < RetryLimit) {
-        if (!DetaSend())
+        m_resending = true;
+        const bool sent = DetaSend();
+        m_resending = false;
+        if (!sent)
             failOpen();
         return;
     }
@@ -337,6 +345,8 @@ void LinkEngine::endOperation()
     m_view.setMessage(LinkMessages::finished());
     if (m_port.isOpen())
         m_port.close();
+    if (m_s.ReqNo == Request::BulkWrite && m_write.active())
+        endWrite(WriteOutcome::Done);
     m_view.operationEnded(m_s.ReqNo);
 
     if (m_writePending) {
@@ -354,6 +364,8 @@ void LinkEngine::KakikomiOn()
         return;
     }
     if (const auto cell = TransferCheck::firstUnsendable(m_data)) {
+        m_write.begin(m_data.KakikomiCh, m_port.devicePath());
+        endWrite(WriteOutcome::Refused);
         m_view.showWarning(LinkMessages::errorTitle(),
                            LinkMessages::unsendableCode(cell->channel + 1, cell->row + 1, cell->column + 1,
                                                         cell->code));
@@ -364,7 +376,18 @@ void LinkEngine::KakikomiOn()
     m_s.RowNo = 0;
     m_s.PageNo = 0;
     m_s.CharNo = 0;
+    m_write.begin(m_data.KakikomiCh, m_port.devicePath());
     SerDataSet(Request::BulkWrite);
+}
+
+void LinkEngine::endWrite(WriteOutcome outcome)
+{
+    if (!m_write.active() && m_writePending)
+        m_write.begin(m_data.KakikomiCh, m_port.devicePath()); // asked, never started
+    if (!m_write.active())
+        return;
+    m_lastWrite = m_write.finish(outcome);
+    m_view.bulkWriteFinished(*m_lastWrite);
 }
 
 // --- Failures ----------------------------------------------------------------
@@ -384,6 +407,7 @@ void LinkEngine::failOpen()
 {
     const QString message =
         LinkMessages::cannotOpen(m_port.devicePath(), m_port.openFailure(), m_port.errorString());
+    endWrite(WriteOutcome::PortFailed);
     stopEverything();
     m_s.StepNo = 0;
     m_view.showWarning(LinkMessages::errorTitle(), message);
@@ -393,6 +417,7 @@ void LinkEngine::failOpen()
 
 void LinkEngine::giveUp()
 {
+    endWrite(WriteOutcome::TimedOut);
     m_s.RetryCount = 0;
     m_s.RxHex.clear();
     m_view.setWriteEnabled(true);
@@ -446,6 +471,7 @@ void LinkEngine::setLevelListFocus(bool focused)
 
 void LinkEngine::abandonOperation()
 {
+    endWrite(WriteOutcome::Abandoned);
     stopEverything();
     m_s.StepNo = 0;
     m_s.RxHex.clear();

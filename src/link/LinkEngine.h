@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BulkWriteTracker.h"
 #include "LinkState.h"
 #include "LinkView.h"
 #include "SerialPort.h"
@@ -80,6 +81,9 @@ public:
 
     // True while a bulk write waits for another operation to end.
     bool writePending() const { return m_writePending; }
+    // The report of the last bulk write this engine ran (also given to the
+    // view's bulkWriteFinished); empty before the first one ended.
+    const std::optional<BulkWriteReport> &lastBulkWrite() const { return m_lastWrite; }
 
 private:
     void endOperation();
@@ -88,6 +92,9 @@ private:
     void giveUp();
     void decodeReply();
     void bulkWriteStep(bool &finished);
+    // Ends the bulk write in progress, or the one waiting to start, with
+    // `outcome` and tells the view; nothing when there is none.
+    void endWrite(WriteOutcome outcome);
 
     TitleData &m_data;
     SerialPort &m_port;
@@ -102,4 +109,7 @@ private:
     // Bumped whenever an operation is abandoned, so a send interrupted by
     // the event pump can tell that its operation is gone.
     quint32 m_generation = 0;
+    BulkWriteTracker m_write;
+    std::optional<BulkWriteReport> m_lastWrite;
+    bool m_resending = false; // DetaSend is sending the same frame again
 };

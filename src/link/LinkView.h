@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BulkWriteReport.h"
+
 #include <QString>
 
 // What a progress meter shows after a frame: the line thickness in pixels
@@ -77,4 +79,10 @@ public:
     // An operation (request code reqNo) ran to its end; windows need not
     // care, the command-line tool waits for it.
     virtual void operationEnded(int reqNo) { (void)reqNo; }
+    // A bulk write ended, however it ended (also when it was refused or
+    // abandoned): what was asked, what the device acknowledged to the end,
+    // and the hashes of the completed channels. Comes before the warning
+    // of a failure, and before operationEnded of a write that ran through.
+    // The window hands it to its TransferRecorder, the CLI prints it.
+    virtual void bulkWriteFinished(const BulkWriteReport &report) { (void)report; }
 };

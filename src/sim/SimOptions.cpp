@@ -44,6 +44,8 @@ bool SimOptions::parse(const QStringList &args, QString &error)
             ok = takeInt(args, i, dropEvery, 1, 1000000, error);
         else if (a == QLatin1String("--delay"))
             ok = takeInt(args, i, delayMs, 0, 600000, error);
+        else if (a == QLatin1String("--switch-off-after"))
+            ok = takeInt(args, i, switchOffAfter, 1, 1000000, error);
         else if (a == QLatin1String("--split"))
             split = true;
         else if (a == QLatin1String("--silent"))
@@ -77,6 +79,7 @@ QString SimOptions::usage()
         "  --delay MS          answer MS milliseconds late\n"
         "  --split             send replies one byte at a time\n"
         "  --silent            never answer\n"
+        "  --switch-off-after N  answer N frames, then go away as a unit switched off\n"
         "  --garbage           answer with random bytes of the right length\n"
         "  --video-loss MASK   inputs without video, bit 0 = input 1 (0x.. for hex)\n"
         "  --snapshot DIR      after each PS1 write DIR/chN.png, channel N's monitor\n"

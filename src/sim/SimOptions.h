@@ -12,6 +12,7 @@ struct SimOptions
     int delayMs = 0;       // extra delay before each reply
     bool split = false;    // send replies one byte at a time
     bool silent = false;   // never reply
+    int switchOffAfter = 0; // end at frame N + 1, as a unit switched off; 0 never
     bool garbage = false;  // replies of the right length but random bytes
     int videoLoss = 0;     // bit i: input i + 1 has no video
     QString snapshotDir;   // chN.png after each "PS1"

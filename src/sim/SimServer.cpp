@@ -2,6 +2,7 @@
 
 #include "SimSnapshot.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -53,6 +54,12 @@ void SimServer::onReadable()
 
 void SimServer::onFrame(const QByteArray &frame)
 {
+    // The unit goes dark mid-write: no answer, and the line closes as the
+    // program ends.
+    if (m_options.switchOffAfter > 0 && m_replies >= m_options.switchOffAfter) {
+        QCoreApplication::exit(0);
+        return;
+    }
     const SimDevice::Answer answer = m_device.handle(frame);
     if (!answer.refusal.isEmpty()) {
         logRefusal(frame, answer.refusal);

@@ -1,6 +1,6 @@
 #include "SimSnapshot.h"
 
-#include "core/ColourBars.h"
+#include "core/MonitorPicture.h"
 
 #include <QColor>
 
@@ -9,14 +9,6 @@ namespace SimSnapshot {
 namespace {
 
 constexpr int DotW = 12, DotH = 18;
-
-void drawBackground(QImage &image, bool videoLost)
-{
-    if (videoLost)
-        image.fill(QColor(0x10, 0x10, 0x60)); // a blue screen, as monitors show no signal
-    else
-        ColourBars::draw(image);
-}
 
 // Grey value of a black or white dot at the row's levels.
 int blackValue(int index)
@@ -30,42 +22,48 @@ int whiteValue(int index)
     return std::min(255, 255 * percent[std::clamp(index, 0, 3)] / 100);
 }
 
+// The page as the channel's own memory draws it: the device's packed
+// patterns, two bits a dot, 0 black and 2 white.
+MonitorPicture::PageDots pageDots(const SimChannel &ch)
+{
+    using MonitorPicture::Dot;
+    MonitorPicture::PageDots dots;
+    for (int cell = 0; cell < SimChannel::Rows * SimChannel::Columns; ++cell) {
+        const int code = quint8(ch.page.at(cell));
+        if (code >= SimChannel::Slots)
+            continue; // no such character in the channel's memory
+        const QByteArray &pattern = ch.patterns[size_t(code)];
+        dots.setCell(cell, [&pattern](int dot) {
+            const int bits = (quint8(pattern.at(dot / 4)) >> (6 - 2 * (dot % 4))) & 3;
+            return bits == 0 ? Dot::Black : bits == 2 ? Dot::White : Dot::Transparent;
+        });
+    }
+    return dots;
+}
+
 } // namespace
 
 QImage render(const SimChannel &ch, bool videoLost)
 {
     QImage image(Width, Height, QImage::Format_RGB32);
-    drawBackground(image, videoLost);
+    if (videoLost)
+        image.fill(QColor(0x10, 0x10, 0x60)); // a blue screen, as monitors show no signal
+    else
+        MonitorPicture::paintVideo(image);
     if (!ch.overlay)
         return image;
 
-    const int originX = (Width - SimChannel::Columns * DotW * Scale) / 2 + (ch.hpos - SimChannel::CentreH) * StepPixels;
-    const int originY = (Height - SimChannel::Rows * DotH * Scale) / 2 + (ch.vpos - SimChannel::CentreV) * StepPixels;
-    const QRect bounds = image.rect();
+    MonitorPicture::Look look;
+    look.scale = Scale;
+    look.origin = QPoint((Width - SimChannel::Columns * DotW * Scale) / 2 + (ch.hpos - SimChannel::CentreH) * StepPixels,
+                         (Height - SimChannel::Rows * DotH * Scale) / 2 + (ch.vpos - SimChannel::CentreV) * StepPixels);
     for (int row = 0; row < SimChannel::Rows; ++row) {
-        const QRgb black = qRgb(blackValue(ch.levels[row].black), blackValue(ch.levels[row].black),
-                                blackValue(ch.levels[row].black));
-        const int w = whiteValue(ch.levels[row].white);
-        const QRgb white = qRgb(w, w, w);
-        for (int col = 0; col < SimChannel::Columns; ++col) {
-            const int code = quint8(ch.page.at(row * SimChannel::Columns + col));
-            if (code >= SimChannel::Slots)
-                continue; // no such character in the channel's memory
-            const QByteArray &pattern = ch.patterns[code];
-            for (int dot = 0; dot < DotW * DotH; ++dot) {
-                const int bits = (quint8(pattern.at(dot / 4)) >> (6 - 2 * (dot % 4))) & 3;
-                if (bits != 0 && bits != 2)
-                    continue; // transparent
-                const QRgb colour = bits == 0 ? black : white;
-                const int x = originX + (col * DotW + dot % DotW) * Scale;
-                const int y = originY + (row * DotH + dot / DotW) * Scale;
-                for (int dy = 0; dy < Scale; ++dy)
-                    for (int dx = 0; dx < Scale; ++dx)
-                        if (bounds.contains(x + dx, y + dy))
-                            image.setPixel(x + dx, y + dy, colour);
-            }
-        }
+        const int b = blackValue(ch.levels[size_t(row)].black);
+        const int w = whiteValue(ch.levels[size_t(row)].white);
+        look.black[size_t(row)] = qRgb(b, b, b);
+        look.white[size_t(row)] = qRgb(w, w, w);
     }
+    MonitorPicture::overlay(image, pageDots(ch), look);
     return image;
 }
 

@@ -32,6 +32,12 @@ public:
     void unloadWindow() override { ++unloads; }
     void operationEnded(int reqNo) override { ended << reqNo; }
     void replyGarbled(int cmdKind) override { garbled << cmdKind; }
+    void bulkWriteFinished(const BulkWriteReport &report) override
+    {
+        writes << report;
+        // The report must come before the failure's warning.
+        warningsBeforeReport << warnings.size();
+    }
 
     bool visible = true;
     QStringList messages;
@@ -46,4 +52,6 @@ public:
     int unloads = 0;
     QList<int> ended;
     QList<int> garbled;
+    QList<BulkWriteReport> writes;
+    QList<qsizetype> warningsBeforeReport;
 };

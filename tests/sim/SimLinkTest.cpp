@@ -86,7 +86,8 @@ TEST_F(SimLink, SendWritesTheChosenChannelsByteForByte)
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("チャンネル3画面データ送信中です…暫くお待ち下さい。")));
     EXPECT_TRUE(run.out.contains(QStringLiteral("チャンネル8文字データ送信中です…暫くお待ち下さい。")));
-    EXPECT_TRUE(run.out.trimmed().endsWith(QStringLiteral("データ送信終了しました。")));
+    EXPECT_TRUE(run.out.trimmed().endsWith(QStringLiteral("データ送信終了しました。\ncompleted channels: 3,8")))
+        << run.out.toStdString();
     EXPECT_TRUE(QFile::exists(sim.folder() + QStringLiteral("/shots/ch3.png")));
     EXPECT_TRUE(QFile::exists(sim.folder() + QStringLiteral("/shots/ch8.png")));
 

@@ -52,7 +52,9 @@ TEST(SimLostLine, SendToADeviceKilledMidWriteEndsAtOnceWithOneMessage)
     EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(tool.exitCode(), 1);
     EXPECT_LT(ms, 3000);
-    EXPECT_EQ(err.count(u'\n'), 1) << err.toStdString();
+    // One message, then the way to finish the job.
+    EXPECT_EQ(err.count(u'\n'), 2) << err.toStdString();
+    EXPECT_TRUE(err.section(u'\n', 1).startsWith(QStringLiteral("orvex: to finish the job: "))) << err.toStdString();
     EXPECT_TRUE(err.contains(QStringLiteral("通信ポートを開けません。"))) << err.toStdString();
     EXPECT_TRUE(err.contains(sim.device())) << "names the device";
     EXPECT_FALSE(err.contains(QStringLiteral("未定義エラー発生")));

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -15,6 +16,10 @@ int main(int argc, char **argv)
     QTemporaryDir settingsDir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+    // The transfer log likewise: every write a test makes, by the engine or
+    // by a program it starts, is recorded here and never in the real log.
+    QTemporaryDir stateDir;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(stateDir.path()));
     QCoreApplication::setOrganizationName(QStringLiteral("orvex-tests"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

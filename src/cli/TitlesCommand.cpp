@@ -1,0 +1,96 @@
+#include "Commands.h"
+#include "RenderOptions.h"
+#include "TitleFile.h"
+
+#include "core/FileSystem.h"
+#include "core/TitleData.h"
+#include "core/UserFolders.h"
+#include "render/AllChannelsMake.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+namespace {
+
+// The lines of LIST: UTF-8, a byte-order mark and CR LF line ends allowed.
+// Empty when the file could not be read (`why` says why).
+std::optional<QStringList> readList(const QString &fileName, QString &why, bool &badText)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        why = QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString());
+        return std::nullopt;
+    }
+    // The list is a handful of captions; a bigger file is not one.
+    constexpr qint64 Limit = 1 << 20;
+    const QByteArray bytes = file.read(Limit + 1);
+    if (bytes.size() > Limit) {
+        why = QStringLiteral("%1 is not a list of eight titles (over 1 MiB)").arg(fileName);
+        badText = true;
+        return std::nullopt;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        why = QStringLiteral("%1 is not UTF-8 text").arg(fileName);
+        badText = true;
+        return std::nullopt;
+    }
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    return text.isEmpty() ? QStringList() : text.split(u'\n');
+}
+
+} // namespace
+
+int Cli::titles(const QStringList &args)
+{
+    RenderOptions options;
+    QStringList positional;
+    QString why = options.parse(args, positional);
+    if (why.isEmpty() && positional.size() != 3)
+        why = QStringLiteral("titles needs IN.zvx LIST.txt OUT.zvx");
+    if (!why.isEmpty())
+        return badArguments(why);
+
+    bool badText = false;
+    const auto lines = readList(positional[1], why, badText);
+    if (!lines) {
+        error(QStringLiteral("orvex: ") + why);
+        return badText ? 2 : 1;
+    }
+    if (lines->size() > Title::Channels) {
+        error(QStringLiteral("orvex: %1 has %2 lines; there are only %3 channels, nothing was written")
+                  .arg(positional[1])
+                  .arg(lines->size())
+                  .arg(Title::Channels));
+        return 2;
+    }
+
+    AllChannelsMake::Request request;
+    for (int ch = 0; ch < lines->size(); ++ch)
+        request.texts[size_t(ch)] = lines->at(ch);
+    request.font = options.font();
+    request.edging = options.edging;
+    request.cells.fill(options.cell);
+    request.workFolder = UserFolders::forProgram(FileSystem::GetAppPath()).work;
+
+    const auto title = readTitleOrEmpty(positional[0]);
+    if (!title)
+        return 1;
+    const AllChannelsMake::Result result = AllChannelsMake::run(*title, request);
+    if (!result.done()) {
+        QString reason = BlockTextGuard::message(result.refused);
+        reason.replace(u'\n', u' ');
+        error(QStringLiteral("orvex: line %1 (channel %1): %2 Nothing was written.")
+                  .arg(result.refusedChannel + 1)
+                  .arg(reason));
+        return 2;
+    }
+    if (!result.bitmapWritten)
+        noteBitmapNotWritten(request.workFolder);
+    return writeTitle(*title, positional[2]) ? 0 : 1;
+}

@@ -1,0 +1,69 @@
+#include "ChangedChannels.h"
+
+#include "ChannelFrames.h"
+
+#include <optional>
+
+namespace ChangedChannels {
+
+namespace {
+
+// What `record` says the unit holds for channel `ch` (1..8): the hash of a
+// completed write, an unknown state, or nothing (the record did not touch
+// the channel).
+struct Touch
+{
+    bool touched = false;
+    QString sha256; // empty: broken off
+};
+
+Touch touchOf(const TransferRecord &record, int ch)
+{
+    if (!record.channels.contains(ch) || record.result == BulkWriteReport::outcomeName(WriteOutcome::Refused))
+        return {};
+    if (record.completed.contains(ch))
+        return {true, record.sha256.value(ch)};
+    // Channels go out in order: the first unfinished one is where the write
+    // broke off; those after it were never started.
+    for (int earlier : record.channels)
+        if (earlier < ch && !record.completed.contains(earlier))
+            return {};
+    return {true, {}};
+}
+
+} // namespace
+
+std::array<State, Title::Channels> compare(const TitleData &data, const QList<TransferRecord> &records,
+                                           const QString &port)
+{
+    std::array<State, Title::Channels> states;
+    states.fill(State::NeverWritten);
+    for (int ch = 1; ch <= Title::Channels; ++ch) {
+        for (auto it = records.crbegin(); it != records.crend(); ++it) {
+            if (it->port != port)
+                continue;
+            const Touch touch = touchOf(*it, ch);
+            if (!touch.touched)
+                continue;
+            if (touch.sha256.isEmpty())
+                states[size_t(ch - 1)] = State::Unfinished;
+            else
+                states[size_t(ch - 1)] = touch.sha256 == QString::fromLatin1(ChannelFrames::sha256(data, ch - 1).toHex())
+                                             ? State::Same
+                                             : State::Changed;
+            break;
+        }
+    }
+    return states;
+}
+
+QList<int> toSend(const std::array<State, Title::Channels> &states)
+{
+    QList<int> channels;
+    for (int ch = 0; ch < Title::Channels; ++ch)
+        if (states[size_t(ch)] != State::Same)
+            channels << ch + 1;
+    return channels;
+}
+
+} // namespace ChangedChannels
