@@ -17,6 +17,7 @@ int importBlock(const QStringList &args);
 int render(const QStringList &args);
 int send(const QStringList &args);
 int status(const QStringList &args);
+int ports(const QStringList &args);
 
 // Prints to stderr in the terminal's encoding.
 void error(const QString &text);

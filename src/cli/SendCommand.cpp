@@ -2,7 +2,7 @@
 #include "LinkSession.h"
 #include "core/TitleData.h"
 #include "core/ZvxReader.h"
-#include "platform/SerialPortNames.h"
+#include "platform/PortAddress.h"
 
 #include <unistd.h>
 
@@ -48,10 +48,10 @@ int Cli::send(const QStringList &args)
         }
     }
     if (input.isEmpty() || port.isEmpty())
-        return badArguments(QStringLiteral("send needs IN.zvx and --port N|PATH"));
-    const QString device = SerialPortNames::deviceForArgument(port);
-    if (device.isEmpty())
-        return badArguments(QStringLiteral("--port takes 1..8 or a device path"));
+        return badArguments(QStringLiteral("send needs IN.zvx and --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT"));
+    const PortAddress address = PortAddress::parse(port);
+    if (!address.isValid())
+        return badArguments(QStringLiteral("--port ") + address.error);
 
     TitleData data;
     data.setDefaults();
@@ -64,7 +64,7 @@ int Cli::send(const QStringList &args)
 
     LinkTextView view(stdout, ::isatty(STDOUT_FILENO) ? LinkTextView::Mode::Bar : LinkTextView::Mode::Lines);
     view.setTotalFrames(FramesPerChannel * int(std::count(channels.begin(), channels.end(), true)));
-    LinkSession session(data, device, view);
+    LinkSession session(data, address.toString(), view);
     session.engine().KakikomiOn();
     if (!view.ended && !view.failed && session.engine().state().StepNo == 0)
         return 1; // refused: the warning has said why

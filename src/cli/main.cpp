@@ -36,9 +36,16 @@ void usage(bool toStderr)
            "                               with a strip of 300 x 18 or a whole multiple\n"
            "  render IN.zvx BLOCK TEXT OUT.zvx [--font NAME] [--size PT] [--bold]\n"
            "         [--no-edge] [--cell N]  render TEXT into block BLOCK (IN may be \"-\")\n"
-           "  send IN.zvx --port N|PATH [--channels 1,3,8]\n"
+           "  send IN.zvx --port PORT [--channels 1,3,8]\n"
            "                               write the title to the device\n"
-           "  status --port N|PATH [--json]  poll the device once\n"
+           "  status --port PORT [--json]  poll the device once\n"
+           "  ports [--json]               list the serial ports present\n"
+           "\n"
+           "PORT is a port number 1..8 (the device ORVEX_COM<n> names, else the n-th\n"
+           "serial port), a device such as /dev/ttyUSB0 or a /dev/serial/by-id name,\n"
+           "tcp://HOST:PORT for a network serial server's raw TCP port, or\n"
+           "rfc2217://HOST:PORT for its telnet port with RFC 2217, which sets the\n"
+           "far serial port to 9600 baud 8N1 (an IPv6 host goes in brackets).\n"
            "\n"
            "  orvex --help                 this text\n"
            "  orvex --version              the version\n";
@@ -102,6 +109,7 @@ int main(int argc, char **argv)
         {QStringLiteral("resave"), Cli::resave}, {QStringLiteral("sheet"), Cli::sheet},
         {QStringLiteral("page"), Cli::page},     {QStringLiteral("render"), Cli::render},
         {QStringLiteral("send"), Cli::send},     {QStringLiteral("status"), Cli::status},
+        {QStringLiteral("ports"), Cli::ports},
         {QStringLiteral("import-sheet"), Cli::importSheet},
         {QStringLiteral("import-block"), Cli::importBlock},
     };
