@@ -60,7 +60,11 @@ bool Ser2netProcess::start(Accepter accepter, const QString &device, const QStri
                               "  accepter: %1,127.0.0.1,%2\n"
                               "  connector: serialdev,%3,%4,local\n"
                               "  options:\n"
-                              "    kickolduser: true\n")
+                              "    kickolduser: true\n"
+                              // By default ser2net holds serial bytes back a
+                              // few character times to fill bigger packets,
+                              // which adds to every reply.
+                              "    chardelay: false\n")
                    .arg(accepterText)
                    .arg(m_port)
                    .arg(device, deviceSettings)
