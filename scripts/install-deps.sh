@@ -10,6 +10,7 @@ packages=(
     fonts-ipafont-gothic
     xvfb xauth
     help2man dpkg-dev file desktop-file-utils
+    ser2net
     clang libclang-rt-14-dev
 )
 

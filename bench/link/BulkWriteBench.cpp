@@ -1,13 +1,15 @@
 // Bulk write of all eight channels to orvex-sim pacing its replies at 9600
-// baud over a pseudo-terminal. The figure that matters is wall time divided
-// by line time (every frame and reply at 10 bits a byte): how much the
-// program adds to the physical limit of the line.
+// baud: over its pseudo-terminal directly, and through ser2net by raw TCP
+// and by RFC 2217. The figure that matters is wall time divided by line
+// time (every frame and reply at 10 bits a byte): how much the program, and
+// the network on the way, add to the physical limit of the line.
 
 #include "core/TitleData.h"
 #include "link/LinkEngine.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtLinkTimer.h"
-#include "platform/QtSerialPortAdapter.h"
+#include "platform/AddressedSerialPort.h"
+#include "support/Ser2netProcess.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -20,17 +22,18 @@ namespace {
 
 constexpr int Baud = 9600;
 
-class CountingPort : public QtSerialPortAdapter
+// Counts the serial line's bytes, before any telnet doubling.
+class CountingPort : public AddressedSerialPort
 {
 public:
     void write(const QByteArray &bytes) override
     {
         sent += bytes.size();
-        QtSerialPortAdapter::write(bytes);
+        AddressedSerialPort::write(bytes);
     }
     QByteArray readAll() override
     {
-        const QByteArray bytes = QtSerialPortAdapter::readAll();
+        const QByteArray bytes = AddressedSerialPort::readAll();
         received += bytes.size();
         return bytes;
     }
@@ -77,13 +80,29 @@ QString startSimulator(QProcess &sim)
     return QString::fromLocal8Bit(sim.readLine()).trimmed();
 }
 
+enum Route { Direct, RawTcp, Rfc2217 };
+
 void BM_BulkWriteAllChannels(benchmark::State &state)
 {
     QProcess sim;
-    const QString device = startSimulator(sim);
+    QString device = startSimulator(sim);
     if (device.isEmpty()) {
         state.SkipWithError("orvex-sim did not start");
         return;
+    }
+    const auto route = Route(state.range(0));
+    Ser2netProcess server;
+    if (route != Direct) {
+        if (!Ser2netProcess::available()) {
+            state.SkipWithError("ser2net is not installed");
+            return;
+        }
+        if (!server.start(route == RawTcp ? Ser2netProcess::Accepter::RawTcp : Ser2netProcess::Accepter::Rfc2217,
+                          device)) {
+            state.SkipWithError(qPrintable(server.failure()));
+            return;
+        }
+        device = server.address();
     }
     TitleData data;
     data.setDefaults();
@@ -123,4 +142,11 @@ void BM_BulkWriteAllChannels(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_BulkWriteAllChannels)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_BulkWriteAllChannels)
+    ->ArgName("route(0=pty,1=tcp,2=rfc2217)")
+    ->Arg(Direct)
+    ->Arg(RawTcp)
+    ->Arg(Rfc2217)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);

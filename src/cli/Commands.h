@@ -19,6 +19,7 @@ int titles(const QStringList &args);
 int send(const QStringList &args);
 int status(const QStringList &args);
 int log(const QStringList &args);
+int ports(const QStringList &args);
 
 // Prints to stderr in the terminal's encoding.
 void error(const QString &text);

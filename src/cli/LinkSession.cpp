@@ -4,12 +4,12 @@
 
 #include <QEventLoop>
 
-LinkSession::LinkSession(TitleData &data, const QString &device, LinkTextView &view) : m_view(view)
+LinkSession::LinkSession(TitleData &data, const QString &address, LinkTextView &view) : m_view(view)
 {
     // The tool names its device directly rather than by a port number.
     data.ComNo = 0;
     m_engine = std::make_unique<LinkEngine>(data, m_port, m_chReqTimer, m_rxTimer, m_pump, view);
-    m_port.setDevicePath(device);
+    m_port.setDevicePath(address);
 }
 
 bool LinkSession::wait()

@@ -4,18 +4,18 @@
 #include "link/LinkEngine.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtLinkTimer.h"
-#include "platform/QtSerialPortAdapter.h"
+#include "platform/AddressedSerialPort.h"
 
 #include <memory>
 
 struct TitleData;
 
-// One run of the device link for a subcommand: the real port named by a
-// --port argument, the Qt timers, and the engine showing on a text view.
+// One run of the device link for a subcommand: the port (a device or a
+// network serial server) named by a --port argument, the Qt timers, and the engine showing on a text view.
 class LinkSession
 {
 public:
-    LinkSession(TitleData &data, const QString &device, LinkTextView &view);
+    LinkSession(TitleData &data, const QString &address, LinkTextView &view);
 
     LinkEngine &engine() { return *m_engine; }
     // Runs events until the view hears the end of the operation or the
@@ -27,7 +27,7 @@ public:
 
 private:
     LinkTextView &m_view;
-    QtSerialPortAdapter m_port;
+    AddressedSerialPort m_port;
     QtLinkTimer m_chReqTimer;
     QtLinkTimer m_rxTimer;
     QtEventPump m_pump;

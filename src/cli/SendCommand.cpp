@@ -6,7 +6,7 @@
 #include "link/ChangedChannels.h"
 #include "link/ChannelFrames.h"
 #include "link/TransferRecorder.h"
-#include "platform/SerialPortNames.h"
+#include "platform/PortAddress.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -95,10 +95,12 @@ int Cli::send(const QStringList &args)
         }
     }
     if (input.isEmpty() || port.isEmpty())
-        return badArguments(QStringLiteral("send needs IN.zvx and --port N|PATH"));
-    const QString device = SerialPortNames::deviceForArgument(port);
-    if (device.isEmpty())
-        return badArguments(QStringLiteral("--port takes 1..8 or a device path"));
+        return badArguments(QStringLiteral("send needs IN.zvx and --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT"));
+    const PortAddress address = PortAddress::parse(port);
+    if (!address.isValid())
+        return badArguments(QStringLiteral("--port ") + address.error);
+    // The port as used, which the transfer log records.
+    const QString device = address.toString();
 
     TitleData data;
     data.setDefaults();

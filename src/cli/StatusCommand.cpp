@@ -3,7 +3,7 @@
 #include "core/TitleData.h"
 #include "link/LevelNames.h"
 #include "link/LinkState.h"
-#include "platform/SerialPortNames.h"
+#include "platform/PortAddress.h"
 
 #include <QTextStream>
 
@@ -111,16 +111,16 @@ int Cli::status(const QStringList &args)
             return badArguments(QStringLiteral("status: unexpected \"%1\"").arg(args[i]));
     }
     if (port.isEmpty())
-        return badArguments(QStringLiteral("status needs --port N|PATH"));
-    const QString device = SerialPortNames::deviceForArgument(port);
-    if (device.isEmpty())
-        return badArguments(QStringLiteral("--port takes 1..8 or a device path"));
+        return badArguments(QStringLiteral("status needs --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT"));
+    const PortAddress address = PortAddress::parse(port);
+    if (!address.isValid())
+        return badArguments(QStringLiteral("--port ") + address.error);
 
     TitleData data;
     data.setDefaults();
     // The poll's messages are of no interest here; only its results are.
     LinkTextView view(stderr, LinkTextView::Mode::Quiet);
-    LinkSession session(data, device, view);
+    LinkSession session(data, address.toString(), view);
     session.engine().SerDataSet(Request::StatusPoll);
     if (!session.wait())
         return 1;

@@ -39,12 +39,19 @@ void usage(bool toStderr)
            "  titles IN.zvx LIST.txt OUT.zvx [--font NAME] [--size PT] [--bold]\n"
            "         [--no-edge] [--cell N]  render line n of LIST (UTF-8) into channel n;\n"
            "                               an empty line keeps the channel\n"
-           "  send IN.zvx --port N|PATH [--channels 1,3,8] [--changed]\n"
+           "  send IN.zvx --port PORT [--channels 1,3,8] [--changed]\n"
            "                               write the title to the device; --changed: only\n"
            "                               the channels whose frames differ from the last\n"
            "                               complete write to that port from this computer\n"
-           "  status --port N|PATH [--json]  poll the device once\n"
+           "  status --port PORT [--json]  poll the device once\n"
            "  log [--json]                 the transfer log, newest first\n"
+           "  ports [--json]               list the serial ports present\n"
+           "\n"
+           "PORT is a port number 1..8 (the device ORVEX_COM<n> names, else the n-th\n"
+           "serial port), a device such as /dev/ttyUSB0 or a /dev/serial/by-id name,\n"
+           "tcp://HOST:PORT for a network serial server's raw TCP port, or\n"
+           "rfc2217://HOST:PORT for its telnet port with RFC 2217, which sets the\n"
+           "far serial port to 9600 baud 8N1 (an IPv6 host goes in brackets).\n"
            "\n"
            "  orvex --help                 this text\n"
            "  orvex --version              the version\n";
@@ -110,6 +117,7 @@ int main(int argc, char **argv)
         {QStringLiteral("titles"), Cli::titles},
         {QStringLiteral("send"), Cli::send},     {QStringLiteral("status"), Cli::status},
         {QStringLiteral("log"), Cli::log},
+        {QStringLiteral("ports"), Cli::ports},
         {QStringLiteral("import-sheet"), Cli::importSheet},
         {QStringLiteral("import-block"), Cli::importBlock},
     };

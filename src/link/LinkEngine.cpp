@@ -43,10 +43,18 @@ LinkEngine::~LinkEngine()
 bool LinkEngine::DetaSend()
 {
     m_chReqTimer.setEnabled(false);
-    if (!m_port.isOpen() && !m_port.open())
-        return false;
-
+    // A network port keeps events running while it connects, so the
+    // operation may be abandoned inside open(): then there is nothing to
+    // send and no failure to report.
     const quint32 generation = m_generation;
+    if (!m_port.isOpen() && !m_port.open())
+        return generation != m_generation;
+    if (generation != m_generation) {
+        if (m_port.isOpen())
+            m_port.close();
+        return true;
+    }
+
     m_pump.processOnce();
     if (generation != m_generation)
         return true; // the operation was abandoned while events ran
@@ -497,4 +505,14 @@ void LinkEngine::closePort()
 void LinkEngine::setCommPort(int number)
 {
     m_port.setPortNumber(number);
+}
+
+void LinkEngine::setPortAddress(const QString &address)
+{
+    m_port.setDevicePath(address);
+}
+
+QString LinkEngine::portAddress() const
+{
+    return m_port.devicePath();
 }

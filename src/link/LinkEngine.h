@@ -78,6 +78,13 @@ public:
     bool portOpen() const;
     void closePort();
     void setCommPort(int number);
+    // A port chosen by address rather than by one of the eight numbers: a
+    // device path, tcp://HOST:PORT or rfc2217://HOST:PORT (the port must
+    // understand it, as platform/AddressedSerialPort does). Takes effect at
+    // the next open.
+    void setPortAddress(const QString &address);
+    // The device or address the next open uses, for showing it.
+    QString portAddress() const;
 
     // True while a bulk write waits for another operation to end.
     bool writePending() const { return m_writePending; }

@@ -54,7 +54,9 @@ public:
     // Port n (1..8) names a device through ORVEX_COM<n> or the platform's
     // n-th serial port; takes effect at the next open().
     virtual void setPortNumber(int number) = 0;
-    // Names the device directly (a path such as /dev/ttyUSB0).
+    // Names the device directly (a path such as /dev/ttyUSB0); a port that
+    // also reaches network serial servers takes tcp:// and rfc2217://
+    // addresses here too.
     virtual void setDevicePath(const QString &path) = 0;
     // The device that the next open() will use.
     virtual QString devicePath() const = 0;

@@ -9,8 +9,11 @@
 #include <QSaveFile>
 #include <QSocketNotifier>
 
+#include <QJsonObject>
+
 #include <cerrno>
 #include <cstdio>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -54,6 +57,9 @@ void SimServer::onReadable()
 
 void SimServer::onFrame(const QByteArray &frame)
 {
+    // Taken per frame: a serial server in front of us may put the line
+    // back to its own setting once the host has gone.
+    m_frameBaud = lineBaud();
     // The unit goes dark mid-write: no answer, and the line closes as the
     // program ends.
     if (m_options.switchOffAfter > 0 && m_replies >= m_options.switchOffAfter) {
@@ -144,6 +150,25 @@ void SimServer::writeOut(const QByteArray &bytes)
     }
 }
 
+int SimServer::lineBaud() const
+{
+    // The master reports the terminal settings of the device end.
+    termios mode{};
+    if (::tcgetattr(m_fd, &mode) != 0)
+        return 0;
+    switch (::cfgetospeed(&mode)) {
+    case B1200: return 1200;
+    case B2400: return 2400;
+    case B4800: return 4800;
+    case B9600: return 9600;
+    case B19200: return 19200;
+    case B38400: return 38400;
+    case B57600: return 57600;
+    case B115200: return 115200;
+    default: return 0;
+    }
+}
+
 void SimServer::writeSnapshot() const
 {
     if (m_options.snapshotDir.isEmpty())
@@ -161,7 +186,10 @@ void SimServer::writeState() const
     QSaveFile file(m_options.stateFile);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    file.write(QJsonDocument(m_device.toJson()).toJson(QJsonDocument::Compact));
+    QJsonObject state = m_device.toJson();
+    // What the host (or a serial server in front of us) had set the line to.
+    state.insert(QStringLiteral("line_baud"), m_frameBaud);
+    file.write(QJsonDocument(state).toJson(QJsonDocument::Compact));
     file.write("\n");
     file.commit();
 }

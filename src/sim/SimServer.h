@@ -41,6 +41,9 @@ private:
     qint64 lineNs(qsizetype bytes) const;
     void writeOut(const QByteArray &bytes);
     void writeSnapshot() const;
+    // The speed the device end of the pseudo-terminal is set to; 0 when
+    // it is none of the usual ones.
+    int lineBaud() const;
 
     int m_fd;
     SimOptions m_options;
@@ -51,6 +54,7 @@ private:
     QElapsedTimer m_clock;
     qint64 m_lineFreeNs = 0;
     int m_replies = 0;
+    int m_frameBaud = 0; // line speed when the last frame arrived
     std::deque<Pending> m_pending;
     QRandomGenerator m_random{20261207};
 };

@@ -20,6 +20,9 @@ public:
     bool open() override
     {
         ++opens;
+        // A network port runs events while it connects.
+        if (onOpen)
+            onOpen();
         if (gone) {
             failure = OpenFailure::Missing;
             return false;
@@ -98,6 +101,7 @@ public:
     int discards = 0;
     QByteArrayList written;
     std::function<void(const QByteArray &)> onWrite;
+    std::function<void()> onOpen;
 
 private:
     QString m_path;

@@ -284,3 +284,42 @@ TEST(Receive, LineEventsRaiseTheirMessages)
         rig.port.raise(quiet);
     EXPECT_TRUE(rig.view.warnings.isEmpty());
 }
+
+TEST(Receive, AnOperationAbandonedWhileThePortConnectsSendsNothingAndReportsNothing)
+{
+    // The window is hidden while a network port is still connecting; the
+    // connection may then succeed or fail, and neither is news to anyone.
+    for (const int failOpens : {0, 1}) {
+        LinkRig rig;
+        rig.port.failOpens = failOpens;
+        rig.port.onOpen = [&] { rig.engine->abandonOperation(); };
+        rig.engine->selectChannel(2);
+        EXPECT_TRUE(rig.view.warnings.isEmpty()) << failOpens;
+        EXPECT_EQ(rig.view.unloads, 0) << failOpens;
+        EXPECT_TRUE(rig.port.written.isEmpty()) << failOpens;
+        EXPECT_FALSE(rig.port.isOpen()) << failOpens;
+        EXPECT_EQ(rig.engine->state().StepNo, 0) << failOpens;
+        EXPECT_EQ(rig.data.ComNo, 1) << failOpens;
+
+        // The next operation goes out normally.
+        rig.port.onOpen = {};
+        rig.engine->selectChannel(4);
+        rig.runUntilEnded();
+        EXPECT_EQ(rig.takeFrames(), QByteArrayList{"CS5\r"}) << failOpens;
+    }
+}
+
+TEST(Receive, ClicksWhileThePortConnectsAreIgnoredAsDuringAnyExchange)
+{
+    LinkRig rig;
+    rig.port.onOpen = [&] {
+        rig.port.onOpen = {};
+        rig.engine->selectChannel(6);
+        rig.engine->moveOverlay(OverlayDirection::Up);
+        rig.engine->handlePollTick();
+    };
+    rig.engine->selectChannel(2);
+    rig.runUntilEnded();
+    EXPECT_EQ(rig.takeFrames(), QByteArrayList{"CS3\r"});
+    EXPECT_TRUE(rig.view.warnings.isEmpty());
+}

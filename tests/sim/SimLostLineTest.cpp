@@ -26,32 +26,11 @@ TEST(SimLostLine, SendToADeviceKilledMidWriteEndsAtOnceWithOneMessage)
     // At the real line rate all eight channels take many seconds: the kill
     // surely lands in the middle.
     ASSERT_TRUE(sim.start({QStringLiteral("--line-rate"), QStringLiteral("9600")}));
-    QProcess tool;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    tool.setProcessEnvironment(env);
-    tool.start(SimProcess::toolPath(), {QStringLiteral("send"), file, QStringLiteral("--port"), sim.device()});
-    ASSERT_TRUE(tool.waitForStarted(30000));
+    const SimProcess::Run run = SimProcess::sendAndPullMidWrite(file, sim.device(), [&] { sim.kill(); });
+    const QString &err = run.err;
 
-    // Under way: the screen rows of channel 1 are going out.
-    QByteArray out;
-    const QDeadlineTimer started(60000);
-    while (!out.contains("チャンネル1画面データ送信中です") && !started.hasExpired()) {
-        tool.waitForReadyRead(int(started.remainingTime()));
-        out += tool.readAllStandardOutput();
-    }
-    ASSERT_TRUE(out.contains("チャンネル1画面データ送信中です")) << out.toStdString();
-
-    sim.kill();
-    QElapsedTimer sinceKill;
-    sinceKill.start();
-    ASSERT_TRUE(tool.waitForFinished(30000));
-    const qint64 ms = sinceKill.elapsed();
-    const QString err = QString::fromUtf8(tool.readAllStandardError());
-
-    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(tool.exitCode(), 1);
-    EXPECT_LT(ms, 3000);
+    EXPECT_EQ(run.exitCode, 1) << run.out.toStdString();
+    EXPECT_LT(run.ms, 3000);
     // One message, then the way to finish the job.
     EXPECT_EQ(err.count(u'\n'), 2) << err.toStdString();
     EXPECT_TRUE(err.section(u'\n', 1).startsWith(QStringLiteral("orvex: to finish the job: "))) << err.toStdString();

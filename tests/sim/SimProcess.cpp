@@ -58,6 +58,39 @@ void SimProcess::kill()
     m_sim.waitForFinished(30000);
 }
 
+SimProcess::Run SimProcess::sendAndPullMidWrite(const QString &file, const QString &port,
+                                                const std::function<void()> &pullPlug)
+{
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    tool.setProcessEnvironment(env);
+    tool.start(toolPath(), {QStringLiteral("send"), file, QStringLiteral("--port"), port});
+    Run run;
+    if (!tool.waitForStarted(30000))
+        return run;
+    QByteArray out;
+    const QDeadlineTimer started(60000);
+    while (!out.contains("チャンネル1画面データ送信中です") && !started.hasExpired()) {
+        tool.waitForReadyRead(int(started.remainingTime()));
+        out += tool.readAllStandardOutput();
+    }
+    if (!out.contains("チャンネル1画面データ送信中です")) {
+        run.out = QString::fromUtf8(out);
+        return run;
+    }
+    pullPlug();
+    QElapsedTimer sincePull;
+    sincePull.start();
+    if (!tool.waitForFinished(30000))
+        return run;
+    run.ms = sincePull.elapsed();
+    run.exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    run.out = QString::fromUtf8(out + tool.readAllStandardOutput());
+    run.err = QString::fromUtf8(tool.readAllStandardError());
+    return run;
+}
+
 SimProcess::Run SimProcess::runTool(const QStringList &args, int deadlineMs)
 {
     QProcess tool;

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
 // orvex-sim running on its own pseudo-terminal for one test, and the orvex
 // tool run against it. Every wait has a generous deadline; none is a sleep.
 class SimProcess
@@ -38,6 +40,10 @@ public:
         qint64 ms = 0;
     };
     static Run runTool(const QStringList &args, int deadlineMs = 120000);
+    // Runs `orvex send FILE --port PORT`, calls `pullPlug` once channel 1's
+    // screen rows are going out, and returns how the tool ended; ms counts
+    // from the pull. exitCode -1: the write never got under way.
+    static Run sendAndPullMidWrite(const QString &file, const QString &port, const std::function<void()> &pullPlug);
 
 private:
     QProcess m_sim;

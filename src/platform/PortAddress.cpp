@@ -1,0 +1,86 @@
+#include "PortAddress.h"
+
+#include "SerialPortNames.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+PortAddress invalid(const QString &why)
+{
+    PortAddress address;
+    address.error = why;
+    return address;
+}
+
+PortAddress device(const QString &path)
+{
+    PortAddress address;
+    address.kind = PortAddress::Kind::Device;
+    address.device = path;
+    return address;
+}
+
+PortAddress network(PortAddress::Kind kind, const QString &rest, const QString &text)
+{
+    // HOST:PORT, [IPV6]:PORT; a trailing slash as a browser would add it.
+    static const QRegularExpression form(QStringLiteral(R"(^(?:\[([0-9A-Fa-f:.]+)\]|([^\[\]:/\s]+)):(\d{1,5})/?$)"));
+    const QRegularExpressionMatch match = form.match(rest);
+    if (!match.hasMatch()) {
+        if (rest.count(u':') > 1 && !rest.startsWith(u'['))
+            return invalid(QStringLiteral("%1: an IPv6 address goes in brackets, as [::1]:2000").arg(text));
+        return invalid(QStringLiteral("%1: the address needs a host and a port, as HOST:PORT").arg(text));
+    }
+    const int port = match.captured(3).toInt();
+    if (port < 1 || port > 65535)
+        return invalid(QStringLiteral("%1: the port number must be 1..65535").arg(text));
+    PortAddress address;
+    address.kind = kind;
+    address.host = match.captured(1).isEmpty() ? match.captured(2) : match.captured(1);
+    address.port = quint16(port);
+    return address;
+}
+
+PortAddress parseUnnumbered(const QString &text)
+{
+    const qsizetype scheme = text.indexOf(QLatin1String("://"));
+    if (scheme < 0)
+        return device(text);
+    const QString name = text.left(scheme).toLower();
+    const QString rest = text.mid(scheme + 3);
+    if (name == QLatin1String("tcp"))
+        return network(PortAddress::Kind::Tcp, rest, text);
+    if (name == QLatin1String("rfc2217"))
+        return network(PortAddress::Kind::Rfc2217, rest, text);
+    return invalid(QStringLiteral("%1: unknown kind of address \"%2://\" (tcp:// or rfc2217://)").arg(text, name));
+}
+
+} // namespace
+
+PortAddress PortAddress::parse(const QString &given)
+{
+    const QString text = given.trimmed();
+    if (text.isEmpty())
+        return invalid(QStringLiteral("no port given"));
+    bool isNumber = false;
+    const int number = text.toInt(&isNumber);
+    if (!isNumber)
+        return parseUnnumbered(text);
+    if (number < 1 || number > 8)
+        return invalid(QStringLiteral("%1: port numbers are 1..8").arg(text));
+    // ORVEX_COM<n> may name a device or a network address, never another
+    // number.
+    return parseUnnumbered(SerialPortNames::deviceForPort(number));
+}
+
+QString PortAddress::toString() const
+{
+    const QString shownHost = host.contains(u':') ? QStringLiteral("[%1]").arg(host) : host;
+    switch (kind) {
+    case Kind::Device: return device;
+    case Kind::Tcp: return QStringLiteral("tcp://%1:%2").arg(shownHost).arg(port);
+    case Kind::Rfc2217: return QStringLiteral("rfc2217://%1:%2").arg(shownHost).arg(port);
+    case Kind::Invalid: break;
+    }
+    return {};
+}

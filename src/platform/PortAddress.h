@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// Where the device is, as an operator types it or --port gives it:
+//   N                   port 1..8 (ORVEX_COM<n>, else the n-th serial port)
+//   /dev/ttyUSB0, COM12 a serial device
+//   tcp://HOST:PORT     raw TCP to a serial device server
+//   rfc2217://HOST:PORT telnet with RFC 2217 port control
+// An IPv6 host goes in brackets: tcp://[::1]:2000.
+struct PortAddress
+{
+    enum class Kind { Invalid, Device, Tcp, Rfc2217 };
+
+    Kind kind = Kind::Invalid;
+    QString device; // Device
+    QString host;   // Tcp, Rfc2217; without brackets
+    quint16 port = 0;
+    QString error;  // Invalid: why, in words for the operator
+
+    static PortAddress parse(const QString &text);
+
+    bool isValid() const { return kind != Kind::Invalid; }
+    bool isNetwork() const { return kind == Kind::Tcp || kind == Kind::Rfc2217; }
+    // The address written back the way parse() reads it; a port number
+    // comes back as the device it stands for.
+    QString toString() const;
+};

@@ -1,0 +1,66 @@
+// Reading what an operator or --port gives as a port.
+
+#include "platform/PortAddress.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using K = PortAddress::Kind;
+
+struct Case
+{
+    const char *text;
+    K kind;
+    const char *deviceOrHost; // the device, or the host of a network address
+    int port;
+    const char *shown;        // toString(); for invalid ones, part of the error
+};
+
+} // namespace
+
+TEST(PortAddress, ReadsEveryFormAndExplainsWhatItCannotRead)
+{
+    qputenv("ORVEX_COM2", "/dev/ttyUSB0");
+    qputenv("ORVEX_COM3", "tcp://rack-7:4001");
+    const Case cases[] = {
+        {"1", K::Device, "/dev/ttyS0", 0, "/dev/ttyS0"},
+        {" 8 ", K::Device, "/dev/ttyS7", 0, "/dev/ttyS7"},
+        {"2", K::Device, "/dev/ttyUSB0", 0, "/dev/ttyUSB0"},   // ORVEX_COM2 wins
+        {"3", K::Tcp, "rack-7", 4001, "tcp://rack-7:4001"},   // and may name a server
+        {"/dev/ttyACM0", K::Device, "/dev/ttyACM0", 0, "/dev/ttyACM0"},
+        {"/dev/serial/by-id/usb-FTDI_X-if00-port0", K::Device, "/dev/serial/by-id/usb-FTDI_X-if00-port0", 0,
+         "/dev/serial/by-id/usb-FTDI_X-if00-port0"},
+        {"COM12", K::Device, "COM12", 0, "COM12"},
+        {"tcp://127.0.0.1:2000", K::Tcp, "127.0.0.1", 2000, "tcp://127.0.0.1:2000"},
+        {"TCP://host.example:65535/", K::Tcp, "host.example", 65535, "tcp://host.example:65535"},
+        {"rfc2217://10.0.0.5:7000", K::Rfc2217, "10.0.0.5", 7000, "rfc2217://10.0.0.5:7000"},
+        {"rfc2217://[::1]:2001", K::Rfc2217, "::1", 2001, "rfc2217://[::1]:2001"},
+        {"tcp://[fe80::1%eth0]:1", K::Invalid, "", 0, "needs a host and a port"},
+        {"", K::Invalid, "", 0, "no port given"},
+        {"0", K::Invalid, "", 0, "1..8"},
+        {"9", K::Invalid, "", 0, "1..8"},
+        {"tcp://host", K::Invalid, "", 0, "HOST:PORT"},
+        {"tcp://:2000", K::Invalid, "", 0, "HOST:PORT"},
+        {"tcp://host:0", K::Invalid, "", 0, "1..65535"},
+        {"tcp://host:70000", K::Invalid, "", 0, "1..65535"},
+        {"tcp://host:20/x", K::Invalid, "", 0, "HOST:PORT"},
+        {"tcp://::1:2000", K::Invalid, "", 0, "brackets"},
+        {"udp://host:2000", K::Invalid, "", 0, "unknown kind of address"},
+    };
+    for (const Case &c : cases) {
+        const PortAddress a = PortAddress::parse(QString::fromUtf8(c.text));
+        EXPECT_EQ(a.kind, c.kind) << c.text;
+        if (c.kind == K::Invalid) {
+            EXPECT_TRUE(a.error.contains(QString::fromUtf8(c.shown))) << c.text << ": " << a.error.toStdString();
+            continue;
+        }
+        EXPECT_EQ(a.isNetwork() ? a.host : a.device, QString::fromUtf8(c.deviceOrHost)) << c.text;
+        EXPECT_EQ(a.port, c.port) << c.text;
+        EXPECT_EQ(a.toString(), QString::fromUtf8(c.shown)) << c.text;
+        EXPECT_EQ(PortAddress::parse(a.toString()).toString(), a.toString()) << "reads back: " << c.text;
+    }
+    qunsetenv("ORVEX_COM2");
+    qunsetenv("ORVEX_COM3");
+}

@@ -1,0 +1,105 @@
+// The orvex tool through Debian's ser2net in front of orvex-sim: raw TCP
+// and telnet with RFC 2217, a server that dies mid-write, a closed port.
+
+#include "support/Ser2netProcess.h"
+#include "SimLinkFixture.h"
+#include "support/QtPrinters.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Ser2net : public SimLink
+{
+protected:
+    void SetUp() override
+    {
+        if (!Ser2netProcess::available())
+            GTEST_SKIP() << "ser2net is not installed (scripts/install-deps.sh installs it)";
+        SimLink::SetUp();
+    }
+
+    // The state the simulator holds after the whole title went to it over `port`.
+    QJsonObject stateAfterSend(SimProcess &sim, const QString &port)
+    {
+        const auto run = SimProcess::runTool({"send", file, "--port", port});
+        EXPECT_EQ(run.exitCode, 0) << port.toStdString() << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.out.trimmed().endsWith(QStringLiteral("データ送信終了しました。"))) << port.toStdString();
+        return sim.stopAndReadState();
+    }
+};
+
+QJsonObject withoutLineSpeed(QJsonObject state)
+{
+    state.remove(QStringLiteral("line_baud"));
+    return state;
+}
+
+} // namespace
+
+TEST_F(Ser2net, AWholeTitleThroughEitherAccepterLeavesTheSimulatorAsThePseudoTerminalDoes)
+{
+    SimProcess direct;
+    ASSERT_TRUE(direct.start());
+    const QJsonObject reference = stateAfterSend(direct, direct.device());
+    ASSERT_FALSE(reference.isEmpty());
+    for (int ch = 0; ch < Title::Channels; ++ch)
+        expectChannelWritten(reference, ch);
+
+    struct Case
+    {
+        Ser2netProcess::Accepter accepter;
+        const char *serverSetting; // the speed ser2net itself puts on the line
+    };
+    // Over RFC 2217 ser2net starts the line at 19200: only our own
+    // SET-BAUDRATE brings it to 9600.
+    for (const Case c : {Case{Ser2netProcess::Accepter::RawTcp, "9600n81"},
+                         Case{Ser2netProcess::Accepter::Rfc2217, "19200n81"}}) {
+        SimProcess sim;
+        ASSERT_TRUE(sim.start());
+        Ser2netProcess server;
+        ASSERT_TRUE(server.start(c.accepter, sim.device(), QString::fromLatin1(c.serverSetting)))
+            << server.failure().toStdString();
+        const QJsonObject state = stateAfterSend(sim, server.address());
+        EXPECT_EQ(withoutLineSpeed(state), withoutLineSpeed(reference)) << server.address().toStdString();
+        EXPECT_EQ(state[QStringLiteral("line_baud")].toInt(), 9600) << server.address().toStdString();
+    }
+}
+
+TEST_F(Ser2net, AServerKilledMidWriteEndsTheSendAtOnceWithOneMessage)
+{
+    for (const auto accepter : {Ser2netProcess::Accepter::RawTcp, Ser2netProcess::Accepter::Rfc2217}) {
+        SimProcess sim;
+        // At the real line rate the write takes many seconds: the kill lands in it.
+        ASSERT_TRUE(sim.start({QStringLiteral("--line-rate"), QStringLiteral("9600")}));
+        Ser2netProcess server;
+        ASSERT_TRUE(server.start(accepter, sim.device())) << server.failure().toStdString();
+        const SimProcess::Run run = SimProcess::sendAndPullMidWrite(file, server.address(), [&] { server.kill(); });
+        const QString &err = run.err;
+        EXPECT_EQ(run.exitCode, 1) << server.address().toStdString() << run.out.toStdString();
+        EXPECT_LT(run.ms, 3000) << server.address().toStdString();
+        EXPECT_LE(err.count(u'\n'), 3) << err.toStdString();
+        EXPECT_TRUE(err.contains(QStringLiteral("通信ポートを開けません。"))) << err.toStdString();
+        EXPECT_TRUE(err.contains(server.address())) << "names the address: " << err.toStdString();
+        EXPECT_FALSE(err.contains(QStringLiteral("未定義エラー発生"))) << err.toStdString();
+    }
+}
+
+TEST_F(Ser2net, ANetworkPortNobodyListensOnIsOneClearMessage)
+{
+    const QString address = QStringLiteral("tcp://127.0.0.1:%1").arg(Ser2netProcess::freePort());
+    for (const QString &command : {QStringLiteral("send"), QStringLiteral("status")}) {
+        const QStringList args = command == QLatin1String("send") ? QStringList{command, file, "--port", address}
+                                                                   : QStringList{command, "--port", address};
+        const auto run = SimProcess::runTool(args);
+        EXPECT_EQ(run.exitCode, 1) << command.toStdString();
+        EXPECT_EQ(run.err.count(u'\n'), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("通信ポートを開けません。"))) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(address + QStringLiteral(" を開けません（connection refused）")))
+            << run.err.toStdString();
+    }
+}
