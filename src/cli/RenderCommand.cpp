@@ -4,8 +4,6 @@
 #include "core/FileSystem.h"
 #include "core/TitleData.h"
 #include "core/UserFolders.h"
-#include "core/ZvxReader.h"
-#include "core/ZvxWriter.h"
 #include "render/MakeData.h"
 #include "render/RenderFont.h"
 #include "render/TextPicture.h"
@@ -112,10 +110,10 @@ int Cli::render(const QStringList &args)
         error(QStringLiteral("orvex: note: could not write %1; the title was made all the same")
                   .arg(request.workFolder + MakeData::BitmapName));
 
-    const ZvxWriteResult written = ZvxWriter::writeFile(parsed.out, data);
-    if (!written.ok) {
-        error(QStringLiteral("orvex: ") + written.message());
+    if (!writeTitle(data, parsed.out))
         return 1;
-    }
+    // Made all the same, as "データ作成" does; the operator is told once.
+    if (!result.cutWarning.isEmpty())
+        error(QStringLiteral("orvex: warning: ") + result.cutWarning);
     return 0;
 }
