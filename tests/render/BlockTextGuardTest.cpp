@@ -17,32 +17,35 @@ using Problem = BlockTextGuard::Problem;
 
 namespace {
 
-// Opens a file whose first block text line is `line` (the rest a blank
-// title) and gives back that block's text, or nothing when it does not
-// open.
-std::optional<QString> openedText(const QByteArray &line)
+// Block `block` of the title `file` opens to, or nothing when it does not open.
+std::optional<QString> openedBlock(const QByteArray &file, int block)
 {
-    TitleData blank;
-    blank.setDefaults();
-    const QByteArray rest = ZvxWriter::serialize(blank).mid(int(sizeof("ZelkoVXData\r\n\r\n")) - 1);
     QBuffer buffer;
-    buffer.setData("ZelkoVXData\r\n" + line + "\r\n" + rest);
+    buffer.setData(file);
     buffer.open(QIODevice::ReadOnly);
     TitleData data;
     data.setDefaults();
     if (!ZvxReader::load(buffer, data).ok())
         return std::nullopt;
-    return data.ChText[0];
+    return data.ChText[block];
 }
 
 // Whether either form a field can take, plain or quoted, carries `text`
-// through a save and an opening unchanged.
+// through a save and an opening unchanged: written as the first block text
+// line of an otherwise blank title.
 bool someFieldFormCarries(const QString &text)
 {
+    TitleData blank;
+    blank.setDefaults();
+    const QByteArray rest = ZvxWriter::serialize(blank).mid(int(sizeof("ZelkoVXData\r\n\r\n")) - 1);
     QString stored = text;
     FileSystem::ReplaceAll(stored, QStringLiteral(" "), QStringLiteral("!"));
     const QByteArray bytes = Cp932::encode(stored);
-    return openedText(bytes) == text || openedText('"' + bytes + '"') == text;
+    for (const QByteArray &field : {bytes, '"' + bytes + '"'}) {
+        if (openedBlock("ZelkoVXData\r\n" + field + "\r\n" + rest, 0) == text)
+            return true;
+    }
+    return false;
 }
 
 // What the program itself writes, opened again.
@@ -51,14 +54,7 @@ std::optional<QString> savedAndOpened(const QString &text)
     TitleData data;
     data.setDefaults();
     data.ChText[4] = text;
-    QBuffer buffer;
-    buffer.setData(ZvxWriter::serialize(data));
-    buffer.open(QIODevice::ReadOnly);
-    TitleData opened;
-    opened.setDefaults();
-    if (!ZvxReader::load(buffer, opened).ok())
-        return std::nullopt;
-    return opened.ChText[4];
+    return openedBlock(ZvxWriter::serialize(data), 4);
 }
 
 } // namespace
