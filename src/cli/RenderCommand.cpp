@@ -40,5 +40,10 @@ int Cli::render(const QStringList &args)
     }
     if (!result.bitmapWritten)
         noteBitmapNotWritten(request.workFolder);
-    return writeTitle(*title, positional[3]) ? 0 : 1;
+    if (!writeTitle(*title, positional[3]))
+        return 1;
+    // Made all the same, as "データ作成" does; the operator is told once.
+    if (!result.cutWarning.isEmpty())
+        error(QStringLiteral("orvex: warning: ") + result.cutWarning);
+    return 0;
 }

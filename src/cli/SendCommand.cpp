@@ -1,8 +1,8 @@
 #include "Commands.h"
 #include "InterruptWatch.h"
 #include "LinkSession.h"
+#include "TitleFile.h"
 #include "core/TitleData.h"
-#include "core/ZvxReader.h"
 #include "link/ChangedChannels.h"
 #include "link/ChannelFrames.h"
 #include "link/TransferRecorder.h"
@@ -102,13 +102,10 @@ int Cli::send(const QStringList &args)
     // The port as used, which the transfer log records.
     const QString device = address.toString();
 
-    TitleData data;
-    data.setDefaults();
-    const ZvxReadResult read = ZvxReader::readFile(input, data);
-    if (!read.ok()) {
-        error(read.message());
+    const auto title = readTitle(input);
+    if (!title)
         return 1;
-    }
+    TitleData &data = *title;
 
     TransferRecorder recorder(TransferLog(), QStringLiteral("orvex"), [](const QString &why) {
         error(QStringLiteral("orvex: note: the write is not recorded: ") + why);

@@ -15,10 +15,10 @@ std::unique_ptr<TitleData> readTitle(const QString &fileName)
     data->setDefaults();
     const ZvxReadResult result = ZvxReader::readFile(fileName, *data);
     if (!result.ok()) {
-        error(result.message());
+        error(QStringLiteral("orvex: ") + result.message());
         return nullptr;
     }
-    if (!result.normalised.isEmpty())
+    if (result.changedOnOpening())
         error(QStringLiteral("orvex: ") + result.notice());
     return data;
 }

@@ -11,8 +11,9 @@
 namespace Cli {
 
 // The editor's start-up title with `fileName` read over it, or nothing
-// after telling the operator why the file could not be read. What had to
-// be changed for the title to be saved again is said on stderr.
+// after telling the operator why the file could not be read. How the title
+// differs from the file (no tag, ended early, changed to be saved again) is
+// said on stderr.
 std::unique_ptr<TitleData> readTitle(const QString &fileName);
 
 // readTitle, or the editor's start-up title for "-".

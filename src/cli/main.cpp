@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "core/BuildInfo.h"
+#include "platform/QtMessageFilter.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -73,24 +74,12 @@ bool parseInt(const QString &text, int low, int high, int &value)
 
 } // namespace Cli
 
-namespace {
-
-QtMessageHandler defaultMessageHandler = nullptr;
-
-// Scripts run the tool outside a desktop session, where Qt would warn about
-// the missing XDG_RUNTIME_DIR on every call; the tool never uses that folder.
-void quietMessageHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
-        return;
-    defaultMessageHandler(type, context, message);
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
-    defaultMessageHandler = qInstallMessageHandler(quietMessageHandler);
+    // Qt's own warnings (a missing XDG_RUNTIME_DIR outside a desktop session,
+    // an image plug-in's complaint) would come before the tool's message and
+    // say less; the tool says what went wrong itself.
+    QtMessageFilter::install();
     // Rendering needs a QGuiApplication, which needs a platform: without a
     // display the tool draws offscreen.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")

@@ -2,7 +2,9 @@
 
 #include "Cp932.h"
 #include "FileSystem.h"
+#include "ReadableFile.h"
 #include "ZvxFieldReader.h"
+#include "ZvxFormat.h"
 
 #include <QFile>
 #include <QFileDevice>
@@ -11,31 +13,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
-
-QString ZvxReadResult::message() const
-{
-    switch (error) {
-    case Error::None:
-        return {};
-    case Error::CannotOpen:
-        return QStringLiteral("ファイル「%1」を開けません。\n%2").arg(fileName, systemMessage);
-    case Error::ReadFailed:
-        return QStringLiteral("ファイル「%1」の読み込み中にエラーが発生しました。\n%2").arg(fileName, systemMessage);
-    case Error::NumberOutOfRange:
-        return QStringLiteral("ファイル「%1」の%2行目の画面データ「%3」が0～255の範囲外です。\n"
-                              "データは読み込まれませんでした。")
-            .arg(fileName)
-            .arg(line)
-            .arg(field.left(40));
-    case Error::FieldTooLong:
-        return QStringLiteral("ファイル「%1」の%2行目から始まる項目が長すぎます（%3バイトを超えています）。\n"
-                              "データファイルではないか、壊れています。データは読み込まれませんでした。")
-            .arg(fileName)
-            .arg(line)
-            .arg(ZvxFieldReader::MaxFieldBytes);
-    }
-    return {};
-}
 
 int ZvxReader::screenNumber(const QByteArray &field, bool &ok)
 {
@@ -78,6 +55,31 @@ int ZvxReader::screenNumber(const QByteArray &field, bool &ok)
     return ok ? int(rounded) : 0;
 }
 
+namespace {
+
+// Records what a file that ends before its last screen page left unread,
+// from the counters where reading stopped.
+void noteWhereItEnds(ZvxReadResult &result, int fieldNo, int code, int page)
+{
+    if (page >= Title::Pages)
+        return;
+    if (fieldNo == 0) {
+        result.tagMissing = true;
+        result.unread = ZvxReadResult::Unread::Everything;
+    } else if (fieldNo <= Title::Blocks) {
+        result.unread = ZvxReadResult::Unread::BlockText;
+        result.unreadNumber = fieldNo - 1;
+    } else if (code < Title::CodeCount) {
+        result.unread = ZvxReadResult::Unread::CharacterCode;
+        result.unreadNumber = code;
+    } else {
+        result.unread = ZvxReadResult::Unread::ScreenPage;
+        result.unreadNumber = page;
+    }
+}
+
+} // namespace
+
 ZvxReadResult ZvxReader::read(QIODevice &device, TitleData &data)
 {
     ZvxReadResult result;
@@ -89,8 +91,11 @@ ZvxReadResult ZvxReader::read(QIODevice &device, TitleData &data)
     QByteArray field;
 
     while (page < Title::Pages && reader.next(field)) {
+        result.lastLine = reader.line();
         if (fieldNo == 0) {
-            // The tag is not checked: files of other kinds read without complaint.
+            // Files of other kinds read on regardless, as they always have;
+            // the operator is only told.
+            result.tagMissing = field != ZvxFormat::Tag;
         } else if (fieldNo <= Title::Blocks) {
             QString text = Cp932::decode(field);
             FileSystem::ReplaceAll(text, QStringLiteral("!"), QStringLiteral(" "));
@@ -125,6 +130,7 @@ ZvxReadResult ZvxReader::read(QIODevice &device, TitleData &data)
         }
         ++fieldNo;
     }
+    noteWhereItEnds(result, fieldNo, code, page);
     if (reader.tooLong()) {
         result.error = ZvxReadResult::Error::FieldTooLong;
         result.line = reader.line();
@@ -149,12 +155,13 @@ ZvxReadResult ZvxReader::load(QIODevice &device, TitleData &data)
 
 ZvxReadResult ZvxReader::readFile(const QString &fileName, TitleData &data)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    const ReadableFile::Opened opened = ReadableFile::open(fileName, file);
+    if (!opened.ok()) {
         ZvxReadResult result;
-        result.error = ZvxReadResult::Error::CannotOpen;
+        result.error = opened.notRegular ? ZvxReadResult::Error::NotRegularFile : ZvxReadResult::Error::CannotOpen;
         result.fileName = fileName;
-        result.systemMessage = file.errorString();
+        result.systemMessage = opened.error;
         return result;
     }
     ZvxReadResult result = load(file, data);

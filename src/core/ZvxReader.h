@@ -1,35 +1,16 @@
 #pragma once
 
 #include "TitleData.h"
-#include "TitleNormaliser.h"
+#include "ZvxReadResult.h"
 
 #include <QIODevice>
 #include <QString>
 
-// Result of reading a data file.
-struct ZvxReadResult
-{
-    enum class Error { None, CannotOpen, ReadFailed, NumberOutOfRange, FieldTooLong };
-
-    Error error = Error::None;
-    QString fileName;
-    qint64 line = 0;       // where the failing field starts, for NumberOutOfRange and FieldTooLong
-    QString field;         // the failing field, for NumberOutOfRange
-    QString systemMessage; // the platform's words for CannotOpen / ReadFailed
-    // What load() changed so that the data can be saved again; empty after read().
-    TitleNormaliser::Report normalised;
-
-    bool ok() const { return error == Error::None; }
-    // A sentence for the operator, in the program's language.
-    QString message() const;
-    // The sentence telling the operator what was changed on loading, empty
-    // when nothing was.
-    QString notice() const { return normalised.message(fileName); }
-};
-
 // Reads ".zvx" data files: the tag, ten block texts, the character memory
 // and the screen pages, field by field. Elements the file does not reach keep
-// their previous values; fields past the last page are ignored.
+// their previous values; fields past the last page are ignored. A file of
+// another kind reads the same way, as it always has, but the result says
+// that its tag is missing or that it ended before the title did.
 class ZvxReader
 {
 public:
@@ -43,7 +24,8 @@ public:
     // into a shape the next save keeps (TitleNormaliser); the result says
     // what that changed.
     static ZvxReadResult load(QIODevice &device, TitleData &data);
-    // load() from the named file.
+    // load() from the named file, which must be a regular file or a link to
+    // one (anything else is refused unopened, see ReadableFile).
     static ZvxReadResult readFile(const QString &fileName, TitleData &data);
 
     // The leading number of a screen field rounded to the nearest integer

@@ -2,10 +2,10 @@
 
 #include "Cp932.h"
 #include "FileSystem.h"
+#include "ZvxFormat.h"
 
 
 namespace {
-constexpr char Tag[] = "ZelkoVXData";
 constexpr char CrLf[] = "\r\n";
 } // namespace
 
@@ -14,7 +14,7 @@ QByteArray ZvxWriter::serialize(TitleData &data)
     QByteArray out;
     out.reserve(16384 * 10 + 130 * 200 + 4096);
 
-    out.append(Tag).append(CrLf);
+    out.append(ZvxFormat::Tag).append(CrLf);
 
     for (const QString &entry : data.ChText) {
         QString text = entry;

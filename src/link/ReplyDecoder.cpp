@@ -12,12 +12,12 @@ int byteAt(const QString &rxHex, int n)
     return ok ? value : 0;
 }
 
-// Bytes 1 and 2 as the tens and units of a decimal number below `limit`.
-std::optional<int> twoDigits(const QString &rxHex, int limit)
+// Bytes 1 and 2 as the tens and units of a decimal number 0..99.
+std::optional<int> twoDigits(const QString &rxHex)
 {
     const int tens = byteAt(rxHex, 1);
     const int units = byteAt(rxHex, 2);
-    if (tens > 9 || units > 9 || 10 * tens + units >= limit)
+    if (tens > 9 || units > 9)
         return std::nullopt;
     return 10 * tens + units;
 }
@@ -48,14 +48,14 @@ std::optional<int> channel(const QString &rxHex)
 
 std::optional<int> horizontalPosition(const QString &rxHex)
 {
-    const auto v = twoDigits(rxHex, HorizontalSteps);
-    return v ? std::optional(*v - HorizontalSteps / 2) : std::nullopt;
+    const auto v = twoDigits(rxHex);
+    return v ? std::optional(*v - HorizontalCentre) : std::nullopt;
 }
 
 std::optional<int> verticalPosition(const QString &rxHex)
 {
-    const auto v = twoDigits(rxHex, VerticalSteps);
-    return v ? std::optional(VerticalSteps / 2 - *v) : std::nullopt;
+    const auto v = twoDigits(rxHex);
+    return v ? std::optional(VerticalCentre - *v) : std::nullopt;
 }
 
 Levels levels(const QString &rxHex)

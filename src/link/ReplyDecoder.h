@@ -5,15 +5,16 @@
 #include <optional>
 
 // Reads the status replies held as hexadecimal text. Bytes 1 and 2 carry the
-// values, one small number each; a byte outside what the device can report
-// makes the value garbled (nothing) rather than a wrong number: a late
-// reply to another question must not pass for the answer to this one.
+// values, one small number each. A reply is garbled (nothing) only when it
+// holds what its format cannot carry: a position digit above 9, a channel
+// outside 1..8, a level byte naming no item, a video-loss byte above 0xF.
+// How far a unit lets the overlay travel is the unit's business, so every
+// two-digit position 0..99 is shown as it comes.
 namespace ReplyDecoder {
 
-// The overlay's travel as the device counts it: 0..63 across with the
-// centre at 32, 0..31 down with the centre at 16.
-constexpr int HorizontalSteps = 64;
-constexpr int VerticalSteps = 32;
+// The raw positions the device reports as its centre, shown as 0.
+constexpr int HorizontalCentre = 32;
+constexpr int VerticalCentre = 16;
 
 // Channel 1..8 the device shows.
 std::optional<int> channel(const QString &rxHex);

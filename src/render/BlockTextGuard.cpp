@@ -5,14 +5,17 @@
 
 BlockTextGuard::Problem BlockTextGuard::check(const QString &text)
 {
-    if (text.contains(u','))
-        return Problem::Comma;
     if (text.startsWith(u'"'))
         return Problem::LeadingQuote;
+    const bool comma = text.contains(u',');
+    if (comma && text.contains(u'"'))
+        return Problem::CommaAndQuote;
     if (text.contains(u'\r') || text.contains(u'\n'))
         return Problem::LineBreak;
-    // Two bytes a character at most; only a text that could be too long is encoded.
-    if (text.size() * 2 > ZvxFieldReader::MaxFieldBytes && Cp932::encode(text).size() > ZvxFieldReader::MaxFieldBytes)
+    // The reader's limit counts the quotes of a quoted field. Two bytes a
+    // character at most; only a text that could be too long is encoded.
+    const qsizetype limit = ZvxFieldReader::MaxFieldBytes - (comma ? 2 : 0);
+    if (text.size() * 2 > limit && Cp932::encode(text).size() > limit)
         return Problem::TooLong;
     return Problem::None;
 }
@@ -26,9 +29,10 @@ QString BlockTextGuard::message(Problem problem)
 {
     const QString retry = QStringLiteral("\n文字列を直してから、もう一度「データ作成」を押してください。");
     switch (problem) {
-    case Problem::Comma:
-        return QStringLiteral("文字列に半角のカンマ「,」が含まれています。\n"
-                              "カンマを含む文字列はデータファイルに保存できないため、データを作成しませんでした。")
+    case Problem::CommaAndQuote:
+        return QStringLiteral("文字列に半角のカンマ「,」と半角の引用符「\"」の両方が含まれています。\n"
+                              "両方を含む文字列はデータファイルに保存できないため、データを作成しませんでした。"
+                              "どちらか一方を全角（「，」や「”」）にしてください。")
             + retry;
     case Problem::LeadingQuote:
         return QStringLiteral("文字列の先頭が半角の引用符「\"」です。\n"

@@ -2,15 +2,18 @@
 
 #include <QString>
 
-// The data file stores each block text as one comma-separated field, read
-// back with quote handling and line splitting. A text with a comma, a line
-// break or a leading double quote would come back cut short and shift every
-// later field of the file, so such a text is refused before it is stored;
-// so is a text longer than the reader takes in one field.
+// The data file stores each block text as one field, read back with quote
+// handling and line splitting. The writer quotes a text holding a comma, so
+// a comma is kept, and a double quote inside an unquoted text is kept too.
+// What no field form can give back is refused before it is stored: a text
+// holding both a comma and a double quote (quoting would end at its quote,
+// not quoting would end at its comma), one starting with a double quote (it
+// would read as a quoted field), one with a line break (opening makes it a
+// space), and one longer than the reader takes in one field.
 class BlockTextGuard
 {
 public:
-    enum class Problem { None, Comma, LeadingQuote, LineBreak, TooLong };
+    enum class Problem { None, CommaAndQuote, LeadingQuote, LineBreak, TooLong };
 
     static Problem check(const QString &text);
     static bool isStorable(const QString &text) { return check(text) == Problem::None; }

@@ -27,6 +27,7 @@ MakeData::Result MakeData::renderBlock(TitleData &data, const Request &request)
     // does not stop the rendering.
     result.bitmapWritten = picture.save(request.workFolder + BitmapName);
 
+    result.fit = StripFit::measure(request.text, request.font);
     data.ChText[ScreenLayout::blockOf(request.topCode)] = request.text;
     StripSampler::PicDataSet(picture.image(), data, request.topCode);
     if (request.edging)
@@ -41,5 +42,6 @@ MakeData::Result MakeData::run(TitleData &data, const Request &request)
         return result;
     ScreenLayout::clearPage(data, request.page);
     result.cellsPlaced = ScreenLayout::placeBlock(data, request.page, request.selCell, request.topCode);
+    result.cutWarning = StripFit::warning(request.text, result.fit, request.selCell);
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BlockTextGuard.h"
+#include "StripFit.h"
 #include "TextPicture.h"
 
 #include "core/TitleData.h"
@@ -33,6 +34,11 @@ public:
         BlockTextGuard::Problem refused = BlockTextGuard::Problem::None;
         bool bitmapWritten = false;
         int cellsPlaced = 0;
+        StripFit::Measure fit; // how the text sits in the strip
+        // run(): one line naming what did not fit in the strip or the row,
+        // for the operator; empty when everything did. The data is made all
+        // the same.
+        QString cutWarning;
 
         bool done() const { return refused == BlockTextGuard::Problem::None; }
     };

@@ -9,12 +9,16 @@
 
 #include <algorithm>
 
-TextPicture::TextPicture() : m_image(Width, Height, QImage::Format_RGB32)
+TextPicture::TextPicture() : m_image(surface(Width, Height)) {}
+
+QImage TextPicture::surface(int width, int height)
 {
+    QImage image(width, height, QImage::Format_RGB32);
     const int dotsPerMeter = qRound(Dpi / 0.0254);
-    m_image.setDotsPerMeterX(dotsPerMeter);
-    m_image.setDotsPerMeterY(dotsPerMeter);
-    clear();
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    return image;
 }
 
 void TextPicture::clear()

@@ -18,6 +18,10 @@ public:
 
     TextPicture();
 
+    // A white picture of the given size at the strip's resolution, on which
+    // text is laid out exactly as it is drawn here.
+    static QImage surface(int width, int height);
+
     // Back to plain white.
     void clear();
 

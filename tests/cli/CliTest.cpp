@@ -1,3 +1,4 @@
+#include "support/FifoUnblocker.h"
 #include "support/QtPrinters.h"
 
 #include "core/BuildInfo.h"
@@ -51,6 +52,13 @@ ToolRun runProgram(const QString &program, const QStringList &args, bool without
 ToolRun orvex(const QStringList &args)
 {
     return runProgram(QStringLiteral("/src/cli/orvex"), args);
+}
+
+// A PNG whose header claims 20000 x 20000 pixels, with a few bytes of picture data.
+QByteArray hugePngHeader()
+{
+    return QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200004e2000004e2008020000006c12d16e"
+                               "0000000b49444154789c63604005000010000139bd8f650000000049454e44ae426082");
 }
 
 QByteArray contents(const QString &fileName)
@@ -330,8 +338,97 @@ TEST_F(Cli, AFailedPictureWriteLeavesThePreviousPictureWhole)
 
 TEST_F(Cli, AnEndlessInputEndsWithAnError)
 {
-    const ToolRun run = orvex({QStringLiteral("resave"), QStringLiteral("/dev/zero"), path("out.zvx")});
+    // A device is not even opened; a huge file of zeros (sparse, so it costs
+    // no disk) ends at its first field, far too long for any data file.
+    const ToolRun device = orvex({QStringLiteral("resave"), QStringLiteral("/dev/zero"), path("out.zvx")});
+    EXPECT_EQ(device.exitCode, 1);
+    EXPECT_TRUE(device.err.contains(QStringLiteral("/dev/zero"))) << device.err.toStdString();
+    EXPECT_TRUE(device.err.contains(QStringLiteral("デバイス"))) << device.err.toStdString();
+
+    QFile zeros(path("zeros.zvx"));
+    ASSERT_TRUE(zeros.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(zeros.resize(qint64(1) << 30));
+    zeros.close();
+    const ToolRun run = orvex({QStringLiteral("resave"), path("zeros.zvx"), path("out.zvx")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("1行目"))) << run.err.toStdString();
     EXPECT_FALSE(QFile::exists(path("out.zvx")));
+}
+
+// A named pipe would keep the tool waiting in open() for a writer: every
+// command that reads a file refuses it unopened, says why, and writes nothing.
+TEST_F(Cli, EveryReadRefusesAPipeUnopened)
+{
+    const QString fifo = path("pipe.zvx");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const FifoUnblocker unblock(fifo);
+    const QString out = path("out");
+    const QString sheet = path("sheet.png");
+    ASSERT_EQ(orvex({QStringLiteral("sheet"), path("in.zvx"), sheet}).exitCode, 0);
+    const QList<QStringList> reads = {
+        {QStringLiteral("resave"), fifo, out},
+        {QStringLiteral("sheet"), fifo, out},
+        {QStringLiteral("page"), fifo, QStringLiteral("0"), out},
+        {QStringLiteral("render"), fifo, QStringLiteral("0"), QStringLiteral("x"), out},
+        {QStringLiteral("import-sheet"), fifo, sheet, out},
+        {QStringLiteral("import-sheet"), path("in.zvx"), fifo, out},
+        {QStringLiteral("import-block"), path("in.zvx"), QStringLiteral("0"), fifo, out},
+        {QStringLiteral("send"), fifo, QStringLiteral("--port"), path("no-such-port")},
+    };
+    for (const QStringList &args : reads) {
+        const ToolRun run = orvex(args);
+        const std::string name = args.join(u' ').toStdString();
+        EXPECT_EQ(run.exitCode, 1) << name;
+        EXPECT_TRUE(run.err.contains(fifo)) << name << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("名前付きパイプ"))) << name << ": " << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out)) << name;
+    }
+}
+
+// Qt's own complaint about a picture too large to allocate never reaches
+// the operator; the tool's message gives the size and the largest it reads.
+TEST_F(Cli, AHugePictureIsRefusedInTheToolsWordsAlone)
+{
+    QFile huge(path("huge.png"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    huge.write(hugePngHeader());
+    huge.close();
+    const ToolRun run = orvex({QStringLiteral("import-sheet"), path("in.zvx"), path("huge.png"), path("out.zvx")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("orvex: "))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(QStringLiteral("qt."))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(QStringLiteral("QImage"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("20000 x 20000"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("8192"))) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("out.zvx")));
+}
+
+// Files of another kind still open as a title, as they always have, but the
+// tool says how the title differs from the file.
+TEST_F(Cli, ResaveOfAFileOfAnotherKindSaysSo)
+{
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+        const char *said;
+    } files[] = {
+        {"garbage.zvx", "garbage", "ZelkoVXData"},
+        {"empty.zvx", "", "空です"},
+        {"picture.zvx", hugePngHeader(), "ZelkoVXData"},
+        {"short.zvx", "ZelkoVXData\r\nA!B\r\n", "2行目で終わって"},
+    };
+    for (const auto &f : files) {
+        QFile file(path(f.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(f.bytes);
+        file.close();
+        const ToolRun run = orvex({QStringLiteral("resave"), path(f.name), path("out.zvx")});
+        EXPECT_EQ(run.exitCode, 0) << f.name;
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("orvex: "))) << f.name;
+        EXPECT_TRUE(run.err.contains(path(f.name))) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(f.said))) << run.err.toStdString();
+        EXPECT_TRUE(QFile::exists(path("out.zvx")));
+        QFile::remove(path("out.zvx"));
+    }
 }

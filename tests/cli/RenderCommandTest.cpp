@@ -111,8 +111,8 @@ TEST_F(RenderCommandTest, TheSmallestAcceptedSizeStillDrawsADot)
 TEST_F(RenderCommandTest, RefusedTextAndBadInputFailWithoutWriting)
 {
     const QString out = path(QStringLiteral("out.zvx"));
-    EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), QStringLiteral("1,000"), out}), 1);
-    EXPECT_TRUE(m_stderr.contains(QStringLiteral("カンマ")));
+    EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), QStringLiteral("1,000\""), out}), 1);
+    EXPECT_TRUE(m_stderr.contains(QStringLiteral("カンマ「,」と半角の引用符「\"」")));
     // A text the reader could not take back in one field.
     EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), QString(70000, u'x'), out}), 1);
     EXPECT_TRUE(m_stderr.contains(QStringLiteral("長すぎます")));
@@ -140,4 +140,54 @@ TEST_F(RenderCommandTest, BadArgumentsExitWithTwo)
     EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), a, out, QStringLiteral("--italic")}), 2);
     EXPECT_TRUE(m_stderr.contains(QStringLiteral("usage")));
     EXPECT_FALSE(QFile::exists(out));
+}
+
+// A comma is kept as a quoted field, so such texts are made, and reopen as typed.
+TEST_F(RenderCommandTest, TextsWithACommaAreMadeAndReopenEqual)
+{
+    for (const QString &text : {QStringLiteral("Tokyo, Japan"), QStringLiteral("東京, 大阪")}) {
+        const QString out = path(QStringLiteral("comma.zvx"));
+        ASSERT_EQ(runTool({QStringLiteral("-"), QStringLiteral("3"), text, out}), 0) << m_stderr.toStdString();
+        EXPECT_TRUE(m_stderr.isEmpty()) << m_stderr.toStdString();
+        TitleData reopened;
+        reopened.setDefaults();
+        const ZvxReadResult read = ZvxReader::readFile(out, reopened);
+        ASSERT_TRUE(read.ok());
+        EXPECT_FALSE(read.changedOnOpening());
+        EXPECT_EQ(reopened.ChText[3], text);
+        EXPECT_GT(countWhite(reopened, 76), 0);
+    }
+}
+
+// What does not fit is still made, with one warning line naming it; a text
+// that fits says nothing.
+TEST_F(RenderCommandTest, WarnsOnceAboutWhatWasCutAndStillMakesIt)
+{
+    const struct
+    {
+        QString text;
+        int cell;
+        const char *warned; // part of the one line, or nothing
+    } cases[] = {
+        {QStringLiteral("本日のニュース"), 0, nullptr},
+        {QStringLiteral("本日のニュース"), 13, nullptr},
+        {QStringLiteral("本日のニュース"), 28, "セル28"},
+        {QStringLiteral("0123456789ABCDEFGHIJ0123456789abcdefghij"), 0, "「"},
+        {QString(40, u'あ'), 0, "あ"},
+    };
+    for (const auto &c : cases) {
+        const QString out = path(QStringLiteral("cut.zvx"));
+        QFile::remove(out);
+        const int exitCode = runTool({QStringLiteral("-"), QStringLiteral("0"), c.text, out, QStringLiteral("--cell"),
+                                      QString::number(c.cell)});
+        EXPECT_EQ(exitCode, 0) << m_stderr.toStdString();
+        EXPECT_TRUE(QFile::exists(out));
+        if (!c.warned) {
+            EXPECT_TRUE(m_stderr.isEmpty()) << m_stderr.toStdString();
+            continue;
+        }
+        EXPECT_TRUE(m_stderr.startsWith(QStringLiteral("orvex: warning: "))) << m_stderr.toStdString();
+        EXPECT_EQ(m_stderr.count(u'\n'), 1) << m_stderr.toStdString();
+        EXPECT_TRUE(m_stderr.contains(QString::fromUtf8(c.warned))) << m_stderr.toStdString();
+    }
 }

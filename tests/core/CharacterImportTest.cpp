@@ -226,3 +226,38 @@ TEST(ImageFile, SavesWholePicturesAndSaysWhyWhenItCannot)
     EXPECT_FALSE(ImageFile::load(dir.filePath(QStringLiteral("missing.png")), untouched).isEmpty());
     EXPECT_EQ(untouched, kept);
 }
+
+namespace {
+
+QStringList capturedQtMessages;
+
+void captureQtMessage(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    capturedQtMessages << message;
+}
+
+} // namespace
+
+TEST(ImageFile, AHugePictureIsRefusedFromItsHeaderInTheOperatorsWords)
+{
+    QTemporaryDir dir;
+    // A PNG whose header claims 20000 x 20000 pixels, with a few bytes of picture data.
+    const QString name = dir.filePath(QStringLiteral("huge.png"));
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200004e2000004e2008020000006c12d16e"
+                                   "0000000b49444154789c63604005000010000139bd8f650000000049454e44ae426082"));
+    file.close();
+
+    capturedQtMessages.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureQtMessage);
+    QImage image;
+    const QString why = ImageFile::load(name, image);
+    qInstallMessageHandler(previous);
+
+    EXPECT_TRUE(why.contains(name)) << why.toStdString();
+    EXPECT_TRUE(why.contains(QStringLiteral("20000 x 20000"))) << why.toStdString();
+    EXPECT_TRUE(why.contains(QString::number(ImageFile::MaxSide))) << why.toStdString();
+    EXPECT_TRUE(capturedQtMessages.isEmpty()) << capturedQtMessages.join(u'\n').toStdString();
+    EXPECT_TRUE(image.isNull());
+}

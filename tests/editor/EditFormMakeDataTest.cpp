@@ -113,7 +113,7 @@ TEST_F(EditFormMakeData, RefusedTextWarnsAndChangesNothing)
     const QImage tileBefore = form->tileImage(1);
     const QImage cellBefore = cellImage(0);
 
-    for (const QString &text : {QStringLiteral("A,B"), QStringLiteral("\"quoted")}) {
+    for (const QString &text : {QStringLiteral("A,\"B\""), QStringLiteral("\"quoted")}) {
         boxes.shown.clear();
         ui().Text1->setText(text);
         form->makeData();

@@ -72,21 +72,25 @@ TEST(Receive, PollDecodesEveryReply)
 TEST(Receive, StatusRepliesTheDeviceCannotGiveAreGarbled)
 {
     // Bytes 1 and 2 of each reply, and what the operator is shown for
-    // them; nothing means garbled.
+    // them; nothing means garbled. A position is any two decimal digits,
+    // whatever travel our own simulator allows.
     const struct
     {
         const char *hex;
         std::optional<int> channel, hpos, vpos, black, white, videoLoss;
     } cases[] = {
         {"030d", 3, {}, {}, {}, 3, 0x3d},
-        {"0400", 4, 8, {}, 0, {}, 0x40},
+        {"0400", 4, 8, -24, 0, {}, 0x40},
         {"0106", 1, -16, 0, {}, 1, 0x16},
-        {"0603", 6, 31, {}, 3, {}, 0x63},
+        {"0603", 6, 31, -47, 3, {}, 0x63},
         {"0000", {}, -32, 16, 0, 0, 0x00},
         {"0301", 3, -1, -15, 1, 3, 0x31},
-        {"0302", 3, 0, {}, 2, 3, 0x32}, // the horizontal centre is no vertical position
-        {"0900", {}, {}, {}, 0, {}, 0x90},
+        {"0302", 3, 0, -16, 2, 3, 0x32},
+        {"0700", 7, 38, -54, 0, {}, 0x70}, // a real unit's 70
+        {"0900", {}, 58, -74, 0, {}, 0x90},
+        {"0909", {}, 67, -83, {}, {}, 0x99}, // 99, the most two digits carry
         {"060d", 6, {}, {}, {}, {}, 0x6d}, // an acknowledgement read as a status reply
+        {"0a00", {}, {}, {}, 0, {}, 0xa0}, // a digit byte above 9
         {"130a", {}, {}, {}, {}, {}, {}}, // high digits are never set
         {"0f0f", {}, {}, {}, {}, {}, 0xff},
     };
@@ -101,12 +105,23 @@ TEST(Receive, StatusRepliesTheDeviceCannotGiveAreGarbled)
     }
 }
 
+TEST(Receive, APositionBeyondTheSimulatorsTravelIsShownNotGarbled)
+{
+    LinkRig rig;
+    rig.device.hposReply = QByteArray::fromHex("07000d"); // 70
+    rig.device.vposReply = QByteArray::fromHex("04050d"); // 45
+    runPoll(rig);
+    EXPECT_EQ(rig.view.hpos, 38);
+    EXPECT_EQ(rig.view.vpos, -29);
+    EXPECT_TRUE(rig.view.garbled.isEmpty());
+}
+
 TEST(Receive, AGarbledPositionLeavesTheLastGoodOneShown)
 {
     LinkRig rig;
     runPoll(rig);
     ASSERT_EQ(rig.view.vpos, 0);
-    rig.device.vposReply = QByteArray::fromHex("03020d"); // 32: no vertical position
+    rig.device.vposReply = QByteArray::fromHex("030a0d"); // a digit byte of 10
     rig.device.hposReply = QByteArray::fromHex("0b000d");
     rig.clock.advance(2000 + 60);
     EXPECT_EQ(rig.view.vpos, 0);

@@ -93,8 +93,8 @@ TEST_F(MakeDataTest, RefusedTextChangesNothing)
     data.DispData(0, 0, 0) = 5;
     const TitleData before = data;
 
-    const MakeData::Result result = MakeData::run(data, request(QStringLiteral("1,000")));
-    EXPECT_EQ(result.refused, BlockTextGuard::Problem::Comma);
+    const MakeData::Result result = MakeData::run(data, request(QStringLiteral("1,000\"")));
+    EXPECT_EQ(result.refused, BlockTextGuard::Problem::CommaAndQuote);
     EXPECT_EQ(data.DotData, before.DotData);
     EXPECT_EQ(data.DispData, before.DispData);
     EXPECT_EQ(data.ChText, before.ChText);

@@ -1,6 +1,8 @@
 #include "sim/SimDevice.h"
 #include "sim/SimFrameParser.h"
 #include "sim/SimSnapshot.h"
+#include "core/FileSystem.h"
+#include "link/ReplyDecoder.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -135,4 +137,24 @@ TEST(SimSnapshot, TransparentDotsShowTheVideo)
     EXPECT_EQ(image.pixel(x0 + 30, y0 + 1), video); // the blank character lets it through
     ch.overlay = false;
     EXPECT_EQ(SimSnapshot::render(ch, false).pixel(x0 + 1, y0 + 1), SimSnapshot::render(SimChannel{}, false).pixel(x0 + 1, y0 + 1));
+}
+
+// The host shows whatever position the simulator reports over its whole
+// travel, as the raw position less the centre, never as garbled.
+TEST(SimDevice, EveryPositionItReportsIsOneTheHostShows)
+{
+    SimDevice device;
+    auto reported = [&](const char *query) { return FileSystem::BytesToHex(device.handle(query).reply); };
+    for (int i = 0; i < 40; ++i)
+        device.handle("HP-");
+    for (int i = 0; i < 20; ++i)
+        device.handle("VP-");
+    for (int raw = 0; raw < 64; ++raw) {
+        EXPECT_EQ(ReplyDecoder::horizontalPosition(reported("HP?")), raw - SimChannel::CentreH) << raw;
+        if (raw < 32) {
+            EXPECT_EQ(ReplyDecoder::verticalPosition(reported("VP?")), SimChannel::CentreV - raw) << raw;
+        }
+        device.handle("HP+");
+        device.handle("VP+");
+    }
 }
