@@ -15,7 +15,7 @@
 #include "core/ZvxWriter.h"
 #include "render/BlockEdit.h"
 #include "render/MakeData.h"
-#include "link/ui/LinkWindows.h"
+#include "linkui/LinkWindows.h"
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
 #include "platform/MessageBoxes.h"

@@ -1,4 +1,4 @@
-#include "LinkRig.h"
+#include "support/LinkRig.h"
 #include "link/LinkMessages.h"
 #include "link/ReplyDecoder.h"
 #include "support/QtPrinters.h"

@@ -1,8 +1,8 @@
 // The whole link over a real pseudo-terminal: the orvex tool against
 // orvex-sim.
 
-#include "ExpectedDeviceState.h"
-#include "SimProcess.h"
+#include "support/ExpectedDeviceState.h"
+#include "support/SimProcess.h"
 #include "core/TitleData.h"
 #include "core/ZvxWriter.h"
 #include "support/QtPrinters.h"

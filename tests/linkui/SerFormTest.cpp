@@ -1,13 +1,13 @@
 #include "LinkUiFixture.h"
 
-#include "link/ui/ProgressMeter.h"
+#include "linkui/ProgressMeter.h"
 #include "support/QtPrinters.h"
 
 #include <QComboBox>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QFrame>
-#include "link/ui/CaptionFrame.h"
+#include "linkui/CaptionFrame.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
