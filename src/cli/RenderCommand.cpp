@@ -82,8 +82,7 @@ int Cli::render(const QStringList &args)
 
     std::unique_ptr<TitleData> title;
     if (parsed.in == QLatin1String("-")) {
-        title = std::make_unique<TitleData>();
-        title->setDefaults();
+        title = startTitle();
     } else if (!(title = readTitle(parsed.in))) {
         return 1;
     }

@@ -1,7 +1,6 @@
 #include "Commands.h"
 #include "LinkSession.h"
-#include "core/TitleData.h"
-#include "core/ZvxReader.h"
+#include "TitleFile.h"
 #include "platform/SerialPortNames.h"
 
 #include <unistd.h>
@@ -53,13 +52,10 @@ int Cli::send(const QStringList &args)
     if (device.isEmpty())
         return badArguments(QStringLiteral("--port takes 1..8 or a device path"));
 
-    TitleData data;
-    data.setDefaults();
-    const ZvxReadResult read = ZvxReader::readFile(input, data);
-    if (!read.ok()) {
-        error(read.message());
+    const auto title = readTitle(input);
+    if (!title)
         return 1;
-    }
+    TitleData &data = *title;
     data.KakikomiCh = channels;
 
     LinkTextView view(stdout, ::isatty(STDOUT_FILENO) ? LinkTextView::Mode::Bar : LinkTextView::Mode::Lines);

@@ -1,6 +1,6 @@
 #include "Commands.h"
 #include "LinkSession.h"
-#include "core/TitleData.h"
+#include "TitleFile.h"
 #include "link/LevelNames.h"
 #include "link/LinkState.h"
 #include "platform/SerialPortNames.h"
@@ -116,11 +116,10 @@ int Cli::status(const QStringList &args)
     if (device.isEmpty())
         return badArguments(QStringLiteral("--port takes 1..8 or a device path"));
 
-    TitleData data;
-    data.setDefaults();
+    const auto data = startTitle();
     // The poll's messages are of no interest here; only its results are.
     LinkTextView view(stderr, LinkTextView::Mode::Quiet);
-    LinkSession session(data, device, view);
+    LinkSession session(*data, device, view);
     session.engine().SerDataSet(Request::StatusPoll);
     if (!session.wait())
         return 1;

@@ -2,10 +2,11 @@
 // orvex-sim.
 
 #include "support/ExpectedDeviceState.h"
+#include "support/QtPrinters.h"
 #include "support/SimProcess.h"
+
 #include "core/TitleData.h"
 #include "core/ZvxWriter.h"
-#include "support/QtPrinters.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -97,6 +98,30 @@ TEST_F(SimLink, SendWritesTheChosenChannelsByteForByte)
     for (int ch : {0, 1, 3, 4, 5, 6})
         EXPECT_EQ(dataFrames(state, ch), 0) << "channel " << ch + 1;
     EXPECT_EQ(state[QStringLiteral("frames")].toInt(), 86);
+}
+
+TEST_F(SimLink, SendTellsWhatOpeningTheFileChanged)
+{
+    // A block text with a line break, as another tool may write it: the
+    // title is read as any other command reads it, and the operator is told.
+    QFile raw(file);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    QByteArray bytes = raw.readAll();
+    raw.close();
+    const qsizetype block1 = bytes.indexOf("\r\n", bytes.indexOf("\r\n") + 2) + 2;
+    const qsizetype block2 = bytes.indexOf("\r\n", block1) + 2;
+    bytes.insert(block2, "\"two\r\nlines\"");
+    ASSERT_TRUE(raw.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    raw.write(bytes);
+    raw.close();
+
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    const auto run = SimProcess::runTool({"send", file, "--port", sim.device(), "--channels", "1"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err.count(QStringLiteral("ブロック")), 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("ブロック 2 "))) << run.err.toStdString();
+    expectChannelWritten(sim.stopAndReadState(), 0);
 }
 
 TEST_F(SimLink, LostRepliesAreResent)
