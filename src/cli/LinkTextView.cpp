@@ -18,7 +18,7 @@ void LinkTextView::setMessage(const QString &text)
 void LinkTextView::setMeter(const MeterReading &meter)
 {
     ++m_framesSent;
-    m_stepPercent = meter.percent;
+    m_stepPercent = meter.percent();
     if (m_mode == Mode::Bar)
         drawBar();
 }

@@ -67,24 +67,6 @@ bool LinkEngine::DetaSend()
     return true;
 }
 
-MeterReading LinkEngine::MeterOn(int value, int max)
-{
-    MeterReading meter;
-    if (value > 0 && max > 0) {
-        meter.percent = roundHalfEven((value + 1) * 100.0 / max);
-        const int unit = roundHalfEven(MeterWidthTwips / 50.0 / 15.0);
-        meter.thickness = meter.percent * unit;
-    } else {
-        meter.thickness = 1;
-        meter.percent = 0;
-    }
-    if (meter.percent > 100)
-        meter.percent = 100;
-    meter.label = meter.percent < 1 ? QStringLiteral("0%")
-                                    : QStringLiteral("%1%").arg(meter.percent, 2, 10, QLatin1Char('0'));
-    return meter;
-}
-
 // --- Receiving ---------------------------------------------------------------
 
 void LinkEngine::handlePortEvent(CommEvent event)

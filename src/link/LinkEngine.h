@@ -18,9 +18,6 @@ enum class OverlayDirection { Down = 0, Up = 1, Left = 2, Right = 3 };
 class LinkEngine
 {
 public:
-    // Meter box width of the communication window, in twips; the meter's
-    // unit thickness is derived from it.
-    static constexpr int MeterWidthTwips = 4785;
     static constexpr int PollInterval = 2000;
     static constexpr int QuickPollInterval = 200;
     static constexpr int ReplyTimeout = 500;
@@ -48,8 +45,8 @@ public:
     // with a warning when a chosen page holds a code the device cannot be
     // sent; deferred until the end when another operation is running.
     void KakikomiOn();
-    // "Meter on": what the progress meter shows for `value` of `max`.
-    static MeterReading MeterOn(int value, int max);
+    // "Meter on": the reading the view is given for `value` of `max` frames.
+    static MeterReading MeterOn(int value, int max) { return MeterReading{value, max}; }
 
     // --- Port and timer events ------------------------------------------
     void handlePortEvent(CommEvent event);

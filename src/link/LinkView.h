@@ -1,16 +1,9 @@
 #pragma once
 
-#include <QString>
+#include "LinkState.h"
+#include "MeterReading.h"
 
-// What a progress meter shows after a frame: the line thickness in pixels
-// (the meter box is filled at 100 %), the percentage 0..100 and its label
-// ("0%", "05%", "100%").
-struct MeterReading
-{
-    int thickness = 1;
-    int percent = 0;
-    QString label = QStringLiteral("0%");
-};
+#include <QString>
 
 // The face of the device link: everything the engine shows or asks about.
 //
@@ -46,7 +39,8 @@ public:
 
     // MessageLabel.
     virtual void setMessage(const QString &text) = 0;
-    // Meter, MeterLine and MeterLabel after each frame.
+    // After each frame: how far the current step has got (the window's
+    // Meter, MeterLine and MeterLabel).
     virtual void setMeter(const MeterReading &meter) = 0;
     // ChSelect(channel) coloured as the active channel (orange) or back to
     // the button face colour; channel 0..7.

@@ -12,7 +12,7 @@ class FakeLinkView : public LinkView
 {
 public:
     void setMessage(const QString &text) override { messages << text; }
-    void setMeter(const MeterReading &meter) override { meters << meter.label; }
+    void setMeter(const MeterReading &meter) override { meters << QStringLiteral("%1%").arg(meter.percent()); }
     void setChannelLit(int channel, bool isLit) override { lit[channel] = isLit; }
     void setHorizontalPosition(int value) override { hpos = value; }
     void setVerticalPosition(int value) override { vpos = value; }
@@ -35,7 +35,7 @@ public:
 
     bool visible = true;
     QStringList messages;
-    QStringList meters;
+    QStringList meters; // each reading's percent, as "23%"
     std::array<bool, 8> lit{};
     std::array<bool, 8> videoLoss{};
     int hpos = -999, vpos = -999, black = -1, white = -1;
