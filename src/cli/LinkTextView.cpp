@@ -61,7 +61,7 @@ void LinkTextView::unloadWindow()
         m_onDone();
 }
 
-void LinkTextView::operationEnded(int)
+void LinkTextView::operationEnded(Request)
 {
     ended = true;
     if (m_mode == Mode::Bar)

@@ -69,7 +69,7 @@ void printText(QTextStream &out, const LinkTextView &view)
         << Qt::endl;
 }
 
-QString queryName(int cmdKind)
+QString queryName(Cmd cmdKind)
 {
     switch (cmdKind) {
     case Cmd::QueryChannel: return QStringLiteral("CS?");
@@ -90,7 +90,7 @@ QStringList doubts(const LinkTextView &view, int resends)
         why << QStringLiteral("orvex: %1 question(s) went unanswered in time and were asked again; a late reply "
                               "can pass for the answer to the next question, so the values may be wrong")
                    .arg(resends);
-    for (int kind : view.garbled)
+    for (Cmd kind : view.garbled)
         why << QStringLiteral("orvex: the reply to %1 held a value the device cannot report; it is shown as unknown")
                    .arg(queryName(kind));
     return why;

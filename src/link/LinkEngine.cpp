@@ -10,6 +10,8 @@
 #include "core/FileSystem.h"
 #include "core/TitleData.h"
 
+#include <iterator>
+
 LinkEngine::LinkEngine(TitleData &data, SerialPort &port, LinkTimer &chReqTimer, LinkTimer &rxTimer,
                        EventPump &pump, LinkView &view)
     : m_data(data), m_port(port), m_chReqTimer(chReqTimer), m_rxTimer(rxTimer), m_pump(pump), m_view(view)
@@ -116,7 +118,7 @@ void LinkEngine::handlePortEvent(CommEvent event)
         break;
     }
 
-    if (m_s.CmdKind >= Cmd::QueryChannel && m_s.CmdKind <= Cmd::QueryVideoLoss)
+    if (isQuery(m_s.CmdKind))
         decodeReply();
     m_s.RxHex.clear();
 
@@ -205,7 +207,7 @@ void LinkEngine::handleReplyTimeout()
 
 // --- Sequencer ---------------------------------------------------------------
 
-void LinkEngine::SerDataSet(qint16 code)
+void LinkEngine::SerDataSet(Request code)
 {
     if (!m_view.isVisible())
         return;
@@ -234,9 +236,9 @@ void LinkEngine::SerDataSet(qint16 code)
     case Request::StatusPoll:
         m_chReqTimer.setInterval(PollInterval);
         m_s.MeterMax = 1;
-        if (m_s.StepNo < 5)
-            m_s.CmdKind = qint16(Cmd::QueryChannel + m_s.StepNo);
-        else if (m_s.StepNo == 5)
+        if (m_s.StepNo < qint16(std::size(PollQueries)))
+            m_s.CmdKind = PollQueries[m_s.StepNo];
+        else if (m_s.StepNo == qint16(std::size(PollQueries)))
             finished = true;
         ++m_s.StepNo;
         break;
@@ -403,11 +405,22 @@ void LinkEngine::selectChannel(int channel)
     SerDataSet(Request::ChannelSelect);
 }
 
+Request LinkEngine::moveRequest(OverlayDirection direction)
+{
+    switch (direction) {
+    case OverlayDirection::Down: return Request::MoveDown;
+    case OverlayDirection::Up: return Request::MoveUp;
+    case OverlayDirection::Left: return Request::MoveLeft;
+    case OverlayDirection::Right: return Request::MoveRight;
+    }
+    return Request::None;
+}
+
 void LinkEngine::moveOverlay(OverlayDirection direction)
 {
     if (m_s.StepNo > 0)
         return;
-    SerDataSet(qint16(Request::MoveDown + int(direction)));
+    SerDataSet(moveRequest(direction));
 }
 
 void LinkEngine::setLevels(int black, int white)

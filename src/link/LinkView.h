@@ -67,8 +67,8 @@ public:
     // The reply to status query `cmdKind` held a value the device cannot
     // report, so nothing was shown for it (for the levels: not for the
     // level that is out of range).
-    virtual void replyGarbled(int cmdKind) { (void)cmdKind; }
-    // An operation (request code reqNo) ran to its end; windows need not
-    // care, the command-line tool waits for it.
-    virtual void operationEnded(int reqNo) { (void)reqNo; }
+    virtual void replyGarbled(Cmd cmdKind) { (void)cmdKind; }
+    // An operation ran to its end; windows need not care, the command-line
+    // tool waits for it.
+    virtual void operationEnded(Request reqNo) { (void)reqNo; }
 };

@@ -221,7 +221,7 @@ TEST_F(SerFormTest, MeterFollowsAScreenStepOfTheBulkWrite)
     int rightEdge = 0;
     while (state().StepNo != 0 && labels.size() < 200) {
         platform.clock.advance(platform.device->latency);
-        if (state().CmdKind == 0 && port().written.last().startsWith("@WD")) {
+        if (state().CmdKind == Cmd::ScreenRow && port().written.last().startsWith("@WD")) {
             labels << form.ui().Meter->labelText();
             if (form.ui().Meter->lineThickness() > widest) {
                 widest = form.ui().Meter->lineThickness();

@@ -30,8 +30,8 @@ public:
             onWarning();
     }
     void unloadWindow() override { ++unloads; }
-    void operationEnded(int reqNo) override { ended << reqNo; }
-    void replyGarbled(int cmdKind) override { garbled << cmdKind; }
+    void operationEnded(Request reqNo) override { ended << int(reqNo); }
+    void replyGarbled(Cmd cmdKind) override { garbled << cmdKind; }
 
     bool visible = true;
     QStringList messages;
@@ -45,5 +45,5 @@ public:
     std::function<void()> onWarning;
     int unloads = 0;
     QList<int> ended;
-    QList<int> garbled;
+    QList<Cmd> garbled;
 };
