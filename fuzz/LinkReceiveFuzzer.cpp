@@ -2,7 +2,7 @@
 // through the fake port while it writes a title or polls the device: the
 // engine must survive every sequence and leave the title data alone.
 
-#include "LinkRig.h"
+#include "support/LinkRig.h"
 
 #include <cstddef>
 #include <cstdint>

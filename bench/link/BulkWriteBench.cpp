@@ -61,7 +61,7 @@ public:
         failed = true;
         loop.quit();
     }
-    void operationEnded(int) override { loop.quit(); }
+    void operationEnded(Request) override { loop.quit(); }
 
     QEventLoop loop;
     bool failed = false;

@@ -18,7 +18,7 @@ void LinkTextView::setMessage(const QString &text)
 void LinkTextView::setMeter(const MeterReading &meter)
 {
     ++m_framesSent;
-    m_stepPercent = meter.percent;
+    m_stepPercent = meter.percent();
     if (m_mode == Mode::Bar)
         drawBar();
 }
@@ -61,7 +61,7 @@ void LinkTextView::unloadWindow()
         m_onDone();
 }
 
-void LinkTextView::operationEnded(int)
+void LinkTextView::operationEnded(Request)
 {
     ended = true;
     if (m_mode == Mode::Bar)

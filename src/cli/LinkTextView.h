@@ -43,13 +43,13 @@ public:
         videoLoss[input] = lost;
         videoLossKnown = true;
     }
-    void replyGarbled(int cmdKind) override { garbled << cmdKind; }
+    void replyGarbled(Cmd cmdKind) override { garbled << cmdKind; }
     void setWriteEnabled(bool) override {}
     void focusWriteButton() override {}
     bool isVisible() const override { return true; }
     void showWarning(const QString &title, const QString &text) override;
     void unloadWindow() override;
-    void operationEnded(int reqNo) override;
+    void operationEnded(Request reqNo) override;
     void bulkWriteFinished(const BulkWriteReport &report) override
     {
         if (m_onWriteFinished)
@@ -66,7 +66,7 @@ public:
     std::array<bool, 8> videoLoss{};
     bool videoLossKnown = false;
     // Command kinds of the status replies that were garbled.
-    QList<int> garbled;
+    QList<Cmd> garbled;
     bool ended = false;
     bool failed = false;
     QString lastMessage;

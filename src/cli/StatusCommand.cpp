@@ -1,6 +1,6 @@
 #include "Commands.h"
 #include "LinkSession.h"
-#include "core/TitleData.h"
+#include "TitleFile.h"
 #include "link/LevelNames.h"
 #include "link/LinkState.h"
 #include "platform/PortAddress.h"
@@ -69,7 +69,7 @@ void printText(QTextStream &out, const LinkTextView &view)
         << Qt::endl;
 }
 
-QString queryName(int cmdKind)
+QString queryName(Cmd cmdKind)
 {
     switch (cmdKind) {
     case Cmd::QueryChannel: return QStringLiteral("CS?");
@@ -90,7 +90,7 @@ QStringList doubts(const LinkTextView &view, int resends)
         why << QStringLiteral("orvex: %1 question(s) went unanswered in time and were asked again; a late reply "
                               "can pass for the answer to the next question, so the values may be wrong")
                    .arg(resends);
-    for (int kind : view.garbled)
+    for (Cmd kind : view.garbled)
         why << QStringLiteral("orvex: the reply to %1 held a value the device cannot report; it is shown as unknown")
                    .arg(queryName(kind));
     return why;
@@ -116,11 +116,10 @@ int Cli::status(const QStringList &args)
     if (!address.isValid())
         return badArguments(QStringLiteral("--port ") + address.error);
 
-    TitleData data;
-    data.setDefaults();
+    const auto data = startTitle();
     // The poll's messages are of no interest here; only its results are.
     LinkTextView view(stderr, LinkTextView::Mode::Quiet);
-    LinkSession session(data, address.toString(), view);
+    LinkSession session(*data, address.toString(), view);
     session.engine().SerDataSet(Request::StatusPoll);
     if (!session.wait())
         return 1;

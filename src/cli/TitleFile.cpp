@@ -9,10 +9,16 @@
 
 namespace Cli {
 
-std::unique_ptr<TitleData> readTitle(const QString &fileName)
+std::unique_ptr<TitleData> startTitle()
 {
     auto data = std::make_unique<TitleData>();
     data->setDefaults();
+    return data;
+}
+
+std::unique_ptr<TitleData> readTitle(const QString &fileName)
+{
+    auto data = startTitle();
     const ZvxReadResult result = ZvxReader::readFile(fileName, *data);
     if (!result.ok()) {
         error(QStringLiteral("orvex: ") + result.message());

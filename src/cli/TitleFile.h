@@ -10,6 +10,9 @@
 // Reading and writing shared by the subcommands that take a data file.
 namespace Cli {
 
+// The editor's start-up title, on the heap: it is too large for the stack.
+std::unique_ptr<TitleData> startTitle();
+
 // The editor's start-up title with `fileName` read over it, or nothing
 // after telling the operator why the file could not be read. How the title
 // differs from the file (no tag, ended early, changed to be saved again) is

@@ -6,7 +6,7 @@
 #include "ScreenGrid.h"
 
 #include "charedit/HensyuForm.h"
-#include "link/ui/LinkWindows.h"
+#include "linkui/LinkWindows.h"
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
 #include "platform/MessageBoxes.h"

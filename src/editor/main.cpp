@@ -4,7 +4,7 @@
 #include "core/FileSystem.h"
 #include "core/TitleData.h"
 #include "render/RenderFont.h"
-#include "link/ui/QtLinkPlatform.h"
+#include "platform/QtLinkPlatform.h"
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
 #include "platform/MessageBoxes.h"

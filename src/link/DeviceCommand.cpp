@@ -5,12 +5,12 @@
 
 namespace DeviceCommand {
 
-int replyLength(qint16 cmdKind)
+int replyLength(Cmd cmdKind)
 {
-    return cmdKind >= Cmd::QueryHorizontal && cmdKind <= Cmd::QueryVideoLoss ? 3 : 2;
+    return isQuery(cmdKind) && cmdKind != Cmd::QueryChannel ? 3 : 2;
 }
 
-static QByteArray moveCommand(qint16 reqNo)
+static QByteArray moveCommand(Request reqNo)
 {
     switch (reqNo) {
     case Request::MoveDown: return "VP+";

@@ -20,6 +20,6 @@ namespace DeviceCommand {
 DeviceFrame build(const LinkState &s, const TitleData &data);
 
 // Reply length of a command kind: the queries with two data bytes earn 3.
-int replyLength(qint16 cmdKind);
+int replyLength(Cmd cmdKind);
 
 } // namespace DeviceCommand

@@ -10,6 +10,8 @@
 #include "core/FileSystem.h"
 #include "core/TitleData.h"
 
+#include <iterator>
+
 LinkEngine::LinkEngine(TitleData &data, SerialPort &port, LinkTimer &chReqTimer, LinkTimer &rxTimer,
                        EventPump &pump, LinkView &view)
     : m_data(data), m_port(port), m_chReqTimer(chReqTimer), m_rxTimer(rxTimer), m_pump(pump), m_view(view)
@@ -77,24 +79,6 @@ bool LinkEngine::DetaSend()
     return true;
 }
 
-MeterReading LinkEngine::MeterOn(int value, int max)
-{
-    MeterReading meter;
-    if (value > 0 && max > 0) {
-        meter.percent = roundHalfEven((value + 1) * 100.0 / max);
-        const int unit = roundHalfEven(MeterWidthTwips / 50.0 / 15.0);
-        meter.thickness = meter.percent * unit;
-    } else {
-        meter.thickness = 1;
-        meter.percent = 0;
-    }
-    if (meter.percent > 100)
-        meter.percent = 100;
-    meter.label = meter.percent < 1 ? QStringLiteral("0%")
-                                    : QStringLiteral("%1%").arg(meter.percent, 2, 10, QLatin1Char('0'));
-    return meter;
-}
-
 // --- Receiving ---------------------------------------------------------------
 
 void LinkEngine::handlePortEvent(CommEvent event)
@@ -144,7 +128,7 @@ void LinkEngine::handlePortEvent(CommEvent event)
         break;
     }
 
-    if (m_s.CmdKind >= Cmd::QueryChannel && m_s.CmdKind <= Cmd::QueryVideoLoss)
+    if (isQuery(m_s.CmdKind))
         decodeReply();
     m_s.RxHex.clear();
 
@@ -239,7 +223,7 @@ void LinkEngine::handleReplyTimeout()
 
 // --- Sequencer ---------------------------------------------------------------
 
-void LinkEngine::SerDataSet(qint16 code)
+void LinkEngine::SerDataSet(Request code)
 {
     if (!m_view.isVisible())
         return;
@@ -268,9 +252,9 @@ void LinkEngine::SerDataSet(qint16 code)
     case Request::StatusPoll:
         m_chReqTimer.setInterval(PollInterval);
         m_s.MeterMax = 1;
-        if (m_s.StepNo < 5)
-            m_s.CmdKind = qint16(Cmd::QueryChannel + m_s.StepNo);
-        else if (m_s.StepNo == 5)
+        if (m_s.StepNo < qint16(std::size(PollQueries)))
+            m_s.CmdKind = PollQueries[m_s.StepNo];
+        else if (m_s.StepNo == qint16(std::size(PollQueries)))
             finished = true;
         ++m_s.StepNo;
         break;
@@ -454,11 +438,22 @@ void LinkEngine::selectChannel(int channel)
     SerDataSet(Request::ChannelSelect);
 }
 
+Request LinkEngine::moveRequest(OverlayDirection direction)
+{
+    switch (direction) {
+    case OverlayDirection::Down: return Request::MoveDown;
+    case OverlayDirection::Up: return Request::MoveUp;
+    case OverlayDirection::Left: return Request::MoveLeft;
+    case OverlayDirection::Right: return Request::MoveRight;
+    }
+    return Request::None;
+}
+
 void LinkEngine::moveOverlay(OverlayDirection direction)
 {
     if (m_s.StepNo > 0)
         return;
-    SerDataSet(qint16(Request::MoveDown + int(direction)));
+    SerDataSet(moveRequest(direction));
 }
 
 void LinkEngine::setLevels(int black, int white)

@@ -9,19 +9,30 @@ struct TitleData;
 class EventPump;
 class LinkTimer;
 
-// The device link: sends frames, collects replies, resends after a time-out
-// and runs every operation (level change, channel select, overlay moves,
-// bulk write, status poll) step by step. See LinkView.h for how a window
-// drives it. Uses QtCore only, so the command-line tool can drive it too.
 // Overlay moves, in the order of the window's arrow buttons ↓ ↑ ← →.
 enum class OverlayDirection { Down = 0, Up = 1, Left = 2, Right = 3 };
 
+// The device link engine: talks to the title generator over one serial line.
+// It sends frames, collects replies, resends after a time-out and runs every
+// operation (level change, channel select, overlay moves, bulk write, status
+// poll) step by step, one exchange on the line at a time.
+//
+// Who drives it: a front end that implements LinkView, the communication
+// window SerForm or the orvex tool's LinkSession. The front end calls the
+// operations below; the port and the two timers it was given call the event
+// handlers. Everything happens on one thread, inside those calls; the engine
+// never starts a timer, a box or a thread of its own. QtCore and the title
+// data only, so it runs without widgets and, in the tests, in virtual time.
+//
+// Lifetime: built when the window loads (the constructor configures the port
+// and resets every counter) and owned by that front end, which keeps the
+// port, timers, pump and view alive for as long as the engine. When the
+// engine gives up it calls LinkView::unloadWindow(); the front end destroys
+// it once the engine's own call has returned. The destructor unhooks the
+// port and timers and closes the port. See LinkView.h for the details.
 class LinkEngine
 {
 public:
-    // Meter box width of the communication window, in twips; the meter's
-    // unit thickness is derived from it.
-    static constexpr int MeterWidthTwips = 4785;
     static constexpr int PollInterval = 2000;
     static constexpr int QuickPollInterval = 200;
     static constexpr int ReplyTimeout = 500;
@@ -44,13 +55,13 @@ public:
     // be opened (nothing was sent).
     bool DetaSend();
     // "Serial data set", the sequencer: runs the next step of operation `code`.
-    void SerDataSet(qint16 code);
+    void SerDataSet(Request code);
     // "Writing on": starts the bulk write of the channels flagged in KakikomiCh. Refused
     // with a warning when a chosen page holds a code the device cannot be
     // sent; deferred until the end when another operation is running.
     void KakikomiOn();
-    // "Meter on": what the progress meter shows for `value` of `max`.
-    static MeterReading MeterOn(int value, int max);
+    // "Meter on": the reading the view is given for `value` of `max` frames.
+    static MeterReading MeterOn(int value, int max) { return MeterReading{value, max}; }
 
     // --- Port and timer events ------------------------------------------
     void handlePortEvent(CommEvent event);
@@ -62,6 +73,8 @@ public:
     void selectChannel(int channel);
     // Moves the overlay one step.
     void moveOverlay(OverlayDirection direction);
+    // The request that moves the overlay in `direction`.
+    static Request moveRequest(OverlayDirection direction);
     // Sends both levels (indexes 0..3 of the level lists); also called when
     // the change came from a poll reply, which the engine knows to ignore.
     void setLevels(int black, int white);

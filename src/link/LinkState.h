@@ -5,13 +5,53 @@
 
 #include <QtGlobal>
 
+// Request codes of the operations: the numbers the device link has always
+// used for them.
+enum class Request : qint16 {
+    None = 0, // no operation has run since the window loaded
+    Levels = 13,
+    ChannelSelect = 14,
+    MoveDown = 15,
+    MoveUp = 16,
+    MoveLeft = 17,
+    MoveRight = 18,
+    BulkWrite = 20,
+    StatusPoll = 30,
+};
+
+// Command kinds of the device's command set.
+enum class Cmd : qint16 {
+    ScreenRow = 0,
+    Character = 1,
+    Overlay = 2,
+    Finish = 3,
+    Brightness = 4,
+    SelectChannel = 5,
+    Move = 6,
+    QueryChannel = 10,
+    QueryHorizontal = 11,
+    QueryVertical = 12,
+    QueryLevels = 13,
+    QueryVideoLoss = 14,
+};
+
+// The status poll's questions, in the order it asks them.
+inline constexpr Cmd PollQueries[] = {Cmd::QueryChannel, Cmd::QueryHorizontal, Cmd::QueryVertical,
+                                      Cmd::QueryLevels, Cmd::QueryVideoLoss};
+
+// True for the status queries, whose replies carry what the device shows.
+constexpr bool isQuery(Cmd kind)
+{
+    return kind >= Cmd::QueryChannel && kind <= Cmd::QueryVideoLoss;
+}
+
 // The engine's working state, named as the device link's developers have
 // always named it. Reset to zero / empty whenever a window loads.
 struct LinkState
 {
-    qint16 ReqNo = 0;     // request code of the operation in progress
+    Request ReqNo = Request::None; // the operation in progress
     qint16 StepNo = 0;    // next step of the operation; 0 = idle
-    qint16 CmdKind = 0;   // command kind of the current step
+    Cmd CmdKind = Cmd::ScreenRow; // command kind of the current step
     qint16 SendCh = 0;    // channel 0..7 for channel select and bulk write
     qint16 PageNo = 0;    // screen page of the screen-row frames
     qint16 RowNo = 0;     // row 0..12 of screen-row and brightness frames
@@ -27,31 +67,3 @@ struct LinkState
     qint16 BlackLv = 0;   // index chosen in the black-level selector
     qint16 WhiteLv = 0;   // index chosen in the white-level selector
 };
-
-// Request codes of the operations.
-namespace Request {
-constexpr qint16 Levels = 13;
-constexpr qint16 ChannelSelect = 14;
-constexpr qint16 MoveDown = 15;
-constexpr qint16 MoveUp = 16;
-constexpr qint16 MoveLeft = 17;
-constexpr qint16 MoveRight = 18;
-constexpr qint16 BulkWrite = 20;
-constexpr qint16 StatusPoll = 30;
-} // namespace Request
-
-// Command kinds of the device's command set.
-namespace Cmd {
-constexpr qint16 ScreenRow = 0;
-constexpr qint16 Character = 1;
-constexpr qint16 Overlay = 2;
-constexpr qint16 Finish = 3;
-constexpr qint16 Brightness = 4;
-constexpr qint16 SelectChannel = 5;
-constexpr qint16 Move = 6;
-constexpr qint16 QueryChannel = 10;
-constexpr qint16 QueryHorizontal = 11;
-constexpr qint16 QueryVertical = 12;
-constexpr qint16 QueryLevels = 13;
-constexpr qint16 QueryVideoLoss = 14;
-} // namespace Cmd

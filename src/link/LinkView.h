@@ -1,18 +1,10 @@
 #pragma once
 
 #include "BulkWriteReport.h"
+#include "LinkState.h"
+#include "MeterReading.h"
 
 #include <QString>
-
-// What a progress meter shows after a frame: the line thickness in pixels
-// (the meter box is filled at 100 %), the percentage 0..100 and its label
-// ("0%", "05%", "100%").
-struct MeterReading
-{
-    int thickness = 1;
-    int percent = 0;
-    QString label = QStringLiteral("0%");
-};
 
 // The face of the device link: everything the engine shows or asks about.
 //
@@ -48,7 +40,8 @@ public:
 
     // MessageLabel.
     virtual void setMessage(const QString &text) = 0;
-    // Meter, MeterLine and MeterLabel after each frame.
+    // After each frame: how far the current step has got (the window's
+    // Meter, MeterLine and MeterLabel).
     virtual void setMeter(const MeterReading &meter) = 0;
     // ChSelect(channel) coloured as the active channel (orange) or back to
     // the button face colour; channel 0..7.
@@ -75,10 +68,10 @@ public:
     // The reply to status query `cmdKind` held a value the device cannot
     // report, so nothing was shown for it (for the levels: not for the
     // level that is out of range).
-    virtual void replyGarbled(int cmdKind) { (void)cmdKind; }
-    // An operation (request code reqNo) ran to its end; windows need not
-    // care, the command-line tool waits for it.
-    virtual void operationEnded(int reqNo) { (void)reqNo; }
+    virtual void replyGarbled(Cmd cmdKind) { (void)cmdKind; }
+    // An operation ran to its end; windows need not care, the command-line
+    // tool waits for it.
+    virtual void operationEnded(Request reqNo) { (void)reqNo; }
     // A bulk write ended, however it ended (also when it was refused or
     // abandoned): what was asked, what the device acknowledged to the end,
     // and the hashes of the completed channels. Comes before the warning

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FakeServices.h"
+#include "support/FakeServices.h"
 #include "support/QtPrinters.h"
 
 #include "editor/EditForm.h"

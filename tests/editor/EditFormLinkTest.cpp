@@ -1,9 +1,9 @@
 #include "EditFormFixture.h"
 
-#include "link/ui/FakeLinkPlatform.h"
-#include "link/ui/LinkWindows.h"
-#include "link/ui/SerForm.h"
-#include "link/ui/TestSerForm.h"
+#include "support/FakeLinkPlatform.h"
+#include "linkui/LinkWindows.h"
+#include "linkui/SerForm.h"
+#include "linkui/TestSerForm.h"
 
 #include <QAction>
 #include <QCoreApplication>

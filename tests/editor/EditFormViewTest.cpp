@@ -3,9 +3,9 @@
 #include "charedit/HensyuForm.h"
 #include "editor/PaletteView.h"
 #include "editor/ScreenGrid.h"
-#include "link/ui/FakeLinkPlatform.h"
-#include "link/ui/LinkWindows.h"
-#include "link/ui/SerForm.h"
+#include "support/FakeLinkPlatform.h"
+#include "linkui/LinkWindows.h"
+#include "linkui/SerForm.h"
 
 #include <QAction>
 #include <QApplication>

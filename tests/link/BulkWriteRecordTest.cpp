@@ -2,7 +2,7 @@
 // completed, the hashes of the completed channels' frames, and how the
 // write ended; and a write resumed from that report.
 
-#include "LinkRig.h"
+#include "support/LinkRig.h"
 #include "link/ChannelFrames.h"
 #include "support/QtPrinters.h"
 

@@ -86,7 +86,7 @@ TEST(DeviceCommand, TextCommandsAndTheirReplyLengths)
 {
     TitleData data;
     LinkState s;
-    auto frame = [&](qint16 kind) {
+    auto frame = [&](Cmd kind) {
         s.CmdKind = kind;
         return DeviceCommand::build(s, data);
     };
@@ -104,13 +104,14 @@ TEST(DeviceCommand, TextCommandsAndTheirReplyLengths)
     EXPECT_EQ(frame(Cmd::Finish).bytes, "PS1\r");
 
     const char *moves[] = {"VP+\r", "VP-\r", "HP-\r", "HP+\r"};
+    const Request moveRequests[] = {Request::MoveDown, Request::MoveUp, Request::MoveLeft, Request::MoveRight};
     for (int i = 0; i < 4; ++i) {
-        s.ReqNo = qint16(Request::MoveDown + i);
+        s.ReqNo = moveRequests[i];
         EXPECT_EQ(frame(Cmd::Move).bytes, moves[i]);
     }
     s.ReqNo = Request::StatusPoll;
     EXPECT_TRUE(frame(Cmd::Move).bytes.isEmpty());
-    EXPECT_TRUE(frame(7).bytes.isEmpty());
+    EXPECT_TRUE(frame(Cmd(7)).bytes.isEmpty());
 
     EXPECT_EQ(frame(Cmd::QueryChannel).replyLength, 2);
     EXPECT_EQ(frame(Cmd::QueryHorizontal).bytes, "HP?\r");

@@ -1,4 +1,4 @@
-#include "LinkRig.h"
+#include "support/LinkRig.h"
 #include "link/LinkMessages.h"
 #include "link/ReplyDecoder.h"
 #include "support/QtPrinters.h"
@@ -66,7 +66,7 @@ TEST(Receive, PollDecodesEveryReply)
     rig.device.channelReply = QByteArray::fromHex("090d");
     rig.clock.advance(2000 + 60);
     EXPECT_EQ(rig.engine->state().LitCh, 2);
-    EXPECT_EQ(rig.view.garbled, (QList<int>{Cmd::QueryChannel, Cmd::QueryLevels, Cmd::QueryChannel, Cmd::QueryLevels}));
+    EXPECT_EQ(rig.view.garbled, (QList<Cmd>{Cmd::QueryChannel, Cmd::QueryLevels, Cmd::QueryChannel, Cmd::QueryLevels}));
 }
 
 TEST(Receive, StatusRepliesTheDeviceCannotGiveAreGarbled)
@@ -126,7 +126,7 @@ TEST(Receive, AGarbledPositionLeavesTheLastGoodOneShown)
     rig.clock.advance(2000 + 60);
     EXPECT_EQ(rig.view.vpos, 0);
     EXPECT_EQ(rig.view.hpos, 8);
-    EXPECT_EQ(rig.view.garbled, (QList<int>{Cmd::QueryHorizontal, Cmd::QueryVertical}));
+    EXPECT_EQ(rig.view.garbled, (QList<Cmd>{Cmd::QueryHorizontal, Cmd::QueryVertical}));
     EXPECT_EQ(rig.view.ended, (QList<int>{30, 30})) << "the poll goes on";
 }
 

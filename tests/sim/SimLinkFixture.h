@@ -3,8 +3,8 @@
 // A sample title written to a file, and checks of what the simulator
 // holds after it was sent.
 
-#include "ExpectedDeviceState.h"
-#include "SimProcess.h"
+#include "support/ExpectedDeviceState.h"
+#include "support/SimProcess.h"
 #include "core/TitleData.h"
 #include "core/ZvxWriter.h"
 

@@ -38,6 +38,30 @@ TEST_F(SimLink, SendWritesTheChosenChannelsByteForByte)
     EXPECT_EQ(state[QStringLiteral("frames")].toInt(), 86);
 }
 
+TEST_F(SimLink, SendTellsWhatOpeningTheFileChanged)
+{
+    // A block text with a line break, as another tool may write it: the
+    // title is read as any other command reads it, and the operator is told.
+    QFile raw(file);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    QByteArray bytes = raw.readAll();
+    raw.close();
+    const qsizetype block1 = bytes.indexOf("\r\n", bytes.indexOf("\r\n") + 2) + 2;
+    const qsizetype block2 = bytes.indexOf("\r\n", block1) + 2;
+    bytes.insert(block2, "\"two\r\nlines\"");
+    ASSERT_TRUE(raw.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    raw.write(bytes);
+    raw.close();
+
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    const auto run = SimProcess::runTool({"send", file, "--port", sim.device(), "--channels", "1"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err.count(QStringLiteral("ブロック")), 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("ブロック 2 "))) << run.err.toStdString();
+    expectChannelWritten(sim.stopAndReadState(), 0);
+}
+
 TEST_F(SimLink, LostRepliesAreResent)
 {
     SimProcess sim;

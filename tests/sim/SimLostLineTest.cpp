@@ -1,10 +1,11 @@
 // The orvex tool when the device goes away or answers late, over a real
 // pseudo-terminal.
 
-#include "SimProcess.h"
+#include "support/QtPrinters.h"
+#include "support/SimProcess.h"
+
 #include "core/TitleData.h"
 #include "core/ZvxWriter.h"
-#include "support/QtPrinters.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 // hint `orvex send` gives, the transfer log of both attempts, and
 // `orvex send --changed` against it.
 
-#include "SimProcess.h"
+#include "support/SimProcess.h"
 #include "core/TitleData.h"
 #include "core/ZvxWriter.h"
 #include "support/QtPrinters.h"

@@ -1,19 +1,19 @@
 // The communication window and its dialogs, on the real serial port and
 // timers, loading a title into orvex-sim over a pseudo-terminal.
 
-#include "RecordingMessageBoxes.h"
-#include "WaitFor.h"
-#include "sim/ExpectedDeviceState.h"
-#include "sim/SimProcess.h"
+#include "support/ExpectedDeviceState.h"
+#include "support/QtPrinters.h"
+#include "support/RecordingMessageBoxes.h"
+#include "support/SimProcess.h"
+#include "support/WaitFor.h"
 
 #include "core/TitleData.h"
 #include "link/LinkEngine.h"
-#include "link/ui/LinkWindows.h"
-#include "link/ui/QtLinkPlatform.h"
-#include "link/ui/SerForm.h"
-#include "link/ui/SetForm.h"
-#include "link/ui/TestSerForm.h"
-#include "support/QtPrinters.h"
+#include "linkui/LinkWindows.h"
+#include "linkui/SerForm.h"
+#include "linkui/SetForm.h"
+#include "linkui/TestSerForm.h"
+#include "platform/QtLinkPlatform.h"
 
 #include <QCheckBox>
 #include <QComboBox>

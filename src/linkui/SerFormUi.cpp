@@ -107,7 +107,7 @@ void SerFormUi::setupUi(QWidget *form)
     Frame2 = frame(form, QStringLiteral("Frame2"), QStringLiteral("メッセージ"), 60, 4230, 5085, 795);
     MessageLabel = label(Frame2, QStringLiteral("MessageLabel"), QString(), 150, 210, 4755, 225);
     Meter = new ProgressMeter(Frame2);
-    Twips::place(Meter, 150, 480, 4785, 225);
+    Twips::place(Meter, 150, 480, ProgressMeter::WidthTwips, 225);
 
     closeButton = make<QPushButton>(form, QStringLiteral("Command3"), 1740, 5100, 1725, 420);
     closeButton->setText(QStringLiteral("閉じる"));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LinkPlatform.h"
+#include "link/LinkPlatform.h"
 
 #include "platform/QtEventPump.h"
 

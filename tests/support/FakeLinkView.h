@@ -12,7 +12,7 @@ class FakeLinkView : public LinkView
 {
 public:
     void setMessage(const QString &text) override { messages << text; }
-    void setMeter(const MeterReading &meter) override { meters << meter.label; }
+    void setMeter(const MeterReading &meter) override { meters << QStringLiteral("%1%").arg(meter.percent()); }
     void setChannelLit(int channel, bool isLit) override { lit[channel] = isLit; }
     void setHorizontalPosition(int value) override { hpos = value; }
     void setVerticalPosition(int value) override { vpos = value; }
@@ -30,8 +30,8 @@ public:
             onWarning();
     }
     void unloadWindow() override { ++unloads; }
-    void operationEnded(int reqNo) override { ended << reqNo; }
-    void replyGarbled(int cmdKind) override { garbled << cmdKind; }
+    void operationEnded(Request reqNo) override { ended << int(reqNo); }
+    void replyGarbled(Cmd cmdKind) override { garbled << cmdKind; }
     void bulkWriteFinished(const BulkWriteReport &report) override
     {
         writes << report;
@@ -41,7 +41,7 @@ public:
 
     bool visible = true;
     QStringList messages;
-    QStringList meters;
+    QStringList meters; // each reading's percent, as "23%"
     std::array<bool, 8> lit{};
     std::array<bool, 8> videoLoss{};
     int hpos = -999, vpos = -999, black = -1, white = -1;
@@ -51,7 +51,7 @@ public:
     std::function<void()> onWarning;
     int unloads = 0;
     QList<int> ended;
-    QList<int> garbled;
+    QList<Cmd> garbled;
     QList<BulkWriteReport> writes;
     QList<qsizetype> warningsBeforeReport;
 };

@@ -2,14 +2,14 @@
 // side by side, against a scripted device in virtual time, for a look at
 // the layout: `linkui_preview` under any display (xvfb-run in CI).
 
-#include "FakeLinkPlatform.h"
-#include "RecordingMessageBoxes.h"
+#include "support/FakeLinkPlatform.h"
+#include "support/RecordingMessageBoxes.h"
 
 #include "core/TitleData.h"
-#include "link/ui/LinkWindows.h"
-#include "link/ui/SerForm.h"
-#include "link/ui/SetForm.h"
-#include "link/ui/TestSerForm.h"
+#include "linkui/LinkWindows.h"
+#include "linkui/SerForm.h"
+#include "linkui/SetForm.h"
+#include "linkui/TestSerForm.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "BackgroundFill.h"
 #include "DesignFont.h"
 #include "DialogFrame.h"
-#include "LinkPlatform.h"
+#include "link/LinkPlatform.h"
 #include "ProgressMeter.h"
 #include "SetForm.h"
 #include "Twips.h"

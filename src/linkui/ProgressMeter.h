@@ -12,6 +12,9 @@ class ProgressMeter : public QFrame
 {
     Q_OBJECT
 public:
+    // The box's width as the window is designed, in twips.
+    static constexpr int WidthTwips = 4785;
+
     explicit ProgressMeter(QWidget *parent = nullptr);
 
     void setReading(const MeterReading &reading);
@@ -25,6 +28,8 @@ protected:
 
 private:
     void placeLine();
+    static int thicknessFor(const MeterReading &reading);
+    static QString labelFor(const MeterReading &reading);
 
     QWidget *m_line;  // MeterLine
     QLabel *m_label;  // MeterLabel

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "FakeLinkPlatform.h"
-#include "RecordingMessageBoxes.h"
-#include "WaitFor.h"
+#include "support/FakeLinkPlatform.h"
+#include "support/RecordingMessageBoxes.h"
+#include "support/WaitFor.h"
 
 #include "core/TitleData.h"
 #include "link/LinkEngine.h"
-#include "link/ui/LinkWindows.h"
-#include "link/ui/SerForm.h"
-#include "link/ui/TestSerForm.h"
+#include "linkui/LinkWindows.h"
+#include "linkui/SerForm.h"
+#include "linkui/TestSerForm.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "link/FakeSerialPort.h"
-#include "link/ScriptedDevice.h"
-#include "link/VirtualClock.h"
+#include "FakeSerialPort.h"
+#include "ScriptedDevice.h"
+#include "VirtualClock.h"
 
 #include "link/EventPump.h"
-#include "link/ui/LinkPlatform.h"
+#include "link/LinkPlatform.h"
 
 #include <memory>
 #include <vector>

@@ -2,6 +2,8 @@
 
 #include "BackgroundFill.h"
 
+#include "link/RoundHalfEven.h"
+
 #include <QLabel>
 #include <QPalette>
 
@@ -25,9 +27,26 @@ ProgressMeter::ProgressMeter(QWidget *parent)
 
 void ProgressMeter::setReading(const MeterReading &reading)
 {
-    m_thickness = qMax(1, reading.thickness);
-    m_label->setText(reading.label);
+    m_thickness = thicknessFor(reading);
+    m_label->setText(labelFor(reading));
     placeLine();
+}
+
+int ProgressMeter::thicknessFor(const MeterReading &reading)
+{
+    // One unit per percent, a fiftieth of the box's design width in pixels:
+    // at 100 % the half of the line that shows (see placeLine) nearly fills
+    // the box, and the last frames of a step, which count past 100, reach a
+    // little further. Never thinner than a pixel, so the line is there from
+    // the start.
+    const int unit = roundHalfEven(WidthTwips / 50.0 / 15.0);
+    return qMax(1, reading.progress() * unit);
+}
+
+QString ProgressMeter::labelFor(const MeterReading &reading)
+{
+    const int percent = reading.percent();
+    return percent < 1 ? QStringLiteral("0%") : QStringLiteral("%1%").arg(percent, 2, 10, QLatin1Char('0'));
 }
 
 QString ProgressMeter::labelText() const

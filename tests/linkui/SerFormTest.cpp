@@ -1,13 +1,13 @@
 #include "LinkUiFixture.h"
 
-#include "link/ui/ProgressMeter.h"
+#include "linkui/ProgressMeter.h"
 #include "support/QtPrinters.h"
 
 #include <QComboBox>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QFrame>
-#include "link/ui/CaptionFrame.h"
+#include "linkui/CaptionFrame.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
@@ -221,7 +221,7 @@ TEST_F(SerFormTest, MeterFollowsAScreenStepOfTheBulkWrite)
     int rightEdge = 0;
     while (state().StepNo != 0 && labels.size() < 200) {
         platform.clock.advance(platform.device->latency);
-        if (state().CmdKind == 0 && port().written.last().startsWith("@WD")) {
+        if (state().CmdKind == Cmd::ScreenRow && port().written.last().startsWith("@WD")) {
             labels << form.ui().Meter->labelText();
             if (form.ui().Meter->lineThickness() > widest) {
                 widest = form.ui().Meter->lineThickness();

@@ -1,10 +1,10 @@
 #include "LinkUiFixture.h"
 
-#include "link/ui/SetForm.h"
+#include "linkui/SetForm.h"
 #include "support/QtPrinters.h"
 
 #include <QCheckBox>
-#include "link/ui/CaptionFrame.h"
+#include "linkui/CaptionFrame.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
