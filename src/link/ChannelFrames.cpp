@@ -14,7 +14,7 @@ QByteArrayList build(const TitleData &data, int channel)
     s.SendCh = qint16(channel);
     s.PageNo = qint16(channel);
     QByteArrayList frames;
-    const auto add = [&](qint16 kind) {
+    const auto add = [&](Cmd kind) {
         s.CmdKind = kind;
         frames << DeviceCommand::build(s, data).bytes;
     };

@@ -119,7 +119,7 @@ TEST_F(TitlesCommandTest, RefusesAListItCannotStoreAndWritesNothing)
     };
     const Case cases[] = {
         {"nine lines", "1\n2\n3\n4\n5\n6\n7\n8\n9\n", "9 lines"},
-        {"a comma on line 3", "A\nB\nC,D\n", "channel 3"},
+        {"a comma and a quote on line 3", "A\nB\nC,\"D\"\n", "channel 3"},
         {"a leading quote", "\"A\n", "channel 1"},
         {"not UTF-8", "A\n\xff\xfe\n", "UTF-8"},
     };

@@ -258,7 +258,7 @@ TEST_F(TitleDocumentTest, EditsThatChangeNothingLeaveNoStepAndTellNothing)
 TEST_F(TitleDocumentTest, ARefusedTextChangesNothing)
 {
     const Stores before(*data);
-    const MakeData::Result result = document.makeData(QStringLiteral("A,B"), RenderFont::defaultFont(), true);
+    const MakeData::Result result = document.makeData(QStringLiteral("A,\"B\""), RenderFont::defaultFont(), true);
     EXPECT_FALSE(result.done());
     EXPECT_EQ(Stores(*data), before);
     EXPECT_EQ(document.undoStack().count(), 0);

@@ -1,6 +1,6 @@
 // The engine's port picks the transport its address names at each open.
 
-#include "link/FakeSerialPort.h"
+#include "support/FakeSerialPort.h"
 #include "platform/AddressedSerialPort.h"
 #include "support/QtPrinters.h"
 
