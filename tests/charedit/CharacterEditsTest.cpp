@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 CharPattern patternWith(int dot, PixelCode code)
@@ -98,6 +100,11 @@ CharPattern spareDotChanged()
     CharPattern pattern = Start;
     pattern[230] = PixelCode::black();
     return pattern;
+}
+
+void PrintTo(const StoreChange &change, std::ostream *os)
+{
+    *os << change.name;
 }
 
 class CharacterEditsStoreChange : public ::testing::TestWithParam<StoreChange>

@@ -12,6 +12,7 @@
 #include <QUndoStack>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -162,6 +163,11 @@ struct ChangeUnderneath
     const char *name;
     std::function<void(EditFormEnlargedEditorFollows &)> change;
 };
+
+void PrintTo(const ChangeUnderneath &change, std::ostream *os)
+{
+    *os << change.name;
+}
 
 class EditFormEnlargedEditorFollows : public EditFormEnlargedEditor,
                                       public ::testing::WithParamInterface<ChangeUnderneath>
@@ -374,8 +380,14 @@ TEST_F(EditFormEnlargedEditor, CtrlZBelongsToTheActiveWindow)
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(form->document().undoStack().index(), titleSteps);
     EXPECT_TRUE(data->DotData[1][0].isTransparent());
-    // The view followed the undone save; its own steps were not touched by it.
+    // The view followed the undone save.
     EXPECT_EQ(editor()->grid().colour(0), KakudaiGrid::Transparent);
+
+    // An edit of the enlarged editor's own is not the editor window's to undo.
+    editor()->pressDot(5);
+    ASSERT_TRUE(editor()->undoStack().canUndo());
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(form->document().undoStack().index(), titleSteps - 1);
+    EXPECT_EQ(editor()->grid().colour(5), KakudaiGrid::Black);
+    EXPECT_EQ(editor()->undoStack().index(), 1);
 }
