@@ -4,8 +4,12 @@
 #include "KakudaiDotGrid.h"
 
 #include "document/TitleDocument.h"
+#include "platform/MessageBoxes.h"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 
 namespace {
@@ -44,6 +48,10 @@ constexpr ButtonPlace ActionPlaces[4] = {
     {u"キャンセル", 270, 5070, 1965, 405},
 };
 
+// Where the notice of a character changed under the edits goes: the free
+// corner below the arrows.
+constexpr int NoticeLeft = 2370, NoticeTop = 4620, NoticeWidth = 1695, NoticeHeight = 900;
+
 QPushButton *placeButton(const ButtonPlace &place, QWidget *parent)
 {
     auto *button = new QPushButton(QString::fromUtf16(place.caption), parent);
@@ -53,13 +61,16 @@ QPushButton *placeButton(const ButtonPlace &place, QWidget *parent)
 
 } // namespace
 
-HensyuForm::HensyuForm(TitleDocument &document, QWidget *owner)
-    : QWidget(owner, Qt::Window), m_document(document), m_data(document.data())
+HensyuForm::HensyuForm(TitleDocument &document, MessageBoxes &messageBoxes, QWidget *owner)
+    : QWidget(owner, Qt::Window), m_document(document), m_data(document.data()), m_messageBoxes(messageBoxes)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("拡大編集"));
     buildLayout();
-    connect(&document, &TitleDocument::patternsImported, this, &HensyuForm::followImport);
+    buildUndoActions();
+    connect(&document, &TitleDocument::patternsChanged, this, &HensyuForm::followDocument);
+    connect(&document, &TitleDocument::titleReplaced, this, [this] { followDocument({m_edits.code()}); });
+    connect(&m_edits.undoStack(), &QUndoStack::indexChanged, this, &HensyuForm::gridChanged);
 }
 
 void HensyuForm::buildLayout()
@@ -68,7 +79,7 @@ void HensyuForm::buildLayout()
     m_frame = new QGroupBox(QStringLiteral("拡大表示"), this);
     m_frame->setGeometry(twipsRect(60, 60, 4155, 5625));
 
-    m_dots = new KakudaiDotGrid(m_grid, m_frame);
+    m_dots = new KakudaiDotGrid(m_edits.grid(), m_frame);
     m_dots->move(px(150), px(240));
     connect(m_dots, &KakudaiDotGrid::dotPressed, this, &HensyuForm::pressDot);
 
@@ -80,62 +91,100 @@ void HensyuForm::buildLayout()
         m_actionButtons[i] = placeButton(ActionPlaces[i], m_frame);
         connect(m_actionButtons[i], &QPushButton::clicked, this, [this, i] { runAction(i); });
     }
+
+    m_notice = new QLabel(QStringLiteral("この文字は編集中にほかの操作で変更されました"), m_frame);
+    m_notice->setGeometry(twipsRect(NoticeLeft, NoticeTop, NoticeWidth, NoticeHeight));
+    m_notice->setWordWrap(true);
+    m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_notice->setStyleSheet(QStringLiteral("color: #c00000;"));
+    m_notice->hide();
+}
+
+void HensyuForm::buildUndoActions()
+{
+    // Actions of this window: a window shortcut reaches only the active
+    // window, so the editor window's Ctrl+Z never takes these edits back, nor
+    // these keys the title's steps.
+    QAction *undo = m_edits.undoStack().createUndoAction(this, QStringLiteral("元に戻す"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction *redo = m_edits.undoStack().createRedoAction(this, QStringLiteral("やり直し"));
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    addAction(undo);
+    addAction(redo);
 }
 
 void HensyuForm::KakudaiDataSet(int code)
 {
     m_data.HensyuNo = qint16(code);
-    setWindowTitle(QStringLiteral("文字%1編集中").arg(code));
-    m_grid.load(m_data.DotData[code]);
+    m_edits.load(code, m_data.DotData[code]);
     gridChanged();
+}
+
+bool HensyuForm::openCharacter(int code)
+{
+    if (code == m_edits.code() && m_edits.hasEdits())
+        return true;
+    if (!settleUnsavedEdits())
+        return false;
+    KakudaiDataSet(code);
+    return true;
+}
+
+bool HensyuForm::settleUnsavedEdits()
+{
+    if (!m_edits.hasEdits())
+        return true;
+    QString question = QStringLiteral("文字%1の変更を保存しますか？").arg(m_edits.code());
+    if (m_edits.overtaken())
+        question += QStringLiteral("\n（編集中にほかの操作でこの文字が変更されています。保存するとその変更を上書きします。）");
+    switch (m_messageBoxes.askSave(this, editingCaption(), question)) {
+    case MessageBoxes::SaveChoice::Save:
+        return storeGrid();
+    case MessageBoxes::SaveChoice::Discard:
+        return true;
+    case MessageBoxes::SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void HensyuForm::closeEvent(QCloseEvent *event)
+{
+    if (settleUnsavedEdits())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void HensyuForm::pressDot(int n)
 {
-    m_grid.cycle(n);
-    gridChanged();
+    m_edits.edit([n](KakudaiGrid &grid) { grid.cycle(n); }, QStringLiteral("ドット"));
 }
 
 void HensyuForm::applyCommand(int command)
 {
-    switch (command) {
-    case Edging:
-        m_grid.edge();
-        break;
-    case ClearAll:
-        m_grid.fill(KakudaiGrid::Transparent);
-        break;
-    case AllWhite:
-        m_grid.fill(KakudaiGrid::White);
-        break;
-    case AllBlack:
-        m_grid.fill(KakudaiGrid::Black);
-        break;
-    case ClearBlack:
-        m_grid.replace(KakudaiGrid::Black, KakudaiGrid::Transparent);
-        break;
-    case ClearWhite:
-        m_grid.replace(KakudaiGrid::White, KakudaiGrid::Transparent);
-        break;
-    case SwapBlackWhite:
-        m_grid.swapBlackWhite();
-        break;
-    case ShiftUp:
-        m_grid.shiftUp();
-        break;
-    case ShiftLeft:
-        m_grid.shiftLeft();
-        break;
-    case ShiftRight:
-        m_grid.shiftRight();
-        break;
-    case ShiftDown:
-        m_grid.shiftDown();
-        break;
-    default:
+    using Change = std::function<void(KakudaiGrid &)>;
+    const auto fill = [](QRgb colour) { return Change([colour](KakudaiGrid &grid) { grid.fill(colour); }); };
+    const auto clear = [](QRgb colour) {
+        return Change([colour](KakudaiGrid &grid) { grid.replace(colour, KakudaiGrid::Transparent); });
+    };
+    // By command index, as the buttons are.
+    const Change changes[CommandCount] = {
+        &KakudaiGrid::edge,
+        fill(KakudaiGrid::Transparent),
+        fill(KakudaiGrid::White),
+        fill(KakudaiGrid::Black),
+        clear(KakudaiGrid::Black),
+        clear(KakudaiGrid::White),
+        &KakudaiGrid::swapBlackWhite,
+        &KakudaiGrid::shiftUp,
+        &KakudaiGrid::shiftLeft,
+        &KakudaiGrid::shiftRight,
+        &KakudaiGrid::shiftDown,
+    };
+    if (command < 0 || command >= CommandCount)
         return;
-    }
-    gridChanged();
+    m_edits.edit(changes[command], QString::fromUtf16(HensyuCommandPlaces[command].caption));
 }
 
 void HensyuForm::runAction(int action)
@@ -172,41 +221,84 @@ void HensyuForm::pasteCharacter()
     if (!buffer.isFilled())
         return;
     const int code = m_data.HensyuNo;
+    const bool edited = m_edits.hasEdits();
     m_document.replacePattern(code, buffer.pattern(), QStringLiteral("貼り付け"));
-    KakudaiDataSet(code);
+    if (!edited) {
+        KakudaiDataSet(code);
+        return;
+    }
+    // The paste replaces the edits on screen too, but as a step of their
+    // own: Ctrl+Z here gives them back.
+    m_edits.revert(QStringLiteral("貼り付け"));
 }
 
 void HensyuForm::saveCharacter()
+{
+    // Nothing to write; pushing even an empty step would throw away what
+    // the title could still redo.
+    if (!m_edits.hasEdits())
+        return;
+    if (m_edits.overtaken()) {
+        // Saving now would silently undo whatever changed the character
+        // since the edits began.
+        const QString question =
+            QStringLiteral("文字%1は編集中にほかの操作で変更されています。\n"
+                           "「保存」で編集した内容を上書きし、「破棄」で編集を捨てて今の文字を表示します。")
+                .arg(m_edits.code());
+        switch (m_messageBoxes.askSave(this, editingCaption(), question)) {
+        case MessageBoxes::SaveChoice::Save:
+            break;
+        case MessageBoxes::SaveChoice::Discard:
+            cancelEdits();
+            return;
+        case MessageBoxes::SaveChoice::Cancel:
+            return;
+        }
+    }
+    storeGrid();
+}
+
+bool HensyuForm::storeGrid()
 {
     const int code = m_data.HensyuNo;
     // A box that was never loaded stands for no code; refusing keeps such a
     // box from ever reaching the title data.
     CharPattern pattern = m_data.DotData[code];
-    if (!m_grid.store(pattern))
-        return;
+    if (!m_edits.grid().store(pattern))
+        return false;
     m_document.replacePattern(code, pattern, QStringLiteral("保存"));
+    return true;
 }
 
 void HensyuForm::cancelEdits()
 {
-    KakudaiDataSet(m_data.HensyuNo);
+    if (m_edits.code() < 0) {
+        KakudaiDataSet(m_data.HensyuNo);
+        return;
+    }
+    // A step like any edit, so that a キャンセル pressed by mistake costs
+    // nothing.
+    m_edits.revert(QStringLiteral("キャンセル"));
+}
+
+void HensyuForm::followDocument(const QList<int> &codes)
+{
+    const int shown = m_edits.code();
+    if (shown < 0 || !codes.contains(shown))
+        return;
+    m_edits.storedChanged(m_data.DotData[shown]);
+    gridChanged();
+}
+
+QString HensyuForm::editingCaption() const
+{
+    return QStringLiteral("文字%1編集中").arg(m_edits.code());
 }
 
 void HensyuForm::gridChanged()
 {
+    if (m_edits.code() >= 0)
+        setWindowTitle(editingCaption() + (m_edits.hasEdits() ? QStringLiteral(" *") : QString()));
+    m_notice->setVisible(m_edits.overtaken());
     m_dots->update();
-}
-
-void HensyuForm::followImport(const PatternEdit::Patterns &before)
-{
-    // A grid that still shows the stored character follows the import; one
-    // holding unsaved edits keeps them, as after a rendering.
-    const int shown = m_data.HensyuNo;
-    const auto replaced = before.constFind(shown);
-    if (replaced == before.cend())
-        return;
-    KakudaiGrid unedited;
-    unedited.load(*replaced);
-    if (m_grid == unedited)
-        KakudaiDataSet(shown);
 }

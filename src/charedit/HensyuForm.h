@@ -1,16 +1,19 @@
 #pragma once
 
+#include "CharacterEdits.h"
 #include "KakudaiGrid.h"
 
 #include "core/TitleData.h"
-#include "document/undo/PatternEdit.h"
 
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class KakudaiDotGrid;
+class MessageBoxes;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class TitleDocument;
 
@@ -19,6 +22,11 @@ class TitleDocument;
 // commands, written back into the document only by "保存" and "貼り付け". A
 // modeless window of its owner; closing it destroys it, and the owner
 // creates it again.
+//
+// Its unsaved edits are its own: Ctrl+Z and Ctrl+Y take them back and redo
+// them step by step while this window is active, and they are never lost
+// without a question. Without edits it always shows the character as the
+// document holds it.
 class HensyuForm : public QWidget
 {
     Q_OBJECT
@@ -42,11 +50,20 @@ public:
     enum Action { Copy = 0, Paste = 1, Save = 2, Cancel = 3 };
     static constexpr int ActionCount = 4;
 
-    explicit HensyuForm(TitleDocument &document, QWidget *owner = nullptr);
+    HensyuForm(TitleDocument &document, MessageBoxes &messageBoxes, QWidget *owner = nullptr);
 
     // "Enlarged data set": loads character `code` (0..255) into the grid and the caption; never
-    // shows the window.
+    // shows the window. Unsaved edits are dropped: callers on the operator's
+    // behalf use openCharacter.
     void KakudaiDataSet(int code);
+    // Loads character `code` for the operator: unsaved edits of another
+    // character are asked about first ("保存" / "破棄" / "キャンセル"); those of
+    // the same character stay. False when the operator chose キャンセル and
+    // nothing was loaded.
+    bool openCharacter(int code);
+    // Before the edits would be lost (the program ending): asks whether to
+    // save them. True when the caller may go on.
+    bool settleUnsavedEdits();
 
     // Cycles dot n (0..215) of the grid: transparent, white, black.
     void pressDot(int n);
@@ -63,22 +80,37 @@ public:
     void cancelEdits();
     void runAction(int action);
 
-    const KakudaiGrid &grid() const { return m_grid; }
+    const KakudaiGrid &grid() const { return m_edits.grid(); }
+    bool hasUnsavedEdits() const { return m_edits.hasEdits(); }
+    // The character changed in the document under unsaved edits.
+    bool storedChangedUnderEdits() const { return m_edits.overtaken(); }
+    // The steps of the unsaved edits (Ctrl+Z, Ctrl+Y).
+    QUndoStack &undoStack() { return m_edits.undoStack(); }
     QPushButton *hensyuCommand(int index) const { return m_hensyuCommand[index]; }
     QPushButton *actionButton(int action) const { return m_actionButtons[action]; }
     KakudaiDotGrid *dotGrid() const { return m_dots; }
+    // The line telling that the character changed under the edits.
+    QLabel *overtakenNotice() const { return m_notice; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildLayout();
+    void buildUndoActions();
+    bool storeGrid();
+    void followDocument(const QList<int> &codes);
     void gridChanged();
-    void followImport(const PatternEdit::Patterns &before);
+    QString editingCaption() const;
 
     TitleDocument &m_document;
     TitleData &m_data;
-    KakudaiGrid m_grid;
+    MessageBoxes &m_messageBoxes;
+    CharacterEdits m_edits;
 
     QGroupBox *m_frame = nullptr;
     KakudaiDotGrid *m_dots = nullptr;
     std::array<QPushButton *, CommandCount> m_hensyuCommand{};
     std::array<QPushButton *, ActionCount> m_actionButtons{};
+    QLabel *m_notice = nullptr;
 };

@@ -171,8 +171,10 @@ void EditForm::Form_Unload()
 
 void EditForm::closeEvent(QCloseEvent *event)
 {
-    // Ending the program used to discard the title without a word.
-    if (!m_files->settleUnsavedWork()) {
+    // Ending the program used to discard the title without a word. The
+    // enlarged editor's edits first: saving them changes the title.
+    const bool editsSettled = !m_hensyuForm || m_hensyuForm->settleUnsavedEdits();
+    if (!editsSettled || !m_files->settleUnsavedWork()) {
         event->ignore();
         return;
     }
@@ -287,12 +289,15 @@ void EditForm::pickCharacter(int code)
     // Only the tiles of the ten blocks can be pressed.
     if (!PaletteView::isTileShown(code))
         return;
+    // Asked first: キャンセル about the enlarged editor's edits leaves the
+    // press undone altogether.
+    if (!ensureEnlargedEditor().openCharacter(code))
+        return;
     m_document.selectBlockOf(code);
     m_ui.Text1->setText(m_data.ChText[m_document.currentBlock()]);
     m_ui.Shape2->setGeometry(EditFormUi::blockFrame(m_document.topCode()));
     m_ui.Shape2->show();
     m_ui.Shape2->raise();
-    KakudaiDataSet(code);
 }
 
 void EditForm::placePaletteBlock(int code)
@@ -334,11 +339,6 @@ void EditForm::chooseFont()
     copyFontChoice(*chosen, m_fontDialogFont);
 }
 
-void EditForm::KakudaiDataSet(int code)
-{
-    ensureEnlargedEditor().KakudaiDataSet(code);
-}
-
 HensyuForm *EditForm::enlargedEditor() const
 {
     return m_hensyuForm;
@@ -347,17 +347,15 @@ HensyuForm *EditForm::enlargedEditor() const
 HensyuForm &EditForm::ensureEnlargedEditor()
 {
     if (!m_hensyuForm)
-        m_hensyuForm = new HensyuForm(m_document, this);
+        m_hensyuForm = new HensyuForm(m_document, m_messageBoxes, this);
     return *m_hensyuForm;
 }
 
 void EditForm::openEnlargedEditor()
 {
     // A hidden editor holds no edits of the operator's (closing destroys
-    // it), but its grid may predate a rendering or a file load since the
-    // character was handed over; saving that stale grid would quietly undo
-    // them. So it opens on the character as it is now. A shown one keeps
-    // what the operator sees.
+    // it) and follows the document, so reloading it costs nothing. A shown
+    // one keeps what the operator sees.
     const bool shown = m_hensyuForm && m_hensyuForm->isVisible();
     showEnlargedEditor(shown ? -1 : m_data.HensyuNo);
 }
@@ -372,8 +370,10 @@ void EditForm::openEnlargedEditorAt(int cell)
 void EditForm::showEnlargedEditor(int code)
 {
     HensyuForm &editor = ensureEnlargedEditor();
+    // Shown even when the operator keeps the edits of another character:
+    // that is where they are.
     if (code >= 0)
-        editor.KakudaiDataSet(code);
+        editor.openCharacter(code);
     editor.show();
     editor.raise();
     editor.activateWindow();

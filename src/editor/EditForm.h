@@ -122,9 +122,7 @@ private:
     void onChannelTextEdited();
     void connectControls();
     void connectDocument();
-    // Hands the pressed character to the enlarged character editor,
-    // creating it hidden the first time.
-    void KakudaiDataSet(int code);
+    // The enlarged character editor, created hidden the first time.
     HensyuForm &ensureEnlargedEditor();
     void showEnlargedEditor(int code);
     void showCode(int cell, int code);

@@ -3,9 +3,11 @@
 #include "charedit/KakudaiDotGrid.h"
 #include "document/TitleDocument.h"
 
+#include "support/FakeServices.h"
 #include "support/QtPrinters.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -30,11 +32,12 @@ protected:
 
     std::unique_ptr<HensyuForm> makeForm()
     {
-        auto form = std::make_unique<HensyuForm>(m_document);
+        auto form = std::make_unique<HensyuForm>(m_document, m_boxes);
         form->setAttribute(Qt::WA_DeleteOnClose, false);
         return form;
     }
 
+    FakeMessageBoxes m_boxes;
     TitleData m_data;
     TitleDocument m_document{m_data, QString()};
     // The codes whose stored pattern the editor changed.
@@ -147,4 +150,33 @@ TEST_F(HensyuFormTest, PressOnTheGridCyclesTheBoxUnderTheMouse)
                       Qt::RightButton, Qt::ShiftModifier);
     QApplication::sendEvent(form->dotGrid(), &press);
     EXPECT_EQ(form->grid().colour(2 * 12 + 3), KakudaiGrid::Black);
+}
+
+TEST_F(HensyuFormTest, CaptionMarksUnsavedEditsAndPasteOverThemCanBeTakenBack)
+{
+    auto form = makeForm();
+    m_data.DotData[11][0] = PixelCode::white();
+    form->KakudaiDataSet(11);
+    form->copyCharacter();
+    form->KakudaiDataSet(12);
+    form->pressDot(4);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("文字12編集中 *"));
+    EXPECT_TRUE(form->hasUnsavedEdits());
+
+    form->pasteCharacter();
+    EXPECT_EQ(m_data.DotData[12], m_data.DotData[11]);
+    EXPECT_EQ(form->grid().colour(0), KakudaiGrid::White);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("文字12編集中"));
+    EXPECT_FALSE(form->overtakenNotice()->isVisibleTo(form.get()));
+
+    // The edit made before the paste comes back, as edits over the pasted
+    // character, and saving them asks first.
+    form->undoStack().undo();
+    EXPECT_EQ(form->grid().colour(4), KakudaiGrid::Black);
+    EXPECT_EQ(form->grid().colour(0), KakudaiGrid::Transparent);
+    EXPECT_TRUE(form->storedChangedUnderEdits());
+    EXPECT_TRUE(form->overtakenNotice()->isVisibleTo(form.get()));
+    form->saveCharacter();
+    EXPECT_EQ(m_boxes.asked.size(), 1);
+    EXPECT_EQ(m_data.DotData[12], m_data.DotData[11]); // キャンセル, the default answer
 }

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "KakudaiGrid.h"
+
+#include "core/TitleData.h"
+
+#include <QString>
+#include <QUndoStack>
+
+#include <functional>
+
+// The character in the enlarged editor and the operator's unsaved edits of
+// it: the working grid, the grid of the pattern as stored now, and the
+// edits' own undo steps. The title sees none of this until "保存".
+//
+// The stored pattern can change while the character is open (the palette's
+// "縁取" and "反転", an import, undo, a file opened). Without edits the grid
+// follows it. With edits the grid keeps them, since they are the operator's
+// work, and remembers that they were made on an older pattern, so that
+// saving them over the newer one is never done without asking.
+class CharacterEdits
+{
+public:
+    // Steps kept per character; a long session of dot clicks stays small.
+    static constexpr int UndoLimit = 200;
+
+    CharacterEdits();
+
+    // The character shown, or -1 before anything was loaded.
+    int code() const { return m_code; }
+    const KakudaiGrid &grid() const { return m_grid; }
+    QUndoStack &undoStack() { return m_undo; }
+
+    // Character `code` as stored: shown without edits and without steps.
+    void load(int code, const CharPattern &stored);
+    // One edit of the grid as one undoable step; an edit that leaves the
+    // grid as it was adds none.
+    void edit(const std::function<void(KakudaiGrid &)> &change, const QString &what);
+    // The grid back to the stored pattern, as a step, so the edits can be
+    // had back.
+    void revert(const QString &what);
+
+    // Whether saving would change the title.
+    bool hasEdits() const { return m_code >= 0 && m_grid != m_stored; }
+    // Whether the edits were made on a pattern that has since been replaced.
+    bool overtaken() const { return m_overtaken && hasEdits(); }
+
+    // The character's stored pattern is now `stored`. Returns true when the
+    // grid changed with it.
+    bool storedChanged(const CharPattern &stored);
+
+private:
+    int m_code = -1;
+    KakudaiGrid m_grid;
+    KakudaiGrid m_stored;
+    bool m_overtaken = false;
+    QUndoStack m_undo;
+};
