@@ -4,6 +4,8 @@
 #include "support/ExpectedDeviceState.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingMessageBoxes.h"
+#include "support/ScratchPortChoices.h"
+#include "support/ScriptedPortDiscovery.h"
 #include "support/SimProcess.h"
 #include "support/WaitFor.h"
 
@@ -73,7 +75,9 @@ TEST(EndToEndTest, ATitleReachesTheSimulatorThroughTheWindows)
     RecordingMessageBoxes boxes;
     QWidget editor; // stands in for EditForm
     editor.show();
-    LinkWindows windows(*data, platform, boxes, &editor);
+    ScriptedPortDiscovery ports;
+    ScratchPortChoices choices;
+    LinkWindows windows(*data, platform, boxes, ports, choices.store, &editor);
 
     // "データ送受信" with no port chosen: the port dialog, Com1 selected.
     windows.openCommunication();
