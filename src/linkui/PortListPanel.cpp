@@ -31,10 +31,13 @@ PortListPanel::PortListPanel(PortDiscovery &discovery, std::unique_ptr<LinkTimer
     portList = new QListWidget(this);
     portList->setObjectName(QStringLiteral("PortList"));
     portList->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A long description wraps under its port rather than running out of sight.
+    portList->setWordWrap(true);
+    portList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(portList, 1);
     listCaption->setBuddy(portList);
 
-    auto *addressCaption = new QLabel(QStringLiteral("アドレスを入力（/dev/ttyUSB0、tcp://ホスト:ポート、rfc2217://ホスト:ポート）:"), this);
+    auto *addressCaption = new QLabel(QStringLiteral("アドレスを入力（/dev/ttyUSB0、tcp://ホスト:ポート、\nrfc2217://ホスト:ポート）:"), this);
     addressCaption->setWordWrap(true);
     layout->addWidget(addressCaption);
     auto *addressRow = new QHBoxLayout;

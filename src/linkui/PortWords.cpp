@@ -14,12 +14,11 @@ QString listed(const PortInfo &port)
         details << port.manufacturer;
     if (!port.serialNumber.isEmpty())
         details << QStringLiteral("シリアル番号 %1").arg(port.serialNumber);
-    QString line = port.systemName;
-    if (!port.description.isEmpty())
-        line += QStringLiteral("  ") + port.description;
+    QString about = port.description;
     if (!details.isEmpty())
-        line += QStringLiteral("（%1）").arg(details.join(QStringLiteral("、")));
-    return line;
+        about += QStringLiteral("（%1）").arg(details.join(QStringLiteral("、")));
+    // The name first, as it is typed; what it is on a line of its own.
+    return about.isEmpty() ? port.systemName : port.systemName + QStringLiteral("\n    ") + about;
 }
 
 QString problem(const PortAddress &address, const QString &typed)

@@ -9,8 +9,8 @@ struct PortInfo;
 // in the operator's language.
 namespace PortWords {
 
-// One line for a port present now: its system name, then what the system
-// knows of it (description, manufacturer, serial number) where it knows.
+// A port present now: its system name, and on a second line what the
+// system knows of it (description, manufacturer, serial number) if anything.
 QString listed(const PortInfo &port);
 
 // Why `address` (as typed, invalid) cannot be used, with an example of

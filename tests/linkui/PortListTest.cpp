@@ -84,7 +84,7 @@ TEST_F(PortListTest, ListsThePortsPresentInWordsAndWhatEachOptionStandsFor)
     TestSerForm &dialog = openDialog();
     EXPECT_EQ(rows(panel().portList),
               (QStringList{QStringLiteral("/dev/ttyS0"),
-                           QStringLiteral("/dev/ttyUSB0  FT232R USB UART（FTDI、シリアル番号 A6008isP）")}));
+                           QStringLiteral("/dev/ttyUSB0\n    FT232R USB UART（FTDI、シリアル番号 A6008isP）")}));
     EXPECT_EQ(panel().portList->item(1)->toolTip(), UsbById);
     EXPECT_EQ(dialog.portDevices[0]->text(), QStringLiteral("/dev/ttyS0"));
     EXPECT_EQ(dialog.portDevices[1]->text(), QStringLiteral("/tmp/orvex-sim-pty"));
