@@ -251,10 +251,10 @@ void EditForm::endProgram()
     close();
 }
 
-void EditForm::attachLink(LinkPlatform &platform)
+void EditForm::attachLink(LinkPlatform &platform, PortDiscovery &discovery, PortChoiceStore &portChoices)
 {
     delete m_link;
-    m_link = new LinkWindows(m_data, platform, m_messageBoxes, this);
+    m_link = new LinkWindows(m_data, platform, m_messageBoxes, discovery, portChoices, this);
 }
 
 void EditForm::openCommunication()

@@ -19,6 +19,8 @@ class FontDialogs;
 class HensyuForm;
 class ImageMenu;
 class LinkPlatform;
+class PortChoiceStore;
+class PortDiscovery;
 class LinkWindows;
 class MessageBoxes;
 
@@ -41,7 +43,7 @@ public:
 
     // Makes "データ送受信" and "COMポート設定" live: the communication window
     // and the port dialog, owned by this window, talk through `platform`.
-    void attachLink(LinkPlatform &platform);
+    void attachLink(LinkPlatform &platform, PortDiscovery &discovery, PortChoiceStore &portChoices);
     LinkWindows *link() const { return m_link; }
 
     const EditFormUi &ui() const { return m_ui; }

@@ -4,13 +4,16 @@
 #include "core/FileSystem.h"
 #include "core/TitleData.h"
 #include "render/RenderFont.h"
+#include "platform/PortChoiceStore.h"
 #include "platform/QtLinkPlatform.h"
+#include "platform/QtPortDiscovery.h"
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/QtTranslations.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QCommandLineParser>
 #include <QTextStream>
 #include <QTranslator>
@@ -90,9 +93,13 @@ int main(int argc, char **argv)
     QtFontDialogs fontDialogs;
 
     QtLinkPlatform linkPlatform;
+    QtPortDiscovery portDiscovery;
+    // The port confirmed last, used again at start without asking.
+    QSettings settings;
+    PortChoiceStore portChoices(settings);
 
     EditForm form(*data, messageBoxes, fileDialogs, fontDialogs, FileSystem::GetAppPath());
-    form.attachLink(linkPlatform);
+    form.attachLink(linkPlatform, portDiscovery, portChoices);
     // Ending the editor ends the program, whatever else is open.
     QObject::connect(&form, &EditForm::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     form.show();

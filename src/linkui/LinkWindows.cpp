@@ -5,10 +5,23 @@
 #include "TestSerForm.h"
 
 #include "core/TitleData.h"
+#include "link/LinkPlatform.h"
+#include "link/LinkTimer.h"
+#include "platform/PortChoiceStore.h"
 
-LinkWindows::LinkWindows(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes, QWidget *owner)
-    : QObject(owner), m_data(data), m_platform(platform), m_messageBoxes(messageBoxes), m_owner(owner)
+LinkWindows::LinkWindows(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes,
+                         PortDiscovery &discovery, PortChoiceStore &choices, QWidget *owner)
+    : QObject(owner), m_data(data), m_platform(platform), m_messageBoxes(messageBoxes), m_discovery(discovery),
+      m_choices(choices), m_owner(owner)
 {
+    const PortChoice remembered = m_choices.load();
+    if (remembered.option > 0) {
+        m_data.ComNo = qint16(remembered.option);
+    } else if (!remembered.address.isEmpty()) {
+        m_portAddress = remembered.address;
+        // Any option number: it only says that a port is chosen.
+        m_data.ComNo = 1;
+    }
 }
 
 LinkWindows::~LinkWindows() = default;
@@ -30,6 +43,8 @@ SerForm &LinkWindows::serForm()
 {
     if (!m_serForm) {
         m_serForm = new SerForm(m_data, m_platform, m_messageBoxes, m_owner);
+        if (!m_portAddress.isEmpty())
+            m_serForm->setPortAddress(m_portAddress);
         // A window that unloaded itself is gone for good, even before Qt
         // gets round to deleting it.
         SerForm *form = m_serForm;
@@ -58,13 +73,36 @@ void LinkWindows::showSerForm()
 void LinkWindows::showTestSerForm()
 {
     if (!m_testSerForm) {
-        m_testSerForm = new TestSerForm(m_data, [this]() -> SerForm & { return serForm(); }, m_owner);
-        connect(m_testSerForm, &TestSerForm::portConfirmed, this, &LinkWindows::showSerForm);
+        m_testSerForm = new TestSerForm(
+            m_data, [this]() -> SerForm & { return serForm(); }, m_discovery, m_platform.createTimer(),
+            m_portAddress, m_owner);
+        // Opening chose a port already (a remembered USB adapter may now go
+        // by its stable name).
+        m_portAddress = m_testSerForm->chosenAddress();
+        connect(m_testSerForm, &TestSerForm::portChosen, this, [this](const QString &address) {
+            m_portAddress = address;
+        });
+        connect(m_testSerForm, &TestSerForm::portConfirmed, this, [this] {
+            rememberPort();
+            showSerForm();
+        });
         DialogFrame::centreOverOwner(m_testSerForm);
     }
     m_testSerForm->show();
     m_testSerForm->raise();
     m_testSerForm->activateWindow();
+}
+
+void LinkWindows::rememberPort()
+{
+    // Only a port confirmed with "OK" is kept: the one the dialog picks by
+    // itself on opening was never the operator's choice.
+    PortChoice choice;
+    if (m_portAddress.isEmpty())
+        choice.option = m_data.ComNo;
+    else
+        choice.address = m_portAddress;
+    m_choices.save(choice);
 }
 
 TestSerForm *LinkWindows::testSerForm() const

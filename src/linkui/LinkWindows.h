@@ -6,18 +6,26 @@
 struct TitleData;
 class LinkPlatform;
 class MessageBoxes;
+class PortChoiceStore;
+class PortDiscovery;
 class QWidget;
 class SerForm;
 class TestSerForm;
 
 // The editor's way into the device link: owns the lifetimes of the
 // communication window and the port dialog, both modeless and owned by the
-// editor window, each existing at most once.
+// editor window, each existing at most once, and the port they use: ComNo
+// for one of the eight options, or an address kept here, beside it, since
+// the communication window is rebuilt after a failure. The port confirmed
+// with "OK" is remembered and used at the next start without asking.
 class LinkWindows : public QObject
 {
     Q_OBJECT
 public:
-    LinkWindows(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes, QWidget *owner);
+    // Takes up the port remembered in `choices`: "データ送受信" then goes
+    // straight to the communication window.
+    LinkWindows(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes, PortDiscovery &discovery,
+                PortChoiceStore &choices, QWidget *owner);
     ~LinkWindows() override;
 
     // "データ送受信": the communication window, or first the port dialog
@@ -31,15 +39,22 @@ public:
     // The windows as they are now; null when not loaded.
     SerForm *existingSerForm() const;
     TestSerForm *testSerForm() const;
+    // The address in use instead of one of the eight options; empty when
+    // one of those is.
+    const QString &portAddress() const { return m_portAddress; }
 
 private:
     void showSerForm();
     void showTestSerForm();
+    void rememberPort();
 
     TitleData &m_data;
     LinkPlatform &m_platform;
     MessageBoxes &m_messageBoxes;
+    PortDiscovery &m_discovery;
+    PortChoiceStore &m_choices;
     QWidget *m_owner;
+    QString m_portAddress;
     QPointer<SerForm> m_serForm;
     QPointer<TestSerForm> m_testSerForm;
 };

@@ -56,7 +56,6 @@ SerForm::SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageB
       m_chReqTimer(platform.createTimer()), m_rxTimer(platform.createTimer())
 {
     setObjectName(QStringLiteral("SerForm"));
-    setWindowTitle(QStringLiteral("8CH-Orvex [通信]"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
     setFixedSize(Twips::px(5220), Twips::px(5580));
@@ -68,6 +67,7 @@ SerForm::SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageB
     m_engine = std::make_unique<LinkEngine>(m_data, *m_port, *m_chReqTimer, *m_rxTimer, *m_pump, *this);
     connectControls();
     Form_Load();
+    showDeviceInUse();
 }
 
 SerForm::~SerForm()
@@ -202,6 +202,23 @@ void SerForm::closePort()
 void SerForm::setCommPort(int number)
 {
     m_engine->setCommPort(number);
+    showDeviceInUse();
+}
+
+void SerForm::setPortAddress(const QString &address)
+{
+    m_engine->setPortAddress(address);
+    showDeviceInUse();
+}
+
+void SerForm::showDeviceInUse()
+{
+    // The device goes after the caption, as the editor puts its file there:
+    // with a USB adapter, a server and the simulator to choose from, the
+    // operator must see which one this window talks to.
+    const QString device = m_engine->portAddress();
+    setWindowTitle(device.isEmpty() ? QStringLiteral("8CH-Orvex [通信]")
+                                    : QStringLiteral("8CH-Orvex [通信] - %1").arg(device));
 }
 
 // --- LinkView ------------------------------------------------------------------

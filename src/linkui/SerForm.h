@@ -51,6 +51,9 @@ public:
     bool portOpen() const;
     void closePort();
     void setCommPort(int number);
+    // A port chosen by address (a listed port or a typed one) instead of
+    // one of the eight numbers.
+    void setPortAddress(const QString &address);
 
     // LinkView
     void setMessage(const QString &text) override;
@@ -83,6 +86,7 @@ private:
     void openWriteSettings();
     void hideWindow();
     void stopWhileHidden();
+    void showDeviceInUse();
     // Around every nested event loop the window or its engine runs.
     void enterNestedLoop();
     void leaveNestedLoop();

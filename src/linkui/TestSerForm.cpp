@@ -2,21 +2,42 @@
 
 #include "DesignFont.h"
 #include "DialogFrame.h"
+#include "PortListPanel.h"
 #include "SerForm.h"
 #include "Twips.h"
 
 #include "core/TitleData.h"
+#include "link/LinkTimer.h"
 #include "platform/SerialPortNames.h"
+#include "platform/StablePortName.h"
 
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 
-TestSerForm::TestSerForm(TitleData &data, std::function<SerForm &()> serialControl, QWidget *owner)
+namespace {
+// The eight options keep their place on the left; the device names and the
+// ports present take the room to their right and below.
+constexpr int ClientWidth = 9180;
+constexpr int ClientHeight = 3960;
+constexpr int DeviceLeft = 1065;
+constexpr int DeviceWidth = 2445;
+constexpr int PanelLeft = 3630;
+constexpr int PanelTop = 90;
+constexpr int PanelWidth = 5460;
+constexpr int PanelHeight = 3780;
+} // namespace
+
+TestSerForm::TestSerForm(TitleData &data, std::function<SerForm &()> serialControl, PortDiscovery &discovery,
+                         std::unique_ptr<LinkTimer> refreshTimer, const QString &chosenAddress, QWidget *owner)
     : QWidget(owner), m_data(data), m_serialControl(std::move(serialControl))
 {
     setObjectName(QStringLiteral("TestSerForm"));
     setWindowTitle(QStringLiteral("Comポート設定"));
-    DialogFrame::apply(this, 1935, 2895);
+    DialogFrame::apply(this, ClientWidth, ClientHeight);
     applyDesignFont(this);
 
     static constexpr int optionTop[8] = {90, 375, 660, 945, 1245, 1530, 1815, 2100};
@@ -24,9 +45,17 @@ TestSerForm::TestSerForm(TitleData &data, std::function<SerForm &()> serialContr
         portOptions[i] = new QRadioButton(QStringLiteral("Com%1").arg(i + 1), this);
         portOptions[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
         Twips::place(portOptions[i], 90, optionTop[i], 945, 285);
-        // Which device the port stands for, so the operator can tell the
-        // simulator, a USB adapter and the built-in ports apart.
-        portOptions[i]->setToolTip(SerialPortNames::deviceForPort(i + 1));
+        // Which device the option stands for (ORVEX_COM<n> where set), so
+        // the simulator, a USB adapter and the built-in ports can be told
+        // apart; a long path is cut in its middle, whole in the tooltip.
+        const QString device = SerialPortNames::deviceForPort(i + 1);
+        portOptions[i]->setToolTip(device);
+        portDevices[i] = new QLabel(this);
+        portDevices[i]->setObjectName(QStringLiteral("Device_%1").arg(i));
+        Twips::place(portDevices[i], DeviceLeft, optionTop[i], DeviceWidth, 285);
+        portDevices[i]->setText(portDevices[i]->fontMetrics().elidedText(device, Qt::ElideMiddle,
+                                                                          portDevices[i]->width()));
+        portDevices[i]->setToolTip(device);
         connect(portOptions[i], &QRadioButton::clicked, this, [this, i] { choosePort(i); });
     }
     okButton = new QPushButton(QStringLiteral("OK"), this);
@@ -35,13 +64,21 @@ TestSerForm::TestSerForm(TitleData &data, std::function<SerForm &()> serialContr
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &TestSerForm::confirm);
 
-    Form_Load();
+    portPanel = new PortListPanel(discovery, std::move(refreshTimer), this);
+    Twips::place(portPanel, PanelLeft, PanelTop, PanelWidth, PanelHeight);
+    connect(portPanel, &PortListPanel::addressChosen, this, &TestSerForm::chooseAddress);
+
+    Form_Load(chosenAddress);
 }
 
-void TestSerForm::Form_Load()
+void TestSerForm::Form_Load(const QString &chosenAddress)
 {
-    // Selecting the option counts as clicking it, so opening the dialog
+    // Choosing here counts as the operator's choice, so opening the dialog
     // closes an open port.
+    if (!chosenAddress.isEmpty()) {
+        chooseAddress(chosenAddress);
+        return;
+    }
     const int index = m_data.ComNo >= 1 && m_data.ComNo <= 8 ? m_data.ComNo - 1 : 0;
     portOptions[index]->setChecked(true);
     choosePort(index);
@@ -54,6 +91,56 @@ void TestSerForm::choosePort(int index)
     if (serial.portOpen())
         serial.closePort();
     serial.setCommPort(m_data.ComNo);
+    m_address.clear();
+    portPanel->showChoice(SerialPortNames::deviceForPort(m_data.ComNo), false);
+    emit portChosen(m_address);
+}
+
+void TestSerForm::chooseAddress(const QString &address)
+{
+    // A USB adapter is kept by its by-id name, which stays the same when it
+    // is plugged in again and gets another number.
+    const QString kept = StablePortName::toRemember(address, portPanel->ports());
+    // ComNo says that a port is chosen, so "データ送受信" goes straight to the
+    // window; which port is the address's business.
+    if (m_data.ComNo < 1 || m_data.ComNo > 8)
+        m_data.ComNo = 1;
+    uncheckOptions();
+    SerForm &serial = m_serialControl();
+    if (serial.portOpen())
+        serial.closePort();
+    serial.setPortAddress(kept);
+    m_address = kept;
+    portPanel->showChoice(kept, true);
+    emit portChosen(kept);
+}
+
+void TestSerForm::uncheckOptions()
+{
+    // Options of one parent exclude each other, and an exclusive option
+    // cannot be unchecked while it is the checked one.
+    for (QRadioButton *option : portOptions) {
+        if (!option->isChecked())
+            continue;
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
+}
+
+void TestSerForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // An address just typed is what the operator means by "OK"; a wrong
+    // one keeps the dialog open with the reason beside it.
+    if (focusWidget() == portPanel->addressEdit && !portPanel->addressEdit->text().trimmed().isEmpty()
+        && !portPanel->useTypedAddress())
+        return;
+    confirm();
 }
 
 void TestSerForm::confirm()

@@ -6,9 +6,12 @@
 
 namespace {
 
-PortAddress invalid(const QString &why)
+using Problem = PortAddress::Problem;
+
+PortAddress invalid(Problem problem, const QString &why)
 {
     PortAddress address;
+    address.problem = problem;
     address.error = why;
     return address;
 }
@@ -28,12 +31,12 @@ PortAddress network(PortAddress::Kind kind, const QString &rest, const QString &
     const QRegularExpressionMatch match = form.match(rest);
     if (!match.hasMatch()) {
         if (rest.count(u':') > 1 && !rest.startsWith(u'['))
-            return invalid(QStringLiteral("%1: an IPv6 address goes in brackets, as [::1]:2000").arg(text));
-        return invalid(QStringLiteral("%1: the address needs a host and a port, as HOST:PORT").arg(text));
+            return invalid(Problem::Ipv6NeedsBrackets, QStringLiteral("%1: an IPv6 address goes in brackets, as [::1]:2000").arg(text));
+        return invalid(Problem::NeedsHostAndPort, QStringLiteral("%1: the address needs a host and a port, as HOST:PORT").arg(text));
     }
     const int port = match.captured(3).toInt();
     if (port < 1 || port > 65535)
-        return invalid(QStringLiteral("%1: the port number must be 1..65535").arg(text));
+        return invalid(Problem::PortOutOfRange, QStringLiteral("%1: the port number must be 1..65535").arg(text));
     PortAddress address;
     address.kind = kind;
     address.host = match.captured(1).isEmpty() ? match.captured(2) : match.captured(1);
@@ -52,7 +55,7 @@ PortAddress parseUnnumbered(const QString &text)
         return network(PortAddress::Kind::Tcp, rest, text);
     if (name == QLatin1String("rfc2217"))
         return network(PortAddress::Kind::Rfc2217, rest, text);
-    return invalid(QStringLiteral("%1: unknown kind of address \"%2://\" (tcp:// or rfc2217://)").arg(text, name));
+    return invalid(Problem::UnknownKind, QStringLiteral("%1: unknown kind of address \"%2://\" (tcp:// or rfc2217://)").arg(text, name));
 }
 
 } // namespace
@@ -61,13 +64,13 @@ PortAddress PortAddress::parse(const QString &given)
 {
     const QString text = given.trimmed();
     if (text.isEmpty())
-        return invalid(QStringLiteral("no port given"));
+        return invalid(Problem::Empty, QStringLiteral("no port given"));
     bool isNumber = false;
     const int number = text.toInt(&isNumber);
     if (!isNumber)
         return parseUnnumbered(text);
     if (number < 1 || number > 8)
-        return invalid(QStringLiteral("%1: port numbers are 1..8").arg(text));
+        return invalid(Problem::NumberOutOfRange, QStringLiteral("%1: port numbers are 1..8").arg(text));
     // ORVEX_COM<n> may name a device or a network address, never another
     // number.
     return parseUnnumbered(SerialPortNames::deviceForPort(number));

@@ -11,12 +11,16 @@
 struct PortAddress
 {
     enum class Kind { Invalid, Device, Tcp, Rfc2217 };
+    // What is wrong with an invalid address, so a window can say it in its
+    // own words.
+    enum class Problem { None, Empty, NeedsHostAndPort, Ipv6NeedsBrackets, PortOutOfRange, UnknownKind, NumberOutOfRange };
 
     Kind kind = Kind::Invalid;
     QString device; // Device
     QString host;   // Tcp, Rfc2217; without brackets
     quint16 port = 0;
     QString error;  // Invalid: why, in words for the operator
+    Problem problem = Problem::None;
 
     static PortAddress parse(const QString &text);
 

@@ -1,11 +1,11 @@
 #include "QtLinkPlatform.h"
 
 #include "platform/QtLinkTimer.h"
-#include "platform/QtSerialPortAdapter.h"
+#include "platform/AddressedSerialPort.h"
 
 std::unique_ptr<SerialPort> QtLinkPlatform::createPort()
 {
-    return std::make_unique<QtSerialPortAdapter>();
+    return std::make_unique<AddressedSerialPort>();
 }
 
 std::unique_ptr<LinkTimer> QtLinkPlatform::createTimer()

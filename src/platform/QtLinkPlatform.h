@@ -4,7 +4,8 @@
 
 #include "platform/QtEventPump.h"
 
-// The real serial port (QSerialPort), QTimer timers and Qt's event loop.
+// The real port (a local device, or a network serial server by its address),
+// QTimer timers and Qt's event loop.
 class QtLinkPlatform : public LinkPlatform
 {
 public:

@@ -1,5 +1,7 @@
 #include "EditFormFixture.h"
 
+#include "support/ScratchPortChoices.h"
+#include "support/ScriptedPortDiscovery.h"
 #include "support/FakeLinkPlatform.h"
 #include "linkui/LinkWindows.h"
 #include "linkui/SerForm.h"
@@ -16,7 +18,7 @@ protected:
     void SetUp() override
     {
         EditFormFixture::SetUp();
-        form->attachLink(platform);
+        form->attachLink(platform, portDiscovery, portChoices.store);
         form->show();
     }
     void TearDown() override
@@ -26,6 +28,8 @@ protected:
     }
 
     FakeLinkPlatform platform;
+    ScriptedPortDiscovery portDiscovery;
+    ScratchPortChoices portChoices;
 };
 
 TEST_F(EditFormLink, FirstDataComAsksForAPortThenPortSetReopensTheDialog)
@@ -53,6 +57,6 @@ TEST_F(EditFormLink, DataComWithAPortChosenShowsTheCommunicationWindow)
     SerForm *window = form->link()->existingSerForm();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("8CH-Orvex [通信]"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("8CH-Orvex [通信] - /dev/ttyS1"));
     EXPECT_EQ(form->link()->testSerForm(), nullptr);
 }

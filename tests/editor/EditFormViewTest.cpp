@@ -3,6 +3,8 @@
 #include "charedit/HensyuForm.h"
 #include "editor/PaletteView.h"
 #include "editor/ScreenGrid.h"
+#include "support/ScratchPortChoices.h"
+#include "support/ScriptedPortDiscovery.h"
 #include "support/FakeLinkPlatform.h"
 #include "linkui/LinkWindows.h"
 #include "linkui/SerForm.h"
@@ -36,6 +38,8 @@ protected:
     QWidget *hitAt(QWidget *widget) const { return hitAt(widget, widget->rect().center()); }
 
     FakeLinkPlatform platform;
+    ScriptedPortDiscovery portDiscovery;
+    ScratchPortChoices portChoices;
 };
 
 } // namespace
@@ -103,7 +107,7 @@ TEST_F(EditFormView, DoubleClickOnACellOpensTheEnlargedEditorOnItsCharacter)
 
 TEST_F(EditFormView, EnlargedEditorAndCommunicationWindowStayOnTopOfTheEditor)
 {
-    form->attachLink(platform);
+    form->attachLink(platform, portDiscovery, portChoices.store);
     form->show();
     form->openEnlargedEditor();
     data->ComNo = 1;

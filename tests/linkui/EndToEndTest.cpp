@@ -4,12 +4,16 @@
 #include "support/ExpectedDeviceState.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingMessageBoxes.h"
+#include "support/ScratchPortChoices.h"
+#include "support/ScriptedPortDiscovery.h"
+#include "support/Ser2netProcess.h"
 #include "support/SimProcess.h"
 #include "support/WaitFor.h"
 
 #include "core/TitleData.h"
 #include "link/LinkEngine.h"
 #include "linkui/LinkWindows.h"
+#include "linkui/PortListPanel.h"
 #include "linkui/SerForm.h"
 #include "linkui/SetForm.h"
 #include "linkui/TestSerForm.h"
@@ -23,8 +27,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -73,7 +79,9 @@ TEST(EndToEndTest, ATitleReachesTheSimulatorThroughTheWindows)
     RecordingMessageBoxes boxes;
     QWidget editor; // stands in for EditForm
     editor.show();
-    LinkWindows windows(*data, platform, boxes, &editor);
+    ScriptedPortDiscovery ports;
+    ScratchPortChoices choices;
+    LinkWindows windows(*data, platform, boxes, ports, choices.store, &editor);
 
     // "データ送受信" with no port chosen: the port dialog, Com1 selected.
     windows.openCommunication();
@@ -150,4 +158,73 @@ TEST(EndToEndTest, ATitleReachesTheSimulatorThroughTheWindows)
                 << "CH" << ch + 1 << " slot " << slot;
     }
     qunsetenv("ORVEX_COM1");
+}
+
+TEST(EndToEndTest, AServerAddressTypedOnceIsUsedAgainAfterARestart)
+{
+    if (SimProcess::buildDir().isEmpty())
+        GTEST_SKIP() << "ORVEX_BUILD_DIR names the build folder holding orvex-sim";
+    if (!Ser2netProcess::available())
+        GTEST_SKIP() << "ser2net is not installed";
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({}));
+    Ser2netProcess server;
+    ASSERT_TRUE(server.start(Ser2netProcess::Accepter::RawTcp, sim.device())) << qPrintable(server.failure());
+    const QString address = server.address();
+
+    TitleData data;
+    fillTitle(data);
+    QtLinkPlatform platform;
+    RecordingMessageBoxes boxes;
+    ScriptedPortDiscovery ports;
+    ScratchPortChoices choices;
+    QWidget editor;
+    editor.show();
+    // Every channel written, and the write over, as the engine reports it
+    // (a resend under load would make the simulator's frame count no
+    // measure of that); the port the write went through.
+    const auto writeAll = [&](LinkWindows &windows) -> QString {
+        SerForm *form = windows.existingSerForm();
+        if (!form || !form->isVisible())
+            return QStringLiteral("no window");
+        data.KakikomiCh.fill(true);
+        form->KakikomiOn();
+        const LinkEngine &engine = form->engine();
+        if (!waitFor([&] { return engine.lastBulkWrite().has_value() && engine.state().StepNo == 0; }, 30000))
+            return QStringLiteral("the write did not end");
+        if (engine.lastBulkWrite()->outcome != WriteOutcome::Done)
+            return QStringLiteral("the write failed");
+        return engine.lastBulkWrite()->port;
+    };
+
+    {
+        LinkWindows windows(data, platform, boxes, ports, choices.store, &editor);
+        windows.openCommunication();
+        TestSerForm *dialog = windows.testSerForm();
+        ASSERT_NE(dialog, nullptr);
+        QLineEdit *field = dialog->portPanel->addressEdit;
+        field->setFocus();
+        QTest::keyClicks(field, address);
+        QTest::keyClick(field, Qt::Key_Return);
+        ASSERT_EQ(writeAll(windows), address) << qPrintable(boxes.texts.join(u'\n'));
+        EXPECT_EQ(windows.existingSerForm()->windowTitle(), QStringLiteral("8CH-Orvex [通信] - ") + address);
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // The next start: "データ送受信" goes straight to the window on the server.
+    data.ComNo = 0;
+    LinkWindows windows(data, platform, boxes, ports, choices.store, &editor);
+    windows.openCommunication();
+    EXPECT_EQ(windows.testSerForm(), nullptr);
+    ASSERT_EQ(writeAll(windows), address) << qPrintable(boxes.texts.join(u'\n'));
+    EXPECT_TRUE(boxes.texts.isEmpty()) << qPrintable(boxes.texts.join(u'\n'));
+
+    const QJsonArray channels = sim.stopAndReadState().value(QStringLiteral("channels")).toArray();
+    ASSERT_EQ(channels.size(), 8);
+    for (int ch = 0; ch < 8; ++ch)
+        EXPECT_GE(channels.at(ch).toObject().value(QStringLiteral("data_frames")).toInt(), 2 * 39) << "CH" << ch + 1;
+    for (int ch = 0; ch < 8; ++ch)
+        EXPECT_EQ(QByteArray::fromHex(channels.at(ch).toObject().value(QStringLiteral("page")).toString().toLatin1()),
+                  expectedPage(data, ch))
+            << "CH" << ch + 1;
 }

@@ -2,6 +2,8 @@
 
 #include "support/FakeLinkPlatform.h"
 #include "support/RecordingMessageBoxes.h"
+#include "support/ScratchPortChoices.h"
+#include "support/ScriptedPortDiscovery.h"
 #include "support/WaitFor.h"
 
 #include "core/TitleData.h"
@@ -35,7 +37,14 @@ protected:
         owner = std::make_unique<QWidget>();
         owner->resize(436, 386);
         owner->show();
-        windows = std::make_unique<LinkWindows>(*data, platform, boxes, owner.get());
+        startWindows();
+    }
+
+    // The link windows as the editor makes them at its start, taking up the
+    // port remembered in `portChoices`.
+    void startWindows()
+    {
+        windows = std::make_unique<LinkWindows>(*data, platform, boxes, portDiscovery, portChoices.store, owner.get());
     }
 
     void TearDown() override
@@ -91,6 +100,8 @@ protected:
     std::unique_ptr<TitleData> data;
     FakeLinkPlatform platform;
     RecordingMessageBoxes boxes;
+    ScriptedPortDiscovery portDiscovery;
+    ScratchPortChoices portChoices;
     std::unique_ptr<QWidget> owner;
     std::unique_ptr<LinkWindows> windows;
 };

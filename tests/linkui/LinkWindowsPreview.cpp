@@ -4,6 +4,8 @@
 
 #include "support/FakeLinkPlatform.h"
 #include "support/RecordingMessageBoxes.h"
+#include "support/ScratchPortChoices.h"
+#include "support/ScriptedPortDiscovery.h"
 
 #include "core/TitleData.h"
 #include "linkui/LinkWindows.h"
@@ -29,7 +31,10 @@ int main(int argc, char **argv)
     editor.setWindowTitle(QStringLiteral("8CH-Orvex [編集]"));
     editor.setGeometry(700, 380, 300, 200);
     editor.show();
-    LinkWindows windows(data, platform, boxes, &editor);
+    ScriptedPortDiscovery ports;
+    ports.present = ScriptedPortDiscovery::typical();
+    ScratchPortChoices choices;
+    LinkWindows windows(data, platform, boxes, ports, choices.store, &editor);
 
     windows.choosePort();
     windows.testSerForm()->move(20, 420);

@@ -14,7 +14,8 @@ TEST_F(PortDialogTest, FirstDataComAsksForAPortWithCom1ChosenThenOkOpensTheWindo
     ASSERT_FALSE(dialog.isNull());
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Comポート設定"));
-    EXPECT_EQ(dialog->size(), QSize(129, 193));
+    // Wider and taller than the eight options alone, for the ports present.
+    EXPECT_EQ(dialog->size(), QSize(612, 264));
     EXPECT_EQ(dialog->parentWidget(), owner.get());
     EXPECT_TRUE(dialog->portOptions[0]->isChecked());
     EXPECT_EQ(dialog->portOptions[4]->geometry(), QRect(6, 83, 63, 19));

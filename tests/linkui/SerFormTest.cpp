@@ -35,7 +35,8 @@ TEST_F(SerFormTest, LoadsHiddenWithItsControlsInPlaceAndSendsNothing)
     data->ComNo = 2;
     SerForm &form = windows->serForm();
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("8CH-Orvex [通信]"));
+    // The caption names the device in use after the window's own name.
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("8CH-Orvex [通信] - /dev/ttyS1"));
     EXPECT_EQ(form.size(), QSize(348, 372));
     EXPECT_EQ(port().portNumber, 2);
 
