@@ -109,6 +109,7 @@ void EditForm::connectControls()
     connect(m_ui.pEnd, &QAction::triggered, this, &EditForm::endProgram);
     connect(m_ui.DataCom, &QAction::triggered, this, &EditForm::openCommunication);
     connect(m_ui.PortSet, &QAction::triggered, this, &EditForm::choosePort);
+    connect(m_ui.historyAction, &QAction::triggered, this, &EditForm::showTransferHistory);
     connect(m_ui.undoAction, &QAction::triggered, &undo, &QUndoStack::undo);
     connect(m_ui.redoAction, &QAction::triggered, &undo, &QUndoStack::redo);
     m_ui.undoAction->setEnabled(false);
@@ -259,6 +260,7 @@ void EditForm::attachLink(LinkPlatform &platform)
 {
     delete m_link;
     m_link = new LinkWindows(m_data, platform, m_messageBoxes, this);
+    m_link->recorder().setTitleFile([this] { return m_document.dataFileName(); });
 }
 
 void EditForm::openCommunication()
@@ -271,6 +273,12 @@ void EditForm::choosePort()
 {
     if (m_link)
         m_link->choosePort();
+}
+
+void EditForm::showTransferHistory()
+{
+    if (m_link)
+        m_link->showHistory();
 }
 
 void EditForm::selectCell(int cell)

@@ -83,6 +83,8 @@ public:
     // "データ送受信" and "COMポート設定".
     void openCommunication();
     void choosePort();
+    // "通信履歴".
+    void showTransferHistory();
     // A press on grid cell 0..389: where the next block goes.
     void selectCell(int cell);
     // "画面クリア": blanks the current channel's page.
