@@ -34,7 +34,7 @@ TransferHistoryWindow::TransferHistoryWindow(const TransferLog &log, QWidget *ow
     bottom->addWidget(m_reload);
     layout->addLayout(bottom);
     connect(m_reload, &QPushButton::clicked, this, &TransferHistoryWindow::reload);
-    resize(900, 360);
+    resize(1100, 360);
 }
 
 QString TransferHistoryWindow::resultText(const QString &result)
