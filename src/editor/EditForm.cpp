@@ -85,7 +85,13 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
     updateCaption();
 }
 
-EditForm::~EditForm() = default;
+EditForm::~EditForm()
+{
+    // A write cut off by the program ending is recorded with the title's
+    // file, so the link windows go while the document is still here.
+    delete m_link;
+    m_link = nullptr;
+}
 
 void EditForm::connectDocument()
 {
