@@ -1,5 +1,6 @@
 #include "TitleDocument.h"
 
+#include "undo/AllChannelsEdit.h"
 #include "undo/BlockTextEdit.h"
 #include "undo/PageEdit.h"
 #include "undo/TitleReplace.h"
@@ -111,6 +112,24 @@ MakeData::Result TitleDocument::makeData(const QString &text, const QFont &font,
     return result;
 }
 
+AllChannelsMake::Result TitleDocument::makeAllChannels(const std::array<QString, Title::Channels> &texts,
+                                                       const QFont &font, bool edging)
+{
+    AllChannelsMake::Request request;
+    request.texts = texts;
+    request.font = font;
+    request.edging = edging;
+    // The selected cell is shared by the channels, as for "データ作成" on
+    // any one of them.
+    request.cells.fill(m_selCell);
+    request.workFolder = m_workFolder;
+    const AllChannelsEdit::Before before = AllChannelsEdit::snapshot(m_data);
+    const AllChannelsMake::Result result = AllChannelsMake::run(m_data, request);
+    if (result.done())
+        m_undo.push(new AllChannelsEdit(m_data, *this, before, QStringLiteral("全チャンネル作成")));
+    return result;
+}
+
 void TitleDocument::edgeBlock()
 {
     editBlock(BlockEdit::edge, QStringLiteral("縁取"));
@@ -165,6 +184,11 @@ void TitleDocument::cellsPut(int page, const QList<int> &cells)
 void TitleDocument::blockTextPut(int block)
 {
     emit blockTextChanged(block);
+}
+
+void TitleDocument::pagesPut(const QList<int> &pages)
+{
+    emit pagesChanged(pages);
 }
 
 void TitleDocument::titlePut(const TitleFileNames &file)

@@ -8,6 +8,7 @@
 #include "core/TitleData.h"
 #include "core/ZvxReader.h"
 #include "core/ZvxWriter.h"
+#include "render/AllChannelsMake.h"
 #include "render/MakeData.h"
 
 #include <QFont>
@@ -75,6 +76,11 @@ public:
     // "データ作成": renders `text` into the current block, clears the page
     // and places the block, as one step. A refused text changes nothing.
     MakeData::Result makeData(const QString &text, const QFont &font, bool edging);
+    // "全チャンネル作成": "データ作成" for every channel whose text in `texts`
+    // is not empty, each from the selected cell, as one step. A refused text
+    // changes nothing; the result names its channel.
+    AllChannelsMake::Result makeAllChannels(const std::array<QString, Title::Channels> &texts, const QFont &font,
+                                            bool edging);
     // "縁取" and "反転" of the current block's patterns.
     void edgeBlock();
     void invertBlock();
@@ -90,6 +96,9 @@ signals:
     void cellsChanged(int page, const QList<int> &cells);
     // The stored text of `block` changed.
     void blockTextChanged(int block);
+    // Layer 0 of several pages changed at once (all channels made): a view
+    // redraws those it shows and stays where it is.
+    void pagesChanged(const QList<int> &pages);
     // The whole title was replaced (a file opened, or that undone).
     void titleReplaced();
     // After an import, with the patterns it replaced as they were, so that
@@ -105,6 +114,7 @@ private:
     void patternsPut(const QList<int> &codes) override;
     void cellsPut(int page, const QList<int> &cells) override;
     void blockTextPut(int block) override;
+    void pagesPut(const QList<int> &pages) override;
     void titlePut(const TitleFileNames &file) override;
 
     TitleData &m_data;

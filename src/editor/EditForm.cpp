@@ -1,5 +1,8 @@
 #include "EditForm.h"
 
+#include "AllChannelsDialog.h"
+#include "MonitorWindow.h"
+
 #include "ImageMenu.h"
 #include "MarkerShape.h"
 #include "PaletteView.h"
@@ -82,7 +85,13 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
     updateCaption();
 }
 
-EditForm::~EditForm() = default;
+EditForm::~EditForm()
+{
+    // A write cut off by the program ending is recorded with the title's
+    // file, so the link windows go while the document is still here.
+    delete m_link;
+    m_link = nullptr;
+}
 
 void EditForm::connectDocument()
 {
@@ -90,6 +99,7 @@ void EditForm::connectDocument()
     connect(&m_document, &TitleDocument::cellsChanged, this, &EditForm::showCells);
     connect(&m_document, &TitleDocument::blockTextChanged, this, &EditForm::showBlockText);
     connect(&m_document, &TitleDocument::titleReplaced, this, &EditForm::showTitle);
+    connect(&m_document, &TitleDocument::pagesChanged, this, &EditForm::showPages);
     connect(&m_document, &TitleDocument::modifiedChanged, this, &EditForm::updateCaption);
     connect(&m_document, &TitleDocument::fileNameChanged, this, &EditForm::updateCaption);
 }
@@ -105,6 +115,7 @@ void EditForm::connectControls()
     connect(m_ui.pEnd, &QAction::triggered, this, &EditForm::endProgram);
     connect(m_ui.DataCom, &QAction::triggered, this, &EditForm::openCommunication);
     connect(m_ui.PortSet, &QAction::triggered, this, &EditForm::choosePort);
+    connect(m_ui.historyAction, &QAction::triggered, this, &EditForm::showTransferHistory);
     connect(m_ui.undoAction, &QAction::triggered, &undo, &QUndoStack::undo);
     connect(m_ui.redoAction, &QAction::triggered, &undo, &QUndoStack::redo);
     m_ui.undoAction->setEnabled(false);
@@ -112,6 +123,8 @@ void EditForm::connectControls()
     connect(&undo, &QUndoStack::canUndoChanged, m_ui.undoAction, &QAction::setEnabled);
     connect(&undo, &QUndoStack::canRedoChanged, m_ui.redoAction, &QAction::setEnabled);
     connect(m_ui.paletteAction, &QAction::toggled, this, &EditForm::showPalette);
+    connect(m_ui.allChannelsAction, &QAction::triggered, this, &EditForm::openAllChannels);
+    connect(m_ui.monitorAction, &QAction::triggered, this, &EditForm::showMonitors);
     connect(m_ui.DispEdit1, &QPushButton::clicked, this, &EditForm::clearScreen);
     connect(m_ui.makeDataButton, &QPushButton::clicked, this, &EditForm::makeData);
     connect(m_ui.fontButton, &QPushButton::clicked, this, &EditForm::chooseFont);
@@ -255,6 +268,7 @@ void EditForm::attachLink(LinkPlatform &platform, PortDiscovery &discovery, Port
 {
     delete m_link;
     m_link = new LinkWindows(m_data, platform, m_messageBoxes, discovery, portChoices, this);
+    m_link->recorder().setTitleFile([this] { return m_document.dataFileName(); });
 }
 
 void EditForm::openCommunication()
@@ -267,6 +281,12 @@ void EditForm::choosePort()
 {
     if (m_link)
         m_link->choosePort();
+}
+
+void EditForm::showTransferHistory()
+{
+    if (m_link)
+        m_link->showHistory();
 }
 
 void EditForm::selectCell(int cell)
@@ -337,6 +357,65 @@ void EditForm::chooseFont()
     m_ui.Text1->setFont(font);
     // The dialog opens on its last choice next time.
     copyFontChoice(*chosen, m_fontDialogFont);
+}
+
+void EditForm::openAllChannels()
+{
+    if (!m_allChannelsDialog) {
+        AllChannelsDialog::Choice start;
+        for (int ch = 0; ch < Title::Channels; ++ch)
+            start.texts[size_t(ch)] = m_data.ChText[ch];
+        start.font = m_ui.Text1->font();
+        start.edging = m_ui.edgingCheck->isChecked();
+        auto *dialog = new AllChannelsDialog(
+            start, m_fontDialogs, [this](const AllChannelsDialog::Choice &choice) { return makeAllChannels(choice); },
+            this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        m_allChannelsDialog = dialog;
+    }
+    m_allChannelsDialog->open();
+    m_allChannelsDialog->raise();
+    m_allChannelsDialog->activateWindow();
+}
+
+AllChannelsDialog *EditForm::allChannelsDialog() const
+{
+    return m_allChannelsDialog;
+}
+
+// Returns the channel whose text was refused, -1 when all were made.
+int EditForm::makeAllChannels(const AllChannelsDialog::Choice &choice)
+{
+    const AllChannelsMake::Result result = m_document.makeAllChannels(choice.texts, choice.font, choice.edging);
+    if (!result.done()) {
+        m_messageBoxes.warning(m_allChannelsDialog, BlockTextGuard::title(),
+                               QStringLiteral("CH%1: ").arg(result.refusedChannel + 1)
+                                   + BlockTextGuard::message(result.refused));
+        return result.refusedChannel;
+    }
+    // The channels were made with this font and edging; the next
+    // "データ作成" of one of them should make it the same way.
+    m_ui.Text1->setFont(choice.font);
+    m_ui.edgingCheck->setChecked(choice.edging);
+    copyFontChoice(choice.font, m_fontDialogFont);
+    return -1;
+}
+
+void EditForm::showMonitors()
+{
+    if (!m_monitorWindow) {
+        m_monitorWindow = new MonitorWindow(m_document, m_stills, m_fileDialogs, m_messageBoxes, this);
+        m_monitorWindow->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_monitorWindow, &MonitorWindow::channelPicked, this, &EditForm::selectChannel);
+    }
+    m_monitorWindow->show();
+    m_monitorWindow->raise();
+    m_monitorWindow->activateWindow();
+}
+
+MonitorWindow *EditForm::monitorWindow() const
+{
+    return m_monitorWindow;
 }
 
 HensyuForm *EditForm::enlargedEditor() const
@@ -426,6 +505,13 @@ void EditForm::showBlockText(int block)
 {
     if (block == m_document.currentBlock())
         m_ui.Text1->setText(m_data.ChText[block]);
+}
+
+void EditForm::showPages(const QList<int> &pages)
+{
+    // Several channels changed at once: the operator stays where he is.
+    if (pages.contains(m_data.ChNo))
+        DispDataSet(m_data.ChNo);
 }
 
 void EditForm::showTitle()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "AllChannelsDialog.h"
 #include "DataFileCommands.h"
+#include "MonitorStills.h"
 #include "EditFormUi.h"
 #include "PaletteTiles.h"
 #include "WorkBitmap.h"
@@ -18,6 +20,7 @@ class FileDialogs;
 class FontDialogs;
 class HensyuForm;
 class ImageMenu;
+class MonitorWindow;
 class LinkPlatform;
 class PortChoiceStore;
 class PortDiscovery;
@@ -82,6 +85,8 @@ public:
     // "データ送受信" and "COMポート設定".
     void openCommunication();
     void choosePort();
+    // "通信履歴".
+    void showTransferHistory();
     // A press on grid cell 0..389: where the next block goes.
     void selectCell(int cell);
     // "画面クリア": blanks the current channel's page.
@@ -98,6 +103,12 @@ public:
     void makeData();
     // "フォント設定".
     void chooseFont();
+    // "全チャンネル作成…": the eight channels' texts in one dialog.
+    void openAllChannels();
+    AllChannelsDialog *allChannelsDialog() const;
+    // "モニター": the eight monitors at a glance.
+    void showMonitors();
+    MonitorWindow *monitorWindow() const;
     // "拡大編集".
     void openEnlargedEditor();
     // A double-click on grid cell 0..389: the enlarged editor opens on the
@@ -136,6 +147,8 @@ private:
     void showPatterns(const QList<int> &codes);
     void showCells(int page, const QList<int> &cells);
     void showBlockText(int block);
+    void showPages(const QList<int> &pages);
+    int makeAllChannels(const AllChannelsDialog::Choice &choice);
     void showTitle();
 
     TitleData &m_data;
@@ -154,4 +167,7 @@ private:
     // Destroys itself when the operator closes it.
     QPointer<HensyuForm> m_hensyuForm;
     DataFileCommands *m_files = nullptr;
+    MonitorStills m_stills;
+    QPointer<AllChannelsDialog> m_allChannelsDialog;
+    QPointer<MonitorWindow> m_monitorWindow;
 };

@@ -181,15 +181,20 @@ void EditFormUi::setupUi(QMainWindow *form)
     undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     redoAction = editMenu->addAction(QStringLiteral("やり直し"));
     redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    editMenu->addSeparator();
+    allChannelsAction = editMenu->addAction(QStringLiteral("全チャンネル作成(&A)…"));
 
     viewMenu = form->menuBar()->addMenu(QStringLiteral("表示(&V)"));
     paletteAction = viewMenu->addAction(QStringLiteral("文字パレット"));
     paletteAction->setCheckable(true);
+    monitorAction = viewMenu->addAction(QStringLiteral("モニター(&M)"));
 
     ComSetting = form->menuBar()->addMenu(QStringLiteral("通信(&T)"));
     DataCom = ComSetting->addAction(QStringLiteral("データ送受信"));
     ComSetting->addSeparator();
     PortSet = ComSetting->addAction(QStringLiteral("COMポート設定"));
+    ComSetting->addSeparator();
+    historyAction = ComSetting->addAction(QStringLiteral("通信履歴(&H)"));
 
     // The covered buttons of Frame3 come after the visible ones.
     QWidget::setTabOrder(Text1, channelList);

@@ -81,9 +81,12 @@ struct EditFormUi
     QMenu *editMenu = nullptr;             // "編集(&E)"
     QAction *undoAction = nullptr;         // "元に戻す"
     QAction *redoAction = nullptr;         // "やり直し"
+    QAction *allChannelsAction = nullptr;  // "全チャンネル作成…"
     QMenu *viewMenu = nullptr;             // "表示(&V)"
     QAction *paletteAction = nullptr;      // "文字パレット", checkable
+    QAction *monitorAction = nullptr;      // "モニター"
     QMenu *ComSetting = nullptr;
     QAction *DataCom = nullptr;
     QAction *PortSet = nullptr;
+    QAction *historyAction = nullptr;      // "通信履歴"
 };

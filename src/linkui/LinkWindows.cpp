@@ -3,6 +3,9 @@
 #include "DialogFrame.h"
 #include "SerForm.h"
 #include "TestSerForm.h"
+#include "TransferHistoryWindow.h"
+
+#include "platform/MessageBoxes.h"
 
 #include "core/TitleData.h"
 #include "link/LinkPlatform.h"
@@ -12,7 +15,8 @@
 LinkWindows::LinkWindows(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes,
                          PortDiscovery &discovery, PortChoiceStore &choices, QWidget *owner)
     : QObject(owner), m_data(data), m_platform(platform), m_messageBoxes(messageBoxes), m_discovery(discovery),
-      m_choices(choices), m_owner(owner)
+      m_choices(choices), m_owner(owner),
+      m_recorder(TransferLog(), QStringLiteral("orvex-editor"), [this](const QString &why) { warnLogUnwritable(why); })
 {
     const PortChoice remembered = m_choices.load();
     if (remembered.option > 0) {
@@ -24,7 +28,12 @@ LinkWindows::LinkWindows(TitleData &data, LinkPlatform &platform, MessageBoxes &
     }
 }
 
-LinkWindows::~LinkWindows() = default;
+LinkWindows::~LinkWindows()
+{
+    // The communication window records a write it cuts off as it goes, so
+    // it must go while the recorder is still here.
+    delete m_serForm.data();
+}
 
 void LinkWindows::openCommunication()
 {
@@ -42,7 +51,7 @@ void LinkWindows::choosePort()
 SerForm &LinkWindows::serForm()
 {
     if (!m_serForm) {
-        m_serForm = new SerForm(m_data, m_platform, m_messageBoxes, m_owner);
+        m_serForm = new SerForm(m_data, m_platform, m_messageBoxes, m_recorder, m_owner);
         if (!m_portAddress.isEmpty())
             m_serForm->setPortAddress(m_portAddress);
         // A window that unloaded itself is gone for good, even before Qt
@@ -108,4 +117,35 @@ void LinkWindows::rememberPort()
 TestSerForm *LinkWindows::testSerForm() const
 {
     return m_testSerForm;
+}
+
+void LinkWindows::showHistory()
+{
+    if (!m_historyWindow) {
+        m_historyWindow = new TransferHistoryWindow(m_recorder.log(), m_owner);
+        m_historyWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_historyWindow->reload();
+    m_historyWindow->show();
+    m_historyWindow->raise();
+    m_historyWindow->activateWindow();
+}
+
+TransferHistoryWindow *LinkWindows::historyWindow() const
+{
+    return m_historyWindow;
+}
+
+void LinkWindows::warnLogUnwritable(const QString &why)
+{
+    // The write has ended and its own messages come first; the box waits
+    // until the engine is off the stack.
+    QPointer<QWidget> owner = m_owner;
+    QMetaObject::invokeMethod(
+        this,
+        [this, owner, why] {
+            m_messageBoxes.warning(owner, QStringLiteral("通信履歴"),
+                                   QStringLiteral("通信履歴を記録できません。書き込みには影響ありません。\n") + why);
+        },
+        Qt::QueuedConnection);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/TransferRecorder.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -11,6 +13,7 @@ class PortDiscovery;
 class QWidget;
 class SerForm;
 class TestSerForm;
+class TransferHistoryWindow;
 
 // The editor's way into the device link: owns the lifetimes of the
 // communication window and the port dialog, both modeless and owned by the
@@ -33,6 +36,13 @@ public:
     void openCommunication();
     // "COMポート設定": the port dialog.
     void choosePort();
+    // "通信履歴": the transfer log, newest first.
+    void showHistory();
+    TransferHistoryWindow *historyWindow() const;
+
+    // Every bulk write of the windows goes into the transfer log through
+    // this, and the next write learns from it what the last one completed.
+    TransferRecorder &recorder() { return m_recorder; }
 
     // The communication window, created hidden if it does not exist.
     SerForm &serForm();
@@ -47,6 +57,7 @@ private:
     void showSerForm();
     void showTestSerForm();
     void rememberPort();
+    void warnLogUnwritable(const QString &why);
 
     TitleData &m_data;
     LinkPlatform &m_platform;
@@ -57,4 +68,6 @@ private:
     QString m_portAddress;
     QPointer<SerForm> m_serForm;
     QPointer<TestSerForm> m_testSerForm;
+    QPointer<TransferHistoryWindow> m_historyWindow;
+    TransferRecorder m_recorder;
 };

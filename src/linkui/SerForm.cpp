@@ -8,10 +8,12 @@
 #include "SetForm.h"
 #include "Twips.h"
 
+#include "link/ChangedChannels.h"
 #include "link/EventPump.h"
 #include "link/LinkEngine.h"
 #include "link/LinkTimer.h"
 #include "link/SerialPort.h"
+#include "link/TransferRecorder.h"
 #include "platform/MessageBoxes.h"
 
 #include <QCloseEvent>
@@ -51,8 +53,10 @@ private:
 
 } // namespace
 
-SerForm::SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes, QWidget *owner)
-    : QWidget(owner, Qt::Window), m_data(data), m_messageBoxes(messageBoxes), m_port(platform.createPort()),
+SerForm::SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes, TransferRecorder &recorder,
+                 QWidget *owner)
+    : QWidget(owner, Qt::Window), m_data(data), m_messageBoxes(messageBoxes), m_recorder(recorder),
+      m_port(platform.createPort()),
       m_chReqTimer(platform.createTimer()), m_rxTimer(platform.createTimer())
 {
     setObjectName(QStringLiteral("SerForm"));
@@ -78,6 +82,9 @@ SerForm::~SerForm()
     m_ui.WhiteLevel->removeEventFilter(this);
     m_ui.BlackLevel->disconnect(this);
     m_ui.WhiteLevel->disconnect(this);
+    // A write cut off by the window going (the program ending) is still
+    // recorded, as abandoned.
+    m_engine->abandonOperation();
     m_engine.reset();
 }
 
@@ -133,12 +140,28 @@ void SerForm::openWriteSettings()
     if (!m_setForm) {
         m_setForm = new SetForm(m_data, this);
         connect(m_setForm, &SetForm::writeRequested, this, &SerForm::KakikomiOn);
+        m_setForm->offerChangedChannels([this] {
+            return ChangedChannels::toSend(
+                ChangedChannels::compare(m_data, m_recorder.log().read().records, m_engine->portAddress()));
+        });
     }
-    if (!m_setForm->isVisible())
+    if (!m_setForm->isVisible()) {
+        offerWhatToSend();
         DialogFrame::centreOverOwner(m_setForm);
+    }
     m_setForm->show();
     m_setForm->raise();
     m_setForm->activateWindow();
+}
+
+// After a write that broke off, the dialog opens on what is left to send.
+void SerForm::offerWhatToSend()
+{
+    const std::optional<BulkWriteReport> &last = m_recorder.last();
+    if (last && last->outcome != WriteOutcome::Done && last->outcome != WriteOutcome::Refused)
+        m_setForm->offerResume(*last);
+    else
+        m_setForm->clearResume();
 }
 
 void SerForm::hideWindow()
@@ -316,6 +339,11 @@ void SerForm::unloadWindow()
     }
     // The engine is still on the stack: destroy everything once it returns.
     deleteLater();
+}
+
+void SerForm::bulkWriteFinished(const BulkWriteReport &report)
+{
+    m_recorder.record(report);
 }
 
 void SerForm::enterNestedLoop()

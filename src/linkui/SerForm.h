@@ -17,6 +17,7 @@ class LinkPlatform;
 class LinkTimer;
 class MessageBoxes;
 class SerialPort;
+class TransferRecorder;
 
 // "8CH-Orvex [通信]": the window through which the operator drives the title
 // generator. It is a view of the device link engine: the controls call the
@@ -33,7 +34,9 @@ class SerForm : public QWidget, public LinkView
 {
     Q_OBJECT
 public:
-    SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes, QWidget *owner);
+    // Each bulk write's report goes to `recorder`, which outlives the window.
+    SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes, TransferRecorder &recorder,
+            QWidget *owner);
     ~SerForm() override;
 
     const SerFormUi &ui() const { return m_ui; }
@@ -69,6 +72,7 @@ public:
     bool isVisible() const override { return QWidget::isVisible(); }
     void showWarning(const QString &title, const QString &text) override;
     void unloadWindow() override;
+    void bulkWriteFinished(const BulkWriteReport &report) override;
 
 signals:
     // The window is finished and will be destroyed once control returns to
@@ -84,6 +88,7 @@ private:
     void connectControls();
     void sendChosenLevels();
     void openWriteSettings();
+    void offerWhatToSend();
     void hideWindow();
     void stopWhileHidden();
     void showDeviceInUse();
@@ -93,6 +98,7 @@ private:
 
     TitleData &m_data;
     MessageBoxes &m_messageBoxes;
+    TransferRecorder &m_recorder;
     SerFormUi m_ui;
     QPointer<SetForm> m_setForm;
 

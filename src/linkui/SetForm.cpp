@@ -8,6 +8,7 @@
 #include "core/TitleData.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -15,7 +16,7 @@ SetForm::SetForm(TitleData &data, QWidget *owner) : QWidget(owner), m_data(data)
 {
     setObjectName(QStringLiteral("SetForm"));
     setWindowTitle(QStringLiteral("書き込み設定"));
-    DialogFrame::apply(this, 5700, 1740);
+    DialogFrame::apply(this, ClientWidthTwips, ClientHeightTwips);
     applyDesignFont(this);
 
     sendOptions[0] = new QRadioButton(QStringLiteral("全チャンネルデータ送信"), this);
@@ -28,19 +29,46 @@ SetForm::SetForm(TitleData &data, QWidget *owner) : QWidget(owner), m_data(data)
     // The second option sits on the frame's top edge as its heading.
     sendOptions[1]->setAutoFillBackground(true);
     sendOptions[1]->raise();
+    // The design's widths leave no room for the caption in every font.
+    for (QRadioButton *option : sendOptions)
+        option->resize(qMax(option->width(), option->sizeHint().width()), option->height());
 
     static constexpr int boxLeft[8] = {150, 840, 1500, 2130, 2790, 3450, 4080, 4710};
+    // As designed CH3, CH6 and CH7 reach into the next box and their
+    // captions may be cut. Each box is as wide as its caption needs, and
+    // stands where designed unless that would touch the box before it; the
+    // eight still fit the frame with room to spare.
+    int previousRight = -2;
     for (int i = 0; i < 8; ++i) {
         channelChecks[i] = new QCheckBox(QStringLiteral("CH%1").arg(i + 1), Frame1);
         channelChecks[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
-        Twips::place(channelChecks[i], boxLeft[i], 330, 650, 225);
         // The boxes stand close together: keep the caption next to its box.
         channelChecks[i]->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; }"));
+        QRect box = Twips::rect(boxLeft[i], 330, 650, 225);
+        box.setWidth(qMax(box.width(), channelChecks[i]->sizeHint().width()));
+        box.moveLeft(qMax(box.left(), previousRight + 2));
+        channelChecks[i]->setGeometry(box);
+        previousRight = box.right();
     }
     executeButton = new QPushButton(QStringLiteral("実行"), this);
     Twips::place(executeButton, 480, 1260, 2325, 375);
     cancelButton = new QPushButton(QStringLiteral("キャンセル"), this);
     Twips::place(cancelButton, 2880, 1260, 2325, 375);
+    resumeNote = new QLabel(this);
+    resumeNote->setObjectName(QStringLiteral("resumeNote"));
+    resumeNote->setWordWrap(true);
+    Twips::place(resumeNote, 180, 1740, 5340, 480);
+    changedButton = new QPushButton(QStringLiteral("変更分のみ選択(&D)"), this);
+    changedButton->setObjectName(QStringLiteral("changedButton"));
+    Twips::place(changedButton, 180, 2280, 2700, 375);
+    changedNote = new QLabel(this);
+    changedNote->setObjectName(QStringLiteral("changedNote"));
+    changedNote->setWordWrap(true);
+    Twips::place(changedNote, 180, 2700, 5340, 480);
+    changedNote->setText(QStringLiteral("前回このPCから書き込んだ時と違うチャンネルだけを選びます。"
+                                        "本体がその内容を今も保持しているとみなします。"));
+    changedButton->setEnabled(false);
+
     for (int i = 0; i < 2; ++i)
         sendOptions[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
     executeButton->setObjectName(QStringLiteral("Command1"));
@@ -56,6 +84,52 @@ SetForm::SetForm(TitleData &data, QWidget *owner) : QWidget(owner), m_data(data)
         });
     connect(executeButton, &QPushButton::clicked, this, &SetForm::execute);
     connect(cancelButton, &QPushButton::clicked, this, &SetForm::cancel);
+    connect(changedButton, &QPushButton::clicked, this, &SetForm::chooseChanged);
+}
+
+namespace {
+QString channelNames(const QList<int> &channels)
+{
+    QStringList names;
+    for (int channel : channels)
+        names.append(QStringLiteral("CH%1").arg(channel));
+    return names.isEmpty() ? QStringLiteral("なし") : names.join(QStringLiteral(", "));
+}
+} // namespace
+
+void SetForm::offerResume(const BulkWriteReport &last)
+{
+    tickOnly(last.unfinishedChannels());
+    resumeNote->setText(QStringLiteral("前回の書き込みは途中で終わりました。完了: %1。残りのチャンネルを選んであります。")
+                            .arg(channelNames(last.completedChannels())));
+}
+
+void SetForm::clearResume()
+{
+    resumeNote->clear();
+}
+
+void SetForm::offerChangedChannels(std::function<QList<int>()> changed)
+{
+    m_changed = std::move(changed);
+    changedButton->setEnabled(bool(m_changed));
+}
+
+void SetForm::chooseChanged()
+{
+    if (!m_changed)
+        return;
+    const QList<int> channels = m_changed();
+    tickOnly(channels);
+    changedNote->setText(QStringLiteral("変更されたチャンネル: %1。本体が前回このPCから書き込んだ内容を今も保持しているとみなしています。")
+                             .arg(channelNames(channels)));
+}
+
+void SetForm::tickOnly(const QList<int> &channels)
+{
+    sendOptions[1]->setChecked(true);
+    for (int i = 0; i < 8; ++i)
+        channelChecks[i]->setChecked(channels.contains(i + 1));
 }
 
 void SetForm::showChannelChoice(int index)

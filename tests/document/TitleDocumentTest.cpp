@@ -82,6 +82,10 @@ public:
         QObject::connect(&document, &TitleDocument::blockTextChanged, &m_context,
                          [this](int block) { m_told.blocks.insert(block); });
         QObject::connect(&document, &TitleDocument::titleReplaced, &m_context, [this] { ++m_told.titles; });
+        QObject::connect(&document, &TitleDocument::pagesChanged, &m_context, [this](const QList<int> &pages) {
+            for (int page : pages)
+                EXPECT_TRUE(m_pages.insert(page).second) << "page " << page << " told twice";
+        });
         QObject::connect(&document, &TitleDocument::modifiedChanged, &m_context,
                          [this](bool modified) { m_modified.append(modified); });
         QObject::connect(&document, &TitleDocument::fileNameChanged, &m_context,
@@ -91,6 +95,7 @@ public:
     }
 
     Changes takeChanges() { return std::exchange(m_told, {}); }
+    std::set<int> takePages() { return std::exchange(m_pages, {}); }
     QList<bool> takeModified() { return std::exchange(m_modified, {}); }
     QStringList takeFileNames() { return std::exchange(m_fileNames, {}); }
     QList<PatternEdit::Patterns> takeImported() { return std::exchange(m_imported, {}); }
@@ -100,15 +105,17 @@ public:
         takeModified();
         takeFileNames();
         takeImported();
+        takePages();
     }
     bool silent() const
     {
-        return m_told == Changes{} && m_modified.isEmpty() && m_fileNames.isEmpty() && m_imported.isEmpty();
+        return m_told == Changes{} && m_pages.empty() && m_modified.isEmpty() && m_fileNames.isEmpty() && m_imported.isEmpty();
     }
 
 private:
     QObject m_context;
     Changes m_told;
+    std::set<int> m_pages;
     QList<bool> m_modified;
     QStringList m_fileNames;
     QList<PatternEdit::Patterns> m_imported;
@@ -260,6 +267,95 @@ TEST_F(TitleDocumentTest, ARefusedTextChangesNothing)
     const Stores before(*data);
     const MakeData::Result result = document.makeData(QStringLiteral("A,\"B\""), RenderFont::defaultFont(), true);
     EXPECT_FALSE(result.done());
+    EXPECT_EQ(Stores(*data), before);
+    EXPECT_EQ(document.undoStack().count(), 0);
+    EXPECT_TRUE(listener.silent());
+}
+
+namespace {
+
+std::array<QString, Title::Channels> cameraNames()
+{
+    return {QStringLiteral("正面玄関"), QString(), QStringLiteral("Loading bay, east"), QString(),
+            QString(),                 QString(), QString(),                           QStringLiteral("屋上 CAM8")};
+}
+
+// The pages whose layer 0 differs between two states.
+std::set<int> pagesBetween(const Stores &a, const Stores &b)
+{
+    std::set<int> pages;
+    for (int page = 0; page < Title::Pages; ++page)
+        for (int cell = 0; cell < Title::Cells; ++cell)
+            if (a.pages(cell, 0, page) != b.pages(cell, 0, page))
+                pages.insert(page);
+    return pages;
+}
+
+} // namespace
+
+// All channels at once is what "データ作成" channel by channel makes, as
+// one step told to the views once per kind of change.
+TEST_F(TitleDocumentTest, MakeAllChannelsIsOneStepMakingWhatEachChannelsMakeDataMakes)
+{
+    document.selectChannel(2);
+    document.selectCell(31);
+    document.placeBlock(76); // something on page 3 that the make must clear
+    document.selectChannel(0);
+    document.undoStack().clear();
+    listener.clear();
+    const Stores before(*data);
+
+    const AllChannelsMake::Result result =
+        document.makeAllChannels(cameraNames(), RenderFont::defaultFont(), true);
+    ASSERT_TRUE(result.done());
+    const Stores after(*data);
+
+    // The same title, made channel by channel through "データ作成".
+    auto expectedData = std::make_unique<TitleData>();
+    expectedData->setDefaults();
+    expectedData->DotData = before.dots;
+    expectedData->DispData = before.pages;
+    expectedData->ChText = before.texts;
+    TitleDocument oneByOne(*expectedData, dir.path() + QLatin1Char('/'));
+    oneByOne.selectCell(31);
+    for (int ch = 0; ch < Title::Channels; ++ch) {
+        if (cameraNames()[size_t(ch)].isEmpty())
+            continue;
+        oneByOne.selectChannel(ch);
+        ASSERT_TRUE(oneByOne.makeData(cameraNames()[size_t(ch)], RenderFont::defaultFont(), true).done());
+    }
+    EXPECT_EQ(after, Stores(*expectedData));
+
+    ASSERT_EQ(document.undoStack().count(), 1);
+    EXPECT_EQ(document.undoStack().text(0), QStringLiteral("全チャンネル作成"));
+    EXPECT_EQ(data->ChNo, 0) << "the current channel stays";
+    const auto expectTold = [this](const Stores &from, const Stores &to) {
+        Changes told = listener.takeChanges();
+        Changes expected = Changes::between(from, to);
+        expected.cells.clear(); // pages come whole, not cell by cell
+        EXPECT_EQ(told, expected);
+        EXPECT_EQ(listener.takePages(), pagesBetween(from, to));
+    };
+    expectTold(before, after);
+
+    document.undoStack().undo();
+    EXPECT_EQ(Stores(*data), before);
+    expectTold(after, before);
+    EXPECT_FALSE(document.isModified());
+
+    document.undoStack().redo();
+    EXPECT_EQ(Stores(*data), after);
+    expectTold(before, after);
+}
+
+TEST_F(TitleDocumentTest, MakeAllChannelsWithARefusedTextChangesNothing)
+{
+    std::array<QString, Title::Channels> texts = cameraNames();
+    texts[5] = QStringLiteral("A,\"B\"");
+    const Stores before(*data);
+    const AllChannelsMake::Result result = document.makeAllChannels(texts, RenderFont::defaultFont(), true);
+    EXPECT_EQ(result.refusedChannel, 5);
+    EXPECT_NE(result.refused, BlockTextGuard::Problem::None);
     EXPECT_EQ(Stores(*data), before);
     EXPECT_EQ(document.undoStack().count(), 0);
     EXPECT_TRUE(listener.silent());

@@ -6,6 +6,10 @@
 #include "linkui/LinkWindows.h"
 #include "linkui/SerForm.h"
 #include "linkui/TestSerForm.h"
+#include "linkui/TransferHistoryWindow.h"
+#include "link/TransferLog.h"
+
+#include <QFile>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -59,4 +63,35 @@ TEST_F(EditFormLink, DataComWithAPortChosenShowsTheCommunicationWindow)
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("8CH-Orvex [通信] - /dev/ttyS1"));
     EXPECT_EQ(form->link()->testSerForm(), nullptr);
+}
+
+// The program ending mid-write: the write is in the log as abandoned, with
+// the title's file, and "通信履歴" is reached from the menu.
+TEST_F(EditFormLink, AWriteCutOffByTheProgramEndingIsRecordedWithTheTitlesFile)
+{
+    QFile::remove(TransferLog().path());
+    const QString file = path(QStringLiteral("cameras.zvx"));
+    fileDialogs.answers = {file};
+    ASSERT_TRUE(form->saveFileAs());
+    data->ComNo = 1;
+    ui().DataCom->trigger();
+    data->KakikomiCh.fill(true);
+    form->link()->existingSerForm()->KakikomiOn();
+    for (int ms = 0; ms < 5000 && platform.port->written.size() < 60; ++ms)
+        platform.clock.advance(1);
+    ASSERT_GE(platform.port->written.size(), 60);
+
+    form.reset();
+    const TransferLog::Contents log = TransferLog().read();
+    ASSERT_EQ(log.records.size(), 1);
+    EXPECT_EQ(log.records[0].result, QStringLiteral("abandoned"));
+    EXPECT_EQ(log.records[0].completed, QList<int>{1});
+    EXPECT_EQ(log.records[0].file, file);
+}
+
+TEST_F(EditFormLink, TheHistoryIsInTheCommunicationMenu)
+{
+    ui().historyAction->trigger();
+    ASSERT_NE(form->link()->historyWindow(), nullptr);
+    EXPECT_TRUE(form->link()->historyWindow()->isVisible());
 }

@@ -49,9 +49,14 @@ TEST_F(SetFormTest, OpensWithAllChannelsChosenAndTheBoxesDisabled)
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.parentWidget(), windows->existingSerForm());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("書き込み設定"));
-    EXPECT_EQ(dialog.size(), QSize(380, 116));
+    // The designed 380 x 116, and beneath it the rows about the last write.
+    EXPECT_EQ(dialog.size(), QSize(380, 220));
     EXPECT_EQ(dialog.channelChecks[7]->parentWidget(), dialog.Frame1);
-    EXPECT_EQ(dialog.channelChecks[7]->geometry(), QRect(314, 22, 43, 15));
+    // CH1..CH3 as designed; from CH4 on each moves as far as it must not to
+    // touch the box before it.
+    EXPECT_EQ(dialog.channelChecks[2]->geometry(), QRect(100, 22, 43, 15));
+    EXPECT_EQ(dialog.channelChecks[3]->geometry(), QRect(144, 22, 43, 15));
+    EXPECT_EQ(dialog.channelChecks[7]->geometry(), QRect(320, 22, 43, 15));
     EXPECT_TRUE(dialog.sendOptions[0]->isChecked());
     EXPECT_FALSE(dialog.Frame1->isEnabled());
     for (QCheckBox *box : dialog.channelChecks)

@@ -19,6 +19,8 @@ public:
     virtual void cellsPut(int page, const QList<int> &cells) = 0;
     // The stored text of `block` changed.
     virtual void blockTextPut(int block) = 0;
+    // Layer 0 of several whole pages changed in one go.
+    virtual void pagesPut(const QList<int> &pages) = 0;
     // The whole title changed, and with it the file it belongs to.
     virtual void titlePut(const TitleFileNames &file) = 0;
 };
