@@ -198,6 +198,12 @@ void EditForm::dropEvent(QDropEvent *event)
         this, [this, fileName] { m_files->openDataFile(fileName); }, Qt::QueuedConnection);
 }
 
+void EditForm::openAtStart(const QString &fileName)
+{
+    QMetaObject::invokeMethod(
+        this, [this, fileName] { m_files->openDataFile(fileName); }, Qt::QueuedConnection);
+}
+
 void EditForm::selectChannel(int channel)
 {
     if (channel < 0 || channel >= m_ui.channelList->count())

@@ -75,6 +75,9 @@ public:
     bool saveFile() { return m_files->saveFile(); }
     bool saveFileAs() { return m_files->saveFileAs(); }
     bool openDataFile(const QString &fileName) { return m_files->openDataFile(fileName); }
+    // The file named on the command line, opened once the event loop runs:
+    // the window is drawn first, whatever the file turns out to be.
+    void openAtStart(const QString &fileName);
     // "終了(&X)".
     void endProgram();
     // "データ送受信" and "COMポート設定".
