@@ -1,5 +1,6 @@
 #include "EditForm.h"
 
+#include "CutMarkLineEdit.h"
 #include "ImageMenu.h"
 #include "MarkerShape.h"
 #include "PaletteView.h"
@@ -10,6 +11,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "render/StripFit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -78,6 +80,7 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
     // Connected only now so that filling the selector during the load does
     // not count as the operator typing into it.
     connectControls();
+    showFit();
     setAcceptDrops(true);
     updateCaption();
 }
@@ -115,6 +118,7 @@ void EditForm::connectControls()
     connect(m_ui.DispEdit1, &QPushButton::clicked, this, &EditForm::clearScreen);
     connect(m_ui.makeDataButton, &QPushButton::clicked, this, &EditForm::makeData);
     connect(m_ui.fontButton, &QPushButton::clicked, this, &EditForm::chooseFont);
+    connect(m_ui.Text1, &QLineEdit::textChanged, this, &EditForm::showFit);
     connect(m_ui.enlargeButton, &QPushButton::clicked, this, &EditForm::openEnlargedEditor);
     connect(m_ui.LineEdit[0], &QPushButton::clicked, &m_document, &TitleDocument::edgeBlock);
     connect(m_ui.LineEdit[1], &QPushButton::clicked, &m_document, &TitleDocument::invertBlock);
@@ -326,6 +330,21 @@ void EditForm::makeData()
     }
     if (result.cellsPlaced > 0)
         keepInWorkFile(m_data.ChNo, m_document.selectedCell() + result.cellsPlaced - 1);
+    showFit();
+    // The data is made all the same; the operator learns what the device
+    // will not show.
+    if (!result.cutWarning.isEmpty())
+        m_messageBoxes.warning(this, BlockTextGuard::title(), result.cutWarning);
+}
+
+void EditForm::showFit()
+{
+    const StripFit::Measure fit = StripFit::measure(m_ui.Text1->text(), m_ui.Text1->font());
+    m_ui.fitLabel->setText(fit.usage());
+    QPalette palette = m_ui.fitLabel->palette();
+    palette.setColor(QPalette::WindowText, fit.fits() ? m_ui.Frame2->palette().color(QPalette::WindowText) : Qt::red);
+    m_ui.fitLabel->setPalette(palette);
+    m_ui.Text1->setCutAt(fit.cutAt);
 }
 
 void EditForm::chooseFont()
@@ -336,6 +355,7 @@ void EditForm::chooseFont()
     QFont font = m_ui.Text1->font();
     copyFontChoice(*chosen, font);
     m_ui.Text1->setFont(font);
+    showFit();
     // The dialog opens on its last choice next time.
     copyFontChoice(*chosen, m_fontDialogFont);
 }

@@ -134,6 +134,9 @@ private:
     void refreshTile(int code);
     void keepInWorkFile(int page, int cell);
     void updateCaption();
+    // The counter beside the text box and the cut mark in it, for the
+    // text and font as they are now.
+    void showFit();
 
     // What the document says changed.
     void showPatterns(const QList<int> &codes);
