@@ -1,5 +1,7 @@
 #include "EditFormFixture.h"
 
+#include <cmath>
+
 #include "editor/ImageMenu.h"
 
 #include "support/PerUserFolders.h"
@@ -252,6 +254,47 @@ TEST_F(EditFormGrid, TheMarkerRunsThroughTheGapsAndHidesNoDot)
         for (int x = 0; x < Title::CharWidth; ++x)
             ASSERT_EQ(shown.pixel(cellRect(0).topLeft() + QPoint(x, y)), 0xFFFFFFFFu) << x << "," << y;
     EXPECT_EQ(shown.pixel(cellRect(0).topLeft() - QPoint(1, 1)), 0xFFFF0000u);
+}
+
+TEST_F(EditFormGrid, TheMarkerIsDrawnWholeAtFractionalScales)
+{
+    // Drawn as at QT_SCALE_FACTOR 1.5 and 2: every side of the frame keeps
+    // red device pixels all along it.
+    form->show();
+    for (const qreal scale : {1.0, 1.25, 1.5, 2.0}) {
+        for (const int cell : {0, 47, 389}) {
+            form->selectCell(cell);
+            QWidget *client = ui().Picture3Client;
+            QImage shown((QSizeF(client->size()) * scale).toSize(), QImage::Format_RGB32);
+            shown.setDevicePixelRatio(scale);
+            shown.fill(Qt::black);
+            client->render(&shown);
+            const QRect frame = ui().Shape4->geometry();
+            const auto device = [scale](int logical) { return int(std::floor(logical * scale)); };
+            const auto redNear = [&](int x, int y, bool across) {
+                // Within the device pixels the frame's logical line covers.
+                for (int d = 0; d < int(std::ceil(scale)); ++d) {
+                    const QPoint p = across ? QPoint(x, y + d) : QPoint(x + d, y);
+                    if (shown.rect().contains(p) && shown.pixel(p) == 0xFFFF0000u)
+                        return true;
+                }
+                return false;
+            };
+            // A run from late in a row reaches past the grid's right edge.
+            const int left = device(frame.left()), right = device(std::min(frame.right(), client->width() - 1));
+            const int top = device(frame.top()), bottom = device(frame.bottom());
+            for (int x = left + 2; x < right - 1; x += 3) {
+                ASSERT_TRUE(redNear(x, top, true)) << scale << " cell " << cell << " top at " << x;
+                ASSERT_TRUE(redNear(x, bottom, true)) << scale << " cell " << cell << " bottom at " << x;
+            }
+            for (int y = top + 2; y < bottom - 1; ++y) {
+                ASSERT_TRUE(redNear(left, y, false)) << scale << " cell " << cell << " left at " << y;
+                if (frame.right() < client->width()) {
+                    ASSERT_TRUE(redNear(right, y, false)) << scale << " cell " << cell << " right at " << y;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(EditFormGrid, PlacementFillsTheRunFromTheSelectedCellWithTheWholeBlock)
