@@ -14,6 +14,7 @@
 #include "render/StripFit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -126,6 +127,33 @@ void EditForm::connectControls()
     connect(m_ui.PSetPic, &PaletteView::pressed, this, &EditForm::pickCharacter);
     connect(m_ui.PSetPic, &PaletteView::doubleClicked, this, &EditForm::placePaletteBlock);
     connect(m_ui.DispPic, &ScreenGrid::doubleClicked, this, &EditForm::openEnlargedEditorAt);
+    connect(qApp, &QApplication::focusChanged, this, &EditForm::followFocus);
+}
+
+void EditForm::followFocus(QWidget *, QWidget *now)
+{
+    // The palette's buttons are in the tab chain while the frame lies
+    // behind the screen frame; a focus nobody can see helps no one, so the
+    // frame comes forward while one of them has the focus, and goes back
+    // once the focus leaves it (unless the operator asked for it).
+    if (!now || now->window() != this)
+        return;
+    const bool inPalette = m_ui.Frame3->isAncestorOf(now);
+    if (inPalette && !paletteShown() && !m_paletteForFocus) {
+        m_paletteForFocus = true;
+        bringPaletteForward();
+    } else if (!inPalette && m_paletteForFocus) {
+        m_paletteForFocus = false;
+        if (!paletteShown())
+            m_ui.Frame2->raise();
+    }
+}
+
+void EditForm::bringPaletteForward()
+{
+    // Designed to be covered, so it never needed a background of its own.
+    m_ui.Frame3->setAutoFillBackground(true);
+    m_ui.Frame3->raise();
 }
 
 void EditForm::Form_Load()
@@ -283,6 +311,7 @@ void EditForm::selectCell(int cell)
         return;
     m_ui.Shape4->setGeometry(EditFormUi::selectionFrame(cell));
     m_ui.Shape4->show();
+    m_ui.DispPic->setCurrentCell(cell);
     m_document.selectCell(cell);
 }
 
@@ -409,13 +438,11 @@ void EditForm::showPalette(bool shown)
 {
     if (m_ui.paletteAction->isChecked() != shown)
         m_ui.paletteAction->setChecked(shown);
-    if (shown) {
-        // Designed to be covered, so it never needed a background of its own.
-        m_ui.Frame3->setAutoFillBackground(true);
-        m_ui.Frame3->raise();
-    } else {
+    m_paletteForFocus = false;
+    if (shown)
+        bringPaletteForward();
+    else
         m_ui.Frame2->raise();
-    }
 }
 
 bool EditForm::paletteShown() const

@@ -137,6 +137,9 @@ private:
     // The counter beside the text box and the cut mark in it, for the
     // text and font as they are now.
     void showFit();
+    // The palette frame in front while the focus is on one of its buttons.
+    void followFocus(QWidget *old, QWidget *now);
+    void bringPaletteForward();
 
     // What the document says changed.
     void showPatterns(const QList<int> &codes);
@@ -157,6 +160,7 @@ private:
     LinkWindows *m_link = nullptr;
     ImageMenu *m_imageMenu = nullptr;
     bool m_loading = false; // in Form_Load
+    bool m_paletteForFocus = false; // Frame3 in front for the focus, not the menu
     // Destroys itself when the operator closes it.
     QPointer<HensyuForm> m_hensyuForm;
     DataFileCommands *m_files = nullptr;

@@ -198,12 +198,14 @@ void EditFormUi::setupUi(QMainWindow *form)
     ComSetting->addSeparator();
     PortSet = ComSetting->addAction(QStringLiteral("COMポート設定"));
 
-    // The covered buttons of Frame3 come after the visible ones.
+    // The covered buttons of Frame3 come after the visible ones; the frame
+    // comes forward while one of them has the focus (see EditForm).
     QWidget::setTabOrder(Text1, channelList);
     QWidget::setTabOrder(channelList, fontButton);
     QWidget::setTabOrder(fontButton, makeDataButton);
     QWidget::setTabOrder(makeDataButton, edgingCheck);
-    QWidget::setTabOrder(edgingCheck, DispEdit1);
+    QWidget::setTabOrder(edgingCheck, DispPic);
+    QWidget::setTabOrder(DispPic, DispEdit1);
     QWidget::setTabOrder(DispEdit1, LineEdit[0]);
     QWidget::setTabOrder(LineEdit[0], LineEdit[1]);
     QWidget::setTabOrder(LineEdit[1], enlargeButton);

@@ -1,6 +1,80 @@
 #include "ScreenGrid.h"
 
-ScreenGrid::ScreenGrid(QWidget *parent) : PictureArray(Title::Cells, parent) {}
+#include <QKeyEvent>
+#include <QPainter>
+
+ScreenGrid::ScreenGrid(QWidget *parent) : PictureArray(Title::Cells, parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ScreenGrid::setCurrentCell(int cell)
+{
+    if (cell >= 0 && cell < Title::Cells)
+        m_current = cell;
+}
+
+void ScreenGrid::keyPressEvent(QKeyEvent *event)
+{
+    const int row = m_current / Title::Columns;
+    const int col = m_current % Title::Columns;
+    int target = -1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        target = col > 0 ? m_current - 1 : m_current;
+        break;
+    case Qt::Key_Right:
+        target = col < Title::Columns - 1 ? m_current + 1 : m_current;
+        break;
+    case Qt::Key_Up:
+        target = row > 0 ? m_current - Title::Columns : m_current;
+        break;
+    case Qt::Key_Down:
+        target = row < Title::Rows - 1 ? m_current + Title::Columns : m_current;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        target = m_current;
+        break;
+    default:
+        PictureArray::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    emit pressed(target);
+}
+
+void ScreenGrid::focusInEvent(QFocusEvent *event)
+{
+    PictureArray::focusInEvent(event);
+    update(); // the focus line
+}
+
+void ScreenGrid::focusOutEvent(QFocusEvent *event)
+{
+    PictureArray::focusOutEvent(event);
+    update();
+}
+
+QRect ScreenGrid::focusLine() const
+{
+    // The outermost pixel round the cells: the selection marker runs one
+    // pixel inside it, in the gaps.
+    return QRect(Origin - 2, Origin - 2, Title::Columns * PitchX + 3, Title::Rows * PitchY + 3);
+}
+
+void ScreenGrid::paintEvent(QPaintEvent *event)
+{
+    PictureArray::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QPen pen(palette().color(QPalette::Highlight), 1, Qt::DotLine);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.drawRect(focusLine().adjusted(0, 0, -1, -1));
+}
 
 QRect ScreenGrid::cellRect(int cell)
 {

@@ -140,14 +140,79 @@ TEST_F(EditFormStartUp, PaletteLiesBehindTheScreenFrameButItsButtonsTakeTheFocus
     }
 
     QApplication::setActiveWindow(form.get());
-    ui().DispEdit1->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), ui().DispEdit1);
-    QTest::keyClick(ui().DispEdit1, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), ui().LineEdit[0]);
-    QTest::keyClick(ui().LineEdit[0], Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), ui().LineEdit[1]);
-    QTest::keyClick(ui().LineEdit[1], Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), ui().enlargeButton);
+    ui().edgingCheck->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), ui().edgingCheck);
+    // Each control in the chain in turn; the palette frame comes forward
+    // while one of its buttons has the focus, so the focus can be seen,
+    // and goes back behind once it leaves.
+    struct Step
+    {
+        QWidget *next;
+        bool paletteInFront;
+    };
+    for (const Step step : {Step{ui().DispPic, false}, Step{ui().DispEdit1, false}, Step{ui().LineEdit[0], true},
+                            Step{ui().LineEdit[1], true}, Step{ui().enlargeButton, true}, Step{ui().Text1, false}}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), step.next) << step.next->metaObject()->className();
+        QWidget *front = ui().central->childAt(ui().enlargeButton->mapTo(ui().central, QPoint(5, 5)));
+        EXPECT_EQ(front == ui().enlargeButton, step.paletteInFront) << step.next->metaObject()->className();
+    }
+    EXPECT_FALSE(form->paletteShown());
+
+    // Shown from the menu, it stays in front whatever has the focus.
+    form->showPalette(true);
+    ui().LineEdit[0]->setFocus();
+    ui().Text1->setFocus();
+    EXPECT_EQ(ui().central->childAt(ui().enlargeButton->mapTo(ui().central, QPoint(5, 5))), ui().enlargeButton);
+}
+
+TEST_F(EditFormGrid, TheGridTakesTheFocusAndTheKeysSelectCellsAsClicksDo)
+{
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ui().edgingCheck->setFocus();
+    QTest::keyClick(ui().edgingCheck, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), ui().DispPic);
+
+    form->selectCell(31);
+    struct Press
+    {
+        Qt::Key key;
+        int cell;
+    };
+    // Edges hold: no wrap into the next row or past the page.
+    for (const Press p : {Press{Qt::Key_Right, 32}, Press{Qt::Key_Down, 62}, Press{Qt::Key_Left, 61},
+                          Press{Qt::Key_Left, 60}, Press{Qt::Key_Left, 60}, Press{Qt::Key_Up, 30},
+                          Press{Qt::Key_Up, 0}, Press{Qt::Key_Up, 0}}) {
+        QTest::keyClick(ui().DispPic, p.key);
+        EXPECT_EQ(form->document().selectedCell(), p.cell) << p.key;
+        EXPECT_TRUE(markerStandsAt(p.cell)) << p.key;
+    }
+    form->selectCell(389);
+    QTest::keyClick(ui().DispPic, Qt::Key_Right);
+    QTest::keyClick(ui().DispPic, Qt::Key_Down);
+    EXPECT_EQ(form->document().selectedCell(), 389);
+
+    // Enter and Space press the current cell: a click there after a click
+    // elsewhere is the same as a key on it.
+    QSignalSpy pressed(ui().DispPic, &ScreenGrid::pressed);
+    QTest::keyClick(ui().DispPic, Qt::Key_Return);
+    QTest::keyClick(ui().DispPic, Qt::Key_Space);
+    ASSERT_EQ(pressed.size(), 2);
+    EXPECT_EQ(pressed[0][0].toInt(), 389);
+    clickCell(45, Qt::LeftButton);
+    QTest::keyClick(ui().DispPic, Qt::Key_Enter);
+    EXPECT_EQ(pressed.last()[0].toInt(), 45);
+
+    // The focus shows as a dotted line round the cells, in no cell's dots.
+    const QImage focused = ui().DispPic->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ui().Text1->setFocus();
+    const QImage unfocused = ui().DispPic->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_NE(focused, unfocused);
+    for (int cell = 0; cell < Title::Cells; ++cell) {
+        const QRect r = ScreenGrid::cellRect(cell);
+        ASSERT_EQ(focused.copy(r), unfocused.copy(r)) << cell;
+    }
 }
 
 TEST_F(EditFormStartUp, ChannelSelectionShowsThePageTheBlockAndItsText)
