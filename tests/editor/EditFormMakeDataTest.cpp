@@ -249,6 +249,22 @@ TEST_F(EditFormMakeData, TheCounterFollowsTheTextAndMarksWhereItIsCut)
         EXPECT_EQ(ui().fitLabel->palette().color(QPalette::WindowText), c.fits ? normal : QColor(Qt::red))
             << c.text.toStdString();
         EXPECT_EQ(ui().Text1->cutAt(), fit.cutAt) << c.text.toStdString();
+        // What is cut is tinted red, with a red bar at the cut when that is
+        // in view.
+        if (!c.fits) {
+            form->show();
+            const QImage box = ui().Text1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const int middle = box.height() / 2;
+            bool tinted = false;
+            for (int x = 0; x < box.width() && !tinted; ++x)
+                tinted = qRed(box.pixel(x, middle)) > qGreen(box.pixel(x, middle)) + 30;
+            EXPECT_TRUE(tinted) << c.text.toStdString();
+            ui().Text1->setCursorPosition(0); // the cut comes into view
+            const QImage start = ui().Text1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const int x = ui().Text1->cutMarkX();
+            ASSERT_GE(x, 0) << c.text.toStdString();
+            EXPECT_EQ(start.pixel(x, middle), 0xFFFF0000u) << c.text.toStdString();
+        }
     }
 
     // A larger font uses more of the strip for the same text.
