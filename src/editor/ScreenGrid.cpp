@@ -69,11 +69,14 @@ void ScreenGrid::paintEvent(QPaintEvent *event)
     PictureArray::paintEvent(event);
     if (!hasFocus())
         return;
+    // Filled strips, which stay whole at fractional scales (see MarkerShape).
     QPainter painter(this);
-    QPen pen(palette().color(QPalette::Highlight), 1, Qt::DotLine);
-    pen.setCosmetic(true);
-    painter.setPen(pen);
-    painter.drawRect(focusLine().adjusted(0, 0, -1, -1));
+    const QRect r = focusLine();
+    const QColor colour = palette().color(QPalette::Highlight);
+    painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), colour);
+    painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), colour);
+    painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), colour);
+    painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), colour);
 }
 
 QRect ScreenGrid::cellRect(int cell)

@@ -8,8 +8,8 @@
 // pixels of its tile image: the 12 x 18 dots and the tile's background pixel
 // on the right and below as the gap to the next cell.
 //
-// The grid takes the keyboard focus (shown as a dotted line round the
-// cells): the arrow keys press the neighbouring cell of the current one,
+// The grid takes the keyboard focus (shown as a line in the highlight
+// colour round the cells): the arrow keys press the neighbouring cell of the current one,
 // Enter and Space press the current one, as a click would.
 class ScreenGrid : public PictureArray
 {

@@ -204,7 +204,7 @@ TEST_F(EditFormGrid, TheGridTakesTheFocusAndTheKeysSelectCellsAsClicksDo)
     QTest::keyClick(ui().DispPic, Qt::Key_Enter);
     EXPECT_EQ(pressed.last()[0].toInt(), 45);
 
-    // The focus shows as a dotted line round the cells, in no cell's dots.
+    // The focus shows as a line round the cells, in no cell's dots.
     const QImage focused = ui().DispPic->grab().toImage().convertToFormat(QImage::Format_RGB32);
     ui().Text1->setFocus();
     const QImage unfocused = ui().DispPic->grab().toImage().convertToFormat(QImage::Format_RGB32);
