@@ -53,7 +53,12 @@ ZvxReadResult TitleDocument::open(const QString &fileName)
     if (!result.ok())
         return result;
     m_undo.push(new TitleReplace(m_data, *this, *before, m_file, {fileName, fileName}, QStringLiteral("開く")));
-    m_undo.setClean();
+    // A title that differs from its file is not as saved: no point of the
+    // stack matches the file until the next save.
+    if (result.changedOnOpening())
+        m_undo.resetClean();
+    else
+        m_undo.setClean();
     return result;
 }
 

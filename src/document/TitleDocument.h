@@ -61,8 +61,10 @@ public:
     void selectCell(int cell);
 
     // Reads `fileName` into the title as one undo step that also gives
-    // back the file name; the title is then as saved. On failure nothing
-    // changes. The result's notice says what the read had to change.
+    // back the file name; the title is then as saved, unless the read had
+    // to change it (see ZvxReadResult::changedOnOpening): then it counts as
+    // modified until saved. On failure nothing changes. The result's notice
+    // says what the read had to change.
     ZvxReadResult open(const QString &fileName);
     // Writes the title to `fileName`, which becomes the title's file.
     ZvxWriteResult save(const QString &fileName);

@@ -3,6 +3,7 @@
 #include "DialogFolder.h"
 #include "EditFormUi.h"
 
+#include "core/ReadableFile.h"
 #include "document/TitleDocument.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
@@ -64,7 +65,22 @@ void DataFileCommands::openFile()
 
 bool DataFileCommands::openDataFile(const QString &fileName)
 {
-    return settleUnsavedWork() && loadDataFile(fileName);
+    return !refused(fileName) && settleUnsavedWork() && loadDataFile(fileName);
+}
+
+bool DataFileCommands::refused(const QString &fileName)
+{
+    // Asking about unsaved work first would be a question for nothing.
+    const QString why = ReadableFile::refusal(fileName);
+    if (why.isEmpty())
+        return false;
+    // Said as the reader says it, so every way of opening reads alike.
+    ZvxReadResult result;
+    result.error = ZvxReadResult::Error::NotRegularFile;
+    result.fileName = fileName;
+    result.systemMessage = why;
+    fileError(result.message());
+    return true;
 }
 
 bool DataFileCommands::loadDataFile(const QString &fileName)
@@ -136,7 +152,7 @@ void DataFileCommands::updateRecentMenu()
 
 void DataFileCommands::openRecentFile(const QString &fileName)
 {
-    if (!settleUnsavedWork())
+    if (refused(fileName) || !settleUnsavedWork())
         return;
     if (!QFileInfo::exists(fileName)) {
         // A file that is gone cannot come back through the list.

@@ -40,6 +40,8 @@ public:
     QString dialogFolder() const;
 
 private:
+    // Tells why `fileName` is not read when it is not a regular file.
+    bool refused(const QString &fileName);
     bool loadDataFile(const QString &fileName);
     bool saveTo(const QString &fileName);
     void fileError(const QString &message);

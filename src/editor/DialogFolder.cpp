@@ -2,6 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
+
+namespace {
+const QString FolderKey = QStringLiteral("lastFolder");
+} // namespace
 
 QString DialogFolder::start(const QString &lastUsed, const QString &programFolder)
 {
@@ -10,4 +15,14 @@ QString DialogFolder::start(const QString &lastUsed, const QString &programFolde
         return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     }
     return programFolder;
+}
+
+QString DialogFolder::lastUsed()
+{
+    return QSettings().value(FolderKey).toString();
+}
+
+void DialogFolder::remember(const QString &fileName)
+{
+    QSettings().setValue(FolderKey, QFileInfo(fileName).absolutePath());
 }

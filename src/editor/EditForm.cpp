@@ -1,8 +1,8 @@
 #include "EditForm.h"
 
 #include "AllChannelsDialog.h"
+#include "CutMarkLineEdit.h"
 #include "MonitorWindow.h"
-
 #include "ImageMenu.h"
 #include "MarkerShape.h"
 #include "PaletteView.h"
@@ -13,8 +13,10 @@
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "render/StripFit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -81,6 +83,7 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
     // Connected only now so that filling the selector during the load does
     // not count as the operator typing into it.
     connectControls();
+    showFit();
     setAcceptDrops(true);
     updateCaption();
 }
@@ -128,6 +131,7 @@ void EditForm::connectControls()
     connect(m_ui.DispEdit1, &QPushButton::clicked, this, &EditForm::clearScreen);
     connect(m_ui.makeDataButton, &QPushButton::clicked, this, &EditForm::makeData);
     connect(m_ui.fontButton, &QPushButton::clicked, this, &EditForm::chooseFont);
+    connect(m_ui.Text1, &QLineEdit::textChanged, this, &EditForm::showFit);
     connect(m_ui.enlargeButton, &QPushButton::clicked, this, &EditForm::openEnlargedEditor);
     connect(m_ui.LineEdit[0], &QPushButton::clicked, &m_document, &TitleDocument::edgeBlock);
     connect(m_ui.LineEdit[1], &QPushButton::clicked, &m_document, &TitleDocument::invertBlock);
@@ -135,6 +139,33 @@ void EditForm::connectControls()
     connect(m_ui.PSetPic, &PaletteView::pressed, this, &EditForm::pickCharacter);
     connect(m_ui.PSetPic, &PaletteView::doubleClicked, this, &EditForm::placePaletteBlock);
     connect(m_ui.DispPic, &ScreenGrid::doubleClicked, this, &EditForm::openEnlargedEditorAt);
+    connect(qApp, &QApplication::focusChanged, this, &EditForm::followFocus);
+}
+
+void EditForm::followFocus(QWidget *, QWidget *now)
+{
+    // The palette's buttons are in the tab chain while the frame lies
+    // behind the screen frame; a focus nobody can see helps no one, so the
+    // frame comes forward while one of them has the focus, and goes back
+    // once the focus leaves it (unless the operator asked for it).
+    if (!now || now->window() != this)
+        return;
+    const bool inPalette = m_ui.Frame3->isAncestorOf(now);
+    if (inPalette && !paletteShown() && !m_paletteForFocus) {
+        m_paletteForFocus = true;
+        bringPaletteForward();
+    } else if (!inPalette && m_paletteForFocus) {
+        m_paletteForFocus = false;
+        if (!paletteShown())
+            m_ui.Frame2->raise();
+    }
+}
+
+void EditForm::bringPaletteForward()
+{
+    // Designed to be covered, so it never needed a background of its own.
+    m_ui.Frame3->setAutoFillBackground(true);
+    m_ui.Frame3->raise();
 }
 
 void EditForm::Form_Load()
@@ -209,6 +240,12 @@ void EditForm::dropEvent(QDropEvent *event)
     event->acceptProposedAction();
     // Not inside the drop: the question about unsaved work would keep the
     // program the file came from waiting for the drop to end.
+    QMetaObject::invokeMethod(
+        this, [this, fileName] { m_files->openDataFile(fileName); }, Qt::QueuedConnection);
+}
+
+void EditForm::openAtStart(const QString &fileName)
+{
     QMetaObject::invokeMethod(
         this, [this, fileName] { m_files->openDataFile(fileName); }, Qt::QueuedConnection);
 }
@@ -295,6 +332,7 @@ void EditForm::selectCell(int cell)
         return;
     m_ui.Shape4->setGeometry(EditFormUi::selectionFrame(cell));
     m_ui.Shape4->show();
+    m_ui.DispPic->setCurrentCell(cell);
     m_document.selectCell(cell);
 }
 
@@ -345,6 +383,21 @@ void EditForm::makeData()
     }
     if (result.cellsPlaced > 0)
         keepInWorkFile(m_data.ChNo, m_document.selectedCell() + result.cellsPlaced - 1);
+    showFit();
+    // The data is made all the same; the operator learns what the device
+    // will not show.
+    if (!result.cutWarning.isEmpty())
+        m_messageBoxes.warning(this, BlockTextGuard::title(), result.cutWarning);
+}
+
+void EditForm::showFit()
+{
+    const StripFit::Measure fit = StripFit::measure(m_ui.Text1->text(), m_ui.Text1->font());
+    m_ui.fitLabel->setText(fit.usage());
+    QPalette palette = m_ui.fitLabel->palette();
+    palette.setColor(QPalette::WindowText, fit.fits() ? m_ui.Frame2->palette().color(QPalette::WindowText) : Qt::red);
+    m_ui.fitLabel->setPalette(palette);
+    m_ui.Text1->setCutAt(fit.cutAt);
 }
 
 void EditForm::chooseFont()
@@ -355,6 +408,7 @@ void EditForm::chooseFont()
     QFont font = m_ui.Text1->font();
     copyFontChoice(*chosen, font);
     m_ui.Text1->setFont(font);
+    showFit();
     // The dialog opens on its last choice next time.
     copyFontChoice(*chosen, m_fontDialogFont);
 }
@@ -462,13 +516,11 @@ void EditForm::showPalette(bool shown)
 {
     if (m_ui.paletteAction->isChecked() != shown)
         m_ui.paletteAction->setChecked(shown);
-    if (shown) {
-        // Designed to be covered, so it never needed a background of its own.
-        m_ui.Frame3->setAutoFillBackground(true);
-        m_ui.Frame3->raise();
-    } else {
+    m_paletteForFocus = false;
+    if (shown)
+        bringPaletteForward();
+    else
         m_ui.Frame2->raise();
-    }
 }
 
 bool EditForm::paletteShown() const

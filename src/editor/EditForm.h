@@ -80,6 +80,9 @@ public:
     bool saveFile() { return m_files->saveFile(); }
     bool saveFileAs() { return m_files->saveFileAs(); }
     bool openDataFile(const QString &fileName) { return m_files->openDataFile(fileName); }
+    // The file named on the command line, opened once the event loop runs:
+    // the window is drawn first, whatever the file turns out to be.
+    void openAtStart(const QString &fileName);
     // "終了(&X)".
     void endProgram();
     // "データ送受信" and "COMポート設定".
@@ -142,6 +145,12 @@ private:
     void refreshTile(int code);
     void keepInWorkFile(int page, int cell);
     void updateCaption();
+    // The counter beside the text box and the cut mark in it, for the
+    // text and font as they are now.
+    void showFit();
+    // The palette frame in front while the focus is on one of its buttons.
+    void followFocus(QWidget *old, QWidget *now);
+    void bringPaletteForward();
 
     // What the document says changed.
     void showPatterns(const QList<int> &codes);
@@ -164,6 +173,7 @@ private:
     LinkWindows *m_link = nullptr;
     ImageMenu *m_imageMenu = nullptr;
     bool m_loading = false; // in Form_Load
+    bool m_paletteForFocus = false; // Frame3 in front for the focus, not the menu
     // Destroys itself when the operator closes it.
     QPointer<HensyuForm> m_hensyuForm;
     DataFileCommands *m_files = nullptr;

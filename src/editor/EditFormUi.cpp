@@ -1,5 +1,6 @@
 #include "EditFormUi.h"
 
+#include "CutMarkLineEdit.h"
 #include "MarkerShape.h"
 #include "PaletteView.h"
 #include "ScreenGrid.h"
@@ -123,7 +124,7 @@ void EditFormUi::setupUi(QMainWindow *form)
     // Opaque, or Frame3 would show through.
     Frame2->setAutoFillBackground(true);
 
-    Text1 = new QLineEdit(Frame2);
+    Text1 = new CutMarkLineEdit(Frame2);
     placeTwips(Text1, 360, 255, 4575, 360);
     Text1->setFont(RenderFont::defaultFont());
 
@@ -149,6 +150,12 @@ void EditFormUi::setupUi(QMainWindow *form)
     edgingCheck->adjustSize();
     edgingCheck->move(px(3210), px(870));
     edgingCheck->setChecked(true);
+    // In the free space right of "縁取", its right end under Text1's.
+    fitLabel = new QLabel(Frame2);
+    fitLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const int fitWidth = fitLabel->fontMetrics().horizontalAdvance(QStringLiteral("000/25")) + 4;
+    const QRect text = Text1->geometry();
+    fitLabel->setGeometry(text.right() + 1 - fitWidth, makeDataButton->y(), fitWidth, makeDataButton->height());
 
     Picture3Client = pictureBox(Picture3, Frame2, 360, 1200, 5955, 3825);
     DispPic = new ScreenGrid(Picture3Client);
@@ -196,12 +203,14 @@ void EditFormUi::setupUi(QMainWindow *form)
     ComSetting->addSeparator();
     historyAction = ComSetting->addAction(QStringLiteral("通信履歴(&H)"));
 
-    // The covered buttons of Frame3 come after the visible ones.
+    // The covered buttons of Frame3 come after the visible ones; the frame
+    // comes forward while one of them has the focus (see EditForm).
     QWidget::setTabOrder(Text1, channelList);
     QWidget::setTabOrder(channelList, fontButton);
     QWidget::setTabOrder(fontButton, makeDataButton);
     QWidget::setTabOrder(makeDataButton, edgingCheck);
-    QWidget::setTabOrder(edgingCheck, DispEdit1);
+    QWidget::setTabOrder(edgingCheck, DispPic);
+    QWidget::setTabOrder(DispPic, DispEdit1);
     QWidget::setTabOrder(DispEdit1, LineEdit[0]);
     QWidget::setTabOrder(LineEdit[0], LineEdit[1]);
     QWidget::setTabOrder(LineEdit[1], enlargeButton);

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QString>
 
+class CutMarkLineEdit;
 class MarkerShape;
 class PaletteView;
 class ScreenGrid;
@@ -58,7 +59,10 @@ struct EditFormUi
     QPushButton *enlargeButton = nullptr;  // "拡大編集"
 
     QGroupBox *Frame2 = nullptr;
-    QLineEdit *Text1 = nullptr;
+    CutMarkLineEdit *Text1 = nullptr;
+    // How much of the block's 25 characters the text uses, "18/25", under
+    // the right end of Text1; red once the text does not fit.
+    QLabel *fitLabel = nullptr;
     QLabel *Picture2 = nullptr;
     QLabel *Label1 = nullptr;
     QComboBox *channelList = nullptr;      // "ＣＨ" 1..8

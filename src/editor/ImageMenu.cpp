@@ -1,5 +1,7 @@
 #include "ImageMenu.h"
 
+#include "DialogFolder.h"
+
 #include "core/CharacterImage.h"
 #include "core/CharacterImport.h"
 #include "core/ImageFile.h"
@@ -18,13 +20,13 @@ const QString FileErrorTitle = QStringLiteral("ファイルエラー");
 } // namespace
 
 ImageMenu::ImageMenu(TitleDocument &document, QWidget &window, QMenu &fileMenu, QAction *before,
-                     FileDialogs &fileDialogs, MessageBoxes &messageBoxes, const QString &startFolder)
+                     FileDialogs &fileDialogs, MessageBoxes &messageBoxes, const QString &programFolder)
     : QObject(&window)
     , m_document(document)
     , m_window(window)
     , m_fileDialogs(fileDialogs)
     , m_messageBoxes(messageBoxes)
-    , m_folder(startFolder)
+    , m_programFolder(programFolder)
 {
     m_menu = new QMenu(QStringLiteral("画像"), &fileMenu);
     m_exportSheet = m_menu->addAction(QStringLiteral("文字セットを書き出し…"));
@@ -68,7 +70,7 @@ void ImageMenu::importBlock()
 
 void ImageMenu::save(const QImage &image, const QString &title)
 {
-    const QString name = m_fileDialogs.saveFileName(&m_window, title, PngFilter, m_folder, PngExtension);
+    const QString name = m_fileDialogs.saveFileName(&m_window, title, PngFilter, startFolder(), PngExtension);
     if (name.isEmpty())
         return;
     remember(name);
@@ -79,7 +81,7 @@ void ImageMenu::save(const QImage &image, const QString &title)
 
 void ImageMenu::importCharacters(const QString &title, const CharacterLayout &layout)
 {
-    const QString name = m_fileDialogs.openFileName(&m_window, title, PngFilter, m_folder, PngExtension);
+    const QString name = m_fileDialogs.openFileName(&m_window, title, PngFilter, startFolder(), PngExtension);
     if (name.isEmpty())
         return;
     remember(name);
@@ -102,7 +104,12 @@ void ImageMenu::fail(const QString &message)
     m_messageBoxes.warning(&m_window, FileErrorTitle, message);
 }
 
+QString ImageMenu::startFolder() const
+{
+    return DialogFolder::start(DialogFolder::lastUsed(), m_programFolder);
+}
+
 void ImageMenu::remember(const QString &fileName)
 {
-    m_folder = QFileInfo(fileName).absolutePath() + QLatin1Char('/');
+    DialogFolder::remember(fileName);
 }

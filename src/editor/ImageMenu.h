@@ -21,9 +21,10 @@ class ImageMenu : public QObject
 
 public:
     // Adds the submenu to `fileMenu` just above `before`. The pictures are
-    // those of `document`; dialogs and boxes open over `window`.
+    // those of `document`; dialogs and boxes open over `window`, starting
+    // in the folder used last by any file dialog (`programFolder` before).
     ImageMenu(TitleDocument &document, QWidget &window, QMenu &fileMenu, QAction *before, FileDialogs &fileDialogs,
-              MessageBoxes &messageBoxes, const QString &startFolder);
+              MessageBoxes &messageBoxes, const QString &programFolder);
 
     QMenu *menu() const { return m_menu; }
     QAction *exportSheetAction() const { return m_exportSheet; }
@@ -43,14 +44,14 @@ private:
     void importCharacters(const QString &title, const CharacterLayout &layout);
     void save(const QImage &image, const QString &title);
     void fail(const QString &message);
+    QString startFolder() const;
     void remember(const QString &fileName);
 
     TitleDocument &m_document;
     QWidget &m_window;
     FileDialogs &m_fileDialogs;
     MessageBoxes &m_messageBoxes;
-    // Where the next picture dialog starts: the folder of the last picture.
-    QString m_folder;
+    QString m_programFolder;
 
     QMenu *m_menu = nullptr;
     QAction *m_exportSheet = nullptr;

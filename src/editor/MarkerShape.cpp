@@ -10,8 +10,13 @@ MarkerShape::MarkerShape(const QColor &border, QWidget *parent) : QWidget(parent
 
 void MarkerShape::paintEvent(QPaintEvent *)
 {
+    // Four filled one-pixel strips rather than a pen: at a fractional scale
+    // a pen's line is centred on the widget's edge, so half of the top and
+    // left sides fall outside and are clipped away.
     QPainter painter(this);
-    painter.setPen(m_border);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    const QRect r = rect();
+    painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), m_border);
+    painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), m_border);
+    painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), m_border);
+    painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), m_border);
 }

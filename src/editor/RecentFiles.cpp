@@ -1,11 +1,12 @@
 #include "RecentFiles.h"
 
+#include "DialogFolder.h"
+
 #include <QFileInfo>
 #include <QSettings>
 
 namespace {
 const QString FilesKey = QStringLiteral("recentFiles");
-const QString FolderKey = QStringLiteral("lastFolder");
 } // namespace
 
 QStringList RecentFiles::files() const
@@ -21,7 +22,7 @@ void RecentFiles::add(const QString &fileName)
     list.removeAll(path);
     list.prepend(path);
     store(list);
-    QSettings().setValue(FolderKey, info.absolutePath());
+    DialogFolder::remember(path);
 }
 
 void RecentFiles::remove(const QString &fileName)
@@ -33,7 +34,7 @@ void RecentFiles::remove(const QString &fileName)
 
 QString RecentFiles::lastFolder() const
 {
-    return QSettings().value(FolderKey).toString();
+    return DialogFolder::lastUsed();
 }
 
 void RecentFiles::store(const QStringList &files)

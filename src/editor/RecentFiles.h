@@ -16,7 +16,8 @@ public:
     void add(const QString &fileName);
     void remove(const QString &fileName);
 
-    // The folder of the last file opened or saved; empty before the first.
+    // The folder of the last file opened or saved (by any file dialog, see
+    // DialogFolder); empty before the first.
     QString lastFolder() const;
 
 private:

@@ -10,6 +10,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "platform/QtMessageFilter.h"
 #include "platform/QtTranslations.h"
 
 #include <QApplication>
@@ -67,6 +68,9 @@ bool answeredInformationOption(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    // Before anything of Qt's can speak: routine warnings stay off the
+    // terminal, the window says what went wrong itself.
+    QtMessageFilter::install();
     QApplication::setOrganizationName(QStringLiteral("orvex"));
     QApplication::setApplicationName(QStringLiteral("orvex-editor"));
     QApplication::setApplicationVersion(QString::fromLatin1(BuildInfo::Version));
@@ -103,9 +107,9 @@ int main(int argc, char **argv)
     // Ending the editor ends the program, whatever else is open.
     QObject::connect(&form, &EditForm::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     form.show();
-    // After show, so that a file that cannot be read is reported over the
-    // window, which then stays open and empty.
+    // A file that cannot be read is reported over the window, which then
+    // stays open and empty.
     if (!parser.positionalArguments().isEmpty())
-        form.openDataFile(parser.positionalArguments().constFirst());
+        form.openAtStart(parser.positionalArguments().constFirst());
     return app.exec();
 }

@@ -438,6 +438,44 @@ TEST_F(TitleDocumentTest, OpeningIsUndoneWithTheFileName)
     EXPECT_EQ(document.dataFileName(), file);
 }
 
+TEST_F(TitleDocumentTest, ATitleChangedOnOpeningCountsAsModifiedUntilSaved)
+{
+    QByteArray saved = ZvxWriter::serialize(*makeVariedTitle());
+    QByteArray normalised = saved;
+    normalised.replace(normalised.indexOf("\r\n") + 2, 0, "\"two\r\nlines\"");
+    struct Case
+    {
+        const char *name;
+        QByteArray bytes;
+        bool modified;
+    };
+    const Case cases[] = {
+        {"as saved", saved, false},
+        {"a line break in a block text", normalised, true},
+        {"not a title at all", "garbage\r\n", true},
+        {"empty", "", true},
+        {"ends early", saved.left(saved.size() / 2), true},
+    };
+    for (const Case &c : cases) {
+        const QString file = path(QStringLiteral("case.zvx"));
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(c.bytes);
+        out.close();
+        listener.clear();
+
+        const ZvxReadResult result = document.open(file);
+        ASSERT_TRUE(result.ok()) << c.name;
+        EXPECT_EQ(result.changedOnOpening(), c.modified) << c.name;
+        EXPECT_EQ(document.isModified(), c.modified) << c.name;
+        if (c.modified) {
+            // Saving writes what the document holds, and then it is as saved.
+            ASSERT_TRUE(document.save(path(QStringLiteral("saved.zvx"))).ok) << c.name;
+            EXPECT_FALSE(document.isModified()) << c.name;
+        }
+    }
+}
+
 TEST_F(TitleDocumentTest, AFileThatCannotBeReadChangesNothing)
 {
     document.placeBlock(1);

@@ -114,9 +114,9 @@ TEST_F(EditFormEnlargedEditor, TabThenSpaceOpensItFromTheCoveredButton)
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     ASSERT_EQ(QApplication::focusWidget(), ui().Text1);
 
-    // Combo box, font, make data, edging, screen clear, the two covered
-    // block buttons, then "拡大編集".
-    for (int i = 0; i < 8; ++i)
+    // Combo box, font, make data, edging, the screen grid, screen clear,
+    // the two covered block buttons, then "拡大編集".
+    for (int i = 0; i < 9; ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), ui().enlargeButton);
     EXPECT_EQ(ui().enlargeButton->text(), QStringLiteral("拡大編集"));

@@ -219,6 +219,10 @@ TEST_F(EditFormFiles, OpeningWhatCannotBeSavedAsReadChangesItAndSaysSoOnce)
     writeBytes(path(QStringLiteral("odd.zvx")), bytes);
 
     open(path(QStringLiteral("odd.zvx")));
+    // Saving would write something else than the file holds: unsaved work.
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("8CH-Orvex [編集] - odd.zvx *"));
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(boxes.asked.size(), 1);
     EXPECT_EQ(data->ChText[0], QStringLiteral("Tokyo, Japan Osaka"));
     EXPECT_EQ(ui().Text1->text(), QStringLiteral("Tokyo, Japan Osaka"));
     EXPECT_TRUE(data->DotData[0][0].isTransparent());
@@ -228,6 +232,7 @@ TEST_F(EditFormFiles, OpeningWhatCannotBeSavedAsReadChangesItAndSaysSoOnce)
 
     // Ctrl+S writes a file that opens again to the same title, without a word.
     form->saveFile();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("8CH-Orvex [編集] - odd.zvx"));
     const TitleData opened = *data; // the save made the empty dot transparent
     data->setDefaults();
     open(path(QStringLiteral("odd.zvx")));

@@ -3,6 +3,7 @@
 #include "support/FakeServices.h"
 #include "support/QtPrinters.h"
 
+#include "editor/CutMarkLineEdit.h"
 #include "editor/EditForm.h"
 #include "editor/MarkerShape.h"
 #include "editor/PaletteView.h"

@@ -1,6 +1,7 @@
 #include "EditFormFixture.h"
 
 #include "core/ZvxWriter.h"
+#include "editor/ImageMenu.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
@@ -214,4 +215,41 @@ TEST_F(EditFormGuard, DialogsStartInTheProgramFolderThenWhereTheLastFileWas)
     ASSERT_EQ(fileDialogs.requests.size(), 2);
     EXPECT_EQ(fileDialogs.requests[0].folder, workDir.path() + QLatin1Char('/'));
     EXPECT_EQ(fileDialogs.requests[1].folder, path(QStringLiteral("titles")) + QLatin1Char('/'));
+}
+
+TEST_F(EditFormGuard, DataFileAndPictureDialogsShareTheFolderUsedLast)
+{
+    QDir(workDir.path()).mkdir(QStringLiteral("titles"));
+    QDir(workDir.path()).mkdir(QStringLiteral("pictures"));
+    const QString titles = path(QStringLiteral("titles")) + QLatin1Char('/');
+    const QString pictures = path(QStringLiteral("pictures")) + QLatin1Char('/');
+    fileDialogs.answers = {titles + QStringLiteral("a.zvx")};
+    form->saveFileAs();
+
+    // Each dialog in turn, the folder it must start in, and what it answers.
+    struct Step
+    {
+        QAction *action;
+        QString startsIn;
+        QString answer;
+    };
+    ImageMenu &images = *form->imageMenu();
+    for (const Step &step : {Step{images.exportSheetAction(), titles, pictures + QStringLiteral("sheet.png")},
+                             Step{ui().FileOpenSave[2], pictures, titles + QStringLiteral("b.zvx")},
+                             Step{images.exportPageAction(), titles, QString()},
+                             Step{images.importSheetAction(), titles, pictures + QStringLiteral("sheet.png")},
+                             Step{ui().FileOpenSave[0], pictures, QString()}}) {
+        fileDialogs.requests.clear();
+        fileDialogs.answers = {step.answer};
+        step.action->trigger();
+        ASSERT_EQ(fileDialogs.requests.size(), 1) << step.action->text().toStdString();
+        EXPECT_EQ(fileDialogs.requests[0].folder, step.startsIn) << step.action->text().toStdString();
+    }
+
+    // A new window (the next start of the program) starts there too.
+    makeForm(workDir.path() + QLatin1Char('/'));
+    fileDialogs.requests.clear();
+    form->imageMenu()->importBlockAction()->trigger();
+    ASSERT_EQ(fileDialogs.requests.size(), 1);
+    EXPECT_EQ(fileDialogs.requests[0].folder, pictures);
 }

@@ -4,6 +4,7 @@
 #include "render/BlockTextGuard.h"
 #include "render/MakeData.h"
 #include "render/RenderFont.h"
+#include "render/StripFit.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -113,13 +115,20 @@ TEST_F(EditFormMakeData, RefusedTextWarnsAndChangesNothing)
     const QImage tileBefore = form->tileImage(1);
     const QImage cellBefore = cellImage(0);
 
-    for (const QString &text : {QStringLiteral("A,\"B\""), QStringLiteral("\"quoted")}) {
+    // Each refusal names the character at fault.
+    const std::pair<QString, QStringList> refused[] = {
+        {QStringLiteral("A,\"B\""), {QStringLiteral("「,」"), QStringLiteral("「\"」")}},
+        {QStringLiteral("\"quoted"), {QStringLiteral("「\"」")}},
+    };
+    for (const auto &[text, named] : refused) {
         boxes.shown.clear();
         ui().Text1->setText(text);
         form->makeData();
         ASSERT_EQ(boxes.shown.size(), 1) << text.toStdString();
         EXPECT_EQ(boxes.shown[0].title, BlockTextGuard::title());
         EXPECT_EQ(boxes.shown[0].text, BlockTextGuard::message(BlockTextGuard::check(text)));
+        for (const QString &character : named)
+            EXPECT_TRUE(boxes.shown[0].text.contains(character)) << text.toStdString();
         EXPECT_EQ(data->ChText, before->ChText);
         EXPECT_EQ(data->DotData, before->DotData);
         EXPECT_EQ(data->DispData, before->DispData);
@@ -216,4 +225,103 @@ TEST_F(EditFormMakeData, FontDialogCancelKeepsTheFontAndAcceptCopiesTheChoice)
     ui().Text1->clear();
     form->makeData();
     EXPECT_GT(blockDots(1, PixelCode::white()), 0);
+}
+
+TEST_F(EditFormMakeData, TheCounterFollowsTheTextAndMarksWhereItIsCut)
+{
+    const QColor normal = ui().Frame2->palette().color(QPalette::WindowText);
+    struct Case
+    {
+        QString text;
+        bool fits;
+    };
+    const Case cases[] = {
+        {QString(), true},
+        {QStringLiteral("本日のニュース"), true},
+        {QString(40, u'あ'), false},
+        {QStringLiteral("ABCDEFGHIJ") + QString(30, u'W'), false},
+    };
+    for (const Case &c : cases) {
+        ui().Text1->setText(c.text);
+        const StripFit::Measure fit = StripFit::measure(c.text, ui().Text1->font());
+        ASSERT_EQ(fit.fits(), c.fits) << c.text.toStdString();
+        EXPECT_EQ(ui().fitLabel->text(), fit.usage()) << c.text.toStdString();
+        EXPECT_EQ(ui().fitLabel->palette().color(QPalette::WindowText), c.fits ? normal : QColor(Qt::red))
+            << c.text.toStdString();
+        EXPECT_EQ(ui().Text1->cutAt(), fit.cutAt) << c.text.toStdString();
+        // What is cut is tinted red, with a red bar at the cut when that is
+        // in view.
+        if (!c.fits) {
+            form->show();
+            const QImage box = ui().Text1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const int middle = box.height() / 2;
+            bool tinted = false;
+            for (int x = 0; x < box.width() && !tinted; ++x)
+                tinted = qRed(box.pixel(x, middle)) > qGreen(box.pixel(x, middle)) + 30;
+            EXPECT_TRUE(tinted) << c.text.toStdString();
+            ui().Text1->setCursorPosition(0); // the cut comes into view
+            const QImage start = ui().Text1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const int x = ui().Text1->cutMarkX();
+            ASSERT_GE(x, 0) << c.text.toStdString();
+            EXPECT_EQ(start.pixel(x, middle), 0xFFFF0000u) << c.text.toStdString();
+        }
+    }
+
+    // A larger font uses more of the strip for the same text.
+    ui().Text1->setText(QStringLiteral("ABC"));
+    const QString small = ui().fitLabel->text();
+    QFont large = ui().Text1->font();
+    large.setPointSizeF(large.pointSizeF() * 3);
+    fontDialogs.answer = large;
+    form->chooseFont();
+    EXPECT_NE(ui().fitLabel->text(), small);
+}
+
+TEST_F(EditFormMakeData, ATextThatIsCutIsMadeAndToldOnce)
+{
+    const QString long40 = QString(40, u'あ');
+    ui().Text1->setText(long40);
+    form->makeData();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("データ作成"));
+    EXPECT_TRUE(boxes.shown[0].text.contains(ui().fitLabel->text())) << boxes.shown[0].text.toStdString();
+    EXPECT_EQ(data->ChText[0], long40);
+    EXPECT_EQ(data->DispData(24, 0, 0), 25);
+    EXPECT_EQ(ui().fitLabel->palette().color(QPalette::WindowText), QColor(Qt::red));
+
+    // A block that fits the strip but not the row from the selected cell.
+    boxes.shown.clear();
+    form->selectCell(20); // ten cells left in the row
+    ui().Text1->setText(QString(15, u'あ'));
+    form->makeData();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("セル20"))) << boxes.shown[0].text.toStdString();
+
+    // What fits says nothing.
+    boxes.shown.clear();
+    form->selectCell(0);
+    form->makeData();
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(EditFormMakeData, ATextWithACommaIsMadeSavedAndReopenedAsTyped)
+{
+    for (const QString &text : {QStringLiteral("Tokyo, Japan"), QStringLiteral("東京, 大阪"), QStringLiteral("a\"b")}) {
+        boxes.shown.clear();
+        ui().Text1->setText(text);
+        form->makeData();
+        EXPECT_TRUE(boxes.shown.isEmpty()) << text.toStdString();
+        EXPECT_EQ(data->ChText[0], text);
+        const QString file = path(QStringLiteral("comma.zvx"));
+        fileDialogs.answers = {file};
+        ASSERT_TRUE(form->saveFileAs());
+        const TitleData saved = *data;
+        data->setDefaults();
+        ASSERT_TRUE(form->openDataFile(file));
+        EXPECT_TRUE(boxes.shown.isEmpty()) << text.toStdString();
+        EXPECT_EQ(data->ChText, saved.ChText);
+        EXPECT_EQ(data->DotData, saved.DotData);
+        EXPECT_EQ(ui().Text1->text(), text);
+        EXPECT_FALSE(form->document().isModified());
+    }
 }

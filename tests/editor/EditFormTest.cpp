@@ -1,5 +1,7 @@
 #include "EditFormFixture.h"
 
+#include <cmath>
+
 #include "editor/ImageMenu.h"
 
 #include "support/PerUserFolders.h"
@@ -138,14 +140,79 @@ TEST_F(EditFormStartUp, PaletteLiesBehindTheScreenFrameButItsButtonsTakeTheFocus
     }
 
     QApplication::setActiveWindow(form.get());
-    ui().DispEdit1->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), ui().DispEdit1);
-    QTest::keyClick(ui().DispEdit1, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), ui().LineEdit[0]);
-    QTest::keyClick(ui().LineEdit[0], Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), ui().LineEdit[1]);
-    QTest::keyClick(ui().LineEdit[1], Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), ui().enlargeButton);
+    ui().edgingCheck->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), ui().edgingCheck);
+    // Each control in the chain in turn; the palette frame comes forward
+    // while one of its buttons has the focus, so the focus can be seen,
+    // and goes back behind once it leaves.
+    struct Step
+    {
+        QWidget *next;
+        bool paletteInFront;
+    };
+    for (const Step step : {Step{ui().DispPic, false}, Step{ui().DispEdit1, false}, Step{ui().LineEdit[0], true},
+                            Step{ui().LineEdit[1], true}, Step{ui().enlargeButton, true}, Step{ui().Text1, false}}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), step.next) << step.next->metaObject()->className();
+        QWidget *front = ui().central->childAt(ui().enlargeButton->mapTo(ui().central, QPoint(5, 5)));
+        EXPECT_EQ(front == ui().enlargeButton, step.paletteInFront) << step.next->metaObject()->className();
+    }
+    EXPECT_FALSE(form->paletteShown());
+
+    // Shown from the menu, it stays in front whatever has the focus.
+    form->showPalette(true);
+    ui().LineEdit[0]->setFocus();
+    ui().Text1->setFocus();
+    EXPECT_EQ(ui().central->childAt(ui().enlargeButton->mapTo(ui().central, QPoint(5, 5))), ui().enlargeButton);
+}
+
+TEST_F(EditFormGrid, TheGridTakesTheFocusAndTheKeysSelectCellsAsClicksDo)
+{
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ui().edgingCheck->setFocus();
+    QTest::keyClick(ui().edgingCheck, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), ui().DispPic);
+
+    form->selectCell(31);
+    struct Press
+    {
+        Qt::Key key;
+        int cell;
+    };
+    // Edges hold: no wrap into the next row or past the page.
+    for (const Press p : {Press{Qt::Key_Right, 32}, Press{Qt::Key_Down, 62}, Press{Qt::Key_Left, 61},
+                          Press{Qt::Key_Left, 60}, Press{Qt::Key_Left, 60}, Press{Qt::Key_Up, 30},
+                          Press{Qt::Key_Up, 0}, Press{Qt::Key_Up, 0}}) {
+        QTest::keyClick(ui().DispPic, p.key);
+        EXPECT_EQ(form->document().selectedCell(), p.cell) << p.key;
+        EXPECT_TRUE(markerStandsAt(p.cell)) << p.key;
+    }
+    form->selectCell(389);
+    QTest::keyClick(ui().DispPic, Qt::Key_Right);
+    QTest::keyClick(ui().DispPic, Qt::Key_Down);
+    EXPECT_EQ(form->document().selectedCell(), 389);
+
+    // Enter and Space press the current cell: a click there after a click
+    // elsewhere is the same as a key on it.
+    QSignalSpy pressed(ui().DispPic, &ScreenGrid::pressed);
+    QTest::keyClick(ui().DispPic, Qt::Key_Return);
+    QTest::keyClick(ui().DispPic, Qt::Key_Space);
+    ASSERT_EQ(pressed.size(), 2);
+    EXPECT_EQ(pressed[0][0].toInt(), 389);
+    clickCell(45, Qt::LeftButton);
+    QTest::keyClick(ui().DispPic, Qt::Key_Enter);
+    EXPECT_EQ(pressed.last()[0].toInt(), 45);
+
+    // The focus shows as a line round the cells, in no cell's dots.
+    const QImage focused = ui().DispPic->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ui().Text1->setFocus();
+    const QImage unfocused = ui().DispPic->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_NE(focused, unfocused);
+    for (int cell = 0; cell < Title::Cells; ++cell) {
+        const QRect r = ScreenGrid::cellRect(cell);
+        ASSERT_EQ(focused.copy(r), unfocused.copy(r)) << cell;
+    }
 }
 
 TEST_F(EditFormStartUp, ChannelSelectionShowsThePageTheBlockAndItsText)
@@ -252,6 +319,47 @@ TEST_F(EditFormGrid, TheMarkerRunsThroughTheGapsAndHidesNoDot)
         for (int x = 0; x < Title::CharWidth; ++x)
             ASSERT_EQ(shown.pixel(cellRect(0).topLeft() + QPoint(x, y)), 0xFFFFFFFFu) << x << "," << y;
     EXPECT_EQ(shown.pixel(cellRect(0).topLeft() - QPoint(1, 1)), 0xFFFF0000u);
+}
+
+TEST_F(EditFormGrid, TheMarkerIsDrawnWholeAtFractionalScales)
+{
+    // Drawn as at QT_SCALE_FACTOR 1.5 and 2: every side of the frame keeps
+    // red device pixels all along it.
+    form->show();
+    for (const qreal scale : {1.0, 1.25, 1.5, 2.0}) {
+        for (const int cell : {0, 47, 389}) {
+            form->selectCell(cell);
+            QWidget *client = ui().Picture3Client;
+            QImage shown((QSizeF(client->size()) * scale).toSize(), QImage::Format_RGB32);
+            shown.setDevicePixelRatio(scale);
+            shown.fill(Qt::black);
+            client->render(&shown);
+            const QRect frame = ui().Shape4->geometry();
+            const auto device = [scale](int logical) { return int(std::floor(logical * scale)); };
+            const auto redNear = [&](int x, int y, bool across) {
+                // Within the device pixels the frame's logical line covers.
+                for (int d = 0; d < int(std::ceil(scale)); ++d) {
+                    const QPoint p = across ? QPoint(x, y + d) : QPoint(x + d, y);
+                    if (shown.rect().contains(p) && shown.pixel(p) == 0xFFFF0000u)
+                        return true;
+                }
+                return false;
+            };
+            // A run from late in a row reaches past the grid's right edge.
+            const int left = device(frame.left()), right = device(std::min(frame.right(), client->width() - 1));
+            const int top = device(frame.top()), bottom = device(frame.bottom());
+            for (int x = left + 2; x < right - 1; x += 3) {
+                ASSERT_TRUE(redNear(x, top, true)) << scale << " cell " << cell << " top at " << x;
+                ASSERT_TRUE(redNear(x, bottom, true)) << scale << " cell " << cell << " bottom at " << x;
+            }
+            for (int y = top + 2; y < bottom - 1; ++y) {
+                ASSERT_TRUE(redNear(left, y, false)) << scale << " cell " << cell << " left at " << y;
+                if (frame.right() < client->width()) {
+                    ASSERT_TRUE(redNear(right, y, false)) << scale << " cell " << cell << " right at " << y;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(EditFormGrid, PlacementFillsTheRunFromTheSelectedCellWithTheWholeBlock)
