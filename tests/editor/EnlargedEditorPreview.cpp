@@ -7,6 +7,7 @@
 
 #include "charedit/HensyuForm.h"
 #include "charedit/KakudaiDotGrid.h"
+#include "editor/CutMarkLineEdit.h"
 #include "editor/EditForm.h"
 #include "editor/PaletteView.h"
 #include "platform/MessageBoxes.h"
