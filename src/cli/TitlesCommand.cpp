@@ -83,7 +83,7 @@ int Cli::titles(const QStringList &args)
         return 1;
     const AllChannelsMake::Result result = AllChannelsMake::run(*title, request);
     if (!result.done()) {
-        QString reason = BlockTextGuard::message(result.refused);
+        QString reason = BlockTextGuard::message(result.refused, request.texts[size_t(result.refusedChannel)]);
         reason.replace(u'\n', u' ');
         error(QStringLiteral("orvex: line %1 (channel %1): %2 Nothing was written.")
                   .arg(result.refusedChannel + 1)

@@ -378,7 +378,7 @@ void EditForm::makeData()
     const MakeData::Result result =
         m_document.makeData(m_ui.Text1->text(), m_ui.Text1->font(), m_ui.edgingCheck->isChecked());
     if (!result.done()) {
-        m_messageBoxes.warning(this, BlockTextGuard::title(), BlockTextGuard::message(result.refused));
+        m_messageBoxes.warning(this, BlockTextGuard::title(), BlockTextGuard::message(result.refused, m_ui.Text1->text()));
         return;
     }
     if (result.cellsPlaced > 0)
@@ -444,7 +444,7 @@ int EditForm::makeAllChannels(const AllChannelsDialog::Choice &choice)
     if (!result.done()) {
         m_messageBoxes.warning(m_allChannelsDialog, BlockTextGuard::title(),
                                QStringLiteral("CH%1: ").arg(result.refusedChannel + 1)
-                                   + BlockTextGuard::message(result.refused));
+                                   + BlockTextGuard::message(result.refused, choice.texts[size_t(result.refusedChannel)]));
         return result.refusedChannel;
     }
     // The channels were made with this font and edging; the next

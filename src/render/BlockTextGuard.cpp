@@ -12,6 +12,10 @@ BlockTextGuard::Problem BlockTextGuard::check(const QString &text)
         return Problem::CommaAndQuote;
     if (text.contains(u'\r') || text.contains(u'\n'))
         return Problem::LineBreak;
+    if (text.contains(u'!'))
+        return Problem::Exclamation;
+    if (!characterNotInCodePage(text).isEmpty())
+        return Problem::NotInCodePage;
     // The reader's limit counts the quotes of a quoted field. Two bytes a
     // character at most; only a text that could be too long is encoded.
     const qsizetype limit = ZvxFieldReader::MaxFieldBytes - (comma ? 2 : 0);
@@ -20,12 +24,30 @@ BlockTextGuard::Problem BlockTextGuard::check(const QString &text)
     return Problem::None;
 }
 
+QString BlockTextGuard::characterNotInCodePage(const QString &text)
+{
+    // Plain ASCII is always held; only look closer at anything else.
+    bool ascii = true;
+    for (QChar c : text)
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii)
+        return {};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        if (Cp932::decode(Cp932::encode(character)) != character)
+            return character;
+        i += length - 1;
+    }
+    return {};
+}
+
 QString BlockTextGuard::title()
 {
     return QStringLiteral("データ作成");
 }
 
-QString BlockTextGuard::message(Problem problem)
+QString BlockTextGuard::message(Problem problem, const QString &text)
 {
     const QString retry = QStringLiteral("\n文字列を直してから、もう一度「データ作成」を押してください。");
     switch (problem) {
@@ -42,6 +64,19 @@ QString BlockTextGuard::message(Problem problem)
         return QStringLiteral("文字列に改行が含まれています。\n"
                               "改行を含む文字列はデータファイルに保存できないため、データを作成しませんでした。")
             + retry;
+    case Problem::Exclamation:
+        return QStringLiteral("文字列に半角の感嘆符「!」が含まれています。\n"
+                              "データファイルでは半角の「!」が空白として読み戻されるため、データを作成しませんでした。"
+                              "全角の「！」にしてください。")
+            + retry;
+    case Problem::NotInCodePage: {
+        const QString named = characterNotInCodePage(text);
+        return (named.isEmpty()
+                    ? QStringLiteral("文字列にデータファイルの文字コード（シフトJIS）で表せない文字が含まれています。\n")
+                    : QStringLiteral("文字列の「%1」はデータファイルの文字コード（シフトJIS）で表せない文字です。\n")
+                          .arg(named))
+            + QStringLiteral("保存すると「?」に変わるため、データを作成しませんでした。") + retry;
+    }
     case Problem::TooLong:
         return QStringLiteral("文字列が長すぎます（%1バイトまで）。\n"
                               "データファイルに保存できないため、データを作成しませんでした。")

@@ -9,16 +9,23 @@
 // holding both a comma and a double quote (quoting would end at its quote,
 // not quoting would end at its comma), one starting with a double quote (it
 // would read as a quoted field), one with a line break (opening makes it a
-// space), and one longer than the reader takes in one field.
+// space), one holding a half-width "!" (the format stores a space as "!", so
+// every "!" reads back as a space), one holding a character code page 932
+// cannot hold (it reads back as "?"), and one longer than the reader takes
+// in one field.
 class BlockTextGuard
 {
 public:
-    enum class Problem { None, CommaAndQuote, LeadingQuote, LineBreak, TooLong };
+    enum class Problem { None, CommaAndQuote, LeadingQuote, LineBreak, Exclamation, NotInCodePage, TooLong };
 
     static Problem check(const QString &text);
     static bool isStorable(const QString &text) { return check(text) == Problem::None; }
 
-    // Title and text of the warning shown for a refused text.
+    // The first character code page 932 cannot hold, empty when there is none.
+    static QString characterNotInCodePage(const QString &text);
+
+    // Title and text of the warning shown for a refused text; given the text,
+    // a character the code page lacks is named.
     static QString title();
-    static QString message(Problem problem);
+    static QString message(Problem problem, const QString &text = {});
 };

@@ -60,9 +60,7 @@ std::optional<QString> savedAndOpened(const QString &text)
 } // namespace
 
 // The guard refuses exactly the texts no field form gives back, and the
-// writer gives back every text it lets through. ("!" always reads back as a
-// space and a character code page 932 lacks as "?": both are what the
-// format does to any text, and are left out here.)
+// writer gives back every text it lets through.
 TEST(BlockTextGuard, RefusesOnlyWhatNoFieldFormCarriesThroughASave)
 {
     const qsizetype max = ZvxFieldReader::MaxFieldBytes;
@@ -92,6 +90,13 @@ TEST(BlockTextGuard, RefusesOnlyWhatNoFieldFormCarriesThroughASave)
         {QStringLiteral("一行目\n二行目"), Problem::LineBreak},
         {QStringLiteral("a\rb"), Problem::LineBreak},
         {QStringLiteral("a,\r\nb"), Problem::LineBreak},
+        // A space is stored as "!", so a "!" of the text would come back a space.
+        {QStringLiteral("Hello!"), Problem::Exclamation},
+        {QStringLiteral("本日！開店"), Problem::None},
+        {QStringLiteral("?は?のまま"), Problem::None},
+        {QStringLiteral("～①髙"), Problem::None},
+        {QStringLiteral("한국어"), Problem::NotInCodePage},
+        {QStringLiteral("smile 😀"), Problem::NotInCodePage},
         // The reader takes 64 KiB a field, counting a quoted field's quotes.
         {QString(max, u'x'), Problem::None},
         {QString(max / 2, u'あ'), Problem::None},
@@ -120,8 +125,13 @@ TEST(BlockTextGuard, EachRefusalNamesTheCharacterAtFault)
         {Problem::CommaAndQuote, {QStringLiteral("「,」"), QStringLiteral("「\"」")}},
         {Problem::LeadingQuote, {QStringLiteral("「\"」")}},
         {Problem::LineBreak, {QStringLiteral("改行")}},
+        {Problem::Exclamation, {QStringLiteral("「!」"), QStringLiteral("「！」")}},
         {Problem::TooLong, {QStringLiteral("長すぎます")}},
     };
+    EXPECT_TRUE(BlockTextGuard::message(Problem::NotInCodePage, QStringLiteral("AB한C"))
+                    .contains(QStringLiteral("「한」")));
+    EXPECT_TRUE(BlockTextGuard::message(Problem::NotInCodePage, QStringLiteral("x😀"))
+                    .contains(QStringLiteral("「😀」")));
     for (const auto &c : cases) {
         const QString message = BlockTextGuard::message(c.problem);
         EXPECT_TRUE(message.contains(QStringLiteral("データを作成しませんでした"))) << message.toStdString();
