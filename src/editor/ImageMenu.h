@@ -40,7 +40,6 @@ public:
     void exportPage();
 
 private:
-    QString askSaveName(const QString &title);
     void importCharacters(const QString &title, const CharacterLayout &layout);
     void save(const QImage &image, const QString &title);
     void fail(const QString &message);
