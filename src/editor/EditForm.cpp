@@ -90,6 +90,9 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
 
 EditForm::~EditForm()
 {
+    // Hiding the window during destruction moves the focus; by then this is
+    // no longer an EditForm, so the focus follower must not hear it.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // A write cut off by the program ending is recorded with the title's
     // file, so the link windows go while the document is still here.
     delete m_link;
