@@ -8,6 +8,8 @@
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 
+#include <QMimeData>
+#include <QUrl>
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
@@ -165,4 +167,19 @@ void DataFileCommands::openRecentFile(const QString &fileName)
 void DataFileCommands::fileError(const QString &message)
 {
     m_messageBoxes.warning(&m_window, FileErrorTitle, message);
+}
+
+void DataFileCommands::openDataFileLater(const QString &fileName)
+{
+    // Posted to the window, whose events the caller's loop is running.
+    QMetaObject::invokeMethod(
+        &m_window, [this, fileName] { openDataFile(fileName); }, Qt::QueuedConnection);
+}
+
+QString DataFileCommands::droppedDataFile(const QMimeData *mime)
+{
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1)
+        return {};
+    const QString path = mime->urls().constFirst().toLocalFile();
+    return path.endsWith(DataFileExtension, Qt::CaseInsensitive) ? path : QString();
 }

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+class QMimeData;
 class FileDialogs;
 class MessageBoxes;
 class QMenu;
@@ -33,6 +34,12 @@ public:
     // line, a drop or the recent files. Asks about unsaved work first and
     // shows the file error box when the file cannot be read.
     bool openDataFile(const QString &fileName);
+    // The same once the event loop gets to it: for a file given at start-up,
+    // which must not keep the window from being drawn, and for a drop, whose
+    // sender would wait for the question about unsaved work.
+    void openDataFileLater(const QString &fileName);
+    // The one local data file among dropped URLs, or nothing.
+    static QString droppedDataFile(const QMimeData *mime);
     // Asks "変更を保存しますか？" when the title has unsaved changes; true when
     // the caller may go on (saved or discarded, or nothing to ask).
     bool settleUnsavedWork();

@@ -1,10 +1,12 @@
 #include "EditForm.h"
 
-#include "AllChannelsDialog.h"
+#include "AllChannelsCommand.h"
 #include "CutMarkLineEdit.h"
+#include "FontChoice.h"
 #include "MonitorWindow.h"
 #include "ImageMenu.h"
 #include "MarkerShape.h"
+#include "PaletteStacking.h"
 #include "PaletteView.h"
 #include "ScreenGrid.h"
 
@@ -30,34 +32,9 @@
 #include <QPushButton>
 
 namespace {
-const QString DataFileExtension = QStringLiteral(".zvx");
-
 constexpr int RowLabelStepTwips = 285;
 const QString FontDialogTitle = QStringLiteral("フォント");
 
-// What the font dialog decides about a font; its colour and anything else
-// it may carry are not used.
-void copyFontChoice(const QFont &from, QFont &to)
-{
-    to.setFamily(from.family());
-    if (from.pointSizeF() > 0)
-        to.setPointSizeF(from.pointSizeF());
-    else
-        to.setPixelSize(from.pixelSize());
-    to.setBold(from.bold());
-    to.setItalic(from.italic());
-    to.setUnderline(from.underline());
-    to.setStrikeOut(from.strikeOut());
-}
-
-// The one local data file among dropped URLs, or nothing.
-QString droppedDataFile(const QMimeData *mime)
-{
-    if (!mime || !mime->hasUrls() || mime->urls().size() != 1)
-        return {};
-    const QString path = mime->urls().constFirst().toLocalFile();
-    return path.endsWith(DataFileExtension, Qt::CaseInsensitive) ? path : QString();
-}
 } // namespace
 
 EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fileDialogs, FontDialogs &fontDialogs,
@@ -72,6 +49,9 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
     , m_workBitmap(m_folders.work)
 {
     m_ui.setupUi(this);
+    m_palette = std::make_unique<PaletteStacking>(*this, *m_ui.Frame2, *m_ui.Frame3, *m_ui.paletteAction);
+    m_allChannels = std::make_unique<AllChannelsCommand>(m_document, fontDialogs, messageBoxes, *m_ui.Text1,
+                                                         *m_ui.edgingCheck, m_fontDialogFont, *this);
     m_files =
         new DataFileCommands(m_document, *this, *m_ui.recentMenu, fileDialogs, messageBoxes, m_folders.dialogs);
     m_imageMenu =
@@ -90,9 +70,6 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
 
 EditForm::~EditForm()
 {
-    // Hiding the window during destruction moves the focus; by then this is
-    // no longer an EditForm, so the focus follower must not hear it.
-    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // A write cut off by the program ending is recorded with the title's
     // file, so the link windows go while the document is still here.
     delete m_link;
@@ -142,33 +119,6 @@ void EditForm::connectControls()
     connect(m_ui.PSetPic, &PaletteView::pressed, this, &EditForm::pickCharacter);
     connect(m_ui.PSetPic, &PaletteView::doubleClicked, this, &EditForm::placePaletteBlock);
     connect(m_ui.DispPic, &ScreenGrid::doubleClicked, this, &EditForm::openEnlargedEditorAt);
-    connect(qApp, &QApplication::focusChanged, this, &EditForm::followFocus);
-}
-
-void EditForm::followFocus(QWidget *, QWidget *now)
-{
-    // The palette's buttons are in the tab chain while the frame lies
-    // behind the screen frame; a focus nobody can see helps no one, so the
-    // frame comes forward while one of them has the focus, and goes back
-    // once the focus leaves it (unless the operator asked for it).
-    if (!now || now->window() != this)
-        return;
-    const bool inPalette = m_ui.Frame3->isAncestorOf(now);
-    if (inPalette && !paletteShown() && !m_paletteForFocus) {
-        m_paletteForFocus = true;
-        bringPaletteForward();
-    } else if (!inPalette && m_paletteForFocus) {
-        m_paletteForFocus = false;
-        if (!paletteShown())
-            m_ui.Frame2->raise();
-    }
-}
-
-void EditForm::bringPaletteForward()
-{
-    // Designed to be covered, so it never needed a background of its own.
-    m_ui.Frame3->setAutoFillBackground(true);
-    m_ui.Frame3->raise();
 }
 
 void EditForm::Form_Load()
@@ -231,26 +181,22 @@ void EditForm::closeEvent(QCloseEvent *event)
 
 void EditForm::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!droppedDataFile(event->mimeData()).isEmpty())
+    if (!DataFileCommands::droppedDataFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void EditForm::dropEvent(QDropEvent *event)
 {
-    const QString fileName = droppedDataFile(event->mimeData());
+    const QString fileName = DataFileCommands::droppedDataFile(event->mimeData());
     if (fileName.isEmpty())
         return;
     event->acceptProposedAction();
-    // Not inside the drop: the question about unsaved work would keep the
-    // program the file came from waiting for the drop to end.
-    QMetaObject::invokeMethod(
-        this, [this, fileName] { m_files->openDataFile(fileName); }, Qt::QueuedConnection);
+    m_files->openDataFileLater(fileName);
 }
 
 void EditForm::openAtStart(const QString &fileName)
 {
-    QMetaObject::invokeMethod(
-        this, [this, fileName] { m_files->openDataFile(fileName); }, Qt::QueuedConnection);
+    m_files->openDataFileLater(fileName);
 }
 
 void EditForm::selectChannel(int channel)
@@ -409,53 +355,21 @@ void EditForm::chooseFont()
     if (!chosen)
         return;
     QFont font = m_ui.Text1->font();
-    copyFontChoice(*chosen, font);
+    FontChoice::copy(*chosen, font);
     m_ui.Text1->setFont(font);
     showFit();
     // The dialog opens on its last choice next time.
-    copyFontChoice(*chosen, m_fontDialogFont);
+    FontChoice::copy(*chosen, m_fontDialogFont);
 }
 
 void EditForm::openAllChannels()
 {
-    if (!m_allChannelsDialog) {
-        AllChannelsDialog::Choice start;
-        for (int ch = 0; ch < Title::Channels; ++ch)
-            start.texts[size_t(ch)] = m_data.ChText[ch];
-        start.font = m_ui.Text1->font();
-        start.edging = m_ui.edgingCheck->isChecked();
-        auto *dialog = new AllChannelsDialog(
-            start, m_fontDialogs, [this](const AllChannelsDialog::Choice &choice) { return makeAllChannels(choice); },
-            this);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        m_allChannelsDialog = dialog;
-    }
-    m_allChannelsDialog->open();
-    m_allChannelsDialog->raise();
-    m_allChannelsDialog->activateWindow();
+    m_allChannels->open();
 }
 
 AllChannelsDialog *EditForm::allChannelsDialog() const
 {
-    return m_allChannelsDialog;
-}
-
-// Returns the channel whose text was refused, -1 when all were made.
-int EditForm::makeAllChannels(const AllChannelsDialog::Choice &choice)
-{
-    const AllChannelsMake::Result result = m_document.makeAllChannels(choice.texts, choice.font, choice.edging);
-    if (!result.done()) {
-        m_messageBoxes.warning(m_allChannelsDialog, BlockTextGuard::title(),
-                               QStringLiteral("CH%1: ").arg(result.refusedChannel + 1)
-                                   + BlockTextGuard::message(result.refused, choice.texts[size_t(result.refusedChannel)]));
-        return result.refusedChannel;
-    }
-    // The channels were made with this font and edging; the next
-    // "データ作成" of one of them should make it the same way.
-    m_ui.Text1->setFont(choice.font);
-    m_ui.edgingCheck->setChecked(choice.edging);
-    copyFontChoice(choice.font, m_fontDialogFont);
-    return -1;
+    return m_allChannels->dialog();
 }
 
 void EditForm::showMonitors()
@@ -517,18 +431,12 @@ void EditForm::showEnlargedEditor(int code)
 
 void EditForm::showPalette(bool shown)
 {
-    if (m_ui.paletteAction->isChecked() != shown)
-        m_ui.paletteAction->setChecked(shown);
-    m_paletteForFocus = false;
-    if (shown)
-        bringPaletteForward();
-    else
-        m_ui.Frame2->raise();
+    m_palette->show(shown);
 }
 
 bool EditForm::paletteShown() const
 {
-    return m_ui.paletteAction->isChecked();
+    return m_palette->isShown();
 }
 
 void EditForm::showPatterns(const QList<int> &codes)

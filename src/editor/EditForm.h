@@ -16,6 +16,9 @@
 #include <QPointer>
 #include <QString>
 
+#include <memory>
+
+class AllChannelsCommand;
 class FileDialogs;
 class FontDialogs;
 class HensyuForm;
@@ -26,6 +29,7 @@ class PortChoiceStore;
 class PortDiscovery;
 class LinkWindows;
 class MessageBoxes;
+class PaletteStacking;
 
 // EditForm, the start-up and main window "8CH-Orvex [編集]": channel selector, the
 // 13 x 30 screen grid of the current channel, the (covered) character
@@ -148,16 +152,12 @@ private:
     // The counter beside the text box and the cut mark in it, for the
     // text and font as they are now.
     void showFit();
-    // The palette frame in front while the focus is on one of its buttons.
-    void followFocus(QWidget *old, QWidget *now);
-    void bringPaletteForward();
 
     // What the document says changed.
     void showPatterns(const QList<int> &codes);
     void showCells(int page, const QList<int> &cells);
     void showBlockText(int block);
     void showPages(const QList<int> &pages);
-    int makeAllChannels(const AllChannelsDialog::Choice &choice);
     void showTitle();
 
     TitleData &m_data;
@@ -173,11 +173,11 @@ private:
     LinkWindows *m_link = nullptr;
     ImageMenu *m_imageMenu = nullptr;
     bool m_loading = false; // in Form_Load
-    bool m_paletteForFocus = false; // Frame3 in front for the focus, not the menu
     // Destroys itself when the operator closes it.
     QPointer<HensyuForm> m_hensyuForm;
     DataFileCommands *m_files = nullptr;
     MonitorStills m_stills;
-    QPointer<AllChannelsDialog> m_allChannelsDialog;
+    std::unique_ptr<PaletteStacking> m_palette;
+    std::unique_ptr<AllChannelsCommand> m_allChannels;
     QPointer<MonitorWindow> m_monitorWindow;
 };

@@ -1,0 +1,55 @@
+#include "AllChannelsCommand.h"
+
+#include "FontChoice.h"
+
+#include "document/TitleDocument.h"
+#include "platform/MessageBoxes.h"
+#include "render/BlockTextGuard.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+AllChannelsCommand::AllChannelsCommand(TitleDocument &document, FontDialogs &fontDialogs,
+                                       MessageBoxes &messageBoxes, QLineEdit &textBox, QCheckBox &edging,
+                                       QFont &fontDialogFont, QWidget &window)
+    : m_document(document), m_fontDialogs(fontDialogs), m_messageBoxes(messageBoxes), m_textBox(textBox),
+      m_edging(edging), m_fontDialogFont(fontDialogFont), m_window(window)
+{
+}
+
+void AllChannelsCommand::open()
+{
+    if (!m_dialog) {
+        AllChannelsDialog::Choice start;
+        for (int ch = 0; ch < Title::Channels; ++ch)
+            start.texts[size_t(ch)] = m_document.data().ChText[ch];
+        start.font = m_textBox.font();
+        start.edging = m_edging.isChecked();
+        auto *dialog = new AllChannelsDialog(
+            start, m_fontDialogs, [this](const AllChannelsDialog::Choice &choice) { return make(choice); },
+            &m_window);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        m_dialog = dialog;
+    }
+    m_dialog->open();
+    m_dialog->raise();
+    m_dialog->activateWindow();
+}
+
+int AllChannelsCommand::make(const AllChannelsDialog::Choice &choice)
+{
+    const AllChannelsMake::Result result = m_document.makeAllChannels(choice.texts, choice.font, choice.edging);
+    if (!result.done()) {
+        const QString &text = choice.texts[size_t(result.refusedChannel)];
+        m_messageBoxes.warning(m_dialog, BlockTextGuard::title(),
+                               QStringLiteral("CH%1: ").arg(result.refusedChannel + 1)
+                                   + BlockTextGuard::message(result.refused, text));
+        return result.refusedChannel;
+    }
+    // The channels were made with this font and edging; the next
+    // "データ作成" of one of them should make it the same way.
+    m_textBox.setFont(choice.font);
+    m_edging.setChecked(choice.edging);
+    FontChoice::copy(choice.font, m_fontDialogFont);
+    return -1;
+}
