@@ -6,7 +6,7 @@
 #include "link/ChangedChannels.h"
 #include "link/ChannelFrames.h"
 #include "link/TransferRecorder.h"
-#include "platform/PortAddress.h"
+#include "netserial/PortAddress.h"
 
 #include <QFileInfo>
 #include <QTextStream>

@@ -3,7 +3,7 @@
 #include "TitleFile.h"
 #include "link/LevelNames.h"
 #include "link/LinkState.h"
-#include "platform/PortAddress.h"
+#include "netserial/PortAddress.h"
 
 #include <QTextStream>
 

@@ -3,7 +3,7 @@
 #include "PortWords.h"
 
 #include "link/LinkTimer.h"
-#include "platform/PortAddress.h"
+#include "netserial/PortAddress.h"
 #include "platform/StablePortName.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "PortWords.h"
 
-#include "platform/PortAddress.h"
+#include "netserial/PortAddress.h"
 #include "platform/PortDiscovery.h"
 
 #include <QStringList>

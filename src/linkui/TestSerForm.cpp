@@ -8,7 +8,7 @@
 
 #include "core/TitleData.h"
 #include "link/LinkTimer.h"
-#include "platform/SerialPortNames.h"
+#include "netserial/SerialPortNames.h"
 #include "platform/StablePortName.h"
 
 #include <QKeyEvent>

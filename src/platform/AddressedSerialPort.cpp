@@ -2,7 +2,7 @@
 
 #include "NetworkSerialPort.h"
 #include "QtSerialPortAdapter.h"
-#include "SerialPortNames.h"
+#include "netserial/SerialPortNames.h"
 
 AddressedSerialPort::AddressedSerialPort(TransportFactory factory)
     : m_factory(factory ? std::move(factory) : TransportFactory(&AddressedSerialPort::makeTransport))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PortAddress.h"
+#include "netserial/PortAddress.h"
 #include "link/SerialPort.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 #include "NetworkSerialPort.h"
 
-#include "SerialPortNames.h"
+#include "netserial/SerialPortNames.h"
 
 #include <QEventLoop>
 #include <QTimer>

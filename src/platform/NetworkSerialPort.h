@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PortAddress.h"
-#include "Rfc2217Session.h"
+#include "netserial/PortAddress.h"
+#include "netserial/Rfc2217Session.h"
 #include "link/SerialPort.h"
 
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "QtSerialPortAdapter.h"
 
-#include "SerialPortNames.h"
+#include "netserial/SerialPortNames.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "link/LinkMessages.h"
 #include "platform/QtSerialPortAdapter.h"
 #include "platform/SerialErrorCounters.h"
-#include "platform/SerialPortNames.h"
+#include "netserial/SerialPortNames.h"
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // RFC 2217 server, refusals, silence and a dropped connection.
 
 #include "platform/NetworkSerialPort.h"
-#include "platform/Rfc2217Session.h"
+#include "netserial/Rfc2217Session.h"
 #include "support/QtPrinters.h"
 #include "support/WaitUntil.h"
 

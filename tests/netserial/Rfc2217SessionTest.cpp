@@ -1,7 +1,7 @@
 // The RFC 2217 client's negotiation and line-state reports, against
 // scripted server bytes.
 
-#include "platform/Rfc2217Session.h"
+#include "netserial/Rfc2217Session.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

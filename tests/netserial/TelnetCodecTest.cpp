@@ -1,7 +1,7 @@
 // The telnet framing on its own: doubling, commands and subnegotiations,
 // and a stream cut anywhere.
 
-#include "platform/TelnetCodec.h"
+#include "netserial/TelnetCodec.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Reading what an operator or --port gives as a port.
 
-#include "platform/PortAddress.h"
+#include "netserial/PortAddress.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
