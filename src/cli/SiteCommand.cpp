@@ -301,6 +301,16 @@ int siteStatus(const QStringList &args)
         Cli::error(QStringLiteral("orvex: note: video events are not recorded: ") + why);
     });
     bool firstShown = false;
+    QString shownJson;
+    // --json --watch: the whole list again, only when something in it changed.
+    auto printChangedJson = [&] {
+        QString now;
+        QTextStream text(&now);
+        printAll(text, poller, true);
+        if (now != shownJson)
+            out << now << Qt::flush;
+        shownJson = now;
+    };
     QHash<int, QString> shownState;
     auto stamp = [] { return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")); };
     QObject::connect(&poller, &SitePoller::unitPolled, [&](int index) {
@@ -309,7 +319,7 @@ int siteStatus(const QStringList &args)
         const bool changed = shownState.value(index, QStringLiteral("\x01")) != state;
         shownState[index] = state;
         if (json && firstShown) {
-            printAll(out, poller, true);
+            printChangedJson();
             return;
         }
         if (!firstShown) {
@@ -318,7 +328,10 @@ int siteStatus(const QStringList &args)
                 all = all && each.polled;
             if (all) {
                 firstShown = true;
-                printAll(out, poller, json);
+                if (json)
+                    printChangedJson();
+                else
+                    printAll(out, poller, false);
             }
             return;
         }

@@ -193,6 +193,16 @@ SiteSchedule::Read SiteSchedule::parse(const QByteArray &bytes)
                 return read;
             }
             if (unit.address.isEmpty()) {
+                // Two units on one port would have two links writing into each other's frames.
+                for (const Unit &other : schedule.units) {
+                    if (&other != &unit && !other.address.isEmpty()
+                        && PortAddress::parse(other.address).toString() == parsedAddress.toString()) {
+                        refuse(AddressColumn, QStringLiteral("%1 is the address of unit %2 (line %3)")
+                                                  .arg(address, other.name)
+                                                  .arg(other.addressLine));
+                        return read;
+                    }
+                }
                 unit.address = address;
                 unit.addressLine = row.line;
             } else if (PortAddress::parse(unit.address).toString() != parsedAddress.toString()) {
