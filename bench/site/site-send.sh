@@ -20,18 +20,15 @@ trap cleanup EXIT
 export XDG_STATE_HOME=$work/state QT_QPA_PLATFORM=offscreen
 
 # Each simulator prints its device on its first line.
-start_sim() {
-    local out=$work/sim$1.out
-    "$sim" --line-rate 9600 --state "$work/sim$1.json" >"$out" 2>/dev/null &
+for n in 1 2 3 4; do
+    "$sim" --line-rate 9600 --state "$work/sim$n.json" >"$work/sim$n.out" 2>/dev/null &
     pids+=($!)
-    until [ -s "$out" ]; do sleep 0.1; done
-    head -n1 "$out"
-}
-
+done
 {
     echo "unit,address,channel,title"
     for n in 1 2 3 4; do
-        dev=$(start_sim "$n")
+        until [ -s "$work/sim$n.out" ]; do sleep 0.1; done
+        dev=$(head -n1 "$work/sim$n.out")
         for ch in 1 2 3 4 5 6 7 8; do
             echo "Unit$n,$([ "$ch" = 1 ] && echo "$dev"),$ch,Camera $n-$ch"
         done
