@@ -25,12 +25,12 @@ namespace {
 
 // The schedule, or nothing after saying why; `exitCode` 2 for a refused
 // schedule, 1 for one that could not be read.
-std::optional<SiteSchedule> readSchedule(const QString &fileName, int &exitCode)
+std::optional<SiteSchedule> readSchedule(const QString &fileName, int &exitCode, bool writes = true)
 {
     SiteSchedule::Read read = SiteSchedule::readFile(fileName);
     if (read.schedule)
         return read.schedule;
-    Cli::error(QStringLiteral("orvex: ") + read.error + QStringLiteral("; nothing was written"));
+    Cli::error(QStringLiteral("orvex: ") + read.error + (writes ? QStringLiteral("; nothing was written") : QString()));
     exitCode = read.unreadable ? 1 : 2;
     return std::nullopt;
 }
@@ -268,7 +268,7 @@ int siteStatus(const QStringList &args)
     if (positional.size() != 1)
         return Cli::badArguments(QStringLiteral("site status needs SCHEDULE.csv"));
     int exitCode = 0;
-    const auto schedule = readSchedule(positional[0], exitCode);
+    const auto schedule = readSchedule(positional[0], exitCode, false);
     if (!schedule)
         return exitCode;
 

@@ -217,7 +217,11 @@ SiteSchedule::Read SiteSchedule::parse(const QByteArray &bytes)
         Camera camera;
         camera.line = row.line;
         bool ok = false;
-        camera.channel = value[ChannelColumn].trimmed().toInt(&ok);
+        QString channel = value[ChannelColumn].trimmed();
+        // Sheets often write the input as the unit's panel labels it.
+        if (channel.startsWith(QLatin1String("CH"), Qt::CaseInsensitive))
+            channel = channel.mid(2).trimmed();
+        camera.channel = channel.toInt(&ok);
         if (!ok || camera.channel < 1 || camera.channel > Title::Channels) {
             refuse(ChannelColumn, QStringLiteral("\"%1\" is no channel 1..8").arg(value[ChannelColumn]));
             return read;

@@ -59,7 +59,7 @@ TEST(SiteSchedule, ReadsWhatSpreadsheetsSave)
          "A::1=Gate, north,2=5\" dome"},
         {"an empty title keeps its channel; spacer rows skipped",
          utf8("unit,channel,title\n\nA,5,\n,,\nA,6,Hall\n"), "A::5=,6=Hall"},
-        {"a bare CH header", utf8("ch,unit\n7,A\n"), "A::7="},
+        {"a bare CH header, channels as panels label them", utf8("ch,unit\n7,A\nCH 8,A\nch1,A\n"), "A::7=,8=,1="},
     };
     for (const ReadCase &c : cases) {
         const SiteSchedule::Read read = SiteSchedule::parse(c.bytes);
