@@ -2,7 +2,9 @@
 
 #include "Commands.h"
 
+#include "core/FileSystem.h"
 #include "core/TitleData.h"
+#include "core/UserFolders.h"
 #include "render/TextPicture.h"
 
 #include <cmath>
@@ -21,6 +23,16 @@ QFont RenderOptions::font() const
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;
+}
+
+TitlesMake::Settings RenderOptions::makeSettings() const
+{
+    TitlesMake::Settings settings;
+    settings.font = font();
+    settings.edging = edging;
+    settings.cell = cell;
+    settings.workFolder = UserFolders::forProgram(FileSystem::GetAppPath()).work;
+    return settings;
 }
 
 QString RenderOptions::parse(const QStringList &args, QStringList &positional)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/RenderFont.h"
+#include "site/TitlesMake.h"
 
 #include <QFont>
 #include <QString>
@@ -17,6 +18,8 @@ struct RenderOptions
     int cell = 0;
 
     QFont font() const;
+    // The font, edging and cell, with the work folder of this program.
+    TitlesMake::Settings makeSettings() const;
 
     // Takes the options out of `args` and leaves the other arguments in
     // `positional`. Empty when the options are good, otherwise why not.

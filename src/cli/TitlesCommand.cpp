@@ -2,10 +2,8 @@
 #include "RenderOptions.h"
 #include "TitleFile.h"
 
-#include "core/FileSystem.h"
 #include "core/TitleData.h"
-#include "core/UserFolders.h"
-#include "render/AllChannelsMake.h"
+#include "site/TitlesMake.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -70,27 +68,25 @@ int Cli::titles(const QStringList &args)
         return 2;
     }
 
-    AllChannelsMake::Request request;
+    std::array<QString, Title::Channels> texts;
     for (int ch = 0; ch < lines->size(); ++ch)
-        request.texts[size_t(ch)] = lines->at(ch);
-    request.font = options.font();
-    request.edging = options.edging;
-    request.cells.fill(options.cell);
-    request.workFolder = UserFolders::forProgram(FileSystem::GetAppPath()).work;
-
-    const auto title = readTitleOrEmpty(positional[0]);
-    if (!title)
-        return 1;
-    const AllChannelsMake::Result result = AllChannelsMake::run(*title, request);
-    if (!result.done()) {
-        QString reason = BlockTextGuard::message(result.refused, request.texts[size_t(result.refusedChannel)]);
+        texts[size_t(ch)] = lines->at(ch);
+    const QString in = positional[0] == QLatin1String("-") ? QString() : positional[0];
+    const TitlesMake::Settings settings = options.makeSettings();
+    const TitlesMake::Outcome outcome = TitlesMake::run(in, texts, settings, positional[2]);
+    if (!outcome.notice.isEmpty())
+        error(QStringLiteral("orvex: ") + outcome.notice);
+    if (!outcome.made.done()) {
+        QString reason = BlockTextGuard::message(outcome.made.refused, texts[size_t(outcome.made.refusedChannel)]);
         reason.replace(u'\n', u' ');
         error(QStringLiteral("orvex: line %1 (channel %1): %2 Nothing was written.")
-                  .arg(result.refusedChannel + 1)
+                  .arg(outcome.made.refusedChannel + 1)
                   .arg(reason));
         return 2;
     }
-    if (!result.bitmapWritten)
-        noteBitmapNotWritten(request.workFolder);
-    return writeTitle(*title, positional[2]) ? 0 : 1;
+    if (!outcome.made.bitmapWritten)
+        noteBitmapNotWritten(settings.workFolder);
+    if (!outcome.error.isEmpty())
+        error(QStringLiteral("orvex: ") + outcome.error);
+    return outcome.written ? 0 : 1;
 }

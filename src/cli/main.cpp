@@ -47,6 +47,13 @@ void usage(bool toStderr)
            "  status --port PORT [--json]  poll the device once\n"
            "  log [--json]                 the transfer log, newest first\n"
            "  ports [--json]               list the serial ports present\n"
+           "  site make SCHEDULE.csv FOLDER [--font NAME] [--size PT] [--bold]\n"
+           "         [--no-edge] [--cell N]  make FOLDER/<unit>.zvx for every unit of the\n"
+           "                               camera schedule, as titles does\n"
+           "  site send SCHEDULE.csv FOLDER [--units A,B] [--changed]\n"
+           "                               write every unit at once, each to its address\n"
+           "  site status SCHEDULE.csv [--json] [--watch]\n"
+           "                               poll every unit at once; --watch every 2 s\n"
            "\n"
            "PORT is a port number 1..8 (the device ORVEX_COM<n> names, else the n-th\n"
            "serial port), a device such as /dev/ttyUSB0 or a /dev/serial/by-id name,\n"
@@ -107,6 +114,7 @@ int main(int argc, char **argv)
         {QStringLiteral("send"), Cli::send},     {QStringLiteral("status"), Cli::status},
         {QStringLiteral("log"), Cli::log},
         {QStringLiteral("ports"), Cli::ports},
+        {QStringLiteral("site"), Cli::site},
         {QStringLiteral("import-sheet"), Cli::importSheet},
         {QStringLiteral("import-block"), Cli::importBlock},
     };

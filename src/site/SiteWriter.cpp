@@ -1,0 +1,147 @@
+#include "SiteWriter.h"
+
+#include "SiteMake.h"
+#include "UnitLink.h"
+
+#include "core/ZvxReader.h"
+#include "link/ChangedChannels.h"
+#include "link/TransferRecorder.h"
+#include "netserial/PortAddress.h"
+#include "platform/QtLinkPlatform.h"
+
+#include <QFileInfo>
+
+struct SiteWriter::Running
+{
+    std::unique_ptr<UnitLink> link;
+    std::unique_ptr<TransferRecorder> recorder;
+};
+
+SiteWriter::SiteWriter(LinkPlatform *platform, QObject *parent)
+    : QObject(parent),
+      m_ownPlatform(platform ? nullptr : std::make_unique<QtLinkPlatform>()),
+      m_platform(platform ? *platform : *m_ownPlatform)
+{
+}
+
+SiteWriter::~SiteWriter() = default;
+
+void SiteWriter::setTransferLog(const TransferLog &log, const QString &program)
+{
+    m_log = log;
+    m_program = program;
+}
+
+void SiteWriter::start(const SiteSchedule &schedule, const QString &folder, const QStringList &units,
+                       bool onlyChanged)
+{
+    if (running())
+        return;
+    m_results.clear();
+    m_units.clear();
+    m_running = 0;
+    m_finishPending = true;
+    std::optional<TransferLog::Contents> history;
+    if (onlyChanged)
+        history = m_log.read();
+
+    for (const SiteSchedule::Unit &unit : schedule.units) {
+        if (!units.isEmpty() && !units.contains(unit.name))
+            continue;
+        const int index = int(m_results.size());
+        Result result;
+        result.unit = unit.name;
+        result.file = QFileInfo(SiteMake::unitFile(folder, unit.name)).absoluteFilePath();
+        const PortAddress address = PortAddress::parse(unit.address);
+        result.address = address.isValid() ? address.toString() : unit.address;
+        m_results << result;
+        m_units.push_back(std::make_unique<Running>());
+
+        if (unit.address.isEmpty()) {
+            end(index, QStringLiteral("the schedule gives it no address"));
+            continue;
+        }
+        auto title = std::make_unique<TitleData>();
+        title->setDefaults();
+        const ZvxReadResult read = ZvxReader::readFile(result.file, *title);
+        if (!read.ok()) {
+            end(index, read.message());
+            continue;
+        }
+        std::array<bool, Title::Channels> channels;
+        channels.fill(true); // the unit's whole title, as "全チャンネルデータ送信"
+        if (history) {
+            if (!history->error.isEmpty()) {
+                end(index, QStringLiteral("--changed needs the transfer log: ") + history->error);
+                continue;
+            }
+            const auto states = ChangedChannels::compare(*title, history->records, result.address);
+            for (int ch = 0; ch < Title::Channels; ++ch)
+                channels[size_t(ch)] = states[size_t(ch)] != ChangedChannels::State::Same;
+        }
+        QList<int> sending;
+        for (int ch = 0; ch < Title::Channels; ++ch) {
+            if (channels[size_t(ch)])
+                sending << ch + 1;
+        }
+        emit unitStarted(unit.name, sending);
+        if (sending.isEmpty()) {
+            m_results[index].completed = true;
+            continue;
+        }
+
+        Running &running = *m_units.back();
+        const QString name = unit.name;
+        running.recorder = std::make_unique<TransferRecorder>(m_log, m_program, [this, name](const QString &why) {
+            emit logWarning(name, why);
+        });
+        const QString file = result.file;
+        running.recorder->setTitleFile([file] { return file; });
+        running.link = std::make_unique<UnitLink>(unit.name, result.address, m_platform);
+        connect(running.link.get(), &UnitLink::progress, this,
+                [this, name](int percent, const QString &message) { emit unitProgress(name, percent, message); });
+        connect(running.link.get(), &UnitLink::writeFinished, this,
+                [this, index](const BulkWriteReport &report, const QString &error) {
+                    m_units[size_t(index)]->recorder->record(report);
+                    m_results[index].report = report;
+                    end(index, error);
+                });
+        ++m_running;
+        running.link->write(*title, channels);
+    }
+    // Said from the event loop, so a caller that connects and then waits hears it.
+    QMetaObject::invokeMethod(this, &SiteWriter::checkFinished, Qt::QueuedConnection);
+}
+
+void SiteWriter::end(int index, const QString &error)
+{
+    Result &result = m_results[index];
+    const bool wasRunning = m_units[size_t(index)]->link != nullptr;
+    result.completed = error.isEmpty();
+    result.error = error;
+    if (result.report)
+        result.unfinished = result.report->unfinishedChannels();
+    emit unitFinished(result);
+    if (wasRunning) {
+        --m_running;
+        // Not from inside the link's own signal.
+        m_units[size_t(index)]->link.release()->deleteLater();
+        checkFinished();
+    }
+}
+
+void SiteWriter::checkFinished()
+{
+    if (m_running == 0 && m_finishPending) {
+        m_finishPending = false;
+        emit finished();
+    }
+}
+
+void SiteWriter::stop()
+{
+    for (auto &running : m_units) {
+        if (running->link)
+            running->link->abandon();
+    }
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// A unit's name is also its title file's name in the site folder, on Linux
+// and on Windows alike: so no separator, no "." or "..", no control
+// character, none of the names Windows keeps for devices (CON, NUL, COM1,
+// LPT1, with or without an extension) and no trailing dot or space, which
+// Windows drops.
+namespace UnitName {
+
+// Empty when `name` can be a plain file name; otherwise why not.
+QString problem(const QString &name);
+
+} // namespace UnitName

@@ -1,0 +1,30 @@
+#include "VideoEventLog.h"
+
+#include "AppendLine.h"
+
+#include "core/UserFolders.h"
+#include "link/TransferRecord.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+QString VideoEventLog::defaultPath()
+{
+    return UserFolders::state() + u'/' + FileName;
+}
+
+QByteArray VideoEventLog::Event::toJson() const
+{
+    QJsonObject object;
+    object[QStringLiteral("time")] = TransferRecord::timeText(time);
+    object[QStringLiteral("unit")] = unit;
+    object[QStringLiteral("channel")] = channel;
+    object[QStringLiteral("title")] = title;
+    object[QStringLiteral("lost")] = lost;
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+QString VideoEventLog::append(const Event &event) const
+{
+    return AppendLine::append(m_path, event.toJson());
+}
