@@ -6,6 +6,8 @@
 #include "document/TitleDocument.h"
 #include "platform/MessageBoxes.h"
 
+#include "core/Twips.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -13,17 +15,6 @@
 #include <QPushButton>
 
 namespace {
-
-// The window was laid out in twips; 15 twips make one pixel at 96 dpi.
-constexpr int px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return {px(left), px(top), px(width), px(height)};
-}
 
 struct ButtonPlace
 {
@@ -55,7 +46,7 @@ constexpr int NoticeLeft = 2370, NoticeTop = 4620, NoticeWidth = 1695, NoticeHei
 QPushButton *placeButton(const ButtonPlace &place, QWidget *parent)
 {
     auto *button = new QPushButton(QString::fromUtf16(place.caption), parent);
-    button->setGeometry(twipsRect(place.left, place.top, place.width, place.height));
+    button->setGeometry(Twips::rect(place.left, place.top, place.width, place.height));
     return button;
 }
 
@@ -75,12 +66,12 @@ HensyuForm::HensyuForm(TitleDocument &document, MessageBoxes &messageBoxes, QWid
 
 void HensyuForm::buildLayout()
 {
-    setFixedSize(px(4275), px(5745));
+    setFixedSize(Twips::px(4275), Twips::px(5745));
     m_frame = new QGroupBox(QStringLiteral("拡大表示"), this);
-    m_frame->setGeometry(twipsRect(60, 60, 4155, 5625));
+    m_frame->setGeometry(Twips::rect(60, 60, 4155, 5625));
 
     m_dots = new KakudaiDotGrid(m_edits.grid(), m_frame);
-    m_dots->move(px(150), px(240));
+    m_dots->move(Twips::px(150), Twips::px(240));
     connect(m_dots, &KakudaiDotGrid::dotPressed, this, &HensyuForm::pressDot);
 
     for (int i = 0; i < CommandCount; ++i) {
@@ -93,7 +84,7 @@ void HensyuForm::buildLayout()
     }
 
     m_notice = new QLabel(QStringLiteral("この文字は編集中にほかの操作で変更されました"), m_frame);
-    m_notice->setGeometry(twipsRect(NoticeLeft, NoticeTop, NoticeWidth, NoticeHeight));
+    m_notice->setGeometry(Twips::rect(NoticeLeft, NoticeTop, NoticeWidth, NoticeHeight));
     m_notice->setWordWrap(true);
     m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_notice->setStyleSheet(QStringLiteral("color: #c00000;"));

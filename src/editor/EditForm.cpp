@@ -11,6 +11,7 @@
 #include "ScreenGrid.h"
 
 #include "charedit/HensyuForm.h"
+#include "core/Twips.h"
 #include "linkui/LinkWindows.h"
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
@@ -142,7 +143,7 @@ void EditForm::Form_Load()
         auto *label = new QLabel(QStringLiteral("%1").arg(r + 1, 2, 10, QLatin1Char('0')), m_ui.Frame2);
         label->adjustSize();
         const QLabel *previous = m_ui.RowLabel[r - 1];
-        label->move(previous->x(), previous->y() + EditFormUi::px(RowLabelStepTwips));
+        label->move(previous->x(), previous->y() + Twips::px(RowLabelStepTwips));
         label->show();
         m_ui.RowLabel.append(label);
     }

@@ -32,8 +32,6 @@ struct EditFormUi
     static constexpr int CellWidth = 12;
     static constexpr int CellHeight = 18;
 
-    // Design positions are in twips; 15 twips make one pixel.
-    static int px(int twips);
     // Where the red marker of the selected cell stands in Picture3Client:
     // around the run of 25 cells a block would fill from `cell`.
     static QRect selectionFrame(int cell);
