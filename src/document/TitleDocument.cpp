@@ -159,13 +159,10 @@ void TitleDocument::replacePattern(int code, const CharPattern &pattern, const Q
 
 void TitleDocument::importPatterns(int firstCode, const std::vector<CharPattern> &patterns, const QString &what)
 {
-    const int count = int(patterns.size());
-    const PatternEdit::Patterns before = PatternEdit::snapshot(m_data, firstCode, count);
     PatternEdit::Patterns imported;
-    for (int i = 0; i < count; ++i)
-        imported.insert(firstCode + i, patterns[std::size_t(i)]);
+    for (std::size_t i = 0; i < patterns.size(); ++i)
+        imported.insert(firstCode + int(i), patterns[i]);
     m_undo.push(PatternEdit::replace(m_data, *this, imported, what));
-    emit patternsImported(before);
 }
 
 void TitleDocument::setFile(const TitleFileNames &file)

@@ -103,9 +103,6 @@ signals:
     void pagesChanged(const QList<int> &pages);
     // The whole title was replaced (a file opened, or that undone).
     void titleReplaced();
-    // After an import, with the patterns it replaced as they were, so that
-    // a view can tell whether it still showed the stored pattern.
-    void patternsImported(const PatternEdit::Patterns &before);
     void modifiedChanged(bool modified);
     void fileNameChanged(const QString &fileName);
 

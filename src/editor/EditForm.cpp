@@ -323,8 +323,6 @@ void EditForm::placeBlock(int code)
 
 void EditForm::makeData()
 {
-    // The strip is read from the drawing in memory, so Picture2 never needs
-    // to be shown for the read-back.
     const MakeData::Result result =
         m_document.makeData(m_ui.Text1->text(), m_ui.Text1->font(), m_ui.edgingCheck->isChecked());
     if (!result.done()) {
@@ -490,14 +488,6 @@ void EditForm::DotDataSet(int code)
     if (code < 0 || code >= Title::CodeCount)
         return;
     m_tiles.draw(code, m_data.DotData[code]);
-    refreshTile(code);
-}
-
-void EditForm::clearTile(int code)
-{
-    if (code < 0 || code >= Title::CodeCount)
-        return;
-    m_tiles.clear(code);
     refreshTile(code);
 }
 

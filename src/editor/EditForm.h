@@ -64,8 +64,6 @@ public:
 
     // The image of a palette tile, which screen cells copy.
     const QImage &tileImage(int code) const { return m_tiles.image(code); }
-    // Fills a tile with its background, dots and all.
-    void clearTile(int code);
     ImageMenu *imageMenu() const { return m_imageMenu; }
 
     // The enlarged character editor while it exists (hidden or shown); null

@@ -122,10 +122,6 @@ void EditFormUi::setupUi(QMainWindow *form)
     placeTwips(Text1, 360, 255, 4575, 360);
     Text1->setFont(RenderFont::defaultFont());
 
-    Picture2 = new QLabel(Frame2);
-    placeTwips(Picture2, 400, 300, 4500, 285);
-    Picture2->hide();
-
     Label1 = new QLabel(QStringLiteral("ＣＨ"), Frame2);
     // Two full-width letters must fit the 22 pixels left of the selector.
     QFont labelFont = Label1->font();

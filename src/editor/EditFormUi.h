@@ -61,7 +61,6 @@ struct EditFormUi
     // How much of the block's 25 characters the text uses, "18/25", under
     // the right end of Text1; red once the text does not fit.
     QLabel *fitLabel = nullptr;
-    QLabel *Picture2 = nullptr;
     QLabel *Label1 = nullptr;
     QComboBox *channelList = nullptr;      // "ＣＨ" 1..8
     QPushButton *fontButton = nullptr;     // "フォント設定"

@@ -90,26 +90,22 @@ public:
                          [this](bool modified) { m_modified.append(modified); });
         QObject::connect(&document, &TitleDocument::fileNameChanged, &m_context,
                          [this](const QString &name) { m_fileNames.append(name); });
-        QObject::connect(&document, &TitleDocument::patternsImported, &m_context,
-                         [this](const PatternEdit::Patterns &before) { m_imported.append(before); });
     }
 
     Changes takeChanges() { return std::exchange(m_told, {}); }
     std::set<int> takePages() { return std::exchange(m_pages, {}); }
     QList<bool> takeModified() { return std::exchange(m_modified, {}); }
     QStringList takeFileNames() { return std::exchange(m_fileNames, {}); }
-    QList<PatternEdit::Patterns> takeImported() { return std::exchange(m_imported, {}); }
     void clear()
     {
         takeChanges();
         takeModified();
         takeFileNames();
-        takeImported();
         takePages();
     }
     bool silent() const
     {
-        return m_told == Changes{} && m_pages.empty() && m_modified.isEmpty() && m_fileNames.isEmpty() && m_imported.isEmpty();
+        return m_told == Changes{} && m_pages.empty() && m_modified.isEmpty() && m_fileNames.isEmpty();
     }
 
 private:
@@ -118,7 +114,6 @@ private:
     std::set<int> m_pages;
     QList<bool> m_modified;
     QStringList m_fileNames;
-    QList<PatternEdit::Patterns> m_imported;
 };
 
 class TitleDocumentTest : public ::testing::Test
@@ -490,15 +485,18 @@ TEST_F(TitleDocumentTest, AFileThatCannotBeReadChangesNothing)
     EXPECT_TRUE(listener.silent());
 }
 
-TEST_F(TitleDocumentTest, AnImportTellsWhatTheReplacedPatternsWere)
+TEST_F(TitleDocumentTest, AnImportIsOneStepThatGivesBackThePatternsItReplaced)
 {
     data->DotData[30][0] = PixelCode::black();
     const Stores before(*data);
     document.importPatterns(26, std::vector<CharPattern>(Title::BlockSize, allWhite()), QStringLiteral("読み込み"));
-    const QList<PatternEdit::Patterns> imported = listener.takeImported();
-    ASSERT_EQ(imported.size(), 1);
-    EXPECT_EQ(imported[0].size(), Title::BlockSize);
-    EXPECT_EQ(imported[0].firstKey(), 26);
-    EXPECT_EQ(imported[0].value(30), before.dots[30]);
     EXPECT_EQ(data->DotData[30], allWhite());
+    Changes block1;
+    for (int code = 26; code <= 50; ++code)
+        block1.codes.insert(code);
+    EXPECT_EQ(listener.takeChanges(), block1);
+
+    document.undoStack().undo();
+    EXPECT_EQ(Stores(*data), before);
+    EXPECT_EQ(listener.takeChanges(), block1);
 }

@@ -512,8 +512,5 @@ TEST_F(EditFormPalette, DotDataSetDrawsKnownCodesOverTheTile)
     EXPECT_EQ(form->tileImage(9).pixel(0, 0), 0xFFAEAEAEu);
     pattern[2] = PixelCode::black();
     EXPECT_EQ(form->tileImage(9).pixel(2, 0), 0xFFAEAEAEu);
-
-    form->clearTile(9);
-    EXPECT_EQ(form->tileImage(9).pixel(1, 0), 0xFFAEAEAEu);
     EXPECT_EQ(tileShown(9), form->tileImage(9));
 }
