@@ -128,15 +128,7 @@ bool HensyuForm::settleUnsavedEdits()
     QString question = QStringLiteral("文字%1の変更を保存しますか？").arg(m_edits.code());
     if (m_edits.overtaken())
         question += QStringLiteral("\n（編集中にほかの操作でこの文字が変更されています。保存するとその変更を上書きします。）");
-    switch (m_messageBoxes.askSave(this, editingCaption(), question)) {
-    case MessageBoxes::SaveChoice::Save:
-        return storeGrid();
-    case MessageBoxes::SaveChoice::Discard:
-        return true;
-    case MessageBoxes::SaveChoice::Cancel:
-        break;
-    }
-    return false;
+    return m_messageBoxes.settleUnsavedWork(this, editingCaption(), question, [this] { return storeGrid(); });
 }
 
 void HensyuForm::closeEvent(QCloseEvent *event)
