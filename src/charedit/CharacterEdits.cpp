@@ -7,12 +7,12 @@ CharacterEdits::CharacterEdits()
     m_undo.setUndoLimit(UndoLimit);
 }
 
-void CharacterEdits::load(int code, const CharPattern &stored)
+void CharacterEdits::load(const CharPattern &stored)
 {
     // Steps of another character, or of an older pattern, would bring back
     // something that is not an edit of what is shown.
     m_undo.clear();
-    m_code = code;
+    m_loaded = true;
     m_grid.load(stored);
     m_stored = m_grid;
     m_overtaken = false;
@@ -34,7 +34,7 @@ void CharacterEdits::revert(const QString &what)
 
 bool CharacterEdits::storedChanged(const CharPattern &stored)
 {
-    if (m_code < 0)
+    if (!m_loaded)
         return false;
     // Loaded over the shown grid, as a load does, so that a dot holding no
     // valid code compares as it would show.
@@ -43,7 +43,7 @@ bool CharacterEdits::storedChanged(const CharPattern &stored)
     if (now == m_stored)
         return false;
     if (!hasEdits()) {
-        load(m_code, stored);
+        load(stored);
         return true;
     }
     m_stored = now;

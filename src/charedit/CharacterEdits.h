@@ -9,9 +9,10 @@
 
 #include <functional>
 
-// The character in the enlarged editor and the operator's unsaved edits of
-// it: the working grid, the grid of the pattern as stored now, and the
-// edits' own undo steps. The title sees none of this until "保存".
+// The operator's unsaved edits of the character in the enlarged editor: the
+// working grid, the grid of the pattern as stored now, and the edits' own
+// undo steps. The title sees none of this until "保存". Which character it
+// is, the document says.
 //
 // The stored pattern can change while the character is open (the palette's
 // "縁取" and "反転", an import, undo, a file opened). Without edits the grid
@@ -26,13 +27,13 @@ public:
 
     CharacterEdits();
 
-    // The character shown, or -1 before anything was loaded.
-    int code() const { return m_code; }
+    // Whether a pattern was loaded; before, every box is neutral.
+    bool isLoaded() const { return m_loaded; }
     const KakudaiGrid &grid() const { return m_grid; }
     QUndoStack &undoStack() { return m_undo; }
 
-    // Character `code` as stored: shown without edits and without steps.
-    void load(int code, const CharPattern &stored);
+    // A character as stored: shown without edits and without steps.
+    void load(const CharPattern &stored);
     // One edit of the grid as one undoable step; an edit that leaves the
     // grid as it was adds none.
     void edit(const std::function<void(KakudaiGrid &)> &change, const QString &what);
@@ -41,7 +42,7 @@ public:
     void revert(const QString &what);
 
     // Whether saving would change the title.
-    bool hasEdits() const { return m_code >= 0 && m_grid != m_stored; }
+    bool hasEdits() const { return m_loaded && m_grid != m_stored; }
     // Whether the edits were made on a pattern that has since been replaced.
     bool overtaken() const { return m_overtaken && hasEdits(); }
 
@@ -50,7 +51,7 @@ public:
     bool storedChanged(const CharPattern &stored);
 
 private:
-    int m_code = -1;
+    bool m_loaded = false;
     KakudaiGrid m_grid;
     KakudaiGrid m_stored;
     bool m_overtaken = false;

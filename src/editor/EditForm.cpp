@@ -79,6 +79,9 @@ EditForm::~EditForm()
 
 void EditForm::connectDocument()
 {
+    connect(&m_document, &TitleDocument::channelSelected, this, &EditForm::showChannel);
+    connect(&m_document, &TitleDocument::blockSelected, this, &EditForm::showBlock);
+    connect(&m_document, &TitleDocument::cellSelected, this, &EditForm::showSelectedCell);
     connect(&m_document, &TitleDocument::patternsChanged, this, &EditForm::showPatterns);
     connect(&m_document, &TitleDocument::cellsChanged, this, &EditForm::showCells);
     connect(&m_document, &TitleDocument::blockTextChanged, this, &EditForm::showBlockText);
@@ -155,8 +158,7 @@ void EditForm::Form_Load()
     m_fontDialogFont = m_ui.Text1->font();
 
     // 7. Channel 1.
-    m_ui.channelList->setCurrentIndex(0);
-    onChannelPicked();
+    m_document.selectChannel(0);
 
     // 8. Character 1 and block 0.
     pickCharacter(1);
@@ -202,17 +204,12 @@ void EditForm::openAtStart(const QString &fileName)
 
 void EditForm::selectChannel(int channel)
 {
-    if (channel < 0 || channel >= m_ui.channelList->count())
-        return;
-    m_ui.channelList->setCurrentIndex(channel);
-    onChannelPicked();
+    m_document.selectChannel(channel);
 }
 
 void EditForm::onChannelPicked()
 {
     m_document.selectChannel(m_ui.channelList->currentIndex());
-    DispDataSet(m_data.ChNo);
-    m_ui.Text1->setText(m_data.ChText[m_document.currentBlock()]);
 }
 
 void EditForm::onChannelTextEdited()
@@ -222,18 +219,35 @@ void EditForm::onChannelTextEdited()
     // before it is reported as a click; the click selects the channel.
     if (typed == m_ui.channelList->currentIndex())
         return;
-    if (typed >= 0) {
-        // The selector must never show one channel while the grid, the
-        // text box and "データ作成" work on another: a typed channel number
-        // selects that channel at once.
-        m_ui.channelList->setCurrentIndex(typed);
-        onChannelPicked();
-        return;
-    }
-    m_ui.channelList->setCurrentIndex(m_data.ChNo);
+    // The selector must never show one channel while the grid, the text box
+    // and "データ作成" work on another: a typed channel number selects that
+    // channel at once, anything else the current one again.
+    m_document.selectChannel(typed >= 0 ? typed : m_document.channel());
+}
+
+void EditForm::showChannel(int channel)
+{
+    if (m_ui.channelList->currentIndex() != channel)
+        m_ui.channelList->setCurrentIndex(channel);
     // The index may not have changed while typing, so put its text back too.
-    m_ui.channelList->setEditText(m_ui.channelList->itemText(m_data.ChNo));
-    onChannelPicked();
+    if (m_ui.channelList->currentText() != m_ui.channelList->itemText(channel))
+        m_ui.channelList->setEditText(m_ui.channelList->itemText(channel));
+    DispDataSet(channel);
+}
+
+void EditForm::showBlock(int block)
+{
+    m_ui.Text1->setText(m_data.ChText[block]);
+    m_ui.Shape2->setGeometry(EditFormUi::blockFrame(m_document.topCode()));
+    m_ui.Shape2->show();
+    m_ui.Shape2->raise();
+}
+
+void EditForm::showSelectedCell(int cell)
+{
+    m_ui.Shape4->setGeometry(EditFormUi::selectionFrame(cell));
+    m_ui.Shape4->show();
+    m_ui.DispPic->setCurrentCell(cell);
 }
 
 void EditForm::updateCaption()
@@ -278,18 +292,13 @@ void EditForm::showTransferHistory()
 
 void EditForm::selectCell(int cell)
 {
-    if (cell < 0 || cell >= Title::Cells)
-        return;
-    m_ui.Shape4->setGeometry(EditFormUi::selectionFrame(cell));
-    m_ui.Shape4->show();
-    m_ui.DispPic->setCurrentCell(cell);
     m_document.selectCell(cell);
 }
 
 void EditForm::clearScreen()
 {
     m_document.clearScreen();
-    keepInWorkFile(m_data.ChNo, Title::Cells - 1);
+    keepInWorkFile(m_document.channel(), Title::Cells - 1);
 }
 
 void EditForm::pickCharacter(int code)
@@ -302,10 +311,6 @@ void EditForm::pickCharacter(int code)
     if (!ensureEnlargedEditor().openCharacter(code))
         return;
     m_document.selectBlockOf(code);
-    m_ui.Text1->setText(m_data.ChText[m_document.currentBlock()]);
-    m_ui.Shape2->setGeometry(EditFormUi::blockFrame(m_document.topCode()));
-    m_ui.Shape2->show();
-    m_ui.Shape2->raise();
 }
 
 void EditForm::placePaletteBlock(int code)
@@ -318,7 +323,7 @@ void EditForm::placeBlock(int code)
 {
     const int placed = m_document.placeBlock(code);
     if (placed > 0)
-        keepInWorkFile(m_data.ChNo, m_document.selectedCell() + placed - 1);
+        keepInWorkFile(m_document.channel(), m_document.selectedCell() + placed - 1);
 }
 
 void EditForm::makeData()
@@ -330,7 +335,7 @@ void EditForm::makeData()
         return;
     }
     if (result.cellsPlaced > 0)
-        keepInWorkFile(m_data.ChNo, m_document.selectedCell() + result.cellsPlaced - 1);
+        keepInWorkFile(m_document.channel(), m_document.selectedCell() + result.cellsPlaced - 1);
     showFit();
     // The data is made all the same; the operator learns what the device
     // will not show.
@@ -406,13 +411,13 @@ void EditForm::openEnlargedEditor()
     // it) and follows the document, so reloading it costs nothing. A shown
     // one keeps what the operator sees.
     const bool shown = m_hensyuForm && m_hensyuForm->isVisible();
-    showEnlargedEditor(shown ? -1 : m_data.HensyuNo);
+    showEnlargedEditor(shown ? -1 : m_document.openedCharacter());
 }
 
 void EditForm::openEnlargedEditorAt(int cell)
 {
     if (cell >= 0 && cell < Title::Cells)
-        showEnlargedEditor(m_data.DispData(cell, 0, m_data.ChNo));
+        showEnlargedEditor(m_data.DispData(cell, 0, m_document.channel()));
 }
 
 // Shows the enlarged editor on `code`, or on what it holds for -1.
@@ -446,7 +451,7 @@ void EditForm::showPatterns(const QList<int> &codes)
         changed[code] = true;
     }
     for (int cell = 0; cell < Title::Cells; ++cell) {
-        const int code = m_data.DispData(cell, 0, m_data.ChNo);
+        const int code = m_data.DispData(cell, 0, m_document.channel());
         if (changed[code])
             showCode(cell, code);
     }
@@ -454,7 +459,7 @@ void EditForm::showPatterns(const QList<int> &codes)
 
 void EditForm::showCells(int page, const QList<int> &cells)
 {
-    if (page != m_data.ChNo) {
+    if (page != m_document.channel()) {
         // Undoing on another channel's page: show the page that changed.
         selectChannel(page);
         return;
@@ -472,15 +477,18 @@ void EditForm::showBlockText(int block)
 void EditForm::showPages(const QList<int> &pages)
 {
     // Several channels changed at once: the operator stays where he is.
-    if (pages.contains(m_data.ChNo))
-        DispDataSet(m_data.ChNo);
+    const int channel = m_document.channel();
+    if (pages.contains(channel))
+        DispDataSet(channel);
 }
 
 void EditForm::showTitle()
 {
     for (int code = 0; code < Title::CodeCount; ++code)
         DotDataSet(code);
-    onChannelPicked();
+    // As after the operator chose the channel again: its page, its block
+    // and the block's text.
+    m_document.selectChannel(m_document.channel());
 }
 
 void EditForm::DotDataSet(int code)

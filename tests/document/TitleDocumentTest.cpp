@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -394,6 +395,38 @@ TEST_F(TitleDocumentTest, TheCurrentBlockFollowsTheChannelAndThePressedCode)
     document.selectCell(390);
     document.selectCell(-1);
     EXPECT_EQ(document.selectedCell(), 389);
+}
+
+TEST_F(TitleDocumentTest, EverySelectionIsAnnouncedAndOnlyTheDocumentMakesIt)
+{
+    static_assert(!std::is_assignable_v<decltype((data->ChNo)), qint16>);
+    static_assert(!std::is_assignable_v<decltype((data->HensyuNo)), qint16>);
+    QStringList told;
+    QObject context;
+    const auto tell = [&](const char *what) {
+        return [&told, what](int n) { told << QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(n); };
+    };
+    QObject::connect(&document, &TitleDocument::channelSelected, &context, tell("channel"));
+    QObject::connect(&document, &TitleDocument::blockSelected, &context, tell("block"));
+    QObject::connect(&document, &TitleDocument::cellSelected, &context, tell("cell"));
+    QObject::connect(&document, &TitleDocument::characterOpened, &context, tell("character"));
+
+    document.selectChannel(2);
+    document.selectChannel(2); // chosen again, shown again
+    document.selectCell(40);
+    document.openCharacter(65);
+    document.selectBlockOf(60);
+    EXPECT_FALSE(document.isModified()) << "selecting is no edit";
+    document.placeBlock(30);   // news only where the block changes
+    document.placeBlock(26);
+    document.selectChannel(8); // none of these exist
+    document.selectCell(390);
+    document.openCharacter(256);
+    EXPECT_EQ(told, QStringList({"channel 2", "block 2", "channel 2", "block 2", "cell 40", "character 65",
+                                 "block 2", "block 1"}));
+    EXPECT_EQ(data->ChNo, 2);
+    EXPECT_EQ(data->HensyuNo, 65);
+    EXPECT_EQ(document.openedCharacter(), 65);
 }
 
 TEST_F(TitleDocumentTest, SavingNamesTheFileAndMarksTheTitleSaved)

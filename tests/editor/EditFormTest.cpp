@@ -224,6 +224,8 @@ TEST_F(EditFormStartUp, ChannelSelectionShowsThePageTheBlockAndItsText)
     EXPECT_EQ(data->ChNo, 2);
     EXPECT_EQ(form->document().topCode(), 51);
     EXPECT_EQ(ui().Text1->text(), QStringLiteral("第三"));
+    // The palette's marker stands on the row that "反転" would invert.
+    EXPECT_EQ(ui().Shape2->geometry(), EditFormUi::blockFrame(51));
     data->DotData[51][0] = PixelCode::white();
     form->DotDataSet(51);
     form->DispDataSet(2);
@@ -233,6 +235,7 @@ TEST_F(EditFormStartUp, ChannelSelectionShowsThePageTheBlockAndItsText)
     selectChannel(7);
     EXPECT_EQ(data->ChNo, 7);
     EXPECT_EQ(form->document().topCode(), 176);
+    EXPECT_EQ(ui().Shape2->geometry(), EditFormUi::blockFrame(176));
 }
 
 TEST_F(EditFormStartUp, TypedChannelNumberSelectsItAnythingElseReselectsTheCurrentOne)
