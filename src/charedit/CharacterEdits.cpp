@@ -1,7 +1,5 @@
 #include "CharacterEdits.h"
 
-#include "GridStep.h"
-
 CharacterEdits::CharacterEdits()
 {
     m_undo.setUndoLimit(UndoLimit);
@@ -13,23 +11,30 @@ void CharacterEdits::load(const CharPattern &stored)
     // something that is not an edit of what is shown.
     m_undo.clear();
     m_loaded = true;
-    m_grid.load(stored);
-    m_stored = m_grid;
-    m_overtaken = false;
+    m_edited.grid.load(stored);
+    m_stored = m_edited.grid;
+    m_edited.base = m_stored;
+}
+
+EditedGrid CharacterEdits::settled(EditedGrid edited) const
+{
+    if (edited.grid == m_stored)
+        edited.base = m_stored;
+    return edited;
 }
 
 void CharacterEdits::edit(const std::function<void(KakudaiGrid &)> &change, const QString &what)
 {
-    KakudaiGrid after = m_grid;
-    change(after);
-    if (after != m_grid)
-        m_undo.push(new GridStep(m_grid, after, what));
+    EditedGrid after = settled(m_edited);
+    change(after.grid);
+    if (after.grid != m_edited.grid)
+        m_undo.push(new GridStep(m_edited, settled(after), what));
 }
 
 void CharacterEdits::revert(const QString &what)
 {
-    if (m_grid != m_stored)
-        m_undo.push(new GridStep(m_grid, m_stored, what));
+    if (m_edited.grid != m_stored)
+        m_undo.push(new GridStep(m_edited, settled({m_stored, m_edited.base}), what));
 }
 
 bool CharacterEdits::storedChanged(const CharPattern &stored)
@@ -49,6 +54,6 @@ bool CharacterEdits::storedChanged(const CharPattern &stored)
     m_stored = now;
     // Saving these edits was the change itself: nothing of anyone else's
     // lies under them any more.
-    m_overtaken = m_grid != now;
+    m_edited = settled(m_edited);
     return false;
 }

@@ -67,7 +67,7 @@ public:
     // save them. True when the caller may go on.
     bool settleUnsavedEdits();
 
-    // Cycles dot n (0..215) of the grid: transparent, white, black.
+    // Cycles dot n (0..215) of the grid: transparent, black, white.
     void pressDot(int n);
     // One of the eleven whole-pattern commands, on the grid only.
     void applyCommand(int command);

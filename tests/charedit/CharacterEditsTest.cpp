@@ -162,4 +162,15 @@ TEST(CharacterEdits, RevertIsAStepAndTheEditsStayOvertakenWhenBroughtBack)
     edits.undoStack().undo();
     EXPECT_EQ(edits.grid().colour(0), KakudaiGrid::Black);
     EXPECT_TRUE(edits.overtaken());
+
+    // Walked back to the stored pattern dot by dot, new edits are edits of
+    // that pattern.
+    cycleDot(edits, 0); // white
+    cycleDot(edits, 0); // transparent
+    cycleDot(edits, 3); // transparent
+    cycleDot(edits, 3); // black, as stored
+    EXPECT_FALSE(edits.hasEdits());
+    cycleDot(edits, 9);
+    EXPECT_TRUE(edits.hasEdits());
+    EXPECT_FALSE(edits.overtaken());
 }
