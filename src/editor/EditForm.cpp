@@ -50,7 +50,9 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
     , m_workBitmap(m_folders.work)
 {
     m_ui.setupUi(this);
-    m_palette = std::make_unique<PaletteStacking>(*this, *m_ui.Frame2, *m_ui.Frame3, *m_ui.paletteAction);
+    m_palette = std::make_unique<PaletteStacking>(*this, PaletteStacking::Frame{*m_ui.Frame2, *m_ui.Text1},
+                                                  PaletteStacking::Frame{*m_ui.Frame3, *m_ui.LineEdit[0]},
+                                                  *m_ui.paletteAction);
     m_allChannels = std::make_unique<AllChannelsCommand>(m_document, fontDialogs, messageBoxes, *m_ui.Text1,
                                                          *m_ui.edgingCheck, m_fontDialogFont, *this);
     m_files =
@@ -407,6 +409,9 @@ HensyuForm &EditForm::ensureEnlargedEditor()
 
 void EditForm::openEnlargedEditor()
 {
+    // The editor takes the keyboard; coming back, the operator finds the
+    // text box, not a button of a palette nobody asked to see.
+    m_palette->returnFocusToScreen();
     // A hidden editor holds no edits of the operator's (closing destroys
     // it) and follows the document, so reloading it costs nothing. A shown
     // one keeps what the operator sees.

@@ -159,11 +159,15 @@ TEST_F(EditFormStartUp, PaletteLiesBehindTheScreenFrameButItsButtonsTakeTheFocus
     }
     EXPECT_FALSE(form->paletteShown());
 
-    // Shown from the menu, it stays in front whatever has the focus.
+    // Shown from the menu, it stays in front while the focus is on what it
+    // leaves in sight, and gives way to the text box it covers.
     form->showPalette(true);
-    ui().LineEdit[0]->setFocus();
-    ui().Text1->setFocus();
+    ui().channelList->setFocus();
     EXPECT_EQ(ui().central->childAt(ui().enlargeButton->mapTo(ui().central, QPoint(5, 5))), ui().enlargeButton);
+    EXPECT_TRUE(form->paletteShown());
+    ui().Text1->setFocus();
+    EXPECT_EQ(ui().central->childAt(ui().Text1->mapTo(ui().central, QPoint(5, 5))), ui().Text1);
+    EXPECT_FALSE(form->paletteShown());
 }
 
 TEST_F(EditFormGrid, TheGridTakesTheFocusAndTheKeysSelectCellsAsClicksDo)
