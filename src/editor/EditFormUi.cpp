@@ -194,7 +194,7 @@ void EditFormUi::setupUi(QMainWindow *form)
     historyAction = ComSetting->addAction(QStringLiteral("通信履歴(&H)"));
 
     // The covered buttons of Frame3 come after the visible ones; the frame
-    // comes forward while one of them has the focus (see EditForm).
+    // comes forward while one of them has the focus (see PaletteStacking).
     QWidget::setTabOrder(Text1, channelList);
     QWidget::setTabOrder(channelList, fontButton);
     QWidget::setTabOrder(fontButton, makeDataButton);
