@@ -11,6 +11,7 @@
 #include "ScreenGrid.h"
 
 #include "charedit/HensyuForm.h"
+#include "core/Twips.h"
 #include "linkui/LinkWindows.h"
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
@@ -49,7 +50,9 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
     , m_workBitmap(m_folders.work)
 {
     m_ui.setupUi(this);
-    m_palette = std::make_unique<PaletteStacking>(*this, *m_ui.Frame2, *m_ui.Frame3, *m_ui.paletteAction);
+    m_palette = std::make_unique<PaletteStacking>(*this, PaletteStacking::Frame{*m_ui.Frame2, *m_ui.Text1},
+                                                  PaletteStacking::Frame{*m_ui.Frame3, *m_ui.LineEdit[0]},
+                                                  *m_ui.paletteAction);
     m_allChannels = std::make_unique<AllChannelsCommand>(m_document, fontDialogs, messageBoxes, *m_ui.Text1,
                                                          *m_ui.edgingCheck, m_fontDialogFont, *this);
     m_files =
@@ -78,6 +81,9 @@ EditForm::~EditForm()
 
 void EditForm::connectDocument()
 {
+    connect(&m_document, &TitleDocument::channelSelected, this, &EditForm::showChannel);
+    connect(&m_document, &TitleDocument::blockSelected, this, &EditForm::showBlock);
+    connect(&m_document, &TitleDocument::cellSelected, this, &EditForm::showSelectedCell);
     connect(&m_document, &TitleDocument::patternsChanged, this, &EditForm::showPatterns);
     connect(&m_document, &TitleDocument::cellsChanged, this, &EditForm::showCells);
     connect(&m_document, &TitleDocument::blockTextChanged, this, &EditForm::showBlockText);
@@ -142,7 +148,7 @@ void EditForm::Form_Load()
         auto *label = new QLabel(QStringLiteral("%1").arg(r + 1, 2, 10, QLatin1Char('0')), m_ui.Frame2);
         label->adjustSize();
         const QLabel *previous = m_ui.RowLabel[r - 1];
-        label->move(previous->x(), previous->y() + EditFormUi::px(RowLabelStepTwips));
+        label->move(previous->x(), previous->y() + Twips::px(RowLabelStepTwips));
         label->show();
         m_ui.RowLabel.append(label);
     }
@@ -154,8 +160,7 @@ void EditForm::Form_Load()
     m_fontDialogFont = m_ui.Text1->font();
 
     // 7. Channel 1.
-    m_ui.channelList->setCurrentIndex(0);
-    onChannelPicked();
+    m_document.selectChannel(0);
 
     // 8. Character 1 and block 0.
     pickCharacter(1);
@@ -201,17 +206,12 @@ void EditForm::openAtStart(const QString &fileName)
 
 void EditForm::selectChannel(int channel)
 {
-    if (channel < 0 || channel >= m_ui.channelList->count())
-        return;
-    m_ui.channelList->setCurrentIndex(channel);
-    onChannelPicked();
+    m_document.selectChannel(channel);
 }
 
 void EditForm::onChannelPicked()
 {
     m_document.selectChannel(m_ui.channelList->currentIndex());
-    DispDataSet(m_data.ChNo);
-    m_ui.Text1->setText(m_data.ChText[m_document.currentBlock()]);
 }
 
 void EditForm::onChannelTextEdited()
@@ -221,18 +221,35 @@ void EditForm::onChannelTextEdited()
     // before it is reported as a click; the click selects the channel.
     if (typed == m_ui.channelList->currentIndex())
         return;
-    if (typed >= 0) {
-        // The selector must never show one channel while the grid, the
-        // text box and "データ作成" work on another: a typed channel number
-        // selects that channel at once.
-        m_ui.channelList->setCurrentIndex(typed);
-        onChannelPicked();
-        return;
-    }
-    m_ui.channelList->setCurrentIndex(m_data.ChNo);
+    // The selector must never show one channel while the grid, the text box
+    // and "データ作成" work on another: a typed channel number selects that
+    // channel at once, anything else the current one again.
+    m_document.selectChannel(typed >= 0 ? typed : m_document.channel());
+}
+
+void EditForm::showChannel(int channel)
+{
+    if (m_ui.channelList->currentIndex() != channel)
+        m_ui.channelList->setCurrentIndex(channel);
     // The index may not have changed while typing, so put its text back too.
-    m_ui.channelList->setEditText(m_ui.channelList->itemText(m_data.ChNo));
-    onChannelPicked();
+    if (m_ui.channelList->currentText() != m_ui.channelList->itemText(channel))
+        m_ui.channelList->setEditText(m_ui.channelList->itemText(channel));
+    DispDataSet(channel);
+}
+
+void EditForm::showBlock(int block)
+{
+    m_ui.Text1->setText(m_data.ChText[block]);
+    m_ui.Shape2->setGeometry(EditFormUi::blockFrame(m_document.topCode()));
+    m_ui.Shape2->show();
+    m_ui.Shape2->raise();
+}
+
+void EditForm::showSelectedCell(int cell)
+{
+    m_ui.Shape4->setGeometry(EditFormUi::selectionFrame(cell));
+    m_ui.Shape4->show();
+    m_ui.DispPic->setCurrentCell(cell);
 }
 
 void EditForm::updateCaption()
@@ -277,18 +294,13 @@ void EditForm::showTransferHistory()
 
 void EditForm::selectCell(int cell)
 {
-    if (cell < 0 || cell >= Title::Cells)
-        return;
-    m_ui.Shape4->setGeometry(EditFormUi::selectionFrame(cell));
-    m_ui.Shape4->show();
-    m_ui.DispPic->setCurrentCell(cell);
     m_document.selectCell(cell);
 }
 
 void EditForm::clearScreen()
 {
     m_document.clearScreen();
-    keepInWorkFile(m_data.ChNo, Title::Cells - 1);
+    keepInWorkFile(m_document.channel(), Title::Cells - 1);
 }
 
 void EditForm::pickCharacter(int code)
@@ -301,10 +313,6 @@ void EditForm::pickCharacter(int code)
     if (!ensureEnlargedEditor().openCharacter(code))
         return;
     m_document.selectBlockOf(code);
-    m_ui.Text1->setText(m_data.ChText[m_document.currentBlock()]);
-    m_ui.Shape2->setGeometry(EditFormUi::blockFrame(m_document.topCode()));
-    m_ui.Shape2->show();
-    m_ui.Shape2->raise();
 }
 
 void EditForm::placePaletteBlock(int code)
@@ -317,13 +325,11 @@ void EditForm::placeBlock(int code)
 {
     const int placed = m_document.placeBlock(code);
     if (placed > 0)
-        keepInWorkFile(m_data.ChNo, m_document.selectedCell() + placed - 1);
+        keepInWorkFile(m_document.channel(), m_document.selectedCell() + placed - 1);
 }
 
 void EditForm::makeData()
 {
-    // The strip is read from the drawing in memory, so Picture2 never needs
-    // to be shown for the read-back.
     const MakeData::Result result =
         m_document.makeData(m_ui.Text1->text(), m_ui.Text1->font(), m_ui.edgingCheck->isChecked());
     if (!result.done()) {
@@ -331,7 +337,7 @@ void EditForm::makeData()
         return;
     }
     if (result.cellsPlaced > 0)
-        keepInWorkFile(m_data.ChNo, m_document.selectedCell() + result.cellsPlaced - 1);
+        keepInWorkFile(m_document.channel(), m_document.selectedCell() + result.cellsPlaced - 1);
     showFit();
     // The data is made all the same; the operator learns what the device
     // will not show.
@@ -403,17 +409,20 @@ HensyuForm &EditForm::ensureEnlargedEditor()
 
 void EditForm::openEnlargedEditor()
 {
+    // The editor takes the keyboard; coming back, the operator finds the
+    // text box, not a button of a palette nobody asked to see.
+    m_palette->returnFocusToScreen();
     // A hidden editor holds no edits of the operator's (closing destroys
     // it) and follows the document, so reloading it costs nothing. A shown
     // one keeps what the operator sees.
     const bool shown = m_hensyuForm && m_hensyuForm->isVisible();
-    showEnlargedEditor(shown ? -1 : m_data.HensyuNo);
+    showEnlargedEditor(shown ? -1 : m_document.openedCharacter());
 }
 
 void EditForm::openEnlargedEditorAt(int cell)
 {
     if (cell >= 0 && cell < Title::Cells)
-        showEnlargedEditor(m_data.DispData(cell, 0, m_data.ChNo));
+        showEnlargedEditor(m_data.DispData(cell, 0, m_document.channel()));
 }
 
 // Shows the enlarged editor on `code`, or on what it holds for -1.
@@ -447,7 +456,7 @@ void EditForm::showPatterns(const QList<int> &codes)
         changed[code] = true;
     }
     for (int cell = 0; cell < Title::Cells; ++cell) {
-        const int code = m_data.DispData(cell, 0, m_data.ChNo);
+        const int code = m_data.DispData(cell, 0, m_document.channel());
         if (changed[code])
             showCode(cell, code);
     }
@@ -455,7 +464,7 @@ void EditForm::showPatterns(const QList<int> &codes)
 
 void EditForm::showCells(int page, const QList<int> &cells)
 {
-    if (page != m_data.ChNo) {
+    if (page != m_document.channel()) {
         // Undoing on another channel's page: show the page that changed.
         selectChannel(page);
         return;
@@ -473,15 +482,18 @@ void EditForm::showBlockText(int block)
 void EditForm::showPages(const QList<int> &pages)
 {
     // Several channels changed at once: the operator stays where he is.
-    if (pages.contains(m_data.ChNo))
-        DispDataSet(m_data.ChNo);
+    const int channel = m_document.channel();
+    if (pages.contains(channel))
+        DispDataSet(channel);
 }
 
 void EditForm::showTitle()
 {
     for (int code = 0; code < Title::CodeCount; ++code)
         DotDataSet(code);
-    onChannelPicked();
+    // As after the operator chose the channel again: its page, its block
+    // and the block's text.
+    m_document.selectChannel(m_document.channel());
 }
 
 void EditForm::DotDataSet(int code)
@@ -489,14 +501,6 @@ void EditForm::DotDataSet(int code)
     if (code < 0 || code >= Title::CodeCount)
         return;
     m_tiles.draw(code, m_data.DotData[code]);
-    refreshTile(code);
-}
-
-void EditForm::clearTile(int code)
-{
-    if (code < 0 || code >= Title::CodeCount)
-        return;
-    m_tiles.clear(code);
     refreshTile(code);
 }
 

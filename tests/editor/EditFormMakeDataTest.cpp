@@ -94,7 +94,6 @@ TEST_F(EditFormMakeData, FillsTheBlockAndItsTilesThenLaysOutThePageFromTheSelect
     EXPECT_EQ(ui().Text1->text(), text);
     EXPECT_TRUE(QFile::exists(path(MakeData::BitmapName)));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("SetBmp.bmp"))));
-    EXPECT_FALSE(ui().Picture2->isVisibleTo(ui().Frame2));
 }
 
 TEST_F(EditFormMakeData, PlacementStopsAtTheEndOfTheRow)
