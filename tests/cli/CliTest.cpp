@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <sys/stat.h>
 
 namespace {
@@ -189,6 +191,42 @@ TEST_F(Cli, BadArgumentsSayWhyAndWhereTheHelpIsAndExitWithTwo)
     EXPECT_EQ(help.exitCode, 0);
     for (const char *command : {"resave", "import-sheet", "import-block", "--bars"})
         EXPECT_TRUE(help.out.contains(QLatin1String(command))) << command;
+}
+
+// A transfer log that is a pipe, a link to an endless device or a folder is
+// not read: `log` says so and fails at once instead of hanging or reading
+// for ever.
+TEST_F(Cli, LogRefusesALogThatIsNoRegularFile)
+{
+    const QByteArray saved = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(path("state")));
+    const QString log = path("state/orvex/transfers.log");
+    ASSERT_TRUE(QDir().mkpath(path("state/orvex")));
+    const struct
+    {
+        const char *what;
+        std::function<bool()> make;
+    } cases[] = {
+        {"fifo", [&] { return ::mkfifo(QFile::encodeName(log).constData(), 0600) == 0; }},
+        {"zero", [&] { return QFile::link(QStringLiteral("/dev/zero"), log); }},
+        {"folder", [&] { return QDir().mkpath(log); }},
+    };
+    for (const auto &c : cases) {
+        ASSERT_TRUE(c.make()) << c.what;
+        FifoUnblocker unblocker(log);
+        for (const char *json : {"", "--json"}) {
+            QStringList args{QStringLiteral("log")};
+            if (*json)
+                args << QString::fromLatin1(json);
+            const ToolRun run = orvex(args);
+            EXPECT_EQ(run.exitCode, 1) << c.what << json;
+            EXPECT_EQ(run.err, QStringLiteral("orvex: %1 は通常のファイルではありません\n").arg(log)) << c.what;
+            EXPECT_TRUE(run.out.isEmpty()) << c.what;
+        }
+        QFile::remove(log);
+        QDir(log).removeRecursively();
+    }
+    qputenv("XDG_STATE_HOME", saved);
 }
 
 TEST_F(Cli, ImportOfAnExportedSheetWritesTheSameFile)
