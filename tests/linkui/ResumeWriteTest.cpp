@@ -13,7 +13,9 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -242,6 +244,7 @@ TEST_F(ResumeWriteTest, ALogThatIsAPipeHoldsNothingUp)
 {
     const QString log = TransferLog().path();
     QFile::remove(log);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(log).path()));
     ASSERT_EQ(::mkfifo(QFile::encodeName(log).constData(), 0600), 0);
     FifoUnblocker unblocker(log);
     writeChannels(openSetForm(), {2});
