@@ -24,6 +24,9 @@ struct TitleSource
 // are left to send). Lives as long as the program, longer than any
 // communication window. A log that cannot be written never stops anything:
 // the first failure is reported through `warn`, later ones are silent.
+// Writes running side by side (one engine per unit) each take a recorder of
+// their own: the title and the last write are one write's; the log they
+// share takes their records at once.
 class TransferRecorder
 {
 public:
