@@ -271,7 +271,8 @@ void EditForm::attachLink(LinkPlatform &platform, PortDiscovery &discovery, Port
 {
     delete m_link;
     m_link = new LinkWindows(m_data, platform, m_messageBoxes, discovery, portChoices, this);
-    m_link->recorder().setTitleFile([this] { return m_document.dataFileName(); });
+    m_link->recorder().setTitleSource(
+        [this] { return TitleSource{m_document.dataFileName(), m_document.isModified()}; });
 }
 
 void EditForm::openCommunication()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/TransferRecorder.h"
+#include "link/history/TransferRecorder.h"
 
 #include <QObject>
 #include <QPointer>

@@ -8,12 +8,12 @@
 #include "SetForm.h"
 #include "Twips.h"
 
-#include "link/ChangedChannels.h"
+#include "link/history/ChangedChannels.h"
 #include "link/EventPump.h"
 #include "link/LinkEngine.h"
 #include "link/LinkTimer.h"
 #include "link/SerialPort.h"
-#include "link/TransferRecorder.h"
+#include "link/history/TransferRecorder.h"
 #include "platform/MessageBoxes.h"
 
 #include <QCloseEvent>
@@ -157,7 +157,7 @@ void SerForm::openWriteSettings()
 // After a write that broke off, the dialog opens on what is left to send.
 void SerForm::offerWhatToSend()
 {
-    const std::optional<BulkWriteReport> &last = m_recorder.last();
+    const std::optional<TransferRecord> &last = m_recorder.last();
     if (last && last->outcome != WriteOutcome::Done && last->outcome != WriteOutcome::Refused)
         m_setForm->offerResume(*last);
     else
@@ -203,8 +203,10 @@ bool SerForm::eventFilter(QObject *watched, QEvent *event)
 
 void SerForm::KakikomiOn()
 {
-    if (!m_unloading)
-        m_engine->KakikomiOn();
+    if (m_unloading)
+        return;
+    m_recorder.writeStarting();
+    m_engine->KakikomiOn();
 }
 
 void SerForm::startPolling()
@@ -341,7 +343,7 @@ void SerForm::unloadWindow()
     deleteLater();
 }
 
-void SerForm::bulkWriteFinished(const BulkWriteReport &report)
+void SerForm::bulkWriteFinished(const TransferRecord &report)
 {
     m_recorder.record(report);
 }

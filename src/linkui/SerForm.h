@@ -72,7 +72,7 @@ public:
     bool isVisible() const override { return QWidget::isVisible(); }
     void showWarning(const QString &title, const QString &text) override;
     void unloadWindow() override;
-    void bulkWriteFinished(const BulkWriteReport &report) override;
+    void bulkWriteFinished(const TransferRecord &report) override;
 
 signals:
     // The window is finished and will be destroyed once control returns to

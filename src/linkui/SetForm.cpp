@@ -97,7 +97,7 @@ QString channelNames(const QList<int> &channels)
 }
 } // namespace
 
-void SetForm::offerResume(const BulkWriteReport &last)
+void SetForm::offerResume(const TransferRecord &last)
 {
     tickOnly(last.unfinishedChannels());
     resumeNote->setText(QStringLiteral("前回の書き込みは途中で終わりました。完了: %1。残りのチャンネルを選んであります。")

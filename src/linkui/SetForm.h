@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/BulkWriteReport.h"
+#include "link/history/TransferRecord.h"
 
 #include <QList>
 #include <QWidget>
@@ -38,7 +38,7 @@ public:
     // The last write broke off: the channels it did not complete are
     // ticked, the others not, "指定チャンネルデータ送信" is chosen, and the
     // dialog says which channels did complete.
-    void offerResume(const BulkWriteReport &last);
+    void offerResume(const TransferRecord &last);
     void clearResume();
     // "変更分のみ選択" ticks the channels (1..8) `changed` gives.
     void offerChangedChannels(std::function<QList<int>()> changed);

@@ -7,7 +7,7 @@
 #include "linkui/SerForm.h"
 #include "linkui/TestSerForm.h"
 #include "linkui/TransferHistoryWindow.h"
-#include "link/TransferLog.h"
+#include "link/history/TransferLog.h"
 
 #include <QFile>
 
@@ -66,13 +66,17 @@ TEST_F(EditFormLink, DataComWithAPortChosenShowsTheCommunicationWindow)
 }
 
 // The program ending mid-write: the write is in the log as abandoned, with
-// the title's file, and "通信履歴" is reached from the menu.
-TEST_F(EditFormLink, AWriteCutOffByTheProgramEndingIsRecordedWithTheTitlesFile)
+// the title's file and the note that the title had unsaved edits (the file
+// does not hold what was sent), and "通信履歴" is reached from the menu.
+TEST_F(EditFormLink, AWriteCutOffByTheProgramEndingIsRecordedWithTheTitlesFileAndItsUnsavedEdits)
 {
     QFile::remove(TransferLog().path());
     const QString file = path(QStringLiteral("cameras.zvx"));
     fileDialogs.answers = {file};
     ASSERT_TRUE(form->saveFileAs());
+    CharPattern white;
+    white.fill(PixelCode::white());
+    form->document().replacePattern(1, white, QStringLiteral("保存"));
     data->ComNo = 1;
     ui().DataCom->trigger();
     data->KakikomiCh.fill(true);
@@ -84,9 +88,10 @@ TEST_F(EditFormLink, AWriteCutOffByTheProgramEndingIsRecordedWithTheTitlesFile)
     form.reset();
     const TransferLog::Contents log = TransferLog().read();
     ASSERT_EQ(log.records.size(), 1);
-    EXPECT_EQ(log.records[0].result, QStringLiteral("abandoned"));
-    EXPECT_EQ(log.records[0].completed, QList<int>{1});
+    EXPECT_EQ(log.records[0].outcome, WriteOutcome::Abandoned);
+    EXPECT_EQ(log.records[0].completedChannels(), QList<int>{1});
     EXPECT_EQ(log.records[0].file, file);
+    EXPECT_TRUE(log.records[0].modified);
 }
 
 TEST_F(EditFormLink, TheHistoryIsInTheCommunicationMenu)
