@@ -2,8 +2,25 @@
 
 #include "Twips.h"
 
+#include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
+
+namespace {
+
+// Where a window of the link may be: the screen its owner is on, before the
+// window itself has been shown anywhere.
+QRect availableArea(const QWidget *window)
+{
+    const QWidget *anchor = window->parentWidget() ? window->parentWidget()->window() : window;
+    const QScreen *screen = anchor->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+} // namespace
 
 namespace DialogFrame {
 
@@ -27,12 +44,23 @@ void centreOverOwner(QWidget *dialog)
     placed.moveCenter(area.center());
     // An owner near the screen's edge must not push the dialog off screen,
     // where its buttons could not be reached.
-    if (const QScreen *screen = ownerWindow->screen()) {
-        const QRect available = screen->availableGeometry();
+    const QRect available = availableArea(dialog);
+    if (!available.isEmpty()) {
         placed.moveLeft(qBound(available.left(), placed.left(), qMax(available.left(), available.right() - placed.width() + 1)));
         placed.moveTop(qBound(available.top(), placed.top(), qMax(available.top(), available.bottom() - placed.height() + 1)));
     }
     dialog->move(placed.topLeft());
+}
+
+void fitToScreen(QWidget *window)
+{
+    const QRect available = availableArea(window);
+    if (available.isEmpty())
+        return;
+    QSize frame = window->frameSize() - window->size();
+    if (!window->isVisible())
+        frame = frame.expandedTo(QSize(8, window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8));
+    window->resize(window->size().boundedTo(available.size() - frame));
 }
 
 } // namespace DialogFrame

@@ -1,5 +1,7 @@
 #include "TransferHistoryWindow.h"
 
+#include "DialogFrame.h"
+
 #include "link/BulkWriteReport.h"
 
 #include <QHBoxLayout>
@@ -34,7 +36,10 @@ TransferHistoryWindow::TransferHistoryWindow(const TransferLog &log, QWidget *ow
     bottom->addWidget(m_reload);
     layout->addLayout(bottom);
     connect(m_reload, &QPushButton::clicked, this, &TransferHistoryWindow::reload);
+    // Wide enough for a hash at 1x, but at a larger scale the screen has
+    // fewer pixels to give and the table scrolls instead.
     resize(1100, 360);
+    DialogFrame::fitToScreen(this);
 }
 
 QString TransferHistoryWindow::resultText(const QString &result)

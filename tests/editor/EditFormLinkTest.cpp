@@ -56,7 +56,7 @@ TEST_F(EditFormLink, FirstDataComAsksForAPortThenPortSetReopensTheDialog)
 
 TEST_F(EditFormLink, DataComWithAPortChosenShowsTheCommunicationWindow)
 {
-    data->ComNo = 2;
+    form->link()->usePort(PortChoice::ofOption(2));
     ui().DataCom->trigger();
     SerForm *window = form->link()->existingSerForm();
     ASSERT_NE(window, nullptr);
@@ -73,7 +73,7 @@ TEST_F(EditFormLink, AWriteCutOffByTheProgramEndingIsRecordedWithTheTitlesFile)
     const QString file = path(QStringLiteral("cameras.zvx"));
     fileDialogs.answers = {file};
     ASSERT_TRUE(form->saveFileAs());
-    data->ComNo = 1;
+    form->link()->usePort(PortChoice::ofOption(1));
     ui().DataCom->trigger();
     data->KakikomiCh.fill(true);
     form->link()->existingSerForm()->KakikomiOn();
