@@ -20,6 +20,16 @@ QRect availableArea(const QWidget *window)
     return screen ? screen->availableGeometry() : QRect();
 }
 
+// What the window manager adds around `window`: known once it is shown,
+// until then room for a title bar and borders.
+QSize frameAround(const QWidget *window)
+{
+    const QSize frame = window->frameSize() - window->size();
+    if (window->isVisible())
+        return frame;
+    return frame.expandedTo(QSize(8, window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8));
+}
+
 } // namespace
 
 namespace DialogFrame {
@@ -40,7 +50,7 @@ void centreOverOwner(QWidget *dialog)
         return;
     const QWidget *ownerWindow = owner->window();
     QRect area = ownerWindow->isVisible() ? ownerWindow->frameGeometry() : ownerWindow->geometry();
-    QRect placed(QPoint(0, 0), dialog->frameSize());
+    QRect placed(QPoint(0, 0), dialog->size() + frameAround(dialog));
     placed.moveCenter(area.center());
     // An owner near the screen's edge must not push the dialog off screen,
     // where its buttons could not be reached.
@@ -57,10 +67,7 @@ void fitToScreen(QWidget *window)
     const QRect available = availableArea(window);
     if (available.isEmpty())
         return;
-    QSize frame = window->frameSize() - window->size();
-    if (!window->isVisible())
-        frame = frame.expandedTo(QSize(8, window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8));
-    window->resize(window->size().boundedTo(available.size() - frame));
+    window->resize(window->size().boundedTo(available.size() - frameAround(window)));
 }
 
 } // namespace DialogFrame

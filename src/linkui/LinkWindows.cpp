@@ -140,6 +140,7 @@ void LinkWindows::showHistory()
     if (!m_historyWindow) {
         m_historyWindow = new TransferHistoryWindow(m_recorder.log(), m_owner);
         m_historyWindow->setAttribute(Qt::WA_DeleteOnClose);
+        DialogFrame::centreOverOwner(m_historyWindow);
     }
     m_historyWindow->reload();
     m_historyWindow->show();

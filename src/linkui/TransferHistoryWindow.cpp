@@ -36,8 +36,8 @@ TransferHistoryWindow::TransferHistoryWindow(const TransferLog &log, QWidget *ow
     bottom->addWidget(m_reload);
     layout->addLayout(bottom);
     connect(m_reload, &QPushButton::clicked, this, &TransferHistoryWindow::reload);
-    // Wide enough for a hash at 1x, but at a larger scale the screen has
-    // fewer pixels to give and the table scrolls instead.
+    // Wide enough for a hash at 1x; at a larger scale the screen has fewer
+    // pixels to give, and the last column is cut (whole in its tooltip).
     resize(1100, 360);
     DialogFrame::fitToScreen(this);
 }

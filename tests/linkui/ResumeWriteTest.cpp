@@ -205,7 +205,7 @@ TEST_F(ResumeWriteTest, TheHistoryOpensWithinItsScreen)
     windows->showHistory();
     TransferHistoryWindow *window = windows->historyWindow();
     const QRect available = owner->screen()->availableGeometry();
-    EXPECT_LE(window->frameGeometry().width(), available.width());
-    EXPECT_LE(window->frameGeometry().height(), available.height());
+    EXPECT_TRUE(available.contains(window->frameGeometry()))
+        << window->frameGeometry().width() << " x " << window->frameGeometry().height();
     expectLayout(window, QSize(), {});
 }
