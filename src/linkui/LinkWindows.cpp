@@ -117,8 +117,9 @@ void LinkWindows::portWouldNotOpen()
 {
     // The next "データ送受信" asks for a port. An option is dropped, so the
     // dialog starts from Com1 again; an address stays chosen in the dialog,
-    // where it can be used again once its device is back.
-    if (m_port.isOption())
+    // where it can be used again once its device is back. A dialog open now
+    // keeps showing what it shows, and its "OK" uses just that.
+    if (m_port.isOption() && !m_testSerForm)
         m_port = PortChoice();
     m_data.ComNo = m_port.comNo();
     m_askForPort = true;
