@@ -106,3 +106,18 @@ TEST_F(PortDialogTest, ShowingTheOpenDialogAgainBringsTheSameOneForward)
     EXPECT_TRUE(windows->existingSerForm()->isVisible());
     EXPECT_EQ(windows->testSerForm(), first);
 }
+
+TEST_F(PortDialogTest, APortGivenUpWhileTheDialogShowsItIsWhatOkConfirms)
+{
+    platform.openFails = true;
+    openSerForm();
+    windows->choosePort();
+    windows->testSerForm()->portOptions[2]->click();
+    platform.clock.advance(2000); // the poll cannot open Com3
+    ASSERT_EQ(boxes.texts.size(), 1);
+    flushDeletes();
+    EXPECT_TRUE(windows->testSerForm()->portOptions[2]->isChecked());
+    windows->testSerForm()->okButton->click();
+    EXPECT_EQ(portChoices.store.load(), PortChoice::ofOption(3));
+    EXPECT_EQ(port().portNumber, 3);
+}

@@ -4,7 +4,6 @@
 
 #include "LinkUiFixture.h"
 
-#include "support/PortChoicePrinter.h"
 #include "support/QtPrinters.h"
 
 #include "linkui/PortListPanel.h"
