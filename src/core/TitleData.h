@@ -84,9 +84,12 @@ struct TitleData
     std::array<QString, Title::Blocks> ChText;
 
     // Shared settings, not part of the data file. The selection is the
-    // document's: it alone writes these two and says when they change.
+    // document's: it alone writes ChNo and HensyuNo and says when they change.
     OwnedSetting<TitleDocument> ChNo;     // "channel number": the channel being edited, 0..7
-    qint16 ComNo = 0;                     // "COM number": serial port 1..8, 0 = none chosen yet
+    // "COM number": the chosen one of the eight port options, 1..8; 0 when
+    // none is, which is also the case for a port chosen by address (the
+    // link windows' PortChoice, which ComNo follows, tells the two apart).
+    qint16 ComNo = 0;
     OwnedSetting<TitleDocument> HensyuNo; // "editing number": the code in the enlarged editor
     // "Write channels": which channels the bulk write sends.
     std::array<bool, Title::Channels> KakikomiCh{};

@@ -273,6 +273,11 @@ void EditForm::attachLink(LinkPlatform &platform, PortDiscovery &discovery, Port
     m_link = new LinkWindows(m_data, platform, m_messageBoxes, discovery, portChoices, this);
     m_link->recorder().setTitleSource(
         [this] { return TitleSource{m_document.dataFileName(), m_document.isModified()}; });
+    // What the write settings said had changed may not hold after an edit.
+    connect(&m_document, &TitleDocument::patternsChanged, m_link, &LinkWindows::titleChanged);
+    connect(&m_document, &TitleDocument::cellsChanged, m_link, &LinkWindows::titleChanged);
+    connect(&m_document, &TitleDocument::pagesChanged, m_link, &LinkWindows::titleChanged);
+    connect(&m_document, &TitleDocument::titleReplaced, m_link, &LinkWindows::titleChanged);
 }
 
 void EditForm::openCommunication()

@@ -1,5 +1,7 @@
 #include "TransferHistoryWindow.h"
 
+#include "DialogFrame.h"
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -32,7 +34,10 @@ TransferHistoryWindow::TransferHistoryWindow(const TransferLog &log, QWidget *ow
     bottom->addWidget(m_reload);
     layout->addLayout(bottom);
     connect(m_reload, &QPushButton::clicked, this, &TransferHistoryWindow::reload);
+    // Wide enough for a hash at 1x; at a larger scale the screen has fewer
+    // pixels to give, and the last column is cut (whole in its tooltip).
     resize(1100, 360);
+    DialogFrame::fitToScreen(this);
 }
 
 QString TransferHistoryWindow::resultText(WriteOutcome outcome)

@@ -5,6 +5,7 @@
 #include "support/FakeLinkPlatform.h"
 #include "linkui/LinkWindows.h"
 #include "linkui/SerForm.h"
+#include "linkui/SetForm.h"
 #include "linkui/TestSerForm.h"
 #include "linkui/TransferHistoryWindow.h"
 #include "link/history/TransferLog.h"
@@ -12,6 +13,9 @@
 #include <QFile>
 
 #include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
 #include <QCoreApplication>
 #include <QEvent>
 
@@ -56,13 +60,32 @@ TEST_F(EditFormLink, FirstDataComAsksForAPortThenPortSetReopensTheDialog)
 
 TEST_F(EditFormLink, DataComWithAPortChosenShowsTheCommunicationWindow)
 {
-    data->ComNo = 2;
+    form->link()->usePort(PortChoice::ofOption(2));
     ui().DataCom->trigger();
     SerForm *window = form->link()->existingSerForm();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("8CH-Orvex [通信] - /dev/ttyS1"));
     EXPECT_EQ(form->link()->testSerForm(), nullptr);
+}
+
+// "変更分のみ選択" names the channels changed at the press; an edit after it
+// must not leave that claim standing in the still open dialog.
+TEST_F(EditFormLink, AnEditTakesBackTheNoteOnTheChangedChannels)
+{
+    form->link()->usePort(PortChoice::ofOption(1));
+    ui().DataCom->trigger();
+    SerForm *window = form->link()->existingSerForm();
+    window->ui().WriteButton->click();
+    SetForm *settings = window->setForm();
+    settings->changedButton->click();
+    ASSERT_TRUE(settings->changedNote->text().contains(QStringLiteral("変更されたチャンネル")));
+
+    CharPattern pattern = data->DotData[27];
+    pattern[0] = PixelCode::white();
+    form->document().replacePattern(27, pattern, QStringLiteral("dot")); // a character of CH2
+    EXPECT_FALSE(settings->changedNote->text().contains(QStringLiteral("変更されたチャンネル")));
+    EXPECT_TRUE(settings->isVisible());
 }
 
 // The program ending mid-write: the write is in the log as abandoned, with
@@ -77,7 +100,7 @@ TEST_F(EditFormLink, AWriteCutOffByTheProgramEndingIsRecordedWithTheTitlesFileAn
     CharPattern white;
     white.fill(PixelCode::white());
     form->document().replacePattern(1, white, QStringLiteral("保存"));
-    data->ComNo = 1;
+    form->link()->usePort(PortChoice::ofOption(1));
     ui().DataCom->trigger();
     data->KakikomiCh.fill(true);
     form->link()->existingSerForm()->KakikomiOn();

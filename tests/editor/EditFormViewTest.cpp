@@ -127,7 +127,7 @@ TEST_F(EditFormView, EnlargedEditorAndCommunicationWindowStayOnTopOfTheEditor)
     form->attachLink(platform, portDiscovery, portChoices.store);
     form->show();
     form->openEnlargedEditor();
-    data->ComNo = 1;
+    form->link()->usePort(PortChoice::ofOption(1));
     form->openCommunication();
     SerForm *serForm = form->link()->existingSerForm();
     ASSERT_NE(serForm, nullptr);

@@ -209,32 +209,16 @@ TEST_F(ResumeWriteTest, TheHistoryListsTheRecordsNewestFirst)
               QStringLiteral("/home/op/title.zvx（未保存の変更あり）"));
 }
 
-// No control of "書き込み設定" touches or clips another: captions fit their
-// controls, and controls side by side keep apart.
-TEST_F(ResumeWriteTest, NoControlOfTheWriteSettingsTouchesAnother)
+// However large the scale, "通信履歴" opens no wider or taller than the
+// screen it is on, "再読み込み" within reach.
+TEST_F(ResumeWriteTest, TheHistoryOpensWithinItsScreen)
 {
-    SetForm &dialog = openSetForm();
-    const QList<QWidget *> boxes(dialog.channelChecks.begin(), dialog.channelChecks.end());
-    for (QWidget *box : boxes) {
-        EXPECT_GE(box->width(), box->sizeHint().width()) << box->objectName().toStdString();
-        EXPECT_LE(box->geometry().right(), dialog.Frame1->width() - 2);
-    }
-    for (int i = 0; i + 1 < 8; ++i)
-        EXPECT_LT(boxes[i]->geometry().right() + 1, boxes[i + 1]->x()) << "CH" << i + 1 << " touches CH" << i + 2;
-    const QList<QWidget *> top{dialog.sendOptions[0], dialog.executeButton, dialog.cancelButton,
-                               dialog.resumeNote, dialog.changedButton, dialog.changedNote};
-    for (QWidget *a : top) {
-        for (QWidget *b : top) {
-            if (a != b) {
-                EXPECT_FALSE(a->geometry().intersects(b->geometry()))
-                    << a->objectName().toStdString() << " / " << b->objectName().toStdString();
-            }
-        }
-    }
-    for (QWidget *w : QList<QWidget *>{dialog.sendOptions[0], dialog.sendOptions[1], dialog.changedButton})
-        EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName().toStdString();
-    for (QWidget *w : top)
-        EXPECT_LE(w->geometry().bottom(), dialog.height() - 1);
+    windows->showHistory();
+    TransferHistoryWindow *window = windows->historyWindow();
+    const QRect available = owner->screen()->availableGeometry();
+    EXPECT_TRUE(available.contains(window->frameGeometry()))
+        << window->frameGeometry().width() << " x " << window->frameGeometry().height();
+    expectLayout(window, QSize(), {});
 }
 
 // The editor's writes go through the same log: a pipe in its place is left
