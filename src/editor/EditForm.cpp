@@ -341,12 +341,7 @@ void EditForm::makeData()
 
 void EditForm::showFit()
 {
-    const StripFit::Measure fit = StripFit::measure(m_ui.Text1->text(), m_ui.Text1->font());
-    m_ui.fitLabel->setText(fit.usage());
-    QPalette palette = m_ui.fitLabel->palette();
-    palette.setColor(QPalette::WindowText, fit.fits() ? m_ui.Frame2->palette().color(QPalette::WindowText) : Qt::red);
-    m_ui.fitLabel->setPalette(palette);
-    m_ui.Text1->setCutAt(fit.cutAt);
+    m_ui.Text1->showFit(m_ui.Text1->font(), *m_ui.fitLabel);
 }
 
 void EditForm::chooseFont()
