@@ -83,14 +83,17 @@ int Cli::titles(const QStringList &args)
         return 1;
     const AllChannelsMake::Result result = AllChannelsMake::run(*title, request);
     if (!result.done()) {
-        QString reason = BlockTextGuard::message(result.refused, request.texts[size_t(result.refusedChannel)]);
-        reason.replace(u'\n', u' ');
-        error(QStringLiteral("orvex: line %1 (channel %1): %2 Nothing was written.")
-                  .arg(result.refusedChannel + 1)
-                  .arg(reason));
+        const int line = result.refusedChannel + 1;
+        error(QStringLiteral("orvex: CH%1（%2の%1行目）: ").arg(line).arg(positional[1])
+              + textRefused(result.refused, request.texts[size_t(result.refusedChannel)], positional[2]));
         return 2;
     }
     if (!result.bitmapWritten)
         noteBitmapNotWritten(request.workFolder);
-    return writeTitle(*title, positional[2]) ? 0 : 1;
+    if (!writeTitle(*title, positional[2]))
+        return 1;
+    // Made all the same, as "全チャンネル作成" does; one line per channel.
+    for (const QString &cut : result.cutLines())
+        error(QStringLiteral("orvex: warning: ") + cut);
+    return 0;
 }
