@@ -370,7 +370,7 @@ AllChannelsDialog *EditForm::allChannelsDialog() const
 void EditForm::showMonitors()
 {
     if (!m_monitorWindow) {
-        m_monitorWindow = new MonitorWindow(m_document, m_stills, m_fileDialogs, m_messageBoxes, this);
+        m_monitorWindow = new MonitorWindow(m_document, m_stills, m_fileDialogs, m_messageBoxes, m_folders.dialogs, this);
         m_monitorWindow->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_monitorWindow, &MonitorWindow::channelPicked, this, &EditForm::selectChannel);
     }
