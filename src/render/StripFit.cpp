@@ -130,7 +130,7 @@ StripFit::Measure StripFit::measure(const QString &text, const QFont &font)
             break;
         const qreal left = std::min(line.cursorToX(pos), line.cursorToX(next));
         const qreal right = std::max(line.cursorToX(pos), line.cursorToX(next));
-        if (right > StripWidth - stray) {
+        if (right > StripWidth - stray && !drawn.at(pos).isSpace()) {
             const int from = qFloor(left) - stray;
             const Ink ink = inkOf(layout.glyphRuns(pos, next - pos), from, qCeil(right) + stray - from, down);
             if (ink.any() && ink.first >= StripWidth) {
