@@ -83,8 +83,8 @@ int siteMake(const QStringList &args)
             continue;
         }
         for (int ch = 0; ch < Title::Channels; ++ch) {
-            if (!outcome.cuts[size_t(ch)].isEmpty())
-                Cli::error(QStringLiteral("orvex: warning: %1 CH%2: %3").arg(unit.name).arg(ch + 1).arg(outcome.cuts[size_t(ch)]));
+            if (const QString &cut = outcome.made.cutWarnings[size_t(ch)]; !cut.isEmpty())
+                Cli::error(QStringLiteral("orvex: warning: %1 CH%2: %3").arg(unit.name, QString::number(ch + 1), cut));
         }
         if (!outcome.made.bitmapWritten && !bitmapNoted) {
             bitmapNoted = true;

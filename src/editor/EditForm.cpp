@@ -353,12 +353,7 @@ void EditForm::makeData()
 
 void EditForm::showFit()
 {
-    const StripFit::Measure fit = StripFit::measure(m_ui.Text1->text(), m_ui.Text1->font());
-    m_ui.fitLabel->setText(fit.usage());
-    QPalette palette = m_ui.fitLabel->palette();
-    palette.setColor(QPalette::WindowText, fit.fits() ? m_ui.Frame2->palette().color(QPalette::WindowText) : Qt::red);
-    m_ui.fitLabel->setPalette(palette);
-    m_ui.Text1->setCutAt(fit.cutAt);
+    m_ui.Text1->showFit(m_ui.Text1->font(), *m_ui.fitLabel);
 }
 
 void EditForm::chooseFont()
@@ -387,7 +382,7 @@ AllChannelsDialog *EditForm::allChannelsDialog() const
 void EditForm::showMonitors()
 {
     if (!m_monitorWindow) {
-        m_monitorWindow = new MonitorWindow(m_document, m_stills, m_fileDialogs, m_messageBoxes, this);
+        m_monitorWindow = new MonitorWindow(m_document, m_stills, m_fileDialogs, m_messageBoxes, m_folders.dialogs, this);
         m_monitorWindow->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_monitorWindow, &MonitorWindow::channelPicked, this, &EditForm::selectChannel);
     }
