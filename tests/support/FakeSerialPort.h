@@ -26,7 +26,7 @@ public:
     bool open() override
     {
         ++opens;
-        // A network port runs events while it connects.
+        // A port may run events while it opens.
         if (onOpen)
             onOpen();
         if (gone) {
