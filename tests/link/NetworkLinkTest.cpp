@@ -226,15 +226,3 @@ TEST(NetworkLink, ConnectingIsBoundedByTheEnginesOwnTimeout)
     EXPECT_FALSE(rig.port.connecting);
     EXPECT_EQ(rig.data.ComNo, 0);
 }
-
-TEST(NetworkLink, ALocalLineStillOpensAndClosesAroundEveryOperation)
-{
-    LinkRig rig;
-    for (int i = 0; i < 2; ++i) {
-        rig.engine->startPolling();
-        rig.runUntilEnded();
-        EXPECT_FALSE(rig.port.isOpen());
-    }
-    EXPECT_EQ(rig.port.opens, 2);
-    EXPECT_EQ(rig.port.closes, 2);
-}

@@ -277,21 +277,6 @@ TEST(NetworkSerialPort, AConnectionUnusedForAWhileCloses)
     EXPECT_EQ(server.clients.size(), 1);
 }
 
-TEST(NetworkSerialPort, TheConnectIsTheFirstRoundTrip)
-{
-    LoopbackServer server;
-    NetworkSerialPort port;
-    Events events(port);
-    EXPECT_EQ(port.replyTimeout(), RoundTripEstimator::BaseReplyTimeout);
-    port.setDevicePath(server.address("tcp"));
-    ASSERT_TRUE(connectPort(port, events));
-    // A loopback connect takes well under the time the port waited after it.
-    EXPECT_LT(port.roundTrip(), NetworkSerialPort::MinSettleMs);
-    port.addRoundTripSample(1000);
-    EXPECT_GT(port.replyTimeout(), 1000 + RoundTripEstimator::BaseReplyTimeout);
-    EXPECT_LE(port.replyTimeout(), RoundTripEstimator::MaxReplyTimeout);
-}
-
 TEST(NetworkSerialPort, SocketErrorsMapToTheOperatorsWords)
 {
     const std::pair<QAbstractSocket::SocketError, OpenFailure> cases[] = {
