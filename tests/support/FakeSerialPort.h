@@ -1,10 +1,16 @@
 #pragma once
 
 #include "link/SerialPort.h"
+#include "netserial/RoundTripEstimator.h"
 
 #include <QByteArrayList>
+#include <QList>
+
+#include <functional>
 
 // A port that records what the engine writes and hands it scripted bytes.
+// As a network port (`network`) it keeps its connection and connects in
+// the background: startOpen() is pending until finishOpen().
 class FakeSerialPort : public SerialPort
 {
 public:
@@ -20,7 +26,7 @@ public:
     bool open() override
     {
         ++opens;
-        // A network port runs events while it connects.
+        // A port may run events while it opens.
         if (onOpen)
             onOpen();
         if (gone) {
@@ -36,17 +42,50 @@ public:
         m_open = true;
         return true;
     }
+    OpenProgress startOpen() override
+    {
+        if (!network)
+            return SerialPort::startOpen();
+        ++opens;
+        connecting = true;
+        if (onConnect)
+            onConnect();
+        return OpenProgress::Pending;
+    }
+    // Ends a pending open: connected, or failed for `why` in `words`.
+    void finishOpen(bool ok, OpenFailure why = OpenFailure::Refused, const QString &words = {})
+    {
+        if (!connecting)
+            return;
+        connecting = false;
+        failure = ok ? OpenFailure::None : why;
+        failWords = words;
+        m_open = ok;
+        notify(ok ? CommEvent::Opened : CommEvent::OpenFailed);
+    }
     void close() override
     {
-        if (m_open)
+        if (m_open || connecting)
             ++closes;
         m_open = false;
+        connecting = false;
         m_input.clear();
     }
     bool isOpen() const override { return m_open; }
     QString errorString() const override
     {
-        return failure == OpenFailure::None ? QString() : QStringLiteral("No such file or directory");
+        if (failure == OpenFailure::None)
+            return {};
+        return failWords.isEmpty() ? QStringLiteral("No such file or directory") : failWords;
+    }
+    bool keepsConnection() const override { return network; }
+    int replyTimeout() const override { return replyTimeoutMs > 0 ? replyTimeoutMs : estimate.replyTimeout(); }
+    int guardTime() const override { return guardMs > 0 ? guardMs : estimate.guardTime(); }
+    int roundTrip() const override { return roundTripMs > 0 ? roundTripMs : estimate.smoothed(); }
+    void addRoundTripSample(int ms) override
+    {
+        samples.append(ms);
+        estimate.addSample(ms);
     }
     OpenFailure openFailure() const override { return failure; }
     void discardInput() override
@@ -98,7 +137,17 @@ public:
     OpenFailure failReason = OpenFailure::Missing;
     OpenFailure failure = OpenFailure::None;
     bool gone = false;
+    QString failWords;
     int discards = 0;
+    bool network = false;
+    bool connecting = false;
+    // A network port's timing is its estimate's unless fixed here (> 0).
+    int replyTimeoutMs = 0;
+    int guardMs = 0;
+    int roundTripMs = 0;
+    RoundTripEstimator estimate;
+    QList<int> samples; // round trips the engine measured
+    std::function<void()> onConnect;
     QByteArrayList written;
     std::function<void(const QByteArray &)> onWrite;
     std::function<void()> onOpen;
