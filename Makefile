@@ -17,9 +17,7 @@ FUZZ_BUILD ?= build-fuzz
 # Seconds each fuzz target runs in `make fuzz`.
 FUZZ_SECONDS ?= 60
 
-# A compiler cache, where one is installed, makes rebuilds after a branch switch cheap.
-LAUNCHER   := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEX_WERROR=$(WERROR) $(LAUNCHER)
+CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEX_WERROR=$(WERROR)
 # What `make run` needs: the editor, the simulator it attaches and the CLI.
 # The tests are built by `make build` and `make test`.
 RUN_TARGETS = orvex-editor orvex-sim orvex
