@@ -70,6 +70,10 @@ void UnitLink::abandon()
     }
     if (m_engine)
         m_engine->abandonOperation();
+    // Ended now rather than from the event loop: a window closing or a
+    // program quitting mid-write still records the write as abandoned.
+    if (m_finishQueued)
+        finish();
 }
 
 void UnitLink::stop()
