@@ -1,10 +1,12 @@
 #include "SiteTree.h"
 
+#include "WriteBarDelegate.h"
+
 #include "linkui/TransferHistoryWindow.h"
 
 #include <QHeaderView>
 #include <QPainter>
-#include <QProgressBar>
+#include <QStyle>
 
 namespace {
 
@@ -40,6 +42,7 @@ SiteTree::SiteTree(const SiteSchedule &schedule, QWidget *parent)
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
     header()->setStretchLastSection(true);
+    setItemDelegateForColumn(WriteColumn, new WriteBarDelegate(this));
 
     for (const SiteSchedule::Unit &unit : schedule.units) {
         auto *row = new QTreeWidgetItem(this);
@@ -64,8 +67,15 @@ SiteTree::SiteTree(const SiteSchedule &schedule, QWidget *parent)
                  unit.address.isEmpty());
     }
     expandAll();
-    for (int column = 0; column < WriteColumn; ++column)
-        resizeColumnToContents(column);
+    resizeColumnToContents(UnitColumn);
+    resizeColumnToContents(AddressColumn);
+    // Wide enough for what the polls and writes will say, so the columns do
+    // not jump as they say it.
+    const QFontMetrics metrics = fontMetrics();
+    const int padding = metrics.horizontalAdvance(QLatin1Char('0')) * 2;
+    setColumnWidth(StateColumn, style()->pixelMetric(QStyle::PM_SmallIconSize) + padding
+                                    + metrics.horizontalAdvance(QStringLiteral("応答あり  表示中 CH8  映像なし 8台")));
+    setColumnWidth(LastWriteColumn, padding + metrics.horizontalAdvance(QStringLiteral("2026-12-31 23:59  タイムアウト")));
 
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
         const int unit = int(m_units.indexOf(item));
@@ -83,9 +93,11 @@ QTreeWidgetItem *SiteTree::cameraRow(int unit, int channel) const
     return nullptr;
 }
 
-QProgressBar *SiteTree::writeBar(int unit) const
+std::optional<int> SiteTree::writePercent(int unit) const
 {
-    return qobject_cast<QProgressBar *>(itemWidget(m_units.value(unit), WriteColumn));
+    const QVariant percent = m_units.value(unit) ? m_units[unit]->data(WriteColumn, WriteBarDelegate::PercentRole)
+                                                 : QVariant();
+    return percent.isValid() ? std::optional<int>(percent.toInt()) : std::nullopt;
 }
 
 int SiteTree::unitIndex(const QString &name) const
@@ -174,7 +186,7 @@ void SiteTree::showWriting(int unit, bool writing)
     if (QTreeWidgetItem *row = m_units.value(unit)) {
         setState(unit, writing ? QStringLiteral("書込中") : QStringLiteral("確認中…"), false);
         if (writing) {
-            removeItemWidget(row, WriteColumn);
+            row->setData(WriteColumn, WriteBarDelegate::PercentRole, QVariant());
             row->setText(WriteColumn, QString());
         }
     }
@@ -185,27 +197,23 @@ void SiteTree::showWriteStarted(int unit, const QList<int> &channels)
     QTreeWidgetItem *row = m_units.value(unit);
     if (!row)
         return;
+    row->setText(WriteColumn, QString());
     if (channels.isEmpty()) {
-        removeItemWidget(row, WriteColumn);
         row->setText(WriteColumn, QStringLiteral("変更なし"));
         return;
     }
-    auto *bar = new QProgressBar;
-    bar->setRange(0, 100);
-    bar->setValue(0);
-    bar->setTextVisible(true);
-    bar->setToolTip(QStringLiteral("CH ") + BulkWriteReport::channelList(channels));
-    row->setText(WriteColumn, QString());
-    setItemWidget(row, WriteColumn, bar);
+    row->setData(WriteColumn, WriteBarDelegate::PercentRole, 0);
+    row->setToolTip(WriteColumn, QStringLiteral("CH ") + BulkWriteReport::channelList(channels));
 }
 
 void SiteTree::showWriteProgress(int unit, int percent, const QString &message)
 {
-    if (QProgressBar *bar = writeBar(unit)) {
-        bar->setValue(percent);
-        if (!message.isEmpty())
-            bar->setFormat(QStringLiteral("%p%  ") + message);
-    }
+    QTreeWidgetItem *row = m_units.value(unit);
+    if (!row)
+        return;
+    row->setData(WriteColumn, WriteBarDelegate::PercentRole, percent);
+    if (!message.isEmpty())
+        setState(unit, message, false);
 }
 
 void SiteTree::showWriteResult(int unit, const SiteWriter::Result &result)
@@ -213,8 +221,7 @@ void SiteTree::showWriteResult(int unit, const SiteWriter::Result &result)
     QTreeWidgetItem *row = m_units.value(unit);
     if (!row)
         return;
-    if (itemWidget(row, WriteColumn))
-        removeItemWidget(row, WriteColumn);
+    row->setData(WriteColumn, WriteBarDelegate::PercentRole, QVariant());
     if (result.completed && !result.report) {
         row->setText(WriteColumn, QStringLiteral("変更なし"));
         row->setForeground(WriteColumn, QBrush());

@@ -12,8 +12,6 @@
 
 #include <optional>
 
-class QProgressBar;
-
 // The table of the site window: a row per unit (name, address, whether it
 // answers, its last write, the write under way) and under it a row per
 // camera of the schedule with its title and a lamp for its video. It only
@@ -29,7 +27,8 @@ public:
 
     QTreeWidgetItem *unitRow(int unit) const { return m_units.value(unit); }
     QTreeWidgetItem *cameraRow(int unit, int channel) const;
-    QProgressBar *writeBar(int unit) const;
+    // The percent of the unit's write under way; none when none runs.
+    std::optional<int> writePercent(int unit) const;
     int unitIndex(const QString &name) const;
 
     // What the unit's last poll showed.

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -259,7 +260,7 @@ void SiteWindow::fitToScreen()
     int rows = 0;
     for (const SiteSchedule::Unit &unit : m_schedule.units)
         rows += 1 + int(unit.cameras.size());
-    const int rowHeight = qMax(fontMetrics().height() + 6, m_tree->iconSize().height() + 4);
+    const int rowHeight = qMax(fontMetrics().height(), style()->pixelMetric(QStyle::PM_SmallIconSize)) + 3;
     const int height = m_tree->header()->sizeHint().height() + rows * rowHeight
                        + m_makeButton->sizeHint().height() * 2 + 64;
     QSize size(width, height);

@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -163,7 +162,7 @@ TEST_F(SiteWindowTest, WritesEveryUnitAtOnceAndSaysWhichFailed)
     EXPECT_EQ(text(0, SiteTree::WriteColumn), QStringLiteral("完了"));
     EXPECT_EQ(text(1, SiteTree::WriteColumn), QStringLiteral("完了"));
     EXPECT_TRUE(text(2, SiteTree::WriteColumn).startsWith(QStringLiteral("失敗"))) << text(2, SiteTree::WriteColumn).toStdString();
-    EXPECT_EQ(window->tree().writeBar(0), nullptr);
+    EXPECT_EQ(window->tree().writePercent(0), std::nullopt);
     EXPECT_TRUE(text(0, SiteTree::LastWriteColumn).endsWith(QStringLiteral("完了")));
     EXPECT_EQ(logLines(TransferLog::FileName).size(), 3);
 
@@ -179,7 +178,7 @@ TEST_F(SiteWindowTest, ClosedMidWriteRecordsTheWriteAsAbandoned)
     ASSERT_TRUE(open("unit,address,channel,title\nA," + a.device().toUtf8() + ",1,Gate\n"));
     window->makeAll();
     window->writeAll(false);
-    ASSERT_TRUE(waitFor([&] { return window->tree().writeBar(0) && window->tree().writeBar(0)->value() > 0; },
+    ASSERT_TRUE(waitFor([&] { return window->tree().writePercent(0).value_or(0) > 0; },
                         WriteDeadlineMs));
     window->close();
     delete window;
