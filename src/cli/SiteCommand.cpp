@@ -25,12 +25,12 @@ namespace {
 
 // The schedule, or nothing after saying why; `exitCode` 2 for a refused
 // schedule, 1 for one that could not be read.
-std::optional<SiteSchedule> readSchedule(const QString &fileName, int &exitCode)
+std::optional<SiteSchedule> readSchedule(const QString &fileName, int &exitCode, bool writes = true)
 {
     SiteSchedule::Read read = SiteSchedule::readFile(fileName);
     if (read.schedule)
         return read.schedule;
-    Cli::error(QStringLiteral("orvex: ") + read.error + QStringLiteral("; nothing was written"));
+    Cli::error(QStringLiteral("orvex: ") + read.error + (writes ? QStringLiteral("; nothing was written") : QString()));
     exitCode = read.unreadable ? 1 : 2;
     return std::nullopt;
 }
@@ -268,7 +268,7 @@ int siteStatus(const QStringList &args)
     if (positional.size() != 1)
         return Cli::badArguments(QStringLiteral("site status needs SCHEDULE.csv"));
     int exitCode = 0;
-    const auto schedule = readSchedule(positional[0], exitCode);
+    const auto schedule = readSchedule(positional[0], exitCode, false);
     if (!schedule)
         return exitCode;
 
@@ -301,6 +301,16 @@ int siteStatus(const QStringList &args)
         Cli::error(QStringLiteral("orvex: note: video events are not recorded: ") + why);
     });
     bool firstShown = false;
+    QString shownJson;
+    // --json --watch: the whole list again, only when something in it changed.
+    auto printChangedJson = [&] {
+        QString now;
+        QTextStream text(&now);
+        printAll(text, poller, true);
+        if (now != shownJson)
+            out << now << Qt::flush;
+        shownJson = now;
+    };
     QHash<int, QString> shownState;
     auto stamp = [] { return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")); };
     QObject::connect(&poller, &SitePoller::unitPolled, [&](int index) {
@@ -309,7 +319,7 @@ int siteStatus(const QStringList &args)
         const bool changed = shownState.value(index, QStringLiteral("\x01")) != state;
         shownState[index] = state;
         if (json && firstShown) {
-            printAll(out, poller, true);
+            printChangedJson();
             return;
         }
         if (!firstShown) {
@@ -318,7 +328,10 @@ int siteStatus(const QStringList &args)
                 all = all && each.polled;
             if (all) {
                 firstShown = true;
-                printAll(out, poller, json);
+                if (json)
+                    printChangedJson();
+                else
+                    printAll(out, poller, false);
             }
             return;
         }

@@ -3,11 +3,14 @@
 #include "UnitLink.h"
 
 #include "netserial/PortAddress.h"
+#include "platform/QtLinkPlatform.h"
 
 #include <QDateTime>
 
-SitePoller::SitePoller(const SiteSchedule &schedule, QObject *parent) : QObject(parent), m_schedule(schedule)
+SitePoller::SitePoller(const SiteSchedule &schedule, LinkPlatform *platform, QObject *parent)
+    : QObject(parent), m_ownPlatform(platform ? nullptr : std::make_unique<QtLinkPlatform>()), m_schedule(schedule)
 {
+    LinkPlatform &links = platform ? *platform : *m_ownPlatform;
     for (const SiteSchedule::Unit &scheduled : m_schedule.units) {
         Unit unit;
         unit.name = scheduled.name;
@@ -18,7 +21,8 @@ SitePoller::SitePoller(const SiteSchedule &schedule, QObject *parent) : QObject(
             m_links.push_back(nullptr);
             continue;
         }
-        auto link = std::make_unique<UnitLink>(scheduled.name, PortAddress::parse(scheduled.address).toString());
+        auto link = std::make_unique<UnitLink>(scheduled.name, PortAddress::parse(scheduled.address).toString(),
+                                               links);
         connect(link.get(), &UnitLink::polled, this,
                 [this, index](bool answered, const QString &error) { polled(index, answered, error); });
         connect(link.get(), &UnitLink::videoChanged, this,

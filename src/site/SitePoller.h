@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+class LinkPlatform;
 class UnitLink;
 
 // Polls every unit of a site at once, each on its own port: once, or every
@@ -33,7 +34,9 @@ public:
         int resends = 0;    // questions asked again during that poll
     };
 
-    explicit SitePoller(const SiteSchedule &schedule, QObject *parent = nullptr);
+    // The units' ports and timers come from `platform` (which outlives the
+    // poller), the real ones when none is given.
+    explicit SitePoller(const SiteSchedule &schedule, LinkPlatform *platform = nullptr, QObject *parent = nullptr);
     ~SitePoller() override;
 
     // Where video events go; none by default.
@@ -61,6 +64,7 @@ private:
     void videoChangedOn(int index, int input, bool lost);
     void checkFinished();
 
+    std::unique_ptr<LinkPlatform> m_ownPlatform;
     SiteSchedule m_schedule;
     QList<Unit> m_units;
     std::vector<std::unique_ptr<UnitLink>> m_links; // none for a unit without an address

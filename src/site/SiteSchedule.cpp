@@ -193,6 +193,16 @@ SiteSchedule::Read SiteSchedule::parse(const QByteArray &bytes)
                 return read;
             }
             if (unit.address.isEmpty()) {
+                // Two units on one port would have two links writing into each other's frames.
+                for (const Unit &other : schedule.units) {
+                    if (&other != &unit && !other.address.isEmpty()
+                        && PortAddress::parse(other.address).toString() == parsedAddress.toString()) {
+                        refuse(AddressColumn, QStringLiteral("%1 is the address of unit %2 (line %3)")
+                                                  .arg(address, other.name)
+                                                  .arg(other.addressLine));
+                        return read;
+                    }
+                }
                 unit.address = address;
                 unit.addressLine = row.line;
             } else if (PortAddress::parse(unit.address).toString() != parsedAddress.toString()) {
@@ -207,7 +217,11 @@ SiteSchedule::Read SiteSchedule::parse(const QByteArray &bytes)
         Camera camera;
         camera.line = row.line;
         bool ok = false;
-        camera.channel = value[ChannelColumn].trimmed().toInt(&ok);
+        QString channel = value[ChannelColumn].trimmed();
+        // Sheets often write the input as the unit's panel labels it.
+        if (channel.startsWith(QLatin1String("CH"), Qt::CaseInsensitive))
+            channel = channel.mid(2).trimmed();
+        camera.channel = channel.toInt(&ok);
         if (!ok || camera.channel < 1 || camera.channel > Title::Channels) {
             refuse(ChannelColumn, QStringLiteral("\"%1\" is no channel 1..8").arg(value[ChannelColumn]));
             return read;

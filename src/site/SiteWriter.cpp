@@ -7,6 +7,7 @@
 #include "link/ChangedChannels.h"
 #include "link/TransferRecorder.h"
 #include "netserial/PortAddress.h"
+#include "platform/QtLinkPlatform.h"
 
 #include <QFileInfo>
 
@@ -16,7 +17,12 @@ struct SiteWriter::Running
     std::unique_ptr<TransferRecorder> recorder;
 };
 
-SiteWriter::SiteWriter(QObject *parent) : QObject(parent) {}
+SiteWriter::SiteWriter(LinkPlatform *platform, QObject *parent)
+    : QObject(parent),
+      m_ownPlatform(platform ? nullptr : std::make_unique<QtLinkPlatform>()),
+      m_platform(platform ? *platform : *m_ownPlatform)
+{
+}
 
 SiteWriter::~SiteWriter() = default;
 
@@ -91,7 +97,7 @@ void SiteWriter::start(const SiteSchedule &schedule, const QString &folder, cons
         });
         const QString file = result.file;
         running.recorder->setTitleFile([file] { return file; });
-        running.link = std::make_unique<UnitLink>(unit.name, result.address);
+        running.link = std::make_unique<UnitLink>(unit.name, result.address, m_platform);
         connect(running.link.get(), &UnitLink::progress, this,
                 [this, name](int percent, const QString &message) { emit unitProgress(name, percent, message); });
         connect(running.link.get(), &UnitLink::writeFinished, this,

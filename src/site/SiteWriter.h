@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class LinkPlatform;
 class TransferRecorder;
 class UnitLink;
 
@@ -37,7 +38,9 @@ public:
         QList<int> unfinished; // channels 1..8 still to send
     };
 
-    explicit SiteWriter(QObject *parent = nullptr);
+    // The units' ports and timers come from `platform` (which outlives the
+    // writer), the real ones when none is given.
+    explicit SiteWriter(LinkPlatform *platform = nullptr, QObject *parent = nullptr);
     ~SiteWriter() override;
 
     // Where the writes are recorded, and the program named in the records;
@@ -71,6 +74,8 @@ private:
     void end(int index, const QString &error);
     void checkFinished();
 
+    std::unique_ptr<LinkPlatform> m_ownPlatform;
+    LinkPlatform &m_platform;
     TransferLog m_log;
     QString m_program = QStringLiteral("orvex-site");
     QList<Result> m_results;

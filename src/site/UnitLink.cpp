@@ -2,16 +2,16 @@
 
 #include "link/ChannelFrames.h"
 #include "link/LinkEngine.h"
-#include "platform/AddressedSerialPort.h"
-#include "platform/QtEventPump.h"
-#include "platform/QtLinkTimer.h"
+#include "link/LinkPlatform.h"
+#include "link/LinkTimer.h"
+#include "link/SerialPort.h"
 
 #include <QTimer>
 
 #include <algorithm>
 
-UnitLink::UnitLink(const QString &unit, const QString &address, QObject *parent)
-    : QObject(parent), m_unit(unit), m_address(address), m_data(std::make_unique<TitleData>())
+UnitLink::UnitLink(const QString &unit, const QString &address, LinkPlatform &platform, QObject *parent)
+    : QObject(parent), m_unit(unit), m_address(address), m_data(std::make_unique<TitleData>()), m_platform(platform)
 {
     m_data->setDefaults();
 }
@@ -25,13 +25,12 @@ UnitLink::~UnitLink()
 void UnitLink::startEngine()
 {
     m_engine.reset();
-    m_port = std::make_unique<AddressedSerialPort>();
-    m_chReqTimer = std::make_unique<QtLinkTimer>();
-    m_rxTimer = std::make_unique<QtLinkTimer>();
-    m_pump = std::make_unique<QtEventPump>();
+    m_port = m_platform.createPort();
+    m_chReqTimer = m_platform.createTimer();
+    m_rxTimer = m_platform.createTimer();
     // The unit is named by its address, never by one of the eight numbers.
     m_data->ComNo = 0;
-    m_engine = std::make_unique<LinkEngine>(*m_data, *m_port, *m_chReqTimer, *m_rxTimer, *m_pump,
+    m_engine = std::make_unique<LinkEngine>(*m_data, *m_port, *m_chReqTimer, *m_rxTimer, m_platform.eventPump(),
                                             static_cast<LinkView &>(*this));
     m_port->setDevicePath(m_address);
     ++m_generation;

@@ -14,22 +14,24 @@
 #include <optional>
 
 class LinkEngine;
-class AddressedSerialPort;
-class QtEventPump;
-class QtLinkTimer;
+class LinkPlatform;
+class LinkTimer;
+class SerialPort;
 
 // One unit of a site on its own port: a link engine with the port its
 // address names, its own timers and a view that turns what the engine shows
 // into signals. Several run side by side in one event loop, each waiting on
 // its own line, so a site is written in about one unit's time. One
 // operation at a time: a write, one poll, or the poll every 2 s the
-// communication window runs.
+// communication window runs. The port and timers come from a LinkPlatform
+// (QtLinkPlatform on the real line, a fake in virtual time for tests).
 class UnitLink : public QObject, private LinkView
 {
     Q_OBJECT
 
 public:
-    UnitLink(const QString &unit, const QString &address, QObject *parent = nullptr);
+    // `platform` outlives the link.
+    UnitLink(const QString &unit, const QString &address, LinkPlatform &platform, QObject *parent = nullptr);
     ~UnitLink() override;
 
     const QString &unit() const { return m_unit; }
@@ -91,10 +93,10 @@ private:
     QString m_unit;
     QString m_address;
     std::unique_ptr<TitleData> m_data;
-    std::unique_ptr<AddressedSerialPort> m_port;
-    std::unique_ptr<QtLinkTimer> m_chReqTimer;
-    std::unique_ptr<QtLinkTimer> m_rxTimer;
-    std::unique_ptr<QtEventPump> m_pump;
+    LinkPlatform &m_platform;
+    std::unique_ptr<SerialPort> m_port;
+    std::unique_ptr<LinkTimer> m_chReqTimer;
+    std::unique_ptr<LinkTimer> m_rxTimer;
     std::unique_ptr<LinkEngine> m_engine;
 
     Operation m_operation = Operation::None;

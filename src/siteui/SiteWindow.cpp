@@ -54,9 +54,9 @@ SiteWindow::SiteWindow(const SiteSchedule &schedule, const QString &scheduleFile
     layout->addWidget(m_tree, 1);
     layout->addWidget(m_status);
 
-    m_poller = new SitePoller(m_schedule, this);
+    m_poller = new SitePoller(m_schedule, nullptr, this);
     m_poller->setEventLog(VideoEventLog());
-    m_writer = new SiteWriter(this);
+    m_writer = new SiteWriter(nullptr, this);
     m_writer->setTransferLog(TransferLog(), QStringLiteral("orvex-editor"));
 
     connect(m_makeButton, &QPushButton::clicked, this, &SiteWindow::makeAll);

@@ -8,6 +8,7 @@
 #include "core/ZvxReader.h"
 #include "core/ZvxWriter.h"
 #include "support/ExpectedDeviceState.h"
+#include "support/Ser2netProcess.h"
 #include "support/SimProcess.h"
 
 #include <QDir>
@@ -194,4 +195,22 @@ TEST_F(SiteCommand, SendWritesEveryUnitAtOnceAndNamesTheFailedOnesWithTheirHint)
 
     expectUnitHolds(a.stopAndReadState(), *readTitle(path("site/A.zvx")));
     expectUnitHolds(b.stopAndReadState(), *readTitle(path("site/B.zvx")));
+}
+
+TEST_F(SiteCommand, WritesAUnitBehindASerialServerBesideALocalOne)
+{
+    if (!Ser2netProcess::available())
+        GTEST_SKIP() << "ser2net is not installed";
+    SimProcess local, remote;
+    ASSERT_TRUE(local.start());
+    ASSERT_TRUE(remote.start());
+    Ser2netProcess server;
+    ASSERT_TRUE(server.start(Ser2netProcess::Accepter::Rfc2217, remote.device())) << server.failure().toStdString();
+    writeFile(QStringLiteral("site.csv"), "unit,address,channel,title\nA," + local.device().toUtf8()
+                                              + ",1,Gate\nB," + server.address().toUtf8() + ",5,Roof\n");
+    ASSERT_EQ(SimProcess::runTool({"site", "make", path("site.csv"), path("site")}).exitCode, 0);
+    const auto run = SimProcess::runTool({"site", "send", path("site.csv"), path("site")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    expectUnitHolds(local.stopAndReadState(), *readTitle(path("site/A.zvx")));
+    expectUnitHolds(remote.stopAndReadState(), *readTitle(path("site/B.zvx")));
 }

@@ -59,7 +59,7 @@ TEST(SiteSchedule, ReadsWhatSpreadsheetsSave)
          "A::1=Gate, north,2=5\" dome"},
         {"an empty title keeps its channel; spacer rows skipped",
          utf8("unit,channel,title\n\nA,5,\n,,\nA,6,Hall\n"), "A::5=,6=Hall"},
-        {"a bare CH header", utf8("ch,unit\n7,A\n"), "A::7="},
+        {"a bare CH header, channels as panels label them", utf8("ch,unit\n7,A\nCH 8,A\nch1,A\n"), "A::7=,8=,1="},
     };
     for (const ReadCase &c : cases) {
         const SiteSchedule::Read read = SiteSchedule::parse(c.bytes);
@@ -81,6 +81,8 @@ TEST(SiteSchedule, RefusesWithLineAndColumn)
         {"control character", head + "A\x01,,1,x\n", "line 2, column unit: \"A\x01\" holds a control character"},
         {"one file on Windows", head + "Gate,,1,x\ngate,,2,y\n", "line 3, column unit: \"gate\" and \"Gate\""},
         {"two addresses", head + "A,1,1,x\nA,,2,y\nA,2,3,z\n", "line 4, column address: unit A is at 1 (line 2), not 2"},
+        {"one address for two units", head + "A,tcp://rack:4001,1,x\nB,tcp://rack:4001,1,y\n",
+         "line 3, column address: tcp://rack:4001 is the address of unit A (line 2)"},
         {"bad address", head + "A,tcp://rack,1,x\n", "line 2, column address: \"tcp://rack\""},
         {"channel 9", head + "A,,9,x\n", "line 2, column channel: \"9\" is no channel 1..8"},
         {"channel 0", head + "A,,0,x\n", "line 2, column channel: \"0\" is no channel"},
