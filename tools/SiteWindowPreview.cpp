@@ -7,6 +7,8 @@
 #include "support/SimProcess.h"
 #include "support/WaitFor.h"
 
+#include "core/Cp932.h"
+#include "site/VideoEventLog.h"
 #include "siteui/SiteTree.h"
 #include "siteui/SiteWindow.h"
 
@@ -41,20 +43,21 @@ int main(int argc, char **argv)
     const char *const titles[3][5] = {{"正門", "駐車場 北", "搬入口", "ロビー", "非常口 東"},
                                       {"1F 廊下", "2F 廊下", "倉庫", "屋上", "機械室"},
                                       {"Gate B", "Yard", "Loading dock 3", "Office", "Server room"}};
-    QByteArray csv = "装置,アドレス,チャンネル,カメラ名,メモ\n";
+    // As Japanese Excel saves "CSV": code page 932, CR LF.
+    QString csv = QStringLiteral("装置,アドレス,チャンネル,カメラ名,メモ\r\n");
     for (int unit = 0; unit < 3; ++unit) {
         for (int camera = 0; camera < 5; ++camera) {
-            csv += QStringLiteral("棟%1,%2,%3,%4,\n")
+            csv += QStringLiteral("棟%1,%2,%3,%4,\r\n")
                        .arg(unit + 1)
                        .arg(camera == 0 ? sims[size_t(unit)].device() : QString())
                        .arg(camera + 1)
-                       .arg(QString::fromUtf8(titles[unit][camera]))
-                       .toUtf8();
+                       .arg(QString::fromUtf8(titles[unit][camera]));
         }
     }
     const QString file = scratch.filePath(QStringLiteral("site.csv"));
     QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(csv) != csv.size())
+    const QByteArray bytes = Cp932::encode(csv);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
         return 1;
     out.close();
 
@@ -87,5 +90,9 @@ int main(int argc, char **argv)
     waitFor(answered, 20000);
     save("site-written.png");
     delete window;
+    // What the lost camera left in the video-events log.
+    QFile events(VideoEventLog::defaultPath());
+    if (events.open(QIODevice::ReadOnly))
+        std::fputs(events.readAll().constData(), stdout);
     return 0;
 }
