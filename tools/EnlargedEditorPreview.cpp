@@ -81,6 +81,20 @@ int main(int argc, char **argv)
     form.show();
     const EditFormUi &ui = form.ui();
 
+    // By keyboard: back round the chain to "拡大編集", open it, close it; the
+    // text box is in front again and takes the typing.
+    form.activateWindow();
+    QTest::qWaitForWindowActive(&form);
+    QTest::keyClick(ui.Text1, Qt::Key_Backtab);
+    shots.take(QStringLiteral("focus-on-enlarge"));
+    QTest::keyClick(ui.enlargeButton, Qt::Key_Space);
+    shots.take(QStringLiteral("opened-by-keyboard"));
+    form.enlargedEditor()->close();
+    form.activateWindow();
+    QTest::qWaitForWindowActive(&form);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("AB"));
+    shots.take(QStringLiteral("closed-typing-in-text-box"));
+
     // Channel 3, a title made, the palette in front, character 52 opened.
     form.selectChannel(2);
     ui.Text1->setText(QStringLiteral("東京ABC"));

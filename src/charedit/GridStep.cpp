@@ -1,6 +1,6 @@
 #include "GridStep.h"
 
-GridStep::GridStep(KakudaiGrid &grid, const KakudaiGrid &after, const QString &text)
-    : QUndoCommand(text), m_grid(grid), m_before(grid), m_after(after)
+GridStep::GridStep(EditedGrid &edited, const EditedGrid &after, const QString &text)
+    : QUndoCommand(text), m_edited(edited), m_before(edited), m_after(after)
 {
 }

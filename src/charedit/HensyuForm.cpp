@@ -6,6 +6,8 @@
 #include "document/TitleDocument.h"
 #include "platform/MessageBoxes.h"
 
+#include "core/Twips.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -13,17 +15,6 @@
 #include <QPushButton>
 
 namespace {
-
-// The window was laid out in twips; 15 twips make one pixel at 96 dpi.
-constexpr int px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return {px(left), px(top), px(width), px(height)};
-}
 
 struct ButtonPlace
 {
@@ -55,7 +46,7 @@ constexpr int NoticeLeft = 2370, NoticeTop = 4620, NoticeWidth = 1695, NoticeHei
 QPushButton *placeButton(const ButtonPlace &place, QWidget *parent)
 {
     auto *button = new QPushButton(QString::fromUtf16(place.caption), parent);
-    button->setGeometry(twipsRect(place.left, place.top, place.width, place.height));
+    button->setGeometry(Twips::rect(place.left, place.top, place.width, place.height));
     return button;
 }
 
@@ -68,19 +59,20 @@ HensyuForm::HensyuForm(TitleDocument &document, MessageBoxes &messageBoxes, QWid
     setWindowTitle(QStringLiteral("拡大編集"));
     buildLayout();
     buildUndoActions();
+    connect(&document, &TitleDocument::characterOpened, this, &HensyuForm::showCharacter);
     connect(&document, &TitleDocument::patternsChanged, this, &HensyuForm::followDocument);
-    connect(&document, &TitleDocument::titleReplaced, this, [this] { followDocument({m_edits.code()}); });
+    connect(&document, &TitleDocument::titleReplaced, this, [this] { followDocument({character()}); });
     connect(&m_edits.undoStack(), &QUndoStack::indexChanged, this, &HensyuForm::gridChanged);
 }
 
 void HensyuForm::buildLayout()
 {
-    setFixedSize(px(4275), px(5745));
+    setFixedSize(Twips::px(4275), Twips::px(5745));
     m_frame = new QGroupBox(QStringLiteral("拡大表示"), this);
-    m_frame->setGeometry(twipsRect(60, 60, 4155, 5625));
+    m_frame->setGeometry(Twips::rect(60, 60, 4155, 5625));
 
     m_dots = new KakudaiDotGrid(m_edits.grid(), m_frame);
-    m_dots->move(px(150), px(240));
+    m_dots->move(Twips::px(150), Twips::px(240));
     connect(m_dots, &KakudaiDotGrid::dotPressed, this, &HensyuForm::pressDot);
 
     for (int i = 0; i < CommandCount; ++i) {
@@ -93,7 +85,7 @@ void HensyuForm::buildLayout()
     }
 
     m_notice = new QLabel(QStringLiteral("この文字は編集中にほかの操作で変更されました"), m_frame);
-    m_notice->setGeometry(twipsRect(NoticeLeft, NoticeTop, NoticeWidth, NoticeHeight));
+    m_notice->setGeometry(Twips::rect(NoticeLeft, NoticeTop, NoticeWidth, NoticeHeight));
     m_notice->setWordWrap(true);
     m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_notice->setStyleSheet(QStringLiteral("color: #c00000;"));
@@ -113,16 +105,30 @@ void HensyuForm::buildUndoActions()
     addAction(redo);
 }
 
+int HensyuForm::character() const
+{
+    return m_document.openedCharacter();
+}
+
+const CharPattern &HensyuForm::storedPattern() const
+{
+    return m_data.DotData[character()];
+}
+
 void HensyuForm::KakudaiDataSet(int code)
 {
-    m_data.HensyuNo = qint16(code);
-    m_edits.load(code, m_data.DotData[code]);
+    m_document.openCharacter(code);
+}
+
+void HensyuForm::showCharacter()
+{
+    m_edits.load(storedPattern());
     gridChanged();
 }
 
 bool HensyuForm::openCharacter(int code)
 {
-    if (code == m_edits.code() && m_edits.hasEdits())
+    if (code == character() && m_edits.hasEdits())
         return true;
     if (!settleUnsavedEdits())
         return false;
@@ -134,18 +140,10 @@ bool HensyuForm::settleUnsavedEdits()
 {
     if (!m_edits.hasEdits())
         return true;
-    QString question = QStringLiteral("文字%1の変更を保存しますか？").arg(m_edits.code());
+    QString question = QStringLiteral("文字%1の変更を保存しますか？").arg(character());
     if (m_edits.overtaken())
         question += QStringLiteral("\n（編集中にほかの操作でこの文字が変更されています。保存するとその変更を上書きします。）");
-    switch (m_messageBoxes.askSave(this, editingCaption(), question)) {
-    case MessageBoxes::SaveChoice::Save:
-        return storeGrid();
-    case MessageBoxes::SaveChoice::Discard:
-        return true;
-    case MessageBoxes::SaveChoice::Cancel:
-        break;
-    }
-    return false;
+    return m_messageBoxes.settleUnsavedWork(this, editingCaption(), question, [this] { return storeGrid(); });
 }
 
 void HensyuForm::closeEvent(QCloseEvent *event)
@@ -210,7 +208,7 @@ void HensyuForm::runAction(int action)
 void HensyuForm::copyCharacter()
 {
     // The stored pattern, not the grid: unsaved edits are not copied.
-    CopyBuffer::shared().copyFrom(m_data.DotData[m_data.HensyuNo]);
+    CopyBuffer::shared().copyFrom(storedPattern());
 }
 
 void HensyuForm::pasteCharacter()
@@ -220,7 +218,7 @@ void HensyuForm::pasteCharacter()
     // with no valid dots at all.
     if (!buffer.isFilled())
         return;
-    const int code = m_data.HensyuNo;
+    const int code = character();
     const bool edited = m_edits.hasEdits();
     m_document.replacePattern(code, buffer.pattern(), QStringLiteral("貼り付け"));
     if (!edited) {
@@ -244,7 +242,7 @@ void HensyuForm::saveCharacter()
         const QString question =
             QStringLiteral("文字%1は編集中にほかの操作で変更されています。\n"
                            "「保存」で編集した内容を上書きし、「破棄」で編集を捨てて今の文字を表示します。")
-                .arg(m_edits.code());
+                .arg(character());
         switch (m_messageBoxes.askSave(this, editingCaption(), question)) {
         case MessageBoxes::SaveChoice::Save:
             break;
@@ -260,10 +258,10 @@ void HensyuForm::saveCharacter()
 
 bool HensyuForm::storeGrid()
 {
-    const int code = m_data.HensyuNo;
+    const int code = character();
     // A box that was never loaded stands for no code; refusing keeps such a
     // box from ever reaching the title data.
-    CharPattern pattern = m_data.DotData[code];
+    CharPattern pattern = storedPattern();
     if (!m_edits.grid().store(pattern))
         return false;
     m_document.replacePattern(code, pattern, QStringLiteral("保存"));
@@ -272,8 +270,8 @@ bool HensyuForm::storeGrid()
 
 void HensyuForm::cancelEdits()
 {
-    if (m_edits.code() < 0) {
-        KakudaiDataSet(m_data.HensyuNo);
+    if (!m_edits.isLoaded()) {
+        KakudaiDataSet(character());
         return;
     }
     // A step like any edit, so that a キャンセル pressed by mistake costs
@@ -283,21 +281,20 @@ void HensyuForm::cancelEdits()
 
 void HensyuForm::followDocument(const QList<int> &codes)
 {
-    const int shown = m_edits.code();
-    if (shown < 0 || !codes.contains(shown))
+    if (!m_edits.isLoaded() || !codes.contains(character()))
         return;
-    m_edits.storedChanged(m_data.DotData[shown]);
+    m_edits.storedChanged(storedPattern());
     gridChanged();
 }
 
 QString HensyuForm::editingCaption() const
 {
-    return QStringLiteral("文字%1編集中").arg(m_edits.code());
+    return QStringLiteral("文字%1編集中").arg(character());
 }
 
 void HensyuForm::gridChanged()
 {
-    if (m_edits.code() >= 0)
+    if (m_edits.isLoaded())
         setWindowTitle(editingCaption() + (m_edits.hasEdits() ? QStringLiteral(" *") : QString()));
     m_notice->setVisible(m_edits.overtaken());
     m_dots->update();

@@ -23,10 +23,11 @@ class TitleDocument;
 // modeless window of its owner; closing it destroys it, and the owner
 // creates it again.
 //
-// Its unsaved edits are its own: Ctrl+Z and Ctrl+Y take them back and redo
-// them step by step while this window is active, and they are never lost
-// without a question. Without edits it always shows the character as the
-// document holds it.
+// Which character it shows is the document's to say (`characterOpened`);
+// the window loads it when told. Its unsaved edits are its own: Ctrl+Z and
+// Ctrl+Y take them back and redo them step by step while this window is
+// active, and they are never lost without a question. Without edits it
+// always shows the character as the document holds it.
 class HensyuForm : public QWidget
 {
     Q_OBJECT
@@ -52,9 +53,10 @@ public:
 
     HensyuForm(TitleDocument &document, MessageBoxes &messageBoxes, QWidget *owner = nullptr);
 
-    // "Enlarged data set": loads character `code` (0..255) into the grid and the caption; never
-    // shows the window. Unsaved edits are dropped: callers on the operator's
-    // behalf use openCharacter.
+    // "Enlarged data set": opens character `code` (0..255) in the document,
+    // which loads it into the grid and the caption; never shows the window.
+    // Unsaved edits are dropped: callers on the operator's behalf use
+    // openCharacter.
     void KakudaiDataSet(int code);
     // Loads character `code` for the operator: unsaved edits of another
     // character are asked about first ("保存" / "破棄" / "キャンセル"); those of
@@ -65,7 +67,7 @@ public:
     // save them. True when the caller may go on.
     bool settleUnsavedEdits();
 
-    // Cycles dot n (0..215) of the grid: transparent, white, black.
+    // Cycles dot n (0..215) of the grid: transparent, black, white.
     void pressDot(int n);
     // One of the eleven whole-pattern commands, on the grid only.
     void applyCommand(int command);
@@ -96,6 +98,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The character the document has open, and the pattern stored for it.
+    int character() const;
+    const CharPattern &storedPattern() const;
+    void showCharacter();
     void buildLayout();
     void buildUndoActions();
     bool storeGrid();

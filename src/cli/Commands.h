@@ -25,9 +25,9 @@ int site(const QStringList &args);
 
 // Prints to stderr in the terminal's encoding.
 void error(const QString &text);
-// Prints the usage of the whole tool (to stderr when `toStderr`).
-void usage(bool toStderr);
-// Bad arguments: the usage on stderr, exit code 2.
+// Prints the usage of the whole tool.
+void usage();
+// Bad arguments: the reason and where the usage is, on stderr; exit code 2.
 int badArguments(const QString &why);
 // Whether `text` is a whole number from `low` to `high`, stored in `value`.
 bool parseInt(const QString &text, int low, int high, int &value);

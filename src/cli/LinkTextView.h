@@ -24,7 +24,7 @@ public:
     // the per-step meter instead.
     void setTotalFrames(int frames) { m_totalFrames = frames; }
     // Called with the report of each bulk write as it ends.
-    void setOnWriteFinished(std::function<void(const BulkWriteReport &)> finished)
+    void setOnWriteFinished(std::function<void(const TransferRecord &)> finished)
     {
         m_onWriteFinished = std::move(finished);
     }
@@ -50,7 +50,7 @@ public:
     void showWarning(const QString &title, const QString &text) override;
     void unloadWindow() override;
     void operationEnded(Request reqNo) override;
-    void bulkWriteFinished(const BulkWriteReport &report) override
+    void bulkWriteFinished(const TransferRecord &report) override
     {
         if (m_onWriteFinished)
             m_onWriteFinished(report);
@@ -82,5 +82,5 @@ private:
     int m_framesSent = 0;
     int m_stepPercent = 0;
     std::function<void()> m_onDone;
-    std::function<void(const BulkWriteReport &)> m_onWriteFinished;
+    std::function<void(const TransferRecord &)> m_onWriteFinished;
 };

@@ -1,7 +1,6 @@
 #include "Commands.h"
 
-#include "link/BulkWriteReport.h"
-#include "link/TransferLog.h"
+#include "link/history/TransferLog.h"
 
 #include <QTextStream>
 
@@ -9,18 +8,19 @@ namespace {
 
 QString numbers(const QList<int> &channels)
 {
-    return channels.isEmpty() ? QStringLiteral("none") : BulkWriteReport::channelList(channels);
+    return channels.isEmpty() ? QStringLiteral("none") : TransferRecord::channelList(channels);
 }
 
 void printText(QTextStream &out, const TransferRecord &record)
 {
-    out << TransferRecord::timeText(record.time) << "  " << record.result << "  " << record.program << "  "
-        << record.port << '\n';
-    out << "    channels " << numbers(record.channels) << ", completed " << numbers(record.completed) << '\n';
+    out << TransferRecord::timeText(record.time) << "  " << TransferRecord::outcomeName(record.outcome) << "  "
+        << record.program << "  " << record.port << '\n';
+    out << "    channels " << numbers(record.askedChannels()) << ", completed "
+        << numbers(record.completedChannels()) << '\n';
     if (!record.file.isEmpty())
-        out << "    file " << record.file << '\n';
-    for (auto it = record.sha256.cbegin(); it != record.sha256.cend(); ++it)
-        out << "    sha256 CH" << it.key() << ' ' << it.value() << '\n';
+        out << "    file " << record.file << (record.modified ? " (with unsaved changes)" : "") << '\n';
+    for (int ch : record.completedChannels())
+        out << "    sha256 CH" << ch << ' ' << record.sha256[size_t(ch - 1)].toHex() << '\n';
 }
 
 } // namespace

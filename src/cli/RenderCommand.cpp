@@ -35,7 +35,7 @@ int Cli::render(const QStringList &args)
 
     const MakeData::Result result = MakeData::run(*title, request);
     if (!result.done()) {
-        error(QStringLiteral("orvex: ") + BlockTextGuard::message(result.refused, request.text));
+        error(QStringLiteral("orvex: ") + textRefused(result.refused, request.text, positional[3]));
         return 1;
     }
     if (!result.bitmapWritten)

@@ -3,9 +3,9 @@
 #include "LinkSession.h"
 #include "TitleFile.h"
 #include "core/TitleData.h"
-#include "link/ChangedChannels.h"
-#include "link/ChannelFrames.h"
-#include "link/TransferRecorder.h"
+#include "link/history/ChangedChannels.h"
+#include "link/history/ChannelFrames.h"
+#include "link/history/TransferRecorder.h"
 #include "netserial/PortAddress.h"
 
 #include <QFileInfo>
@@ -68,7 +68,7 @@ bool keepChanged(const TitleData &data, const TransferLog &log, const QString &d
 
 QString listOrNone(const QList<int> &channels)
 {
-    return channels.isEmpty() ? QStringLiteral("none") : BulkWriteReport::channelList(channels);
+    return channels.isEmpty() ? QStringLiteral("none") : TransferRecord::channelList(channels);
 }
 
 } // namespace
@@ -107,11 +107,11 @@ int Cli::send(const QStringList &args)
         return 1;
     TitleData &data = *title;
 
-    TransferRecorder recorder(TransferLog(), QStringLiteral("orvex"), [](const QString &why) {
-        error(QStringLiteral("orvex: note: the write is not recorded: ") + why);
-    });
-    const QString file = QFileInfo(input).absoluteFilePath();
-    recorder.setTitleFile([file] { return file; });
+    TransferRecorder recorder(TransferLog(), QStringLiteral("orvex"),
+                              [](const QString &note) { error(QStringLiteral("orvex: ") + note); });
+    // The tool sends the file as read, never edited.
+    const TitleSource source{QFileInfo(input).absoluteFilePath(), false};
+    recorder.setTitleSource([source] { return source; });
     if (onlyChanged) {
         if (!keepChanged(data, recorder.log(), device, channels))
             return 1;
@@ -124,9 +124,10 @@ int Cli::send(const QStringList &args)
 
     LinkTextView view(stdout, ::isatty(STDOUT_FILENO) ? LinkTextView::Mode::Bar : LinkTextView::Mode::Lines);
     view.setTotalFrames(ChannelFrames::PerChannel * int(std::count(channels.begin(), channels.end(), true)));
-    view.setOnWriteFinished([&recorder](const BulkWriteReport &report) { recorder.record(report); });
+    view.setOnWriteFinished([&recorder](const TransferRecord &report) { recorder.record(report); });
     LinkSession session(data, device, view);
     InterruptWatch interrupt([&session] { session.interrupt(); });
+    recorder.writeStarting();
     session.engine().KakikomiOn();
     const bool refused = !view.ended && !view.failed && session.engine().state().StepNo == 0;
     const bool ok = !refused && session.wait();
@@ -138,7 +139,7 @@ int Cli::send(const QStringList &args)
         const QList<int> left = report->unfinishedChannels();
         if (!ok && !left.isEmpty())
             error(QStringLiteral("orvex: to finish the job: orvex send %1 --port %2 --channels %3")
-                      .arg(input, port, BulkWriteReport::channelList(left)));
+                      .arg(input, port, TransferRecord::channelList(left)));
     }
     if (interrupt.interrupted())
         return 130;

@@ -2,8 +2,8 @@
 #include "InterruptWatch.h"
 #include "RenderOptions.h"
 
-#include "link/BulkWriteReport.h"
-#include "link/TransferLog.h"
+#include "link/history/TransferRecord.h"
+#include "link/history/TransferLog.h"
 #include "site/SiteMake.h"
 #include "site/SitePoller.h"
 #include "site/SiteSchedule.h"
@@ -83,8 +83,8 @@ int siteMake(const QStringList &args)
             continue;
         }
         for (int ch = 0; ch < Title::Channels; ++ch) {
-            if (!outcome.cuts[size_t(ch)].isEmpty())
-                Cli::error(QStringLiteral("orvex: warning: %1 CH%2: %3").arg(unit.name).arg(ch + 1).arg(outcome.cuts[size_t(ch)]));
+            if (const QString &cut = outcome.made.cutWarnings[size_t(ch)]; !cut.isEmpty())
+                Cli::error(QStringLiteral("orvex: warning: %1 CH%2: %3").arg(unit.name, QString::number(ch + 1), cut));
         }
         if (!outcome.made.bitmapWritten && !bitmapNoted) {
             bitmapNoted = true;
@@ -142,7 +142,7 @@ int siteSend(const QStringList &args)
         if (channels.isEmpty())
             out << unit << ": nothing changed since its last complete write" << Qt::endl;
         else
-            out << unit << ": writing channels " << BulkWriteReport::channelList(channels) << Qt::endl;
+            out << unit << ": writing channels " << TransferRecord::channelList(channels) << Qt::endl;
     });
     QObject::connect(&writer, &SiteWriter::unitProgress, [&](const QString &unit, int, const QString &message) {
         if (lastMessage.value(unit) == message)
@@ -159,14 +159,14 @@ int siteSend(const QStringList &args)
         if (result.completed) {
             if (result.report)
                 out << result.unit << ": completed channels "
-                    << BulkWriteReport::channelList(result.report->completedChannels()) << Qt::endl;
+                    << TransferRecord::channelList(result.report->completedChannels()) << Qt::endl;
             return;
         }
         Cli::error(QStringLiteral("orvex: %1: %2").arg(result.unit, result.error));
         if (result.report && !result.unfinished.isEmpty())
             Cli::error(QStringLiteral("orvex: to finish %1: orvex send %2 --port %3 --channels %4")
                            .arg(result.unit, shellWord(result.file), shellWord(result.address),
-                                BulkWriteReport::channelList(result.unfinished)));
+                                TransferRecord::channelList(result.unfinished)));
         else if (!result.report)
             Cli::error(QStringLiteral("orvex: to finish %1: %2orvex site send %3 %4 --units %5")
                            .arg(result.unit,

@@ -38,6 +38,12 @@ std::unique_ptr<TitleData> readTitleOrEmpty(const QString &fileName)
     return data;
 }
 
+QString textRefused(BlockTextGuard::Problem problem, const QString &text, const QString &fileName)
+{
+    return BlockTextGuard::reason(problem, text).remove(u'\n')
+        + QStringLiteral("「%1」には何も書き込みませんでした。").arg(fileName);
+}
+
 void noteBitmapNotWritten(const QString &workFolder)
 {
     error(QStringLiteral("orvex: note: could not write %1; the title was made all the same")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/TitleData.h"
+#include "render/BlockTextGuard.h"
 
 #include <QImage>
 #include <QString>
@@ -21,6 +22,10 @@ std::unique_ptr<TitleData> readTitle(const QString &fileName);
 
 // readTitle, or the editor's start-up title for "-".
 std::unique_ptr<TitleData> readTitleOrEmpty(const QString &fileName);
+
+// A text the data file cannot keep was refused: why, on one line in the
+// words the editor uses, and that `fileName` was not written.
+QString textRefused(BlockTextGuard::Problem problem, const QString &text, const QString &fileName);
 
 // Rendering went on without its work bitmap in `workFolder`: says so.
 void noteBitmapNotWritten(const QString &workFolder);

@@ -77,16 +77,19 @@ int Cli::titles(const QStringList &args)
     if (!outcome.notice.isEmpty())
         error(QStringLiteral("orvex: ") + outcome.notice);
     if (!outcome.made.done()) {
-        QString reason = BlockTextGuard::message(outcome.made.refused, texts[size_t(outcome.made.refusedChannel)]);
-        reason.replace(u'\n', u' ');
-        error(QStringLiteral("orvex: line %1 (channel %1): %2 Nothing was written.")
-                  .arg(outcome.made.refusedChannel + 1)
-                  .arg(reason));
+        const int line = outcome.made.refusedChannel + 1;
+        error(QStringLiteral("orvex: CH%1（%2の%1行目）: ").arg(line).arg(positional[1])
+              + textRefused(outcome.made.refused, texts[size_t(outcome.made.refusedChannel)], positional[2]));
         return 2;
     }
     if (!outcome.made.bitmapWritten)
         noteBitmapNotWritten(settings.workFolder);
-    if (!outcome.error.isEmpty())
+    if (!outcome.error.isEmpty()) {
         error(QStringLiteral("orvex: ") + outcome.error);
-    return outcome.written ? 0 : 1;
+        return 1;
+    }
+    // Made all the same, as "全チャンネル作成" does; one line per channel.
+    for (const QString &cut : outcome.made.cutLines())
+        error(QStringLiteral("orvex: warning: ") + cut);
+    return 0;
 }

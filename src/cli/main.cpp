@@ -17,9 +17,9 @@ void error(const QString &text)
     QTextStream(stderr) << text << Qt::endl;
 }
 
-void usage(bool toStderr)
+void usage()
 {
-    QTextStream out(toStderr ? stderr : stdout);
+    QTextStream out(stdout);
     out << "usage: orvex <command> [arguments]\n"
            "\n"
            "Commands:\n"
@@ -67,8 +67,10 @@ void usage(bool toStderr)
 
 int badArguments(const QString &why)
 {
+    // The whole help would push the reason off the screen; the help is
+    // English, so the pointer to it is too.
     error(QStringLiteral("orvex: ") + why);
-    usage(true);
+    error(QStringLiteral("Try 'orvex --help' for more information."));
     return 2;
 }
 
@@ -99,7 +101,7 @@ int main(int argc, char **argv)
         return Cli::badArguments(QStringLiteral("no command given"));
     const QString command = args.takeFirst();
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        Cli::usage(false);
+        Cli::usage();
         return 0;
     }
     if (command == QLatin1String("--version")) {

@@ -50,6 +50,27 @@ private:
 
 using CharPattern = std::array<PixelCode, Title::DotsPerCode>;
 
+// A shared setting that every window reads and only `Owner` writes; the
+// others ask the owner and follow what it announces.
+template <typename Owner>
+class OwnedSetting
+{
+public:
+    constexpr operator qint16() const { return m_value; }
+
+private:
+    friend Owner;
+    OwnedSetting &operator=(qint16 value)
+    {
+        m_value = value;
+        return *this;
+    }
+
+    qint16 m_value = 0;
+};
+
+class TitleDocument;
+
 // The whole title data of the program plus the settings every window shares.
 // One object is owned by the application and handed to each window by
 // reference; the stores are plain data that the windows index directly.
@@ -62,10 +83,14 @@ struct TitleData
     // "Channel text": the line of text each block was rendered from.
     std::array<QString, Title::Blocks> ChText;
 
-    // Shared settings, not part of the data file.
-    qint16 ChNo = 0;      // "channel number": the channel being edited, 0..7
-    qint16 ComNo = 0;     // "COM number": serial port 1..8, 0 = none chosen yet
-    qint16 HensyuNo = 0;  // "editing number": the code in the enlarged editor
+    // Shared settings, not part of the data file. The selection is the
+    // document's: it alone writes ChNo and HensyuNo and says when they change.
+    OwnedSetting<TitleDocument> ChNo;     // "channel number": the channel being edited, 0..7
+    // "COM number": the chosen one of the eight port options, 1..8; 0 when
+    // none is, which is also the case for a port chosen by address (the
+    // link windows' PortChoice, which ComNo follows, tells the two apart).
+    qint16 ComNo = 0;
+    OwnedSetting<TitleDocument> HensyuNo; // "editing number": the code in the enlarged editor
     // "Write channels": which channels the bulk write sends.
     std::array<bool, Title::Channels> KakikomiCh{};
 

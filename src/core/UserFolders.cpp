@@ -5,13 +5,28 @@
 #include "core/BuildInfo.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
 // Symbolic links and a trailing separator must not make an installed folder
 // look like another one.
+#ifdef Q_OS_UNIX
+QString systemWords(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+#endif
+
 QString comparable(const QString &folder)
 {
     const QFileInfo info(folder);
@@ -70,4 +85,45 @@ UserFolders UserFolders::forProgram(const QString &programFolder)
     if (keepsProgramFolder(programFolder, installedProgramFolders()))
         return {programFolder, programFolder};
     return perUser();
+}
+
+QString UserFolders::makeWritableFolder(const QString &folder)
+{
+    const QString clean = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+#ifdef Q_OS_UNIX
+    // QDir::mkpath says only that it failed; the operator needs to know
+    // whether to free space, fix a permission or remove a file in the way.
+    const QStringList parts = clean.split(u'/', Qt::SkipEmptyParts);
+    QString path;
+    for (const QString &part : parts) {
+        path += u'/' + part;
+        const QByteArray name = QFile::encodeName(path);
+        struct stat info = {};
+        if (::stat(name.constData(), &info) == 0) {
+            if (!S_ISDIR(info.st_mode))
+                return QStringLiteral("%1 はフォルダーではありません").arg(path);
+            continue;
+        }
+        const int statError = errno;
+        if (statError != ENOENT)
+            return QStringLiteral("%1 を調べられません: %2").arg(path, systemWords(statError));
+        if (::mkdir(name.constData(), 0700) != 0) {
+            const int mkdirError = errno;
+            if (mkdirError != EEXIST)
+                return QStringLiteral("フォルダー %1 を作れません: %2").arg(path, systemWords(mkdirError));
+        }
+    }
+    if (::access(QFile::encodeName(clean).constData(), W_OK | X_OK) != 0) {
+        const int accessError = errno;
+        return QStringLiteral("フォルダー %1 に書き込めません: %2").arg(clean, systemWords(accessError));
+    }
+    return {};
+#else
+    const QFileInfo info(clean);
+    if (info.exists() && !info.isDir())
+        return QStringLiteral("%1 はフォルダーではありません").arg(clean);
+    if (!QDir().mkpath(clean))
+        return QStringLiteral("フォルダー %1 を作れません").arg(clean);
+    return {};
+#endif
 }

@@ -31,6 +31,12 @@ struct UserFolders
     // Not created here.
     static QString state();
 
+    // Makes `folder` and the folders above it where they are missing.
+    // Empty when it is then a folder the program may write in; otherwise the
+    // real reason, in the program's words (not a folder, no permission, a
+    // read-only file system, a full disk...).
+    static QString makeWritableFolder(const QString &folder);
+
     // The folders this build installs its programs to.
     static QStringList installedProgramFolders();
 };

@@ -30,18 +30,37 @@ void TitleDocument::selectChannel(int channel)
     if (channel < 0 || channel >= Title::Channels)
         return;
     m_data.ChNo = qint16(channel);
-    m_topCode = ScreenLayout::firstCodeOf(channel);
+    emit channelSelected(channel);
+    setTopCode(ScreenLayout::firstCodeOf(channel), true);
 }
 
 void TitleDocument::selectBlockOf(int code)
 {
-    m_topCode = ScreenLayout::blockTopCode(code);
+    setTopCode(ScreenLayout::blockTopCode(code), true);
+}
+
+void TitleDocument::setTopCode(int topCode, bool always)
+{
+    const bool changed = topCode != m_topCode;
+    m_topCode = topCode;
+    if (changed || always)
+        emit blockSelected(currentBlock());
 }
 
 void TitleDocument::selectCell(int cell)
 {
-    if (cell >= 0 && cell < Title::Cells)
-        m_selCell = cell;
+    if (cell < 0 || cell >= Title::Cells)
+        return;
+    m_selCell = cell;
+    emit cellSelected(cell);
+}
+
+void TitleDocument::openCharacter(int code)
+{
+    if (code < 0 || code >= Title::CodeCount)
+        return;
+    m_data.HensyuNo = qint16(code);
+    emit characterOpened(code);
 }
 
 ZvxReadResult TitleDocument::open(const QString &fileName)
@@ -74,7 +93,9 @@ ZvxWriteResult TitleDocument::save(const QString &fileName)
 
 int TitleDocument::placeBlock(int code)
 {
-    selectBlockOf(code);
+    // The press on the tile that begins a double-click has shown this block
+    // already; only a block placed otherwise is news to the views.
+    setTopCode(ScreenLayout::blockTopCode(code), false);
     const int page = m_data.ChNo;
     const PageEdit::Layer before = PageEdit::snapshot(m_data, page);
     const int placed = ScreenLayout::placeBlock(m_data, page, m_selCell, m_topCode);
@@ -159,13 +180,10 @@ void TitleDocument::replacePattern(int code, const CharPattern &pattern, const Q
 
 void TitleDocument::importPatterns(int firstCode, const std::vector<CharPattern> &patterns, const QString &what)
 {
-    const int count = int(patterns.size());
-    const PatternEdit::Patterns before = PatternEdit::snapshot(m_data, firstCode, count);
     PatternEdit::Patterns imported;
-    for (int i = 0; i < count; ++i)
-        imported.insert(firstCode + i, patterns[std::size_t(i)]);
+    for (std::size_t i = 0; i < patterns.size(); ++i)
+        imported.insert(firstCode + int(i), patterns[i]);
     m_undo.push(PatternEdit::replace(m_data, *this, imported, what));
-    emit patternsImported(before);
 }
 
 void TitleDocument::setFile(const TitleFileNames &file)

@@ -19,11 +19,15 @@
 #include <vector>
 
 // The open title as the editor works on it: the title data (made by the
-// application and handed in), the current block and selected cell, the file
-// it belongs to and whether it changed since. Every change of the title is
-// an operation here and one undo step; the document then tells its views
-// what to bring up to date through its signals, since nothing on screen
-// follows the stores by itself.
+// application and handed in), the selection (channel, block, cell and the
+// character in the enlarged editor), the file it belongs to and whether it
+// changed since. Every change of the title is an operation here and one undo
+// step; the document then tells its views what to bring up to date through
+// its signals, since nothing on screen follows the stores by itself.
+//
+// The document is the only writer of the selection. A window that lets the
+// operator choose asks the document, and every window showing the choice
+// follows the signal, its own request included.
 class TitleDocument : public QObject, private StepListener
 {
     Q_OBJECT
@@ -47,18 +51,30 @@ public:
     QString dataFileName() const { return m_file.data; }
     QString lastFileName() const { return m_file.last; }
 
+    // The channel being edited (0..7): its page is the one the grid shows
+    // and the edits change.
+    int channel() const { return m_data.ChNo; }
     // The current block (0..9), the one the text box shows and "データ作成"
     // fills, and its first code.
     int currentBlock() const { return ScreenLayout::blockOf(m_topCode); }
     int topCode() const { return m_topCode; }
     // Where the next block goes, 0..389.
     int selectedCell() const { return m_selCell; }
+    // The character in the enlarged editor, 0..255.
+    int openedCharacter() const { return m_data.HensyuNo; }
 
+    // Each selection is announced even when it names what was selected
+    // already: choosing again shows the choice afresh (the text box drops
+    // what was typed, the enlarged editor reloads).
     // Channel 0..7 becomes current, and its block with it.
     void selectChannel(int channel);
     // The block of `code` (1..250) becomes current.
     void selectBlockOf(int code);
     void selectCell(int cell);
+    // Character `code` (0..255) goes into the enlarged editor, dropping
+    // whatever edits it held there: a window that asks the operator about
+    // them first does so before it calls this.
+    void openCharacter(int code);
 
     // Reads `fileName` into the title as one undo step that also gives
     // back the file name; the title is then as saved, unless the read had
@@ -92,6 +108,11 @@ public:
     void importPatterns(int firstCode, const std::vector<CharPattern> &patterns, const QString &what);
 
 signals:
+    void channelSelected(int channel);
+    void blockSelected(int block);
+    void cellSelected(int cell);
+    void characterOpened(int code);
+
     // The patterns of `codes` changed: their tiles and whatever shows them.
     void patternsChanged(const QList<int> &codes);
     // Layer 0 of `cells` of `page` changed.
@@ -103,13 +124,12 @@ signals:
     void pagesChanged(const QList<int> &pages);
     // The whole title was replaced (a file opened, or that undone).
     void titleReplaced();
-    // After an import, with the patterns it replaced as they were, so that
-    // a view can tell whether it still showed the stored pattern.
-    void patternsImported(const PatternEdit::Patterns &before);
     void modifiedChanged(bool modified);
     void fileNameChanged(const QString &fileName);
 
 private:
+    // Sets the current block; announces it when it changed or `always`.
+    void setTopCode(int topCode, bool always);
     void editBlock(void (*edit)(TitleData &, int), const QString &what);
     void setFile(const TitleFileNames &file);
 

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 
 AllChannelsCommand::AllChannelsCommand(TitleDocument &document, FontDialogs &fontDialogs,
                                        MessageBoxes &messageBoxes, QLineEdit &textBox, QCheckBox &edging,
@@ -41,9 +42,11 @@ int AllChannelsCommand::make(const AllChannelsDialog::Choice &choice)
     const AllChannelsMake::Result result = m_document.makeAllChannels(choice.texts, choice.font, choice.edging);
     if (!result.done()) {
         const QString &text = choice.texts[size_t(result.refusedChannel)];
-        m_messageBoxes.warning(m_dialog, BlockTextGuard::title(),
+        m_messageBoxes.warning(m_dialog, m_dialog->windowTitle(),
                                QStringLiteral("CH%1: ").arg(result.refusedChannel + 1)
-                                   + BlockTextGuard::message(result.refused, text));
+                                   + BlockTextGuard::message(result.refused, text,
+                                                             QStringLiteral("「%1」の「%2」")
+                                                                 .arg(m_dialog->windowTitle(), m_dialog->okButton->text())));
         return result.refusedChannel;
     }
     // The channels were made with this font and edging; the next
@@ -51,5 +54,9 @@ int AllChannelsCommand::make(const AllChannelsDialog::Choice &choice)
     m_textBox.setFont(choice.font);
     m_edging.setChecked(choice.edging);
     FontChoice::copy(choice.font, m_fontDialogFont);
+    // Made all the same, as "データ作成" does; the operator is told once
+    // what the device will not show, channel by channel.
+    if (const QStringList cut = result.cutLines(); !cut.isEmpty())
+        m_messageBoxes.warning(m_dialog, m_dialog->windowTitle(), cut.join(QStringLiteral("\n\n")));
     return -1;
 }

@@ -1,5 +1,7 @@
 #include "AllChannelsDialog.h"
 
+#include "CutMarkLineEdit.h"
+
 #include "platform/FontDialogs.h"
 
 #include <QCheckBox>
@@ -7,7 +9,6 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -22,12 +23,21 @@ AllChannelsDialog::AllChannelsDialog(const Choice &start, FontDialogs &fontDialo
 
     auto *form = new QFormLayout;
     for (int ch = 0; ch < Title::Channels; ++ch) {
-        texts[size_t(ch)] = new QLineEdit(start.texts[size_t(ch)], this);
-        texts[size_t(ch)]->setObjectName(QStringLiteral("text%1").arg(ch + 1));
-        texts[size_t(ch)]->setMinimumWidth(320);
+        CutMarkLineEdit *text = texts[size_t(ch)] = new CutMarkLineEdit(this);
+        text->setText(start.texts[size_t(ch)]);
+        text->setObjectName(QStringLiteral("text%1").arg(ch + 1));
+        text->setMinimumWidth(320);
+        QLabel *counter = counters[size_t(ch)] = new QLabel(this);
+        counter->setObjectName(QStringLiteral("counter%1").arg(ch + 1));
+        counter->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        counter->setMinimumWidth(counter->fontMetrics().horizontalAdvance(QStringLiteral("000/25")) + 4);
+        auto *row = new QHBoxLayout;
+        row->addWidget(text, 1);
+        row->addWidget(counter);
         auto *label = new QLabel(QStringLiteral("CH&%1").arg(ch + 1), this);
-        label->setBuddy(texts[size_t(ch)]);
-        form->addRow(label, texts[size_t(ch)]);
+        label->setBuddy(text);
+        form->addRow(label, row);
+        connect(text, &QLineEdit::textChanged, this, [this, ch] { showFit(ch); });
     }
     layout->addLayout(form);
 
@@ -52,6 +62,11 @@ AllChannelsDialog::AllChannelsDialog(const Choice &start, FontDialogs &fontDialo
     connect(fontButton, &QPushButton::clicked, this, &AllChannelsDialog::chooseFont);
     showFont();
     texts[0]->setFocus();
+}
+
+void AllChannelsDialog::showFit(int channel)
+{
+    texts[size_t(channel)]->showFit(m_font, *counters[size_t(channel)]);
 }
 
 AllChannelsDialog::Choice AllChannelsDialog::choice() const
@@ -90,4 +105,7 @@ void AllChannelsDialog::showFont()
     const QString size = m_font.pointSizeF() > 0 ? QString::number(m_font.pointSizeF()) + QStringLiteral("pt")
                                                  : QString::number(m_font.pixelSize()) + QStringLiteral("px");
     fontLabel->setText(m_font.family() + QLatin1Char(' ') + size + (m_font.bold() ? QStringLiteral(" 太字") : QString()));
+    // The texts are made in this font, so it decides where they are cut.
+    for (int ch = 0; ch < Title::Channels; ++ch)
+        showFit(ch);
 }

@@ -8,15 +8,17 @@
 #include <array>
 #include <functional>
 
+class CutMarkLineEdit;
 class FontDialogs;
 class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 // "全チャンネル作成": the eight channels' texts in one dialog, with the font
-// and "縁取" they are made with. OK hands the choice to `make`, which
-// answers whether it was made; a refused text keeps the dialog open on it.
+// and "縁取" they are made with. Each text has the main text box's counter
+// and cut mark, measured in the chosen font. OK hands the choice to `make`,
+// which answers whether it was made; a refused text keeps the dialog open
+// on it.
 class AllChannelsDialog : public QDialog
 {
     Q_OBJECT
@@ -35,7 +37,8 @@ public:
 
     Choice choice() const;
 
-    std::array<QLineEdit *, Title::Channels> texts{};
+    std::array<CutMarkLineEdit *, Title::Channels> texts{};
+    std::array<QLabel *, Title::Channels> counters{};
     QPushButton *fontButton = nullptr;
     QLabel *fontLabel = nullptr;
     QCheckBox *edgingCheck = nullptr;
@@ -47,6 +50,7 @@ public:
 private:
     void chooseFont();
     void showFont();
+    void showFit(int channel);
 
     FontDialogs &m_fontDialogs;
     Make m_make;

@@ -41,17 +41,8 @@ DataFileCommands::DataFileCommands(TitleDocument &document, QWidget &window, QMe
 
 bool DataFileCommands::settleUnsavedWork()
 {
-    if (!m_document.isModified())
-        return true;
-    switch (m_messageBoxes.askSave(&m_window, EditFormUi::Caption, SaveQuestion)) {
-    case MessageBoxes::SaveChoice::Save:
-        return saveFile();
-    case MessageBoxes::SaveChoice::Discard:
-        return true;
-    case MessageBoxes::SaveChoice::Cancel:
-        break;
-    }
-    return false;
+    return !m_document.isModified() || m_messageBoxes.settleUnsavedWork(&m_window, EditFormUi::Caption, SaveQuestion,
+                                                                        [this] { return saveFile(); });
 }
 
 void DataFileCommands::openFile()

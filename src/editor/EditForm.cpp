@@ -12,6 +12,7 @@
 #include "SiteCommand.h"
 
 #include "charedit/HensyuForm.h"
+#include "core/Twips.h"
 #include "linkui/LinkWindows.h"
 #include "platform/FileDialogs.h"
 #include "platform/FontDialogs.h"
@@ -50,7 +51,9 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
     , m_workBitmap(m_folders.work)
 {
     m_ui.setupUi(this);
-    m_palette = std::make_unique<PaletteStacking>(*this, *m_ui.Frame2, *m_ui.Frame3, *m_ui.paletteAction);
+    m_palette = std::make_unique<PaletteStacking>(*this, PaletteStacking::Frame{*m_ui.Frame2, *m_ui.Text1},
+                                                  PaletteStacking::Frame{*m_ui.Frame3, *m_ui.LineEdit[0]},
+                                                  *m_ui.paletteAction);
     m_allChannels = std::make_unique<AllChannelsCommand>(m_document, fontDialogs, messageBoxes, *m_ui.Text1,
                                                          *m_ui.edgingCheck, m_fontDialogFont, *this);
     m_files =
@@ -81,6 +84,9 @@ EditForm::~EditForm()
 
 void EditForm::connectDocument()
 {
+    connect(&m_document, &TitleDocument::channelSelected, this, &EditForm::showChannel);
+    connect(&m_document, &TitleDocument::blockSelected, this, &EditForm::showBlock);
+    connect(&m_document, &TitleDocument::cellSelected, this, &EditForm::showSelectedCell);
     connect(&m_document, &TitleDocument::patternsChanged, this, &EditForm::showPatterns);
     connect(&m_document, &TitleDocument::cellsChanged, this, &EditForm::showCells);
     connect(&m_document, &TitleDocument::blockTextChanged, this, &EditForm::showBlockText);
@@ -146,7 +152,7 @@ void EditForm::Form_Load()
         auto *label = new QLabel(QStringLiteral("%1").arg(r + 1, 2, 10, QLatin1Char('0')), m_ui.Frame2);
         label->adjustSize();
         const QLabel *previous = m_ui.RowLabel[r - 1];
-        label->move(previous->x(), previous->y() + EditFormUi::px(RowLabelStepTwips));
+        label->move(previous->x(), previous->y() + Twips::px(RowLabelStepTwips));
         label->show();
         m_ui.RowLabel.append(label);
     }
@@ -158,8 +164,7 @@ void EditForm::Form_Load()
     m_fontDialogFont = m_ui.Text1->font();
 
     // 7. Channel 1.
-    m_ui.channelList->setCurrentIndex(0);
-    onChannelPicked();
+    m_document.selectChannel(0);
 
     // 8. Character 1 and block 0.
     pickCharacter(1);
@@ -205,17 +210,12 @@ void EditForm::openAtStart(const QString &fileName)
 
 void EditForm::selectChannel(int channel)
 {
-    if (channel < 0 || channel >= m_ui.channelList->count())
-        return;
-    m_ui.channelList->setCurrentIndex(channel);
-    onChannelPicked();
+    m_document.selectChannel(channel);
 }
 
 void EditForm::onChannelPicked()
 {
     m_document.selectChannel(m_ui.channelList->currentIndex());
-    DispDataSet(m_data.ChNo);
-    m_ui.Text1->setText(m_data.ChText[m_document.currentBlock()]);
 }
 
 void EditForm::onChannelTextEdited()
@@ -225,18 +225,35 @@ void EditForm::onChannelTextEdited()
     // before it is reported as a click; the click selects the channel.
     if (typed == m_ui.channelList->currentIndex())
         return;
-    if (typed >= 0) {
-        // The selector must never show one channel while the grid, the
-        // text box and "データ作成" work on another: a typed channel number
-        // selects that channel at once.
-        m_ui.channelList->setCurrentIndex(typed);
-        onChannelPicked();
-        return;
-    }
-    m_ui.channelList->setCurrentIndex(m_data.ChNo);
+    // The selector must never show one channel while the grid, the text box
+    // and "データ作成" work on another: a typed channel number selects that
+    // channel at once, anything else the current one again.
+    m_document.selectChannel(typed >= 0 ? typed : m_document.channel());
+}
+
+void EditForm::showChannel(int channel)
+{
+    if (m_ui.channelList->currentIndex() != channel)
+        m_ui.channelList->setCurrentIndex(channel);
     // The index may not have changed while typing, so put its text back too.
-    m_ui.channelList->setEditText(m_ui.channelList->itemText(m_data.ChNo));
-    onChannelPicked();
+    if (m_ui.channelList->currentText() != m_ui.channelList->itemText(channel))
+        m_ui.channelList->setEditText(m_ui.channelList->itemText(channel));
+    DispDataSet(channel);
+}
+
+void EditForm::showBlock(int block)
+{
+    m_ui.Text1->setText(m_data.ChText[block]);
+    m_ui.Shape2->setGeometry(EditFormUi::blockFrame(m_document.topCode()));
+    m_ui.Shape2->show();
+    m_ui.Shape2->raise();
+}
+
+void EditForm::showSelectedCell(int cell)
+{
+    m_ui.Shape4->setGeometry(EditFormUi::selectionFrame(cell));
+    m_ui.Shape4->show();
+    m_ui.DispPic->setCurrentCell(cell);
 }
 
 void EditForm::updateCaption()
@@ -258,7 +275,13 @@ void EditForm::attachLink(LinkPlatform &platform, PortDiscovery &discovery, Port
 {
     delete m_link;
     m_link = new LinkWindows(m_data, platform, m_messageBoxes, discovery, portChoices, this);
-    m_link->recorder().setTitleFile([this] { return m_document.dataFileName(); });
+    m_link->recorder().setTitleSource(
+        [this] { return TitleSource{m_document.dataFileName(), m_document.isModified()}; });
+    // What the write settings said had changed may not hold after an edit.
+    connect(&m_document, &TitleDocument::patternsChanged, m_link, &LinkWindows::titleChanged);
+    connect(&m_document, &TitleDocument::cellsChanged, m_link, &LinkWindows::titleChanged);
+    connect(&m_document, &TitleDocument::pagesChanged, m_link, &LinkWindows::titleChanged);
+    connect(&m_document, &TitleDocument::titleReplaced, m_link, &LinkWindows::titleChanged);
 }
 
 void EditForm::openCommunication()
@@ -281,18 +304,13 @@ void EditForm::showTransferHistory()
 
 void EditForm::selectCell(int cell)
 {
-    if (cell < 0 || cell >= Title::Cells)
-        return;
-    m_ui.Shape4->setGeometry(EditFormUi::selectionFrame(cell));
-    m_ui.Shape4->show();
-    m_ui.DispPic->setCurrentCell(cell);
     m_document.selectCell(cell);
 }
 
 void EditForm::clearScreen()
 {
     m_document.clearScreen();
-    keepInWorkFile(m_data.ChNo, Title::Cells - 1);
+    keepInWorkFile(m_document.channel(), Title::Cells - 1);
 }
 
 void EditForm::pickCharacter(int code)
@@ -305,10 +323,6 @@ void EditForm::pickCharacter(int code)
     if (!ensureEnlargedEditor().openCharacter(code))
         return;
     m_document.selectBlockOf(code);
-    m_ui.Text1->setText(m_data.ChText[m_document.currentBlock()]);
-    m_ui.Shape2->setGeometry(EditFormUi::blockFrame(m_document.topCode()));
-    m_ui.Shape2->show();
-    m_ui.Shape2->raise();
 }
 
 void EditForm::placePaletteBlock(int code)
@@ -321,13 +335,11 @@ void EditForm::placeBlock(int code)
 {
     const int placed = m_document.placeBlock(code);
     if (placed > 0)
-        keepInWorkFile(m_data.ChNo, m_document.selectedCell() + placed - 1);
+        keepInWorkFile(m_document.channel(), m_document.selectedCell() + placed - 1);
 }
 
 void EditForm::makeData()
 {
-    // The strip is read from the drawing in memory, so Picture2 never needs
-    // to be shown for the read-back.
     const MakeData::Result result =
         m_document.makeData(m_ui.Text1->text(), m_ui.Text1->font(), m_ui.edgingCheck->isChecked());
     if (!result.done()) {
@@ -335,7 +347,7 @@ void EditForm::makeData()
         return;
     }
     if (result.cellsPlaced > 0)
-        keepInWorkFile(m_data.ChNo, m_document.selectedCell() + result.cellsPlaced - 1);
+        keepInWorkFile(m_document.channel(), m_document.selectedCell() + result.cellsPlaced - 1);
     showFit();
     // The data is made all the same; the operator learns what the device
     // will not show.
@@ -345,12 +357,7 @@ void EditForm::makeData()
 
 void EditForm::showFit()
 {
-    const StripFit::Measure fit = StripFit::measure(m_ui.Text1->text(), m_ui.Text1->font());
-    m_ui.fitLabel->setText(fit.usage());
-    QPalette palette = m_ui.fitLabel->palette();
-    palette.setColor(QPalette::WindowText, fit.fits() ? m_ui.Frame2->palette().color(QPalette::WindowText) : Qt::red);
-    m_ui.fitLabel->setPalette(palette);
-    m_ui.Text1->setCutAt(fit.cutAt);
+    m_ui.Text1->showFit(m_ui.Text1->font(), *m_ui.fitLabel);
 }
 
 void EditForm::chooseFont()
@@ -379,7 +386,7 @@ AllChannelsDialog *EditForm::allChannelsDialog() const
 void EditForm::showMonitors()
 {
     if (!m_monitorWindow) {
-        m_monitorWindow = new MonitorWindow(m_document, m_stills, m_fileDialogs, m_messageBoxes, this);
+        m_monitorWindow = new MonitorWindow(m_document, m_stills, m_fileDialogs, m_messageBoxes, m_folders.dialogs, this);
         m_monitorWindow->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_monitorWindow, &MonitorWindow::channelPicked, this, &EditForm::selectChannel);
     }
@@ -407,17 +414,20 @@ HensyuForm &EditForm::ensureEnlargedEditor()
 
 void EditForm::openEnlargedEditor()
 {
+    // The editor takes the keyboard; coming back, the operator finds the
+    // text box, not a button of a palette nobody asked to see.
+    m_palette->returnFocusToScreen();
     // A hidden editor holds no edits of the operator's (closing destroys
     // it) and follows the document, so reloading it costs nothing. A shown
     // one keeps what the operator sees.
     const bool shown = m_hensyuForm && m_hensyuForm->isVisible();
-    showEnlargedEditor(shown ? -1 : m_data.HensyuNo);
+    showEnlargedEditor(shown ? -1 : m_document.openedCharacter());
 }
 
 void EditForm::openEnlargedEditorAt(int cell)
 {
     if (cell >= 0 && cell < Title::Cells)
-        showEnlargedEditor(m_data.DispData(cell, 0, m_data.ChNo));
+        showEnlargedEditor(m_data.DispData(cell, 0, m_document.channel()));
 }
 
 // Shows the enlarged editor on `code`, or on what it holds for -1.
@@ -451,7 +461,7 @@ void EditForm::showPatterns(const QList<int> &codes)
         changed[code] = true;
     }
     for (int cell = 0; cell < Title::Cells; ++cell) {
-        const int code = m_data.DispData(cell, 0, m_data.ChNo);
+        const int code = m_data.DispData(cell, 0, m_document.channel());
         if (changed[code])
             showCode(cell, code);
     }
@@ -459,7 +469,7 @@ void EditForm::showPatterns(const QList<int> &codes)
 
 void EditForm::showCells(int page, const QList<int> &cells)
 {
-    if (page != m_data.ChNo) {
+    if (page != m_document.channel()) {
         // Undoing on another channel's page: show the page that changed.
         selectChannel(page);
         return;
@@ -477,15 +487,18 @@ void EditForm::showBlockText(int block)
 void EditForm::showPages(const QList<int> &pages)
 {
     // Several channels changed at once: the operator stays where he is.
-    if (pages.contains(m_data.ChNo))
-        DispDataSet(m_data.ChNo);
+    const int channel = m_document.channel();
+    if (pages.contains(channel))
+        DispDataSet(channel);
 }
 
 void EditForm::showTitle()
 {
     for (int code = 0; code < Title::CodeCount; ++code)
         DotDataSet(code);
-    onChannelPicked();
+    // As after the operator chose the channel again: its page, its block
+    // and the block's text.
+    m_document.selectChannel(m_document.channel());
 }
 
 void EditForm::DotDataSet(int code)
@@ -493,14 +506,6 @@ void EditForm::DotDataSet(int code)
     if (code < 0 || code >= Title::CodeCount)
         return;
     m_tiles.draw(code, m_data.DotData[code]);
-    refreshTile(code);
-}
-
-void EditForm::clearTile(int code)
-{
-    if (code < 0 || code >= Title::CodeCount)
-        return;
-    m_tiles.clear(code);
     refreshTile(code);
 }
 

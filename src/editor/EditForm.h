@@ -65,8 +65,6 @@ public:
 
     // The image of a palette tile, which screen cells copy.
     const QImage &tileImage(int code) const { return m_tiles.image(code); }
-    // Fills a tile with its background, dots and all.
-    void clearTile(int code);
     ImageMenu *imageMenu() const { return m_imageMenu; }
 
     // The enlarged character editor while it exists (hidden or shown); null
@@ -76,6 +74,8 @@ public:
     QFont fontDialogFont() const { return m_fontDialogFont; }
 
     // --- What the operator can do -------------------------------------
+    // What he selects goes to the document, and the window shows it when
+    // the document says it was selected.
     // The channel list: channel 0..7 becomes current; the grid shows its
     // page and the text box its block text.
     void selectChannel(int channel);
@@ -153,6 +153,11 @@ private:
     // The counter beside the text box and the cut mark in it, for the
     // text and font as they are now.
     void showFit();
+
+    // What the document says was selected.
+    void showChannel(int channel);
+    void showBlock(int block);
+    void showSelectedCell(int cell);
 
     // What the document says changed.
     void showPatterns(const QList<int> &codes);

@@ -5,6 +5,7 @@
 #include "PaletteView.h"
 #include "ScreenGrid.h"
 
+#include "core/Twips.h"
 #include "render/RenderFont.h"
 
 #include <QAction>
@@ -20,13 +21,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-#include <cmath>
-
 namespace {
 
 void placeTwips(QWidget *widget, int left, int top, int width, int height)
 {
-    widget->setGeometry(EditFormUi::px(left), EditFormUi::px(top), EditFormUi::px(width), EditFormUi::px(height));
+    widget->setGeometry(Twips::rect(left, top, width, height));
 }
 
 // A label whose size follows its caption, placed at a twips position.
@@ -34,7 +33,7 @@ QLabel *captionAt(const QString &caption, QWidget *parent, int left, int top)
 {
     auto *label = new QLabel(caption, parent);
     label->adjustSize();
-    label->move(EditFormUi::px(left), EditFormUi::px(top));
+    label->move(Twips::px(left), Twips::px(top));
     return label;
 }
 
@@ -66,11 +65,6 @@ QWidget *pictureBox(QFrame *&frame, QWidget *parent, int left, int top, int widt
 }
 
 } // namespace
-
-int EditFormUi::px(int twips)
-{
-    return int(std::lround(twips / 15.0));
-}
 
 QRect EditFormUi::selectionFrame(int cell)
 {
@@ -128,17 +122,13 @@ void EditFormUi::setupUi(QMainWindow *form)
     placeTwips(Text1, 360, 255, 4575, 360);
     Text1->setFont(RenderFont::defaultFont());
 
-    Picture2 = new QLabel(Frame2);
-    placeTwips(Picture2, 400, 300, 4500, 285);
-    Picture2->hide();
-
     Label1 = new QLabel(QStringLiteral("ＣＨ"), Frame2);
     // Two full-width letters must fit the 22 pixels left of the selector.
     QFont labelFont = Label1->font();
     labelFont.setPixelSize(11);
     Label1->setFont(labelFont);
     Label1->adjustSize();
-    Label1->move(px(5340), px(390));
+    Label1->move(Twips::px(5340), Twips::px(390));
     channelList = new QComboBox(Frame2);
     channelList->setEditable(true);
     channelList->setInsertPolicy(QComboBox::NoInsert);
@@ -148,7 +138,7 @@ void EditFormUi::setupUi(QMainWindow *form)
     makeDataButton = buttonAt(QStringLiteral("データ作成"), Frame2, 1770, 720, 1365, 375);
     edgingCheck = new QCheckBox(QStringLiteral("縁取"), Frame2);
     edgingCheck->adjustSize();
-    edgingCheck->move(px(3210), px(870));
+    edgingCheck->move(Twips::px(3210), Twips::px(870));
     edgingCheck->setChecked(true);
     // In the free space right of "縁取", its right end under Text1's.
     fitLabel = new QLabel(Frame2);
@@ -206,7 +196,7 @@ void EditFormUi::setupUi(QMainWindow *form)
     historyAction = ComSetting->addAction(QStringLiteral("通信履歴(&H)"));
 
     // The covered buttons of Frame3 come after the visible ones; the frame
-    // comes forward while one of them has the focus (see EditForm).
+    // comes forward while one of them has the focus (see PaletteStacking).
     QWidget::setTabOrder(Text1, channelList);
     QWidget::setTabOrder(channelList, fontButton);
     QWidget::setTabOrder(fontButton, makeDataButton);

@@ -32,8 +32,6 @@ struct EditFormUi
     static constexpr int CellWidth = 12;
     static constexpr int CellHeight = 18;
 
-    // Design positions are in twips; 15 twips make one pixel.
-    static int px(int twips);
     // Where the red marker of the selected cell stands in Picture3Client:
     // around the run of 25 cells a block would fill from `cell`.
     static QRect selectionFrame(int cell);
@@ -63,7 +61,6 @@ struct EditFormUi
     // How much of the block's 25 characters the text uses, "18/25", under
     // the right end of Text1; red once the text does not fit.
     QLabel *fitLabel = nullptr;
-    QLabel *Picture2 = nullptr;
     QLabel *Label1 = nullptr;
     QComboBox *channelList = nullptr;      // "ＣＨ" 1..8
     QPushButton *fontButton = nullptr;     // "フォント設定"

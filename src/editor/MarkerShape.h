@@ -10,8 +10,6 @@ class MarkerShape : public QWidget
 public:
     MarkerShape(const QColor &border, QWidget *parent);
 
-    QColor borderColour() const { return m_border; }
-
 protected:
     void paintEvent(QPaintEvent *event) override;
 

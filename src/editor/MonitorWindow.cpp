@@ -1,5 +1,6 @@
 #include "MonitorWindow.h"
 
+#include "DialogFolder.h"
 #include "MonitorStills.h"
 #include "MonitorTile.h"
 
@@ -9,7 +10,6 @@
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,9 +31,9 @@ QImage fittedStill(const QImage &picture)
 } // namespace
 
 MonitorWindow::MonitorWindow(TitleDocument &document, MonitorStills &stills, FileDialogs &fileDialogs,
-                             MessageBoxes &messageBoxes, QWidget *owner)
+                             MessageBoxes &messageBoxes, const QString &firstFolder, QWidget *owner)
     : QWidget(owner, Qt::Window), m_document(document), m_stills(stills), m_fileDialogs(fileDialogs),
-      m_messageBoxes(messageBoxes)
+      m_messageBoxes(messageBoxes), m_firstFolder(firstFolder)
 {
     setObjectName(QStringLiteral("MonitorWindow"));
     setWindowTitle(QStringLiteral("8CH-Orvex [モニター]"));
@@ -107,12 +107,11 @@ void MonitorWindow::loadRememberedStills()
 
 void MonitorWindow::chooseStill(int channel)
 {
-    const QString current = m_stills.file(channel);
-    const QString folder = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
-    const QString file = m_fileDialogs.openFileName(this, QStringLiteral("CH%1 の静止画").arg(channel + 1),
-                                                    StillFilter, folder, QString());
-    if (!file.isEmpty())
-        setStill(channel, file);
+    const QString file =
+        m_fileDialogs.openFileName(this, QStringLiteral("CH%1 の静止画").arg(channel + 1), StillFilter,
+                                   DialogFolder::start(DialogFolder::lastUsed(), m_firstFolder), QString());
+    if (!file.isEmpty() && setStill(channel, file))
+        DialogFolder::remember(file);
 }
 
 bool MonitorWindow::setStill(int channel, const QString &fileName)

@@ -24,8 +24,10 @@ class MonitorWindow : public QWidget
 {
     Q_OBJECT
 public:
+    // The still dialogs start where every file dialog of the editor does:
+    // the folder used last, or `firstFolder` before any was.
     MonitorWindow(TitleDocument &document, MonitorStills &stills, FileDialogs &fileDialogs,
-                  MessageBoxes &messageBoxes, QWidget *owner);
+                  MessageBoxes &messageBoxes, const QString &firstFolder, QWidget *owner);
 
     MonitorTile *monitor(int channel) const { return m_monitors[size_t(channel)]; }
     QToolButton *stillButton(int channel) const { return m_stillButtons[size_t(channel)]; }
@@ -59,6 +61,7 @@ private:
     MonitorStills &m_stills;
     FileDialogs &m_fileDialogs;
     MessageBoxes &m_messageBoxes;
+    const QString m_firstFolder;
     std::array<MonitorTile *, Title::Channels> m_monitors{};
     std::array<QLabel *, Title::Channels> m_labels{};
     std::array<QToolButton *, Title::Channels> m_stillButtons{};

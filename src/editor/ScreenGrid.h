@@ -27,7 +27,6 @@ public:
     static QRect cellRect(int cell);
     // The cell the keys start from: the one last selected.
     void setCurrentCell(int cell);
-    int currentCell() const { return m_current; }
     // The cell under `pos`, or -1 outside the cells.
     static int cellAt(const QPoint &pos);
 

@@ -6,7 +6,7 @@
 #include "LinkTimer.h"
 #include "ReplyDecoder.h"
 #include "RoundHalfEven.h"
-#include "TransferCheck.h"
+#include "UnsendableCodes.h"
 #include "core/FileSystem.h"
 #include "core/TitleData.h"
 
@@ -355,7 +355,7 @@ void LinkEngine::KakikomiOn()
         m_writePending = true;
         return;
     }
-    if (const auto cell = TransferCheck::firstUnsendable(m_data)) {
+    if (const auto cell = UnsendableCodes::first(m_data)) {
         m_write.begin(m_data.KakikomiCh, m_port.devicePath());
         endWrite(WriteOutcome::Refused);
         m_view.showWarning(LinkMessages::errorTitle(),

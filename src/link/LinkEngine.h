@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BulkWriteTracker.h"
+#include "history/TransferTracker.h"
 #include "LinkState.h"
 #include "LinkView.h"
 #include "SerialPort.h"
@@ -103,7 +103,7 @@ public:
     bool writePending() const { return m_writePending; }
     // The report of the last bulk write this engine ran (also given to the
     // view's bulkWriteFinished); empty before the first one ended.
-    const std::optional<BulkWriteReport> &lastBulkWrite() const { return m_lastWrite; }
+    const std::optional<TransferRecord> &lastBulkWrite() const { return m_lastWrite; }
 
 private:
     void endOperation();
@@ -129,7 +129,7 @@ private:
     // Bumped whenever an operation is abandoned, so a send interrupted by
     // the event pump can tell that its operation is gone.
     quint32 m_generation = 0;
-    BulkWriteTracker m_write;
-    std::optional<BulkWriteReport> m_lastWrite;
+    TransferTracker m_write;
+    std::optional<TransferRecord> m_lastWrite;
     bool m_resending = false; // DetaSend is sending the same frame again
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BulkWriteReport.h"
+#include "history/TransferRecord.h"
 #include "LinkState.h"
 #include "MeterReading.h"
 
@@ -77,5 +77,5 @@ public:
     // and the hashes of the completed channels. Comes before the warning
     // of a failure, and before operationEnded of a write that ran through.
     // The window hands it to its TransferRecorder, the CLI prints it.
-    virtual void bulkWriteFinished(const BulkWriteReport &report) { (void)report; }
+    virtual void bulkWriteFinished(const TransferRecord &report) { (void)report; }
 };

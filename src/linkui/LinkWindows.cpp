@@ -18,26 +18,22 @@ LinkWindows::LinkWindows(TitleData &data, LinkPlatform &platform, MessageBoxes &
       m_choices(choices), m_owner(owner),
       m_recorder(TransferLog(), QStringLiteral("orvex-editor"), [this](const QString &why) { warnLogUnwritable(why); })
 {
-    const PortChoice remembered = m_choices.load();
-    if (remembered.option > 0) {
-        m_data.ComNo = qint16(remembered.option);
-    } else if (!remembered.address.isEmpty()) {
-        m_portAddress = remembered.address;
-        // Any option number: it only says that a port is chosen.
-        m_data.ComNo = 1;
-    }
+    m_port = m_choices.load();
+    m_data.ComNo = m_port.comNo();
 }
 
 LinkWindows::~LinkWindows()
 {
     // The communication window records a write it cuts off as it goes, so
-    // it must go while the recorder is still here.
+    // it must go while the recorder is still here; the port dialog reads
+    // the port held here.
     delete m_serForm.data();
+    delete m_testSerForm.data();
 }
 
 void LinkWindows::openCommunication()
 {
-    if (m_data.ComNo == 0)
+    if (!m_port.isChosen() || m_askForPort)
         showTestSerForm();
     else
         showSerForm();
@@ -52,14 +48,17 @@ SerForm &LinkWindows::serForm()
 {
     if (!m_serForm) {
         m_serForm = new SerForm(m_data, m_platform, m_messageBoxes, m_recorder, m_owner);
-        if (!m_portAddress.isEmpty())
-            m_serForm->setPortAddress(m_portAddress);
+        if (m_port.isChosen())
+            m_serForm->usePort(m_port);
         // A window that unloaded itself is gone for good, even before Qt
         // gets round to deleting it.
         SerForm *form = m_serForm;
         connect(form, &SerForm::unloaded, this, [this, form] {
-            if (m_serForm == form)
-                m_serForm.clear();
+            if (m_serForm != form)
+                return;
+            m_serForm.clear();
+            if (form->portWouldNotOpen())
+                portWouldNotOpen();
         });
     }
     return *m_serForm;
@@ -82,15 +81,11 @@ void LinkWindows::showSerForm()
 void LinkWindows::showTestSerForm()
 {
     if (!m_testSerForm) {
-        m_testSerForm = new TestSerForm(
-            m_data, [this]() -> SerForm & { return serForm(); }, m_discovery, m_platform.createTimer(),
-            m_portAddress, m_owner);
-        // Opening chose a port already (a remembered USB adapter may now go
-        // by its stable name).
-        m_portAddress = m_testSerForm->chosenAddress();
-        connect(m_testSerForm, &TestSerForm::portChosen, this, [this](const QString &address) {
-            m_portAddress = address;
-        });
+        // Opening the dialog chooses a port at once (a remembered USB
+        // adapter may now go by its stable name).
+        m_testSerForm = new TestSerForm([this] { return m_port; }, m_discovery, m_platform.createTimer(), m_owner);
+        connect(m_testSerForm, &TestSerForm::portChosen, this, &LinkWindows::usePort);
+        m_testSerForm->Form_Load();
         connect(m_testSerForm, &TestSerForm::portConfirmed, this, [this] {
             rememberPort();
             showSerForm();
@@ -102,16 +97,38 @@ void LinkWindows::showTestSerForm()
     m_testSerForm->activateWindow();
 }
 
+void LinkWindows::usePort(const PortChoice &choice)
+{
+    m_port = choice;
+    m_data.ComNo = m_port.comNo();
+    m_askForPort = false;
+    if (m_port.isChosen())
+        serForm().usePort(m_port);
+}
+
 void LinkWindows::rememberPort()
 {
     // Only a port confirmed with "OK" is kept: the one the dialog picks by
     // itself on opening was never the operator's choice.
-    PortChoice choice;
-    if (m_portAddress.isEmpty())
-        choice.option = m_data.ComNo;
-    else
-        choice.address = m_portAddress;
-    m_choices.save(choice);
+    m_choices.save(m_port);
+}
+
+void LinkWindows::portWouldNotOpen()
+{
+    // The next "データ送受信" asks for a port. An option is dropped, so the
+    // dialog starts from Com1 again; an address stays chosen in the dialog,
+    // where it can be used again once its device is back. A dialog open now
+    // keeps showing what it shows, and its "OK" uses just that.
+    if (m_port.isOption() && !m_testSerForm)
+        m_port = PortChoice();
+    m_data.ComNo = m_port.comNo();
+    m_askForPort = true;
+}
+
+void LinkWindows::titleChanged()
+{
+    if (m_serForm)
+        m_serForm->titleChanged();
 }
 
 TestSerForm *LinkWindows::testSerForm() const
@@ -124,6 +141,7 @@ void LinkWindows::showHistory()
     if (!m_historyWindow) {
         m_historyWindow = new TransferHistoryWindow(m_recorder.log(), m_owner);
         m_historyWindow->setAttribute(Qt::WA_DeleteOnClose);
+        DialogFrame::centreOverOwner(m_historyWindow);
     }
     m_historyWindow->reload();
     m_historyWindow->show();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "link/TransferRecorder.h"
+#include "link/history/TransferRecorder.h"
+#include "netserial/PortChoice.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,10 +18,12 @@ class TransferHistoryWindow;
 
 // The editor's way into the device link: owns the lifetimes of the
 // communication window and the port dialog, both modeless and owned by the
-// editor window, each existing at most once, and the port they use: ComNo
-// for one of the eight options, or an address kept here, beside it, since
-// the communication window is rebuilt after a failure. The port confirmed
-// with "OK" is remembered and used at the next start without asking.
+// editor window, each existing at most once, and the port they use. That
+// port is held here and nowhere else, since the communication window is
+// rebuilt after a failure: the dialog shows it and changes it through
+// usePort(), the window's engine and caption take it from there, ComNo
+// follows it. The port confirmed with "OK" is remembered and used at the
+// next start without asking.
 class LinkWindows : public QObject
 {
     Q_OBJECT
@@ -49,14 +52,21 @@ public:
     // The windows as they are now; null when not loaded.
     SerForm *existingSerForm() const;
     TestSerForm *testSerForm() const;
-    // The address in use instead of one of the eight options; empty when
-    // one of those is.
-    const QString &portAddress() const { return m_portAddress; }
+    // The port the windows use; nothing until one is chosen.
+    const PortChoice &port() const { return m_port; }
+    // Uses `choice` from now on: ComNo follows, and the communication window
+    // (created hidden if it does not exist) closes its open port and takes
+    // the new one at its next operation.
+    void usePort(const PortChoice &choice);
+
+    // The title changed: what a dialog said about it may no longer hold.
+    void titleChanged();
 
 private:
     void showSerForm();
     void showTestSerForm();
     void rememberPort();
+    void portWouldNotOpen();
     void warnLogUnwritable(const QString &why);
 
     TitleData &m_data;
@@ -65,7 +75,9 @@ private:
     PortDiscovery &m_discovery;
     PortChoiceStore &m_choices;
     QWidget *m_owner;
-    QString m_portAddress;
+    PortChoice m_port;
+    // The port would not open: "データ送受信" asks again before the window.
+    bool m_askForPort = false;
     QPointer<SerForm> m_serForm;
     QPointer<TestSerForm> m_testSerForm;
     QPointer<TransferHistoryWindow> m_historyWindow;

@@ -19,8 +19,9 @@ namespace {
 constexpr int SystemNameRole = Qt::UserRole;
 } // namespace
 
-PortListPanel::PortListPanel(PortDiscovery &discovery, std::unique_ptr<LinkTimer> refreshTimer, QWidget *parent)
-    : QWidget(parent), m_discovery(discovery), m_refreshTimer(std::move(refreshTimer))
+PortListPanel::PortListPanel(PortDiscovery &discovery, std::unique_ptr<LinkTimer> refreshTimer,
+                             std::function<PortChoice()> port, QWidget *parent)
+    : QWidget(parent), m_discovery(discovery), m_refreshTimer(std::move(refreshTimer)), m_port(std::move(port))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -113,9 +114,10 @@ void PortListPanel::selectChosenRow()
 {
     const QSignalBlocker quiet(portList);
     portList->clearSelection();
-    if (!m_chosenIsAddress)
+    const PortChoice chosen = m_port();
+    if (!chosen.isAddress())
         return;
-    const std::optional<PortInfo> port = StablePortName::presentPort(m_chosen, m_ports);
+    const std::optional<PortInfo> port = StablePortName::presentPort(chosen.address(), m_ports);
     if (!port)
         return;
     for (int row = 0; row < portList->count(); ++row) {
@@ -128,17 +130,16 @@ void PortListPanel::selectChosenRow()
     }
 }
 
-void PortListPanel::showChoice(const QString &address, bool isAddress)
+void PortListPanel::showChoice()
 {
-    m_chosen = address;
-    m_chosenIsAddress = isAddress;
+    const PortChoice chosen = m_port();
     // An address no row stands for (typed, or a remembered port that is
     // not present now) stays in the field, where it can be used again.
-    if (isAddress && !StablePortName::presentPort(address, m_ports))
-        addressEdit->setText(address);
+    if (chosen.isAddress() && !StablePortName::presentPort(chosen.address(), m_ports))
+        addressEdit->setText(chosen.address());
     selectChosenRow();
     problemLabel->hide();
-    chosenLabel->setText(QStringLiteral("使用するポート: %1").arg(address));
+    chosenLabel->setText(QStringLiteral("使用するポート: %1").arg(chosen.device()));
 }
 
 bool PortListPanel::useTypedAddress()
@@ -153,6 +154,13 @@ bool PortListPanel::useTypedAddress()
     problemLabel->hide();
     emit addressChosen(typed);
     return true;
+}
+
+bool PortListPanel::typedAddressIsNew() const
+{
+    const QString typed = addressEdit->text().trimmed();
+    return !typed.isEmpty()
+           && PortChoice::ofAddress(StablePortName::toRemember(typed, m_ports)) != m_port();
 }
 
 void PortListPanel::takeSelectedRow()

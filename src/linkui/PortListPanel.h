@@ -1,9 +1,11 @@
 #pragma once
 
+#include "netserial/PortChoice.h"
 #include "platform/PortDiscovery.h"
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class LinkTimer;
@@ -16,13 +18,16 @@ class QPushButton;
 // current while the dialog is open, and a field for an address of any other
 // kind (a device path, tcp://HOST:PORT, rfc2217://HOST:PORT). Picking a
 // listed port or using a valid typed address is a choice; the dialog
-// applies it.
+// applies it, and the panel marks the port in use as its dialog's owner
+// holds it.
 class PortListPanel : public QWidget
 {
     Q_OBJECT
 public:
-    // Reads the list at once and again at every tick of `refreshTimer`.
-    PortListPanel(PortDiscovery &discovery, std::unique_ptr<LinkTimer> refreshTimer, QWidget *parent);
+    // Reads the list at once and again at every tick of `refreshTimer`;
+    // `port` gives the port in use.
+    PortListPanel(PortDiscovery &discovery, std::unique_ptr<LinkTimer> refreshTimer,
+                  std::function<PortChoice()> port, QWidget *parent);
     ~PortListPanel() override;
 
     // How often the list is read again: a port plugged in shows within
@@ -33,13 +38,15 @@ public:
     void refresh();
     const QList<PortInfo> &ports() const { return m_ports; }
 
-    // Marks what the dialog uses now: with `isAddress` a listed port (by its
-    // device or stable name) or any other address, shown in the field;
-    // otherwise the device of one of the eight options, which no row marks.
-    void showChoice(const QString &address, bool isAddress);
+    // Marks the port in use: an address by its row, or in the field when no
+    // row stands for it; one of the eight options by its device only.
+    void showChoice();
     // Takes the typed address: false, with the reason shown, when it is not
     // one.
     bool useTypedAddress();
+    // Something is typed that is not the port in use (a listed port counts
+    // by its stable name too).
+    bool typedAddressIsNew() const;
 
     QListWidget *portList = nullptr;
     QLineEdit *addressEdit = nullptr;
@@ -57,7 +64,6 @@ private:
 
     PortDiscovery &m_discovery;
     std::unique_ptr<LinkTimer> m_refreshTimer;
+    std::function<PortChoice()> m_port;
     QList<PortInfo> m_ports;
-    QString m_chosen;
-    bool m_chosenIsAddress = false;
 };

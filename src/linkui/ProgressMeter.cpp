@@ -2,6 +2,7 @@
 
 #include "BackgroundFill.h"
 
+#include "core/Twips.h"
 #include "link/RoundHalfEven.h"
 
 #include <QLabel>
@@ -39,7 +40,7 @@ int ProgressMeter::thicknessFor(const MeterReading &reading)
     // the box, and the last frames of a step, which count past 100, reach a
     // little further. Never thinner than a pixel, so the line is there from
     // the start.
-    const int unit = roundHalfEven(WidthTwips / 50.0 / 15.0);
+    const int unit = roundHalfEven(Twips::px(WidthTwips) / 50.0);
     return qMax(1, reading.progress() * unit);
 }
 

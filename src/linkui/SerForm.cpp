@@ -8,12 +8,13 @@
 #include "SetForm.h"
 #include "Twips.h"
 
-#include "link/ChangedChannels.h"
+#include "link/history/ChangedChannels.h"
 #include "link/EventPump.h"
 #include "link/LinkEngine.h"
 #include "link/LinkTimer.h"
 #include "link/SerialPort.h"
-#include "link/TransferRecorder.h"
+#include "link/history/TransferRecorder.h"
+#include "netserial/PortChoice.h"
 #include "platform/MessageBoxes.h"
 
 #include <QCloseEvent>
@@ -29,6 +30,8 @@ namespace {
 constexpr QRgb ActiveChannel = 0xFF8000;
 constexpr QRgb LostLamp = 0xFF0000;
 constexpr QRgb SignalLamp = 0xFFFFFF;
+// Neither: the device has not said yet.
+constexpr QRgb UnknownLamp = 0xC0C0C0;
 
 // The platform's pump, telling the window while events run under it.
 class CountedPump : public EventPump
@@ -71,7 +74,8 @@ SerForm::SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageB
     m_engine = std::make_unique<LinkEngine>(m_data, *m_port, *m_chReqTimer, *m_rxTimer, *m_pump, *this);
     connectControls();
     Form_Load();
-    showDeviceInUse();
+    showDeviceInUse(PortChoice());
+    showNothingKnown();
 }
 
 SerForm::~SerForm()
@@ -157,7 +161,7 @@ void SerForm::openWriteSettings()
 // After a write that broke off, the dialog opens on what is left to send.
 void SerForm::offerWhatToSend()
 {
-    const std::optional<BulkWriteReport> &last = m_recorder.last();
+    const std::optional<TransferRecord> &last = m_recorder.last();
     if (last && last->outcome != WriteOutcome::Done && last->outcome != WriteOutcome::Refused)
         m_setForm->offerResume(*last);
     else
@@ -203,8 +207,10 @@ bool SerForm::eventFilter(QObject *watched, QEvent *event)
 
 void SerForm::KakikomiOn()
 {
-    if (!m_unloading)
-        m_engine->KakikomiOn();
+    if (m_unloading)
+        return;
+    m_recorder.writeStarting();
+    m_engine->KakikomiOn();
 }
 
 void SerForm::startPolling()
@@ -212,36 +218,46 @@ void SerForm::startPolling()
     m_engine->startPolling();
 }
 
-bool SerForm::portOpen() const
+void SerForm::usePort(const PortChoice &port)
 {
-    return m_engine->portOpen();
+    if (m_engine->portOpen())
+        m_engine->closePort();
+    if (port.isOption())
+        m_engine->setCommPort(port.option());
+    else
+        m_engine->setPortAddress(port.address());
+    showDeviceInUse(port);
+    showNothingKnown();
 }
 
-void SerForm::closePort()
+bool SerForm::portWouldNotOpen() const
 {
-    m_engine->closePort();
+    return m_port->openFailure() != OpenFailure::None;
 }
 
-void SerForm::setCommPort(int number)
+void SerForm::titleChanged()
 {
-    m_engine->setCommPort(number);
-    showDeviceInUse();
+    if (m_setForm)
+        m_setForm->titleChanged();
 }
 
-void SerForm::setPortAddress(const QString &address)
-{
-    m_engine->setPortAddress(address);
-    showDeviceInUse();
-}
-
-void SerForm::showDeviceInUse()
+void SerForm::showDeviceInUse(const PortChoice &port)
 {
     // The device goes after the caption, as the editor puts its file there:
     // with a USB adapter, a server and the simulator to choose from, the
     // operator must see which one this window talks to.
-    const QString device = m_engine->portAddress();
+    const QString device = port.device();
     setWindowTitle(device.isEmpty() ? QStringLiteral("8CH-Orvex [通信]")
                                     : QStringLiteral("8CH-Orvex [通信] - %1").arg(device));
+}
+
+void SerForm::showNothingKnown()
+{
+    // Lamps of another unit, or of none, would be read as this one's.
+    for (int i = 0; i < 8; ++i) {
+        setChannelLit(i, false);
+        fillBackground(m_ui.VideoLoss[i], QColor(UnknownLamp));
+    }
 }
 
 // --- LinkView ------------------------------------------------------------------
@@ -341,7 +357,7 @@ void SerForm::unloadWindow()
     deleteLater();
 }
 
-void SerForm::bulkWriteFinished(const BulkWriteReport &report)
+void SerForm::bulkWriteFinished(const TransferRecord &report)
 {
     m_recorder.record(report);
 }

@@ -16,6 +16,7 @@ class LinkEngine;
 class LinkPlatform;
 class LinkTimer;
 class MessageBoxes;
+class PortChoice;
 class SerialPort;
 class TransferRecorder;
 
@@ -50,13 +51,14 @@ public:
     // showing the window.
     void startPolling();
 
-    // The serial control, as the port dialog uses it.
-    bool portOpen() const;
-    void closePort();
-    void setCommPort(int number);
-    // A port chosen by address (a listed port or a typed one) instead of
-    // one of the eight numbers.
-    void setPortAddress(const QString &address);
+    // A port chosen in the port dialog: the open port closes at once, the
+    // next operation opens `port`, and until it has answered the window
+    // shows nothing it knew of the one before.
+    void usePort(const PortChoice &port);
+    // After unloaded(): whether it was because the port would not open.
+    bool portWouldNotOpen() const;
+    // The title changed since the write settings said what changed in it.
+    void titleChanged();
 
     // LinkView
     void setMessage(const QString &text) override;
@@ -72,7 +74,7 @@ public:
     bool isVisible() const override { return QWidget::isVisible(); }
     void showWarning(const QString &title, const QString &text) override;
     void unloadWindow() override;
-    void bulkWriteFinished(const BulkWriteReport &report) override;
+    void bulkWriteFinished(const TransferRecord &report) override;
 
 signals:
     // The window is finished and will be destroyed once control returns to
@@ -91,7 +93,8 @@ private:
     void offerWhatToSend();
     void hideWindow();
     void stopWhileHidden();
-    void showDeviceInUse();
+    void showDeviceInUse(const PortChoice &port);
+    void showNothingKnown();
     // Around every nested event loop the window or its engine runs.
     void enterNestedLoop();
     void leaveNestedLoop();

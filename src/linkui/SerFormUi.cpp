@@ -60,7 +60,6 @@ void SerFormUi::setupUi(QWidget *form)
         ChSelect[i]->setText(QStringLiteral("CH%1").arg(i + 1));
         VideoLoss[i] = make<QFrame>(form, QStringLiteral("VideoLoss_%1").arg(i), lampLeft[i], 570, 195, 195);
         VideoLoss[i]->setFrameShape(QFrame::Box);
-        fillBackground(VideoLoss[i], QColor(0xFFFFFF));
     }
 
     Frame3 = frame(form, QStringLiteral("Frame3"), QString(), 60, 840, 5085, 1815);

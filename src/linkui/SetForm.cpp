@@ -16,7 +16,7 @@ SetForm::SetForm(TitleData &data, QWidget *owner) : QWidget(owner), m_data(data)
 {
     setObjectName(QStringLiteral("SetForm"));
     setWindowTitle(QStringLiteral("書き込み設定"));
-    DialogFrame::apply(this, ClientWidthTwips, ClientHeightTwips);
+    DialogFrame::apply(this, ClientWidthTwips, DesignedHeightTwips);
     applyDesignFont(this);
 
     sendOptions[0] = new QRadioButton(QStringLiteral("全チャンネルデータ送信"), this);
@@ -56,18 +56,16 @@ SetForm::SetForm(TitleData &data, QWidget *owner) : QWidget(owner), m_data(data)
     Twips::place(cancelButton, 2880, 1260, 2325, 375);
     resumeNote = new QLabel(this);
     resumeNote->setObjectName(QStringLiteral("resumeNote"));
-    resumeNote->setWordWrap(true);
-    Twips::place(resumeNote, 180, 1740, 5340, 480);
     changedButton = new QPushButton(QStringLiteral("変更分のみ選択(&D)"), this);
     changedButton->setObjectName(QStringLiteral("changedButton"));
-    Twips::place(changedButton, 180, 2280, 2700, 375);
     changedNote = new QLabel(this);
     changedNote->setObjectName(QStringLiteral("changedNote"));
-    changedNote->setWordWrap(true);
-    Twips::place(changedNote, 180, 2700, 5340, 480);
-    changedNote->setText(QStringLiteral("前回このPCから書き込んだ時と違うチャンネルだけを選びます。"
-                                        "本体がその内容を今も保持しているとみなします。"));
+    for (QLabel *note : {resumeNote, changedNote}) {
+        note->setWordWrap(true);
+        note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
     changedButton->setEnabled(false);
+    titleChanged();
 
     for (int i = 0; i < 2; ++i)
         sendOptions[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
@@ -97,16 +95,44 @@ QString channelNames(const QList<int> &channels)
 }
 } // namespace
 
-void SetForm::offerResume(const BulkWriteReport &last)
+void SetForm::offerResume(const TransferRecord &last)
 {
     tickOnly(last.unfinishedChannels());
     resumeNote->setText(QStringLiteral("前回の書き込みは途中で終わりました。完了: %1。残りのチャンネルを選んであります。")
                             .arg(channelNames(last.completedChannels())));
+    layOutNotes();
 }
 
 void SetForm::clearResume()
 {
     resumeNote->clear();
+    layOutNotes();
+}
+
+void SetForm::titleChanged()
+{
+    changedNote->setText(QStringLiteral("前回このPCから書き込んだ時と違うチャンネルだけを選びます。"
+                                        "本体がその内容を今も保持しているとみなします。"));
+    layOutNotes();
+}
+
+void SetForm::layOutNotes()
+{
+    // Beneath the designed area, each note as tall as its text needs and
+    // never less than it was designed with; the dialog grows to hold them.
+    // The changed channels' note keeps room for three lines, so naming all
+    // eight does not make the dialog jump.
+    const QRect noteArea = Twips::rect(180, 0, 5340, 480);
+    const int lines3 = 3 * changedNote->fontMetrics().lineSpacing();
+    int top = Twips::px(DesignedHeightTwips);
+    const int resumeHeight = qMax(noteArea.height(), resumeNote->heightForWidth(noteArea.width()));
+    resumeNote->setGeometry(noteArea.left(), top, noteArea.width(), resumeHeight);
+    top += resumeHeight + Twips::px(60);
+    changedButton->setGeometry(noteArea.left(), top, Twips::px(2700), Twips::px(375));
+    top += changedButton->height() + Twips::px(45);
+    const int changedHeight = qMax(lines3, changedNote->heightForWidth(noteArea.width()));
+    changedNote->setGeometry(noteArea.left(), top, noteArea.width(), changedHeight);
+    setFixedSize(width(), top + changedHeight + Twips::px(120));
 }
 
 void SetForm::offerChangedChannels(std::function<QList<int>()> changed)
@@ -123,6 +149,7 @@ void SetForm::chooseChanged()
     tickOnly(channels);
     changedNote->setText(QStringLiteral("変更されたチャンネル: %1。本体が前回このPCから書き込んだ内容を今も保持しているとみなしています。")
                              .arg(channelNames(channels)));
+    layOutNotes();
 }
 
 void SetForm::tickOnly(const QList<int> &channels)

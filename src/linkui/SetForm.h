@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/BulkWriteReport.h"
+#include "link/history/TransferRecord.h"
 
 #include <QList>
 #include <QWidget>
@@ -38,16 +38,18 @@ public:
     // The last write broke off: the channels it did not complete are
     // ticked, the others not, "指定チャンネルデータ送信" is chosen, and the
     // dialog says which channels did complete.
-    void offerResume(const BulkWriteReport &last);
+    void offerResume(const TransferRecord &last);
     void clearResume();
     // "変更分のみ選択" ticks the channels (1..8) `changed` gives.
     void offerChangedChannels(std::function<QList<int>()> changed);
+    // The title changed: the channels named after "変更分のみ選択" may be
+    // others now, so the note goes back to saying what the button does.
+    void titleChanged();
 
-    // The dialog's size in twips: the designed area and the rows added
-    // beneath it.
+    // The dialog's width and designed height in twips; the rows added
+    // beneath grow with their notes.
     static constexpr int ClientWidthTwips = 5700;
     static constexpr int DesignedHeightTwips = 1740;
-    static constexpr int ClientHeightTwips = 3300;
 
 signals:
     // "実行" has set KakikomiCh: start the bulk write now.
@@ -59,6 +61,7 @@ private:
     void cancel();
     void tickOnly(const QList<int> &channels);
     void chooseChanged();
+    void layOutNotes();
 
     TitleData &m_data;
     std::function<QList<int>()> m_changed;

@@ -3,10 +3,8 @@
 #include "DesignFont.h"
 #include "DialogFrame.h"
 #include "PortListPanel.h"
-#include "SerForm.h"
 #include "Twips.h"
 
-#include "core/TitleData.h"
 #include "link/LinkTimer.h"
 #include "netserial/SerialPortNames.h"
 #include "platform/StablePortName.h"
@@ -31,9 +29,9 @@ constexpr int PanelWidth = 5460;
 constexpr int PanelHeight = 3780;
 } // namespace
 
-TestSerForm::TestSerForm(TitleData &data, std::function<SerForm &()> serialControl, PortDiscovery &discovery,
-                         std::unique_ptr<LinkTimer> refreshTimer, const QString &chosenAddress, QWidget *owner)
-    : QWidget(owner), m_data(data), m_serialControl(std::move(serialControl))
+TestSerForm::TestSerForm(std::function<PortChoice()> port, PortDiscovery &discovery,
+                         std::unique_ptr<LinkTimer> refreshTimer, QWidget *owner)
+    : QWidget(owner), m_port(std::move(port))
 {
     setObjectName(QStringLiteral("TestSerForm"));
     setWindowTitle(QStringLiteral("Comポート設定"));
@@ -64,55 +62,47 @@ TestSerForm::TestSerForm(TitleData &data, std::function<SerForm &()> serialContr
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &TestSerForm::confirm);
 
-    portPanel = new PortListPanel(discovery, std::move(refreshTimer), this);
+    portPanel = new PortListPanel(discovery, std::move(refreshTimer), m_port, this);
+    portPanel->setObjectName(QStringLiteral("PortListPanel"));
     Twips::place(portPanel, PanelLeft, PanelTop, PanelWidth, PanelHeight);
     connect(portPanel, &PortListPanel::addressChosen, this, &TestSerForm::chooseAddress);
-
-    Form_Load(chosenAddress);
 }
 
-void TestSerForm::Form_Load(const QString &chosenAddress)
+void TestSerForm::Form_Load()
 {
-    // Choosing here counts as the operator's choice, so opening the dialog
-    // closes an open port.
-    if (!chosenAddress.isEmpty()) {
-        chooseAddress(chosenAddress);
-        return;
-    }
-    const int index = m_data.ComNo >= 1 && m_data.ComNo <= 8 ? m_data.ComNo - 1 : 0;
-    portOptions[index]->setChecked(true);
-    choosePort(index);
+    const PortChoice port = m_port();
+    if (port.isAddress())
+        chooseAddress(port.address());
+    else
+        choosePort(port.isOption() ? port.option() - 1 : 0);
 }
 
 void TestSerForm::choosePort(int index)
 {
-    m_data.ComNo = qint16(index + 1);
-    SerForm &serial = m_serialControl();
-    if (serial.portOpen())
-        serial.closePort();
-    serial.setCommPort(m_data.ComNo);
-    m_address.clear();
-    portPanel->showChoice(SerialPortNames::deviceForPort(m_data.ComNo), false);
-    emit portChosen(m_address);
+    choose(PortChoice::ofOption(index + 1));
 }
 
 void TestSerForm::chooseAddress(const QString &address)
 {
     // A USB adapter is kept by its by-id name, which stays the same when it
     // is plugged in again and gets another number.
-    const QString kept = StablePortName::toRemember(address, portPanel->ports());
-    // ComNo says that a port is chosen, so "データ送受信" goes straight to the
-    // window; which port is the address's business.
-    if (m_data.ComNo < 1 || m_data.ComNo > 8)
-        m_data.ComNo = 1;
-    uncheckOptions();
-    SerForm &serial = m_serialControl();
-    if (serial.portOpen())
-        serial.closePort();
-    serial.setPortAddress(kept);
-    m_address = kept;
-    portPanel->showChoice(kept, true);
-    emit portChosen(kept);
+    choose(PortChoice::ofAddress(StablePortName::toRemember(address, portPanel->ports())));
+}
+
+void TestSerForm::choose(const PortChoice &port)
+{
+    emit portChosen(port);
+    showPortInUse();
+}
+
+void TestSerForm::showPortInUse()
+{
+    const PortChoice port = m_port();
+    if (port.isOption())
+        portOptions[port.option() - 1]->setChecked(true);
+    else
+        uncheckOptions();
+    portPanel->showChoice();
 }
 
 void TestSerForm::uncheckOptions()
@@ -135,11 +125,13 @@ void TestSerForm::keyPressEvent(QKeyEvent *event)
         return;
     }
     event->accept();
-    // An address just typed is what the operator means by "OK"; a wrong
-    // one keeps the dialog open with the reason beside it.
-    if (focusWidget() == portPanel->addressEdit && !portPanel->addressEdit->text().trimmed().isEmpty()
-        && !portPanel->useTypedAddress())
+    // Enter in the address field uses a new address first, so the operator
+    // reads "使用するポート:" before confirming it; a wrong one keeps the
+    // dialog open with the reason beside it.
+    if (focusWidget() == portPanel->addressEdit && portPanel->typedAddressIsNew()) {
+        portPanel->useTypedAddress();
         return;
+    }
     confirm();
 }
 

@@ -1,6 +1,6 @@
 #include "TransferHistoryWindow.h"
 
-#include "link/BulkWriteReport.h"
+#include "DialogFrame.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -34,14 +34,14 @@ TransferHistoryWindow::TransferHistoryWindow(const TransferLog &log, QWidget *ow
     bottom->addWidget(m_reload);
     layout->addLayout(bottom);
     connect(m_reload, &QPushButton::clicked, this, &TransferHistoryWindow::reload);
+    // Wide enough for a hash at 1x; at a larger scale the screen has fewer
+    // pixels to give, and the last column is cut (whole in its tooltip).
     resize(1100, 360);
+    DialogFrame::fitToScreen(this);
 }
 
-QString TransferHistoryWindow::resultText(const QString &result)
+QString TransferHistoryWindow::resultText(WriteOutcome outcome)
 {
-    WriteOutcome outcome;
-    if (!BulkWriteReport::outcomeFromName(result, outcome))
-        return result;
     switch (outcome) {
     case WriteOutcome::Done: return QStringLiteral("完了");
     case WriteOutcome::TimedOut: return QStringLiteral("タイムアウト");
@@ -49,7 +49,13 @@ QString TransferHistoryWindow::resultText(const QString &result)
     case WriteOutcome::Refused: return QStringLiteral("送信せず");
     case WriteOutcome::Abandoned: return QStringLiteral("中断");
     }
-    return result;
+    return {};
+}
+
+QString TransferHistoryWindow::fileText(const TransferRecord &record)
+{
+    // The file then holds other frames than the hashes say were sent.
+    return record.modified ? record.file + QStringLiteral("（未保存の変更あり）") : record.file;
 }
 
 void TransferHistoryWindow::reload()
@@ -60,15 +66,16 @@ void TransferHistoryWindow::reload()
     // The log keeps the oldest first; the operator looks for the latest.
     for (auto record = contents.records.crbegin(); record != contents.records.crend(); ++record, ++row) {
         QStringList hashes;
-        for (auto hash = record->sha256.cbegin(); hash != record->sha256.cend(); ++hash)
-            hashes.append(QStringLiteral("CH%1 %2").arg(hash.key()).arg(hash.value()));
+        for (int ch : record->completedChannels())
+            hashes.append(
+                QStringLiteral("CH%1 %2").arg(ch).arg(QString::fromLatin1(record->sha256[size_t(ch - 1)].toHex())));
         const QString cells[ColumnCount] = {
             record->time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t")),
             record->port,
-            BulkWriteReport::channelList(record->channels),
-            BulkWriteReport::channelList(record->completed),
-            resultText(record->result),
-            record->file,
+            TransferRecord::channelList(record->askedChannels()),
+            TransferRecord::channelList(record->completedChannels()),
+            resultText(record->outcome),
+            fileText(*record),
             hashes.join(QLatin1Char('\n')),
         };
         for (int column = 0; column < ColumnCount; ++column) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/TransferLog.h"
+#include "link/history/TransferLog.h"
 
 #include <QWidget>
 
@@ -10,7 +10,8 @@ class QTableWidget;
 
 // "通信履歴": every bulk write recorded on this computer, newest first, with
 // the port, the channels asked and completed, the result, the title's file
-// and the hashes of what each completed channel was sent.
+// (marked when the title had unsaved edits) and the hashes of what each
+// completed channel was sent.
 class TransferHistoryWindow : public QWidget
 {
     Q_OBJECT
@@ -26,7 +27,9 @@ public:
     QLabel *note() const { return m_note; }
 
     // The operator's word for a record's result.
-    static QString resultText(const QString &result);
+    static QString resultText(WriteOutcome outcome);
+    // The title's file, and whether the write sent unsaved edits.
+    static QString fileText(const TransferRecord &record);
 
 private:
     TransferLog m_log;

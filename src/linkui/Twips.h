@@ -1,22 +1,11 @@
 #pragma once
 
-#include <QRect>
-#include <QWidget>
+#include "core/Twips.h"
 
-#include <cmath>
+#include <QWidget>
 
 // The link windows are laid out in twips, 15 to a pixel at 96 dpi.
 namespace Twips {
-
-inline int px(int twips)
-{
-    return int(std::lround(twips / 15.0));
-}
-
-inline QRect rect(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
 
 inline void place(QWidget *widget, int left, int top, int width, int height)
 {

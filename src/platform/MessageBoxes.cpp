@@ -3,6 +3,20 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+bool MessageBoxes::settleUnsavedWork(QWidget *parent, const QString &title, const QString &text,
+                                     const std::function<bool()> &save)
+{
+    switch (askSave(parent, title, text)) {
+    case SaveChoice::Save:
+        return save();
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
 void QtMessageBoxes::warning(QWidget *parent, const QString &title, const QString &text)
 {
     // On the heap and watched: if its owner goes away while the box is

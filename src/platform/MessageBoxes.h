@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 // Modal message boxes, behind an interface so tests can answer them.
@@ -23,6 +25,12 @@ public:
     // Asks whether unsaved work is to be saved first, with the buttons
     // "保存", "破棄" and "キャンセル"; closing the box counts as キャンセル.
     virtual SaveChoice askSave(QWidget *parent, const QString &title, const QString &text) = 0;
+
+    // The question before unsaved work would be lost: "保存" runs `save` and
+    // goes on only if that saved, "破棄" goes on without, "キャンセル" stops.
+    // True when the caller may go on.
+    bool settleUnsavedWork(QWidget *parent, const QString &title, const QString &text,
+                           const std::function<bool()> &save);
 };
 
 // The real boxes, shown with QMessageBox.

@@ -11,30 +11,25 @@ PortChoiceStore::PortChoiceStore(QSettings &settings) : m_settings(settings) {}
 
 PortChoice PortChoiceStore::load() const
 {
-    PortChoice choice;
-    choice.address = m_settings.value(AddressKey).toString().trimmed();
-    if (!choice.address.isEmpty())
-        return choice;
+    const PortChoice address = PortChoice::ofAddress(m_settings.value(AddressKey).toString());
+    if (address.isChosen())
+        return address;
     bool ok = false;
     const int option = m_settings.value(OptionKey).toInt(&ok);
     // A hand-edited or damaged file must not produce a port 0 or 9.
-    if (ok && option >= 1 && option <= 8)
-        choice.option = option;
-    return choice;
+    return ok ? PortChoice::ofOption(option) : PortChoice();
 }
 
 void PortChoiceStore::save(const PortChoice &choice)
 {
-    if (choice.isEmpty()) {
-        forget();
-        return;
-    }
-    if (choice.address.isEmpty()) {
-        m_settings.setValue(OptionKey, choice.option);
+    if (choice.isOption()) {
+        m_settings.setValue(OptionKey, choice.option());
         m_settings.remove(AddressKey);
-    } else {
-        m_settings.setValue(AddressKey, choice.address);
+    } else if (choice.isAddress()) {
+        m_settings.setValue(AddressKey, choice.address());
         m_settings.remove(OptionKey);
+    } else {
+        forget();
     }
 }
 

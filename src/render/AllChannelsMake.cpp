@@ -26,6 +26,16 @@ AllChannelsMake::Result AllChannelsMake::run(TitleData &data, const Request &req
         const MakeData::Result made = MakeData::run(data, one);
         result.made[size_t(ch)] = made.done();
         result.bitmapWritten = result.bitmapWritten && made.bitmapWritten;
+        result.cutWarnings[size_t(ch)] = made.cutWarning;
     }
     return result;
+}
+
+QStringList AllChannelsMake::Result::cutLines() const
+{
+    QStringList lines;
+    for (int ch = 0; ch < Title::Channels; ++ch)
+        if (!cutWarnings[size_t(ch)].isEmpty())
+            lines << QStringLiteral("CH%1: %2").arg(ch + 1).arg(cutWarnings[size_t(ch)]);
+    return lines;
 }

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -33,8 +34,13 @@ public:
         std::array<bool, Title::Channels> made{};
         // Every rendering could write its work bitmap.
         bool bitmapWritten = true;
+        // What each made channel's strip or row cut, as "データ作成" says
+        // it; empty where nothing was.
+        std::array<QString, Title::Channels> cutWarnings;
 
         bool done() const { return refusedChannel < 0; }
+        // One line per channel that was cut, naming it: "CH3: ...".
+        QStringList cutLines() const;
     };
 
     // Checks every text first: when one is refused nothing changes.

@@ -47,41 +47,43 @@ QString BlockTextGuard::title()
     return QStringLiteral("データ作成");
 }
 
-QString BlockTextGuard::message(Problem problem, const QString &text)
+QString BlockTextGuard::message(Problem problem, const QString &text, const QString &button)
 {
-    const QString retry = QStringLiteral("\n文字列を直してから、もう一度「データ作成」を押してください。");
+    const QString why = reason(problem, text);
+    return why.isEmpty() ? why
+                         : why + QStringLiteral("\n文字列を直してから、もう一度%1を押してください。")
+                                     .arg(button.isEmpty() ? QStringLiteral("「%1」").arg(title()) : button);
+}
+
+QString BlockTextGuard::reason(Problem problem, const QString &text)
+{
     switch (problem) {
     case Problem::CommaAndQuote:
         return QStringLiteral("文字列に半角のカンマ「,」と半角の引用符「\"」の両方が含まれています。\n"
                               "両方を含む文字列はデータファイルに保存できないため、データを作成しませんでした。"
-                              "どちらか一方を全角（「，」や「”」）にしてください。")
-            + retry;
+                              "どちらか一方を全角（「，」や「”」）にしてください。");
     case Problem::LeadingQuote:
         return QStringLiteral("文字列の先頭が半角の引用符「\"」です。\n"
-                              "引用符で始まる文字列はデータファイルに保存できないため、データを作成しませんでした。")
-            + retry;
+                              "引用符で始まる文字列はデータファイルに保存できないため、データを作成しませんでした。");
     case Problem::LineBreak:
         return QStringLiteral("文字列に改行が含まれています。\n"
-                              "改行を含む文字列はデータファイルに保存できないため、データを作成しませんでした。")
-            + retry;
+                              "改行を含む文字列はデータファイルに保存できないため、データを作成しませんでした。");
     case Problem::Exclamation:
         return QStringLiteral("文字列に半角の感嘆符「!」が含まれています。\n"
                               "データファイルでは半角の「!」が空白として読み戻されるため、データを作成しませんでした。"
-                              "全角の「！」にしてください。")
-            + retry;
+                              "全角の「！」にしてください。");
     case Problem::NotInCodePage: {
         const QString named = characterNotInCodePage(text);
         return (named.isEmpty()
                     ? QStringLiteral("文字列にデータファイルの文字コード（シフトJIS）で表せない文字が含まれています。\n")
                     : QStringLiteral("文字列の「%1」はデータファイルの文字コード（シフトJIS）で表せない文字です。\n")
                           .arg(named))
-            + QStringLiteral("保存すると「?」に変わるため、データを作成しませんでした。") + retry;
+            + QStringLiteral("保存すると「?」に変わるため、データを作成しませんでした。");
     }
     case Problem::TooLong:
         return QStringLiteral("文字列が長すぎます（%1バイトまで）。\n"
                               "データファイルに保存できないため、データを作成しませんでした。")
-                   .arg(ZvxFieldReader::MaxFieldBytes)
-            + retry;
+            .arg(ZvxFieldReader::MaxFieldBytes);
     case Problem::None:
         break;
     }

@@ -24,8 +24,14 @@ public:
     // The first character code page 932 cannot hold, empty when there is none.
     static QString characterNotInCodePage(const QString &text);
 
-    // Title and text of the warning shown for a refused text; given the text,
-    // a character the code page lacks is named.
+    // Title and text of the warning shown for a refused text where it was
+    // typed: the reason, then to mend the text and press `button` again
+    // (named as the operator sees it, quotes included; "「データ作成」" when
+    // empty).
     static QString title();
-    static QString message(Problem problem, const QString &text = {});
+    static QString message(Problem problem, const QString &text = {}, const QString &button = {});
+    // Why the text is refused, in a sentence or two (a line break between
+    // them), without what to do next; given the text, a character the code
+    // page lacks is named.
+    static QString reason(Problem problem, const QString &text = {});
 };

@@ -11,8 +11,9 @@
 
 // "データ作成" on the title data alone: draw the text, write "MyBmp.bmp",
 // sample the strip into the block, store the text, edge if asked, clear the
-// page and place the block. The editor window runs the same steps and adds
-// its tile and grid redraws; the command-line tool runs them as they are.
+// page and place the block. The editor's document runs it as one undoable
+// edit and tells the window what to redraw; the command-line tool runs it as
+// it is.
 class MakeData
 {
 public:

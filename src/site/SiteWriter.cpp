@@ -4,8 +4,8 @@
 #include "UnitLink.h"
 
 #include "core/ZvxReader.h"
-#include "link/ChangedChannels.h"
-#include "link/TransferRecorder.h"
+#include "link/history/ChangedChannels.h"
+#include "link/history/TransferRecorder.h"
 #include "netserial/PortAddress.h"
 #include "platform/QtLinkPlatform.h"
 
@@ -96,17 +96,18 @@ void SiteWriter::start(const SiteSchedule &schedule, const QString &folder, cons
             emit logWarning(name, why);
         });
         const QString file = result.file;
-        running.recorder->setTitleFile([file] { return file; });
+        running.recorder->setTitleSource([file] { return TitleSource{file, false}; });
         running.link = std::make_unique<UnitLink>(unit.name, result.address, m_platform);
         connect(running.link.get(), &UnitLink::progress, this,
                 [this, name](int percent, const QString &message) { emit unitProgress(name, percent, message); });
         connect(running.link.get(), &UnitLink::writeFinished, this,
-                [this, index](const BulkWriteReport &report, const QString &error) {
+                [this, index](const TransferRecord &report, const QString &error) {
                     m_units[size_t(index)]->recorder->record(report);
                     m_results[index].report = report;
                     end(index, error);
                 });
         ++m_running;
+        running.recorder->writeStarting();
         running.link->write(*title, channels);
     }
     // Said from the event loop, so a caller that connects and then waits hears it.

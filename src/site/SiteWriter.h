@@ -2,8 +2,8 @@
 
 #include "SiteSchedule.h"
 
-#include "link/BulkWriteReport.h"
-#include "link/TransferLog.h"
+#include "link/history/TransferRecord.h"
+#include "link/history/TransferLog.h"
 
 #include <QList>
 #include <QObject>
@@ -34,7 +34,7 @@ public:
         QString file;     // the unit's title file
         bool completed = false;
         QString error;    // why not, when not completed
-        std::optional<BulkWriteReport> report; // none when nothing was sent
+        std::optional<TransferRecord> report; // none when nothing was sent
         QList<int> unfinished; // channels 1..8 still to send
     };
 

@@ -2,7 +2,6 @@
 
 #include "core/ZvxReader.h"
 #include "core/ZvxWriter.h"
-#include "render/StripFit.h"
 
 #include <memory>
 
@@ -34,11 +33,6 @@ Outcome run(const QString &in, const std::array<QString, Title::Channels> &texts
     outcome.made = AllChannelsMake::run(*data, request);
     if (!outcome.made.done())
         return outcome;
-    for (int ch = 0; ch < Title::Channels; ++ch) {
-        const QString &text = texts[size_t(ch)];
-        if (!text.isEmpty())
-            outcome.cuts[size_t(ch)] = StripFit::warning(text, StripFit::measure(text, settings.font), settings.cell);
-    }
 
     const ZvxWriteResult written = ZvxWriter::writeFile(out, *data);
     if (!written.ok) {

@@ -26,9 +26,7 @@ struct Outcome
 {
     QString error;  // reading or writing failed: nothing was written
     QString notice; // how the title read differs from its file; empty when it does not
-    AllChannelsMake::Result made;
-    // Per channel, what the strip or the row cut from its title; empty when nothing.
-    std::array<QString, Title::Channels> cuts;
+    AllChannelsMake::Result made; // with what the strip or the row cut from each title
     bool written = false;
 };
 

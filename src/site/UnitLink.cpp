@@ -1,6 +1,6 @@
 #include "UnitLink.h"
 
-#include "link/ChannelFrames.h"
+#include "link/history/ChannelFrames.h"
 #include "link/LinkEngine.h"
 #include "link/LinkPlatform.h"
 #include "link/LinkTimer.h"
@@ -105,10 +105,10 @@ void UnitLink::finish()
     if (operation == Operation::Write) {
         m_operation = Operation::None;
         m_engine.reset();
-        BulkWriteReport report = m_report.value_or(BulkWriteReport());
+        TransferRecord report = m_report.value_or(TransferRecord());
         QString error = m_warning;
         if (report.outcome != WriteOutcome::Done && error.isEmpty())
-            error = BulkWriteReport::outcomeName(report.outcome);
+            error = TransferRecord::outcomeName(report.outcome);
         emit writeFinished(report, report.outcome == WriteOutcome::Done ? QString() : error);
         return;
     }
@@ -204,7 +204,7 @@ void UnitLink::operationEnded(Request reqNo)
     }
 }
 
-void UnitLink::bulkWriteFinished(const BulkWriteReport &report)
+void UnitLink::bulkWriteFinished(const TransferRecord &report)
 {
     m_report = report;
     // A refused or abandoned write ends without operationEnded or unloadWindow.

@@ -3,7 +3,7 @@
 #include "UnitStatus.h"
 
 #include "core/TitleData.h"
-#include "link/BulkWriteReport.h"
+#include "link/history/TransferRecord.h"
 #include "link/LinkView.h"
 
 #include <QObject>
@@ -59,7 +59,7 @@ signals:
     void progress(int percent, const QString &message);
     // The write ended, however it did; `error` says why when not every
     // channel was written.
-    void writeFinished(const BulkWriteReport &report, const QString &error);
+    void writeFinished(const TransferRecord &report, const QString &error);
     // A poll ended: answered, or `error` says why not.
     void polled(bool answered, const QString &error);
     // Input 0..7's video came or went (or was first seen lost).
@@ -88,7 +88,7 @@ private:
     void unloadWindow() override;
     void replyGarbled(Cmd cmdKind) override { m_next.garbled << cmdKind; }
     void operationEnded(Request reqNo) override;
-    void bulkWriteFinished(const BulkWriteReport &report) override;
+    void bulkWriteFinished(const TransferRecord &report) override;
 
     QString m_unit;
     QString m_address;
@@ -107,7 +107,7 @@ private:
     QString m_message;
     int m_totalFrames = 0;
     int m_framesSent = 0;
-    std::optional<BulkWriteReport> m_report;
+    std::optional<TransferRecord> m_report;
     UnitStatus m_status; // the last poll's
     UnitStatus m_next;   // the poll under way
     int m_resends = 0;

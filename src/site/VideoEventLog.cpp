@@ -1,9 +1,8 @@
 #include "VideoEventLog.h"
 
-#include "AppendLine.h"
-
 #include "core/UserFolders.h"
-#include "link/TransferRecord.h"
+#include "link/history/LineLog.h"
+#include "link/history/TransferRecord.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -26,5 +25,5 @@ QByteArray VideoEventLog::Event::toJson() const
 
 QString VideoEventLog::append(const Event &event) const
 {
-    return AppendLine::append(m_path, event.toJson());
+    return LineLog(m_path, MaxLines).append(event.toJson());
 }

@@ -11,6 +11,8 @@ class VideoEventLog
 {
 public:
     static inline const QString FileName = QStringLiteral("video-events.log");
+    // The oldest events beyond these go, as the transfer log's do.
+    static constexpr int MaxLines = 100000;
 
     // The log in UserFolders::state().
     static QString defaultPath();

@@ -177,7 +177,7 @@ void SiteTree::showLastWrite(int unit, const std::optional<TransferRecord> &reco
         return;
     }
     const QString when = record->time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    row->setText(LastWriteColumn, when + QStringLiteral("  ") + TransferHistoryWindow::resultText(record->result));
+    row->setText(LastWriteColumn, when + QStringLiteral("  ") + TransferHistoryWindow::resultText(record->outcome));
     row->setToolTip(LastWriteColumn, record->file);
 }
 
@@ -203,7 +203,7 @@ void SiteTree::showWriteStarted(int unit, const QList<int> &channels)
         return;
     }
     row->setData(WriteColumn, WriteBarDelegate::PercentRole, 0);
-    row->setToolTip(WriteColumn, QStringLiteral("CH ") + BulkWriteReport::channelList(channels));
+    row->setToolTip(WriteColumn, QStringLiteral("CH ") + TransferRecord::channelList(channels));
 }
 
 void SiteTree::showWriteProgress(int unit, int percent, const QString &message)
@@ -229,7 +229,7 @@ void SiteTree::showWriteResult(int unit, const SiteWriter::Result &result)
     }
     QString text = result.completed ? QStringLiteral("完了") : QStringLiteral("失敗");
     if (!result.completed && !result.unfinished.isEmpty())
-        text += QStringLiteral(" (未完了 CH%1)").arg(BulkWriteReport::channelList(result.unfinished));
+        text += QStringLiteral(" (未完了 CH%1)").arg(TransferRecord::channelList(result.unfinished));
     if (!result.error.isEmpty())
         text += QStringLiteral(": ") + result.error;
     row->setText(WriteColumn, text);

@@ -4,7 +4,7 @@
 #include "site/SiteSchedule.h"
 #include "site/SiteWriter.h"
 
-#include "link/TransferRecord.h"
+#include "link/history/TransferRecord.h"
 
 #include <QIcon>
 #include <QList>

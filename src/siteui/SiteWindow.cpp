@@ -2,7 +2,7 @@
 
 #include "SiteTree.h"
 
-#include "link/TransferLog.h"
+#include "link/history/TransferLog.h"
 #include "netserial/PortAddress.h"
 #include "platform/MessageBoxes.h"
 #include "render/BlockTextGuard.h"
@@ -141,8 +141,8 @@ void SiteWindow::makeAll()
         }
         ++made;
         for (int ch = 0; ch < Title::Channels; ++ch) {
-            if (!outcome.cuts[size_t(ch)].isEmpty())
-                cuts << QStringLiteral("%1 CH%2: %3").arg(unit.name).arg(ch + 1).arg(outcome.cuts[size_t(ch)]);
+            if (!outcome.made.cutWarnings[size_t(ch)].isEmpty())
+                cuts << QStringLiteral("%1 CH%2: %3").arg(unit.name).arg(ch + 1).arg(outcome.made.cutWarnings[size_t(ch)]);
         }
     }
     m_status->setText(QStringLiteral("%1台のうち%2台のタイトルを作成しました。").arg(m_schedule.units.size()).arg(made));

@@ -24,7 +24,7 @@ void cycleDot(CharacterEdits &edits, int n)
 TEST(CharacterEdits, EveryEditIsAStepTakenBackAndRedoneInTurn)
 {
     CharacterEdits edits;
-    edits.load(52, patternWith(3, PixelCode::white()));
+    edits.load(patternWith(3, PixelCode::white()));
     EXPECT_FALSE(edits.hasEdits());
 
     cycleDot(edits, 0); // black
@@ -48,7 +48,7 @@ TEST(CharacterEdits, EveryEditIsAStepTakenBackAndRedoneInTurn)
 TEST(CharacterEdits, AnEditThatChangesNothingIsNoStep)
 {
     CharacterEdits edits;
-    edits.load(1, patternWith(0, PixelCode::transparent()));
+    edits.load(patternWith(0, PixelCode::transparent()));
     edits.edit([](KakudaiGrid &grid) { grid.fill(KakudaiGrid::Transparent); }, QString());
     edits.edit([](KakudaiGrid &grid) { grid.swapBlackWhite(); }, QString());
     EXPECT_EQ(edits.undoStack().count(), 0);
@@ -58,10 +58,10 @@ TEST(CharacterEdits, AnEditThatChangesNothingIsNoStep)
 TEST(CharacterEdits, LoadingDropsTheStepsOfTheCharacterBefore)
 {
     CharacterEdits edits;
-    edits.load(1, patternWith(0, PixelCode::transparent()));
+    edits.load(patternWith(0, PixelCode::transparent()));
     cycleDot(edits, 5);
-    edits.load(2, patternWith(0, PixelCode::transparent()));
-    EXPECT_EQ(edits.code(), 2);
+    edits.load(patternWith(0, PixelCode::white()));
+    EXPECT_EQ(edits.grid().colour(0), KakudaiGrid::White);
     EXPECT_FALSE(edits.undoStack().canUndo());
     EXPECT_FALSE(edits.hasEdits());
 }
@@ -126,7 +126,7 @@ TEST_P(CharacterEditsStoreChange, GridFollowsOnlyWithoutEditsOfItsOwn)
 {
     const StoreChange &change = GetParam();
     CharacterEdits edits;
-    edits.load(52, Start);
+    edits.load(Start);
     if (change.edited)
         cycleDot(edits, 0);
     const KakudaiGrid before = edits.grid();
@@ -149,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(Each, CharacterEditsStoreChange, ::testing::ValuesIn(St
 TEST(CharacterEdits, RevertIsAStepAndTheEditsStayOvertakenWhenBroughtBack)
 {
     CharacterEdits edits;
-    edits.load(52, Start);
+    edits.load(Start);
     cycleDot(edits, 0);
     edits.storedChanged(patternWith(3, PixelCode::black()));
     ASSERT_TRUE(edits.overtaken());
@@ -162,4 +162,15 @@ TEST(CharacterEdits, RevertIsAStepAndTheEditsStayOvertakenWhenBroughtBack)
     edits.undoStack().undo();
     EXPECT_EQ(edits.grid().colour(0), KakudaiGrid::Black);
     EXPECT_TRUE(edits.overtaken());
+
+    // Walked back to the stored pattern dot by dot, new edits are edits of
+    // that pattern.
+    cycleDot(edits, 0); // white
+    cycleDot(edits, 0); // transparent
+    cycleDot(edits, 3); // transparent
+    cycleDot(edits, 3); // black, as stored
+    EXPECT_FALSE(edits.hasEdits());
+    cycleDot(edits, 9);
+    EXPECT_TRUE(edits.hasEdits());
+    EXPECT_FALSE(edits.overtaken());
 }

@@ -46,13 +46,13 @@ protected:
 
 } // namespace
 
-TEST_F(HensyuFormTest, LoadingSetsCaptionHensyuNoAndGrid)
+TEST_F(HensyuFormTest, LoadingOpensTheCharacterInTheDocumentAndShowsIt)
 {
     auto form = makeForm();
     m_data.DotData[65][13] = PixelCode::white();
     form->KakudaiDataSet(65);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("文字65編集中"));
-    EXPECT_EQ(m_data.HensyuNo, 65);
+    EXPECT_EQ(m_document.openedCharacter(), 65);
     EXPECT_EQ(form->grid().colour(13), KakudaiGrid::White);
     EXPECT_EQ(form->grid().colour(14), KakudaiGrid::Transparent);
     EXPECT_FALSE(form->isVisible());
@@ -101,8 +101,8 @@ TEST_F(HensyuFormTest, SaveStoresVisibleDotsOnlyAndCancelRestoresTheStore)
 
 TEST_F(HensyuFormTest, SaveBeforeAnythingWasLoadedDoesNothing)
 {
+    m_document.openCharacter(3);
     auto form = makeForm();
-    m_data.HensyuNo = 3;
     const TitleData before = m_data;
     form->hensyuCommand(HensyuForm::ShiftUp)->click(); // leaves neutral boxes partly neutral
     form->saveCharacter();

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <sys/stat.h>
 
 namespace {
@@ -155,7 +157,9 @@ TEST_F(Cli, SheetAndPageDrawOnePixelPerDot)
     }
 }
 
-TEST_F(Cli, BadArgumentsPrintTheUsageAndExitWithTwo)
+// The reason stays on the screen: one line of it and one pointing to the
+// help, not the whole help after it.
+TEST_F(Cli, BadArgumentsSayWhyAndWhereTheHelpIsAndExitWithTwo)
 {
     const QList<QStringList> bad = {
         {},
@@ -169,16 +173,55 @@ TEST_F(Cli, BadArgumentsPrintTheUsageAndExitWithTwo)
         {QStringLiteral("import-block"), path("in.zvx"), QStringLiteral("x"), path("s.png"), path("out.zvx")},
         {QStringLiteral("import-block"), path("in.zvx"), path("s.png"), path("out.zvx")},
         {QStringLiteral("nonsense")},
+        {QStringLiteral("send")},
+        {QStringLiteral("send"), path("in.zvx"), QStringLiteral("--port"), QStringLiteral("9")},
+        {QStringLiteral("send"), path("in.zvx"), QStringLiteral("--port"), QStringLiteral("1"),
+         QStringLiteral("--channels"), QStringLiteral("9")},
     };
     for (const QStringList &args : bad) {
         const ToolRun run = orvex(args);
-        EXPECT_EQ(run.exitCode, 2) << args.join(QLatin1Char(' ')).toStdString();
-        EXPECT_TRUE(run.err.contains(QStringLiteral("usage:"))) << args.join(QLatin1Char(' ')).toStdString();
+        const std::string call = args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(run.exitCode, 2) << call;
+        const QStringList lines = run.err.split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 2) << call << '\n' << run.err.toStdString();
+        EXPECT_TRUE(lines[0].startsWith(QStringLiteral("orvex: "))) << call;
+        EXPECT_EQ(lines[1], QStringLiteral("Try 'orvex --help' for more information.")) << call;
     }
     const ToolRun help = orvex({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     for (const char *command : {"resave", "import-sheet", "import-block", "--bars"})
         EXPECT_TRUE(help.out.contains(QLatin1String(command))) << command;
+}
+
+// A transfer log that is a pipe, a link to an endless device or a folder is
+// not read: `log` says so and fails at once instead of hanging or reading
+// for ever.
+TEST_F(Cli, LogRefusesALogThatIsNoRegularFile)
+{
+    const QByteArray saved = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(path("state")));
+    const QString log = path("state/orvex/transfers.log");
+    ASSERT_TRUE(QDir().mkpath(path("state/orvex")));
+    const struct
+    {
+        const char *what;
+        std::function<bool()> make;
+    } cases[] = {
+        {"fifo", [&] { return ::mkfifo(QFile::encodeName(log).constData(), 0600) == 0; }},
+        {"zero", [&] { return QFile::link(QStringLiteral("/dev/zero"), log); }},
+        {"folder", [&] { return QDir().mkpath(log); }},
+    };
+    for (const auto &c : cases) {
+        ASSERT_TRUE(c.make()) << c.what;
+        FifoUnblocker unblocker(log);
+        const ToolRun run = orvex({QStringLiteral("log")});
+        EXPECT_EQ(run.exitCode, 1) << c.what;
+        EXPECT_EQ(run.err, QStringLiteral("orvex: %1 は通常のファイルではありません\n").arg(log)) << c.what;
+        EXPECT_TRUE(run.out.isEmpty()) << c.what;
+        QFile::remove(log);
+        QDir(log).removeRecursively();
+    }
+    qputenv("XDG_STATE_HOME", saved);
 }
 
 TEST_F(Cli, ImportOfAnExportedSheetWritesTheSameFile)

@@ -113,6 +113,9 @@ TEST_F(RenderCommandTest, RefusedTextAndBadInputFailWithoutWriting)
     const QString out = path(QStringLiteral("out.zvx"));
     EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), QStringLiteral("1,000\""), out}), 1);
     EXPECT_TRUE(m_stderr.contains(QStringLiteral("カンマ「,」と半角の引用符「\"」")));
+    EXPECT_TRUE(m_stderr.endsWith(QStringLiteral("「%1」には何も書き込みませんでした。\n").arg(out)))
+        << m_stderr.toStdString();
+    EXPECT_FALSE(m_stderr.contains(QStringLiteral("押して"))) << m_stderr.toStdString();
     // A text the reader could not take back in one field.
     EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), QString(70000, u'x'), out}), 1);
     EXPECT_TRUE(m_stderr.contains(QStringLiteral("長すぎます")));
@@ -138,7 +141,7 @@ TEST_F(RenderCommandTest, BadArgumentsExitWithTwo)
             << size;
     EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), a, out, QStringLiteral("--font")}), 2);
     EXPECT_EQ(runTool({QStringLiteral("-"), QStringLiteral("0"), a, out, QStringLiteral("--italic")}), 2);
-    EXPECT_TRUE(m_stderr.contains(QStringLiteral("usage")));
+    EXPECT_TRUE(m_stderr.contains(QStringLiteral("Try 'orvex --help'")));
     EXPECT_FALSE(QFile::exists(out));
 }
 

@@ -119,8 +119,8 @@ TEST_F(TitlesCommandTest, RefusesAListItCannotStoreAndWritesNothing)
     };
     const Case cases[] = {
         {"nine lines", "1\n2\n3\n4\n5\n6\n7\n8\n9\n", "9 lines"},
-        {"a comma and a quote on line 3", "A\nB\nC,\"D\"\n", "channel 3"},
-        {"a leading quote", "\"A\n", "channel 1"},
+        {"a comma and a quote on line 3", "A\nB\nC,\"D\"\n", "CH3（"},
+        {"a leading quote", "\"A\n", "CH1（"},
         {"not UTF-8", "A\n\xff\xfe\n", "UTF-8"},
     };
     for (const Case &c : cases) {
@@ -129,7 +129,36 @@ TEST_F(TitlesCommandTest, RefusesAListItCannotStoreAndWritesNothing)
         EXPECT_EQ(run({"titles", path("in.zvx"), path("list.txt"), path("out.zvx")}), 2);
         EXPECT_TRUE(err.contains(QString::fromUtf8(c.says))) << err.toStdString();
         EXPECT_FALSE(QFile::exists(path("out.zvx")));
+        EXPECT_EQ(err.count(u'\n'), 1) << err.toStdString();
     }
+    // A refused text: no button to press here, and one language to the end.
+    writeList("\"A\n");
+    EXPECT_EQ(run({"titles", path("in.zvx"), path("list.txt"), path("out.zvx")}), 2);
+    EXPECT_TRUE(err.startsWith(QStringLiteral("orvex: CH1（%1の1行目）: ").arg(path("list.txt")))) << err.toStdString();
+    EXPECT_TRUE(err.endsWith(QStringLiteral("「%1」には何も書き込みませんでした。\n").arg(path("out.zvx"))))
+        << err.toStdString();
+    EXPECT_FALSE(err.contains(QStringLiteral("押して")) || err.contains(QStringLiteral("written")));
+
     EXPECT_EQ(run({"titles", path("in.zvx"), path("missing.txt"), path("out.zvx")}), 1);
     EXPECT_EQ(run({"titles", path("in.zvx"), path("list.txt")}), 2);
+}
+
+// Cut channels are made all the same, each named on one warning line that
+// says what `orvex render` says of the same text.
+TEST_F(TitlesCommandTest, WarnsOnceForEachChannelThatWasCut)
+{
+    const QString tooLong = QStringLiteral("Parking Lot North Gate Entrance East Side Camera");
+    const QString wide = QString(40, u'あ');
+    writeList((QStringLiteral("CAM1\n\n") + tooLong + u'\n' + wide + u'\n').toUtf8());
+    ASSERT_EQ(run({"titles", "-", path("list.txt"), path("out.zvx")}), 0) << err.toStdString();
+    EXPECT_TRUE(QFile::exists(path("out.zvx")));
+    const QStringList lines = err.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << err.toStdString();
+
+    const auto renderWarning = [&](int block, const QString &text) {
+        EXPECT_EQ(run({"render", "-", QString::number(block), text, path("one.zvx")}), 0);
+        return err.trimmed().mid(QStringLiteral("orvex: warning: ").size());
+    };
+    EXPECT_EQ(lines[0], QStringLiteral("orvex: warning: CH3: ") + renderWarning(2, tooLong));
+    EXPECT_EQ(lines[1], QStringLiteral("orvex: warning: CH4: ") + renderWarning(3, wide));
 }

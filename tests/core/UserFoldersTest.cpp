@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <unistd.h>
 
 namespace {
@@ -84,6 +87,41 @@ TEST(UserFolders, AnInstalledCopyWorksInTheCacheAndOpensInDocumentsOrHome)
     home.makeDocuments();
     folders = UserFolders::forProgram(QStringLiteral("/usr/bin/"));
     EXPECT_EQ(folders.dialogs, home.documents());
+}
+
+// The state folder names what is really wrong with it, so the operator
+// knows whether to remove a file, fix a permission or free space.
+TEST(UserFolders, AFolderThatCannotBeWrittenSaysWhy)
+{
+    QTemporaryDir dir;
+    QFile(dir.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly);
+    QDir().mkpath(dir.filePath(QStringLiteral("locked")));
+    QFile::setPermissions(dir.filePath(QStringLiteral("locked")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool privileged = ::geteuid() == 0; // permissions do not stop root
+    const QString denied = QString::fromLocal8Bit(std::strerror(EACCES));
+
+    const struct
+    {
+        const char *folder;
+        QString expected;
+    } cases[] = {
+        {"new/state/orvex", {}},
+        {"file/orvex", dir.filePath(QStringLiteral("file")) + QStringLiteral(" はフォルダーではありません")},
+        {"file", dir.filePath(QStringLiteral("file")) + QStringLiteral(" はフォルダーではありません")},
+        {"locked", privileged ? QString()
+                              : QStringLiteral("フォルダー %1 に書き込めません: %2")
+                                    .arg(dir.filePath(QStringLiteral("locked")), denied)},
+        {"locked/orvex", privileged ? QString()
+                                    : QStringLiteral("フォルダー %1 を作れません: %2")
+                                          .arg(dir.filePath(QStringLiteral("locked/orvex")), denied)},
+    };
+    for (const auto &c : cases) {
+        const QString folder = dir.filePath(QString::fromLatin1(c.folder));
+        EXPECT_EQ(UserFolders::makeWritableFolder(folder), c.expected) << c.folder;
+        EXPECT_EQ(QFileInfo(folder).isDir(), c.expected.isEmpty()) << c.folder;
+    }
+    QFile::setPermissions(dir.filePath(QStringLiteral("locked")), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                                       | QFileDevice::ExeOwner);
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -90,26 +91,22 @@ public:
                          [this](bool modified) { m_modified.append(modified); });
         QObject::connect(&document, &TitleDocument::fileNameChanged, &m_context,
                          [this](const QString &name) { m_fileNames.append(name); });
-        QObject::connect(&document, &TitleDocument::patternsImported, &m_context,
-                         [this](const PatternEdit::Patterns &before) { m_imported.append(before); });
     }
 
     Changes takeChanges() { return std::exchange(m_told, {}); }
     std::set<int> takePages() { return std::exchange(m_pages, {}); }
     QList<bool> takeModified() { return std::exchange(m_modified, {}); }
     QStringList takeFileNames() { return std::exchange(m_fileNames, {}); }
-    QList<PatternEdit::Patterns> takeImported() { return std::exchange(m_imported, {}); }
     void clear()
     {
         takeChanges();
         takeModified();
         takeFileNames();
-        takeImported();
         takePages();
     }
     bool silent() const
     {
-        return m_told == Changes{} && m_pages.empty() && m_modified.isEmpty() && m_fileNames.isEmpty() && m_imported.isEmpty();
+        return m_told == Changes{} && m_pages.empty() && m_modified.isEmpty() && m_fileNames.isEmpty();
     }
 
 private:
@@ -118,7 +115,6 @@ private:
     std::set<int> m_pages;
     QList<bool> m_modified;
     QStringList m_fileNames;
-    QList<PatternEdit::Patterns> m_imported;
 };
 
 class TitleDocumentTest : public ::testing::Test
@@ -401,6 +397,38 @@ TEST_F(TitleDocumentTest, TheCurrentBlockFollowsTheChannelAndThePressedCode)
     EXPECT_EQ(document.selectedCell(), 389);
 }
 
+TEST_F(TitleDocumentTest, EverySelectionIsAnnouncedAndOnlyTheDocumentMakesIt)
+{
+    static_assert(!std::is_assignable_v<decltype((data->ChNo)), qint16>);
+    static_assert(!std::is_assignable_v<decltype((data->HensyuNo)), qint16>);
+    QStringList told;
+    QObject context;
+    const auto tell = [&](const char *what) {
+        return [&told, what](int n) { told << QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(n); };
+    };
+    QObject::connect(&document, &TitleDocument::channelSelected, &context, tell("channel"));
+    QObject::connect(&document, &TitleDocument::blockSelected, &context, tell("block"));
+    QObject::connect(&document, &TitleDocument::cellSelected, &context, tell("cell"));
+    QObject::connect(&document, &TitleDocument::characterOpened, &context, tell("character"));
+
+    document.selectChannel(2);
+    document.selectChannel(2); // chosen again, shown again
+    document.selectCell(40);
+    document.openCharacter(65);
+    document.selectBlockOf(60);
+    EXPECT_FALSE(document.isModified()) << "selecting is no edit";
+    document.placeBlock(30);   // news only where the block changes
+    document.placeBlock(26);
+    document.selectChannel(8); // none of these exist
+    document.selectCell(390);
+    document.openCharacter(256);
+    EXPECT_EQ(told, QStringList({"channel 2", "block 2", "channel 2", "block 2", "cell 40", "character 65",
+                                 "block 2", "block 1"}));
+    EXPECT_EQ(data->ChNo, 2);
+    EXPECT_EQ(data->HensyuNo, 65);
+    EXPECT_EQ(document.openedCharacter(), 65);
+}
+
 TEST_F(TitleDocumentTest, SavingNamesTheFileAndMarksTheTitleSaved)
 {
     document.placeBlock(1);
@@ -490,15 +518,18 @@ TEST_F(TitleDocumentTest, AFileThatCannotBeReadChangesNothing)
     EXPECT_TRUE(listener.silent());
 }
 
-TEST_F(TitleDocumentTest, AnImportTellsWhatTheReplacedPatternsWere)
+TEST_F(TitleDocumentTest, AnImportIsOneStepThatGivesBackThePatternsItReplaced)
 {
     data->DotData[30][0] = PixelCode::black();
     const Stores before(*data);
     document.importPatterns(26, std::vector<CharPattern>(Title::BlockSize, allWhite()), QStringLiteral("読み込み"));
-    const QList<PatternEdit::Patterns> imported = listener.takeImported();
-    ASSERT_EQ(imported.size(), 1);
-    EXPECT_EQ(imported[0].size(), Title::BlockSize);
-    EXPECT_EQ(imported[0].firstKey(), 26);
-    EXPECT_EQ(imported[0].value(30), before.dots[30]);
     EXPECT_EQ(data->DotData[30], allWhite());
+    Changes block1;
+    for (int code = 26; code <= 50; ++code)
+        block1.codes.insert(code);
+    EXPECT_EQ(listener.takeChanges(), block1);
+
+    document.undoStack().undo();
+    EXPECT_EQ(Stores(*data), before);
+    EXPECT_EQ(listener.takeChanges(), block1);
 }

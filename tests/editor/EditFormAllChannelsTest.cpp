@@ -2,8 +2,11 @@
 
 #include "editor/AllChannelsDialog.h"
 
+#include "render/StripFit.h"
+
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -80,7 +83,12 @@ TEST_F(EditFormAllChannelsTest, ARefusedTextIsNamedWithItsChannelAndChangesNothi
     dialog.okButton->click();
 
     ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("全チャンネル作成"));
     EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("CH6"))) << boxes.shown[0].text.toStdString();
+    // The button to press again is this dialog's own.
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("もう一度「全チャンネル作成」の「OK」を押して")))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_FALSE(boxes.shown[0].text.contains(QStringLiteral("「データ作成」"))) << boxes.shown[0].text.toStdString();
     EXPECT_EQ(Title8(*data), before);
     EXPECT_EQ(form->document().undoStack().count(), 0);
     EXPECT_TRUE(dialog.isVisible()) << "open on the text to mend";
@@ -108,4 +116,41 @@ TEST_F(EditFormAllChannelsTest, TheChosenFontAndEdgingMakeTheChannelsAndBecomeTh
     form->makeData();
     EXPECT_EQ(data->DotData, made.DotData);
     EXPECT_EQ(data->DispData, made.DispData);
+}
+
+// Each text has the counter and the cut mark of the main text box, measured
+// in the font the channels will be made with; after OK one box names each
+// channel that was cut and where, as "データ作成" does for one.
+TEST_F(EditFormAllChannelsTest, EachTextShowsItsCutAndOkSaysWhichChannelsWereCut)
+{
+    const QString tooLong = QStringLiteral("Parking Lot North Gate Entrance East Side Camera");
+    const QString wide = QString(40, u'あ');
+    AllChannelsDialog &dialog = openDialog();
+    dialog.texts[2]->setText(tooLong);
+    ui().Text1->setText(tooLong);
+    EXPECT_EQ(dialog.counters[2]->text(), ui().fitLabel->text());
+    EXPECT_EQ(dialog.counters[2]->palette().color(QPalette::WindowText), QColor(Qt::red));
+    EXPECT_EQ(dialog.texts[2]->cutAt(), ui().Text1->cutAt());
+    EXPECT_EQ(dialog.texts[2]->cutWithin(), ui().Text1->cutWithin());
+    EXPECT_EQ(dialog.counters[0]->text(), QStringLiteral("0/25"));
+    QFont small = ui().Text1->font();
+    small.setPointSizeF(small.pointSizeF() / 2);
+    fontDialogs.answer = small;
+    dialog.fontButton->click();
+    EXPECT_EQ(dialog.texts[2]->cutAt(), -1) << "a smaller font fits it";
+    fontDialogs.answer = ui().Text1->font();
+    dialog.fontButton->click();
+
+    dialog.texts[0]->setText(QStringLiteral("CAM 1"));
+    dialog.texts[6]->setText(wide);
+    dialog.okButton->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(data->ChText[2], tooLong) << "made all the same";
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("全チャンネル作成"));
+    const auto warning = [&](const QString &text) {
+        return StripFit::warning(text, StripFit::measure(text, ui().Text1->font()), form->document().selectedCell());
+    };
+    EXPECT_EQ(boxes.shown[0].text.split(u'\n', Qt::SkipEmptyParts),
+              QStringList({QStringLiteral("CH3: ") + warning(tooLong), QStringLiteral("CH7: ") + warning(wide)}));
 }

@@ -6,6 +6,7 @@
 #include "core/ZvxWriter.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -390,4 +391,52 @@ TEST_F(EditFormEnlargedEditor, CtrlZBelongsToTheActiveWindow)
     EXPECT_EQ(form->document().undoStack().index(), titleSteps - 1);
     EXPECT_EQ(editor()->grid().colour(5), KakudaiGrid::Black);
     EXPECT_EQ(editor()->undoStack().index(), 1);
+}
+
+TEST_F(EditFormEnlargedEditor, BackAtTheStoredPatternNothingChangedElsewhereIsLeftToTell)
+{
+    struct Case
+    {
+        const char *name;
+        // Ends with the grid showing character 3 as stored.
+        std::function<void()> steps;
+    };
+    const Case cases[] = {
+        {"PasteOverEdits",
+         [this] {
+             form->pickCharacter(2);
+             form->openEnlargedEditor();
+             editor()->actionButton(HensyuForm::Copy)->click();
+             form->pickCharacter(3);
+             editor()->pressDot(0);
+             editor()->actionButton(HensyuForm::Paste)->click();
+         }},
+        {"CancelAfterThePaletteInverted",
+         [this] {
+             form->pickCharacter(3);
+             form->openEnlargedEditor();
+             editor()->pressDot(0);
+             ui().LineEdit[1]->click();
+             editor()->actionButton(HensyuForm::Cancel)->click();
+         }},
+    };
+    for (const Case &c : cases) {
+        CopyBuffer::shared().clear();
+        makeForm(workDir.path() + QLatin1Char('/'));
+        form->show();
+        // Both the paste and "反転" change character 3.
+        data->DotData[2][5] = PixelCode::white();
+        data->DotData[3][7] = PixelCode::white();
+        c.steps();
+        ASSERT_FALSE(editor()->hasUnsavedEdits()) << c.name;
+
+        editor()->pressDot(20);
+        EXPECT_FALSE(editor()->storedChangedUnderEdits()) << c.name;
+        EXPECT_FALSE(editor()->overtakenNotice()->isVisibleTo(editor())) << c.name;
+        const qsizetype asked = boxes.asked.size();
+        editor()->actionButton(HensyuForm::Save)->click();
+        EXPECT_EQ(boxes.asked.size(), asked) << c.name;
+        EXPECT_TRUE(data->DotData[3][20].isBlack()) << c.name;
+        EXPECT_FALSE(editor()->hasUnsavedEdits()) << c.name;
+    }
 }

@@ -5,13 +5,17 @@
 #include "support/FakeLinkPlatform.h"
 #include "linkui/LinkWindows.h"
 #include "linkui/SerForm.h"
+#include "linkui/SetForm.h"
 #include "linkui/TestSerForm.h"
 #include "linkui/TransferHistoryWindow.h"
-#include "link/TransferLog.h"
+#include "link/history/TransferLog.h"
 
 #include <QFile>
 
 #include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
 #include <QCoreApplication>
 #include <QEvent>
 
@@ -56,7 +60,7 @@ TEST_F(EditFormLink, FirstDataComAsksForAPortThenPortSetReopensTheDialog)
 
 TEST_F(EditFormLink, DataComWithAPortChosenShowsTheCommunicationWindow)
 {
-    data->ComNo = 2;
+    form->link()->usePort(PortChoice::ofOption(2));
     ui().DataCom->trigger();
     SerForm *window = form->link()->existingSerForm();
     ASSERT_NE(window, nullptr);
@@ -65,15 +69,38 @@ TEST_F(EditFormLink, DataComWithAPortChosenShowsTheCommunicationWindow)
     EXPECT_EQ(form->link()->testSerForm(), nullptr);
 }
 
+// "変更分のみ選択" names the channels changed at the press; an edit after it
+// must not leave that claim standing in the still open dialog.
+TEST_F(EditFormLink, AnEditTakesBackTheNoteOnTheChangedChannels)
+{
+    form->link()->usePort(PortChoice::ofOption(1));
+    ui().DataCom->trigger();
+    SerForm *window = form->link()->existingSerForm();
+    window->ui().WriteButton->click();
+    SetForm *settings = window->setForm();
+    settings->changedButton->click();
+    ASSERT_TRUE(settings->changedNote->text().contains(QStringLiteral("変更されたチャンネル")));
+
+    CharPattern pattern = data->DotData[27];
+    pattern[0] = PixelCode::white();
+    form->document().replacePattern(27, pattern, QStringLiteral("dot")); // a character of CH2
+    EXPECT_FALSE(settings->changedNote->text().contains(QStringLiteral("変更されたチャンネル")));
+    EXPECT_TRUE(settings->isVisible());
+}
+
 // The program ending mid-write: the write is in the log as abandoned, with
-// the title's file, and "通信履歴" is reached from the menu.
-TEST_F(EditFormLink, AWriteCutOffByTheProgramEndingIsRecordedWithTheTitlesFile)
+// the title's file and the note that the title had unsaved edits (the file
+// does not hold what was sent), and "通信履歴" is reached from the menu.
+TEST_F(EditFormLink, AWriteCutOffByTheProgramEndingIsRecordedWithTheTitlesFileAndItsUnsavedEdits)
 {
     QFile::remove(TransferLog().path());
     const QString file = path(QStringLiteral("cameras.zvx"));
     fileDialogs.answers = {file};
     ASSERT_TRUE(form->saveFileAs());
-    data->ComNo = 1;
+    CharPattern white;
+    white.fill(PixelCode::white());
+    form->document().replacePattern(1, white, QStringLiteral("保存"));
+    form->link()->usePort(PortChoice::ofOption(1));
     ui().DataCom->trigger();
     data->KakikomiCh.fill(true);
     form->link()->existingSerForm()->KakikomiOn();
@@ -84,9 +111,10 @@ TEST_F(EditFormLink, AWriteCutOffByTheProgramEndingIsRecordedWithTheTitlesFile)
     form.reset();
     const TransferLog::Contents log = TransferLog().read();
     ASSERT_EQ(log.records.size(), 1);
-    EXPECT_EQ(log.records[0].result, QStringLiteral("abandoned"));
-    EXPECT_EQ(log.records[0].completed, QList<int>{1});
+    EXPECT_EQ(log.records[0].outcome, WriteOutcome::Abandoned);
+    EXPECT_EQ(log.records[0].completedChannels(), QList<int>{1});
     EXPECT_EQ(log.records[0].file, file);
+    EXPECT_TRUE(log.records[0].modified);
 }
 
 TEST_F(EditFormLink, TheHistoryIsInTheCommunicationMenu)

@@ -36,6 +36,23 @@ protected:
     }
     // The widget a click at the centre of `widget` lands on.
     QWidget *hitAt(QWidget *widget) const { return hitAt(widget, widget->rect().center()); }
+    // Whether a click on `widget` reaches it (or the line edit inside it).
+    bool canBeClicked(QWidget *widget) const
+    {
+        QWidget *hit = hitAt(widget);
+        return hit == widget || widget->isAncestorOf(hit);
+    }
+
+    // The window shown and active, and the focus moved by keyboard from the
+    // text box back round the chain to "拡大編集".
+    void tabBackToEnlargeButton()
+    {
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QTest::keyClick(ui().Text1, Qt::Key_Backtab);
+        ASSERT_EQ(QApplication::focusWidget(), ui().enlargeButton);
+    }
 
     FakeLinkPlatform platform;
     ScriptedPortDiscovery portDiscovery;
@@ -110,7 +127,7 @@ TEST_F(EditFormView, EnlargedEditorAndCommunicationWindowStayOnTopOfTheEditor)
     form->attachLink(platform, portDiscovery, portChoices.store);
     form->show();
     form->openEnlargedEditor();
-    data->ComNo = 1;
+    form->link()->usePort(PortChoice::ofOption(1));
     form->openCommunication();
     SerForm *serForm = form->link()->existingSerForm();
     ASSERT_NE(serForm, nullptr);
@@ -118,4 +135,54 @@ TEST_F(EditFormView, EnlargedEditorAndCommunicationWindowStayOnTopOfTheEditor)
         ASSERT_NE(owned->windowHandle(), nullptr);
         EXPECT_EQ(owned->windowHandle()->transientParent(), form->windowHandle());
     }
+}
+
+TEST_F(EditFormView, AfterTheEnlargedEditorClosesTheTextBoxIsInFrontAndTakesTheTyping)
+{
+    ASSERT_NO_FATAL_FAILURE(tabBackToEnlargeButton());
+    QTest::keyClick(ui().enlargeButton, Qt::Key_Space);
+    ASSERT_NE(form->enlargedEditor(), nullptr);
+    ASSERT_TRUE(form->enlargedEditor()->isVisible());
+
+    form->enlargedEditor()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(QApplication::focusWidget(), ui().Text1);
+    EXPECT_TRUE(canBeClicked(ui().Text1));
+    EXPECT_FALSE(canBeClicked(ui().enlargeButton));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("AB"));
+    EXPECT_EQ(ui().Text1->text(), QStringLiteral("AB"));
+}
+
+TEST_F(EditFormView, ThePaletteChosenWhileInFrontForTheFocusLeavesNoHiddenControlToTab)
+{
+    ASSERT_NO_FATAL_FAILURE(tabBackToEnlargeButton());
+    ASSERT_TRUE(canBeClicked(ui().enlargeButton));
+    EXPECT_FALSE(ui().paletteAction->isChecked());
+
+    ui().paletteAction->trigger();
+    EXPECT_TRUE(ui().paletteAction->isChecked());
+    // Round the whole chain: the control with the focus can always be seen,
+    // and while the item is checked the palette is in front.
+    for (int i = 0; i < 11; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        EXPECT_TRUE(canBeClicked(focused)) << i << " " << focused->metaObject()->className();
+        if (ui().paletteAction->isChecked()) {
+            EXPECT_TRUE(canBeClicked(ui().enlargeButton)) << i;
+        }
+    }
+    EXPECT_FALSE(ui().paletteAction->isChecked());
+
+    // Chosen while the text box has the focus: the focus comes forward with
+    // the palette, and goes back with it.
+    ASSERT_EQ(QApplication::focusWidget(), ui().Text1);
+    ui().paletteAction->trigger();
+    EXPECT_TRUE(ui().Frame3->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_TRUE(canBeClicked(QApplication::focusWidget()));
+    ui().paletteAction->trigger();
+    EXPECT_EQ(QApplication::focusWidget(), ui().Text1);
+    EXPECT_TRUE(canBeClicked(ui().Text1));
 }

@@ -157,3 +157,25 @@ TEST_F(MonitorWindowTest, APressOnAMonitorSelectsItsChannelInTheEditor)
     EXPECT_EQ(ui().channelList->currentIndex(), 5);
     EXPECT_EQ(ui().Text1->text(), QStringLiteral("six"));
 }
+
+// The still dialogs start in the folder every file dialog of the editor
+// shares, and a still picked somewhere makes that the folder "保存" starts in.
+TEST_F(MonitorWindowTest, TheStillDialogsShareTheFolderOfEveryFileDialog)
+{
+    MonitorWindow &window = openMonitors();
+    ASSERT_TRUE(QDir(workDir.path()).mkpath(QStringLiteral("stills")));
+    ASSERT_TRUE(QDir(workDir.path()).mkpath(QStringLiteral("titles")));
+
+    fileDialogs.answers = {writeStill(QStringLiteral("stills/gate.png"), Qt::darkGreen)};
+    window.stillButton(0)->click();
+    fileDialogs.answers = {path(QStringLiteral("titles/site.zvx"))};
+    ui().FileOpenSave[1]->trigger(); // "保存" of a title without a file asks where
+    fileDialogs.answers = {QString()};
+    window.stillButton(1)->click();
+
+    ASSERT_EQ(fileDialogs.requests.size(), 3);
+    EXPECT_EQ(fileDialogs.requests[0].folder, workDir.path() + QLatin1Char('/')) << "before any file was used";
+    EXPECT_EQ(fileDialogs.requests[1].folder, path(QStringLiteral("stills/"))) << "after a still";
+    EXPECT_EQ(fileDialogs.requests[2].folder, path(QStringLiteral("titles/"))) << "after a save";
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("titles/site.zvx"))));
+}

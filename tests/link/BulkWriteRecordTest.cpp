@@ -3,7 +3,7 @@
 // write ended; and a write resumed from that report.
 
 #include "support/LinkRig.h"
-#include "link/ChannelFrames.h"
+#include "link/history/ChannelFrames.h"
 #include "support/QtPrinters.h"
 
 #include <QCryptographicHash>
@@ -79,7 +79,7 @@ TEST(BulkWriteRecord, HashesAreThoseOfTheFramesAsSentOnceEach)
     rig.runUntilEnded();
 
     ASSERT_EQ(rig.view.writes.size(), 1);
-    const BulkWriteReport &report = rig.view.writes.first();
+    const TransferRecord &report = rig.view.writes.first();
     EXPECT_EQ(report.outcome, WriteOutcome::Done);
     EXPECT_EQ(report.askedChannels(), QList<int>({2, 7}));
     EXPECT_EQ(report.completedChannels(), QList<int>({2, 7}));
@@ -107,11 +107,11 @@ TEST(BulkWriteRecord, ADeviceGoneDuringChannelThreeLeavesOneAndTwoCompleteAndThe
     rig.runUntilEnded();
 
     ASSERT_EQ(rig.view.writes.size(), 1);
-    const BulkWriteReport report = rig.view.writes.first();
+    const TransferRecord report = rig.view.writes.first();
     EXPECT_EQ(report.outcome, WriteOutcome::PortFailed);
     EXPECT_EQ(report.completedChannels(), QList<int>({1, 2}));
     EXPECT_EQ(report.unfinishedChannels(), QList<int>({3, 4, 5}));
-    EXPECT_EQ(BulkWriteReport::channelList(report.unfinishedChannels()), QStringLiteral("3,4,5"));
+    EXPECT_EQ(TransferRecord::channelList(report.unfinishedChannels()), QStringLiteral("3,4,5"));
     EXPECT_EQ(rig.view.warningsBeforeReport.first(), 0); // reported before the message
     EXPECT_EQ(rig.view.unloads, 1);
 

@@ -205,7 +205,8 @@ TEST(EndToEndTest, AServerAddressTypedOnceIsUsedAgainAfterARestart)
         QLineEdit *field = dialog->portPanel->addressEdit;
         field->setFocus();
         QTest::keyClicks(field, address);
-        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClick(field, Qt::Key_Return); // uses it
+        QTest::keyClick(field, Qt::Key_Return); // confirms it
         ASSERT_EQ(writeAll(windows), address) << qPrintable(boxes.texts.join(u'\n'));
         EXPECT_EQ(windows.existingSerForm()->windowTitle(), QStringLiteral("8CH-Orvex [通信] - ") + address);
     }

@@ -17,6 +17,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLabel>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -71,7 +73,7 @@ protected:
     // Port 1 chosen and the communication window shown, as after "OK".
     SerForm &openSerForm()
     {
-        data->ComNo = 1;
+        windows->usePort(PortChoice::ofOption(1));
         windows->openCommunication();
         return *windows->existingSerForm();
     }
@@ -84,6 +86,39 @@ protected:
         QAbstractItemView *items = list->view();
         items->setCurrentIndex(items->model()->index(index, list->modelColumn(), list->rootModelIndex()));
         QTest::keyClick(items, Qt::Key_Return);
+    }
+
+    // Where a control of a window belongs, by object name.
+    struct Placement
+    {
+        const char *name;
+        QRect geometry;
+    };
+
+    // A window as the operator sees it: its size (when given), the named
+    // controls in their places, every shown control inside the one holding
+    // it, and no word-wrapped text cut short.
+    static void expectLayout(QWidget *window, QSize size, std::initializer_list<Placement> placements)
+    {
+        if (size.isValid()) {
+            EXPECT_EQ(window->size(), size) << qPrintable(window->objectName());
+        }
+        for (const Placement &placement : placements) {
+            auto *control = window->findChild<QWidget *>(QLatin1String(placement.name));
+            ASSERT_NE(control, nullptr) << placement.name;
+            EXPECT_EQ(control->geometry(), placement.geometry) << placement.name;
+        }
+        for (QWidget *control : window->findChildren<QWidget *>()) {
+            if (!control->isVisibleTo(window) || control->isWindow() || control->geometry().isEmpty())
+                continue;
+            const std::string name = control->objectName().toStdString();
+            EXPECT_TRUE(control->parentWidget()->rect().contains(control->geometry()))
+                << name << " reaches out of " << control->parentWidget()->objectName().toStdString();
+            const auto *label = qobject_cast<QLabel *>(control);
+            if (label && label->wordWrap()) {
+                EXPECT_GE(label->height(), label->heightForWidth(label->width())) << name << " cuts its text";
+            }
+        }
     }
 
     const LinkState &state() { return windows->existingSerForm()->engine().state(); }

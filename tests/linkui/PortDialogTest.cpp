@@ -15,10 +15,15 @@ TEST_F(PortDialogTest, FirstDataComAsksForAPortWithCom1ChosenThenOkOpensTheWindo
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Comポート設定"));
     // Wider and taller than the eight options alone, for the ports present.
-    EXPECT_EQ(dialog->size(), QSize(612, 264));
+    expectLayout(dialog, QSize(612, 264),
+                 {{"Option1_0", QRect(6, 6, 63, 19)},
+                  {"Option1_4", QRect(6, 83, 63, 19)},
+                  {"Option1_7", QRect(6, 140, 63, 19)},
+                  {"Device_7", QRect(71, 140, 163, 19)},
+                  {"Command3", QRect(16, 166, 93, 23)},
+                  {"PortListPanel", QRect(242, 6, 364, 252)}});
     EXPECT_EQ(dialog->parentWidget(), owner.get());
     EXPECT_TRUE(dialog->portOptions[0]->isChecked());
-    EXPECT_EQ(dialog->portOptions[4]->geometry(), QRect(6, 83, 63, 19));
     EXPECT_EQ(data->ComNo, 1);
 
     // Setting the port created the communication window, hidden.
@@ -100,4 +105,19 @@ TEST_F(PortDialogTest, ShowingTheOpenDialogAgainBringsTheSameOneForward)
     windows->openCommunication();
     EXPECT_TRUE(windows->existingSerForm()->isVisible());
     EXPECT_EQ(windows->testSerForm(), first);
+}
+
+TEST_F(PortDialogTest, APortGivenUpWhileTheDialogShowsItIsWhatOkConfirms)
+{
+    platform.openFails = true;
+    openSerForm();
+    windows->choosePort();
+    windows->testSerForm()->portOptions[2]->click();
+    platform.clock.advance(2000); // the poll cannot open Com3
+    ASSERT_EQ(boxes.texts.size(), 1);
+    flushDeletes();
+    EXPECT_TRUE(windows->testSerForm()->portOptions[2]->isChecked());
+    windows->testSerForm()->okButton->click();
+    EXPECT_EQ(portChoices.store.load(), PortChoice::ofOption(3));
+    EXPECT_EQ(port().portNumber, 3);
 }

@@ -146,12 +146,13 @@ TEST_F(PortListTest, AListedAdapterIsUsedAndRememberedByItsStableName)
     EXPECT_FALSE(port().isOpen()) << "a new choice closes the open port at once";
     EXPECT_EQ(port().devicePath(), UsbById);
     EXPECT_FALSE(anyOptionChecked(dialog));
-    EXPECT_EQ(data->ComNo, 1);
+    EXPECT_EQ(windows->port(), PortChoice::ofAddress(UsbById));
+    EXPECT_EQ(data->ComNo, 0) << "no option";
     EXPECT_EQ(panel().chosenLabel->text(), QStringLiteral("使用するポート: ") + UsbById);
-    EXPECT_TRUE(portChoices.store.load().isEmpty()) << "nothing is kept before OK";
+    EXPECT_FALSE(portChoices.store.load().isChosen()) << "nothing is kept before OK";
 
     dialog.okButton->click();
-    EXPECT_EQ(portChoices.store.load(), (PortChoice{0, UsbById}));
+    EXPECT_EQ(portChoices.store.load(), PortChoice::ofAddress(UsbById));
     EXPECT_EQ(windows->existingSerForm()->windowTitle(), QStringLiteral("8CH-Orvex [通信] - ") + UsbById);
 
     // Back to an option: the address is dropped, the option kept.
@@ -160,7 +161,7 @@ TEST_F(PortListTest, AListedAdapterIsUsedAndRememberedByItsStableName)
     EXPECT_EQ(port().devicePath(), QStringLiteral("/dev/ttyS2"));
     EXPECT_TRUE(selectedRows(panel().portList).isEmpty());
     windows->testSerForm()->okButton->click();
-    EXPECT_EQ(portChoices.store.load(), (PortChoice{3, {}}));
+    EXPECT_EQ(portChoices.store.load(), PortChoice::ofOption(3));
 }
 
 TEST_F(PortListTest, ATypedAddressIsUsedWhenValidAndExplainedWhenNot)
@@ -198,23 +199,22 @@ TEST_F(PortListTest, ATypedAddressIsUsedWhenValidAndExplainedWhenNot)
         const QString used = *c.used ? QString::fromUtf8(c.used) : UsbById;
         EXPECT_EQ(port().devicePath(), used) << c.typed;
         EXPECT_TRUE(panel().problemLabel->isHidden()) << c.typed;
-        EXPECT_EQ(windows->portAddress(), used) << c.typed;
+        EXPECT_EQ(windows->port(), PortChoice::ofAddress(used)) << c.typed;
     }
     // Typing again takes the old reason away.
     typeAddress(QStringLiteral("tcp://"));
     EXPECT_TRUE(panel().problemLabel->isHidden());
 }
 
-TEST_F(PortListTest, EnterPressesOkAfterTakingAnAddressBeingTyped)
+TEST_F(PortListTest, EnterInTheAddressFieldUsesTheAddressAndEnterAgainConfirmsIt)
 {
-    // Wherever the focus is, Enter is "OK"; in the address field it uses the
-    // address first, and a wrong one keeps the dialog open.
+    // Elsewhere Enter is "OK".
     openDialog().portOptions[3]->setFocus();
     QTest::keyClick(windows->testSerForm()->portOptions[3], Qt::Key_Return);
     flushDeletes();
     ASSERT_EQ(windows->testSerForm(), nullptr);
     EXPECT_TRUE(windows->existingSerForm()->isVisible());
-    EXPECT_EQ(portChoices.store.load(), (PortChoice{1, {}}));
+    EXPECT_EQ(portChoices.store.load(), PortChoice::ofOption(1));
 
     openDialog();
     panel().portList->setFocus();
@@ -222,6 +222,8 @@ TEST_F(PortListTest, EnterPressesOkAfterTakingAnAddressBeingTyped)
     flushDeletes();
     EXPECT_EQ(windows->testSerForm(), nullptr);
 
+    // In the field: a wrong address is explained, a good one used and shown
+    // but neither confirmed nor remembered until the next Enter.
     openDialog();
     typeAddress(QStringLiteral("tcp://rack-7"));
     QTest::keyClick(panel().addressEdit, Qt::Key_Return);
@@ -232,19 +234,38 @@ TEST_F(PortListTest, EnterPressesOkAfterTakingAnAddressBeingTyped)
     typeAddress(QStringLiteral("tcp://rack-7:4001"));
     QTest::keyClick(panel().addressEdit, Qt::Key_Return);
     flushDeletes();
-    EXPECT_EQ(windows->testSerForm(), nullptr);
-    EXPECT_EQ(portChoices.store.load(), (PortChoice{0, QStringLiteral("tcp://rack-7:4001")}));
+    ASSERT_NE(windows->testSerForm(), nullptr);
+    EXPECT_EQ(panel().chosenLabel->text(), QStringLiteral("使用するポート: tcp://rack-7:4001"));
     EXPECT_EQ(port().devicePath(), QStringLiteral("tcp://rack-7:4001"));
+    EXPECT_EQ(portChoices.store.load(), PortChoice::ofOption(1)) << "not remembered before it is confirmed";
+
+    QTest::keyClick(panel().addressEdit, Qt::Key_Return);
+    flushDeletes();
+    EXPECT_EQ(windows->testSerForm(), nullptr);
+    EXPECT_EQ(portChoices.store.load(), PortChoice::ofAddress(QStringLiteral("tcp://rack-7:4001")));
+
+    // A listed port typed by its system name is in use by its stable name:
+    // the second Enter confirms it too.
+    openDialog();
+    typeAddress(QStringLiteral("/dev/ttyUSB0"));
+    QTest::keyClick(panel().addressEdit, Qt::Key_Return);
+    flushDeletes();
+    ASSERT_NE(windows->testSerForm(), nullptr);
+    QTest::keyClick(panel().addressEdit, Qt::Key_Return);
+    flushDeletes();
+    EXPECT_EQ(windows->testSerForm(), nullptr);
+    EXPECT_EQ(portChoices.store.load(), PortChoice::ofAddress(UsbById));
 }
 
 TEST_F(PortListTest, TheConfirmedPortIsUsedAtTheNextStartWithoutAsking)
 {
     openDialog();
     typeAddress(QStringLiteral("tcp://127.0.0.1:2000"));
-    QTest::keyClick(panel().addressEdit, Qt::Key_Return);
+    panel().useButton->click();
+    windows->testSerForm()->okButton->click();
 
     restart();
-    EXPECT_NE(data->ComNo, 0);
+    EXPECT_TRUE(windows->port().isChosen());
     windows->openCommunication();
     EXPECT_EQ(windows->testSerForm(), nullptr) << "no question";
     ASSERT_NE(windows->existingSerForm(), nullptr);
@@ -265,22 +286,22 @@ TEST_F(PortListTest, TheConfirmedPortIsUsedAtTheNextStartWithoutAsking)
 
     // An adapter remembered by its system name is kept by its stable name
     // once it is seen with one.
-    portChoices.store.save({0, QStringLiteral("/dev/ttyUSB0")});
+    portChoices.store.save(PortChoice::ofAddress(QStringLiteral("/dev/ttyUSB0")));
     restart();
     openDialog().okButton->click();
-    EXPECT_EQ(portChoices.store.load(), (PortChoice{0, UsbById}));
+    EXPECT_EQ(portChoices.store.load(), PortChoice::ofAddress(UsbById));
 
     // A closed dialog keeps its choice for this run only.
     openDialog().portOptions[1]->click();
     windows->testSerForm()->close();
     flushDeletes();
-    EXPECT_EQ(portChoices.store.load(), (PortChoice{0, UsbById}));
+    EXPECT_EQ(portChoices.store.load(), PortChoice::ofAddress(UsbById));
 }
 
 TEST_F(PortListTest, ARememberedPortThatHasGoneIsOneMessageThenTheDialogOffersItAgain)
 {
     portDiscovery.present = {ScriptedPortDiscovery::typical()[0]};
-    portChoices.store.save({0, UsbById});
+    portChoices.store.save(PortChoice::ofAddress(UsbById));
     restart();
     platform.openFails = true;
     windows->openCommunication();
@@ -301,9 +322,9 @@ TEST_F(PortListTest, ARememberedPortThatHasGoneIsOneMessageThenTheDialogOffersIt
     EXPECT_FALSE(anyOptionChecked(*dialog));
     EXPECT_EQ(panel().addressEdit->text(), UsbById);
     EXPECT_EQ(port().devicePath(), UsbById);
-    EXPECT_NE(data->ComNo, 0);
+    EXPECT_EQ(windows->port(), PortChoice::ofAddress(UsbById));
     portDiscovery.present = ScriptedPortDiscovery::typical();
     platform.clock.advance(PortListPanel::RefreshInterval);
     EXPECT_EQ(selectedRows(panel().portList), QStringList{panel().portList->item(1)->text()});
-    EXPECT_EQ(portChoices.store.load(), (PortChoice{0, UsbById})) << "still remembered for the next start";
+    EXPECT_EQ(portChoices.store.load(), PortChoice::ofAddress(UsbById)) << "still remembered for the next start";
 }

@@ -1,23 +1,29 @@
 // The window's side of a write that broke off: what is left is offered
 // next time, only the changed channels can be chosen, every write is in the
-// transfer log, and "通信履歴" shows it.
+// transfer log (unless it must not be written), and "通信履歴" shows it.
 
 #include "LinkUiFixture.h"
 
-#include "link/TransferLog.h"
+#include "link/history/TransferLog.h"
 #include "linkui/CaptionFrame.h"
 #include "linkui/SetForm.h"
 #include "linkui/TransferHistoryWindow.h"
+#include "support/FifoUnblocker.h"
 #include "support/QtPrinters.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTimeZone>
 #include <QToolButton>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -99,11 +105,12 @@ TEST_F(ResumeWriteTest, AfterThePortDiesInChannelThreeTheNextWriteOffersChannels
     // Both attempts are in the log, the second completing the job.
     const TransferLog::Contents log = TransferLog().read();
     ASSERT_EQ(log.records.size(), 2);
-    EXPECT_EQ(log.records[0].result, QStringLiteral("port-failed"));
-    EXPECT_EQ(log.records[0].completed, (QList<int>{1, 2}));
-    EXPECT_EQ(log.records[0].sha256.keys(), (QList<int>{1, 2}));
-    EXPECT_EQ(log.records[1].result, QStringLiteral("done"));
-    EXPECT_EQ(log.records[1].completed, (QList<int>{3, 4, 5}));
+    EXPECT_EQ(log.records[0].outcome, WriteOutcome::PortFailed);
+    EXPECT_EQ(log.records[0].completedChannels(), (QList<int>{1, 2}));
+    for (int ch = 0; ch < Title::Channels; ++ch)
+        EXPECT_EQ(log.records[0].sha256[ch].isEmpty(), ch >= 2) << ch;
+    EXPECT_EQ(log.records[1].outcome, WriteOutcome::Done);
+    EXPECT_EQ(log.records[1].completedChannels(), (QList<int>{3, 4, 5}));
     EXPECT_EQ(log.records[1].program, QStringLiteral("orvex-editor"));
 
     // A write that ran through leaves the choice to the operator again.
@@ -141,8 +148,8 @@ TEST_F(ResumeWriteTest, ClosingTheProgramMidWriteRecordsTheWriteAsAbandoned)
     flushDeletes();
     const TransferLog::Contents log = TransferLog().read();
     ASSERT_EQ(log.records.size(), 1);
-    EXPECT_EQ(log.records[0].result, QStringLiteral("abandoned"));
-    EXPECT_EQ(log.records[0].completed, QList<int>{1});
+    EXPECT_EQ(log.records[0].outcome, WriteOutcome::Abandoned);
+    EXPECT_EQ(log.records[0].completedChannels(), QList<int>{1});
 }
 
 TEST_F(ResumeWriteTest, TheHistoryListsTheRecordsNewestFirst)
@@ -152,17 +159,17 @@ TEST_F(ResumeWriteTest, TheHistoryListsTheRecordsNewestFirst)
     older.time = QDateTime(QDate(2026, 12, 8), QTime(10, 0), QTimeZone(9 * 3600));
     older.program = QStringLiteral("orvex");
     older.port = QStringLiteral("/dev/ttyUSB0");
-    older.channels = {1, 2, 3};
-    older.completed = {1};
-    older.result = QStringLiteral("timed-out");
-    older.sha256 = {{1, QString(64, QLatin1Char('a'))}};
+    older.asked = {true, true, true};
+    older.completed = {true};
+    older.outcome = WriteOutcome::TimedOut;
+    older.sha256[0] = QByteArray(32, '\xaa');
     TransferRecord newer = older;
     newer.time = older.time.addSecs(600);
-    newer.channels = {2, 3};
-    newer.completed = {2, 3};
-    newer.result = QStringLiteral("done");
+    newer.asked = {false, true, true};
+    newer.completed = {false, true, true};
+    newer.outcome = WriteOutcome::Done;
     newer.file = QStringLiteral("/home/op/title.zvx");
-    newer.sha256 = {{2, QString(64, QLatin1Char('b'))}, {3, QString(64, QLatin1Char('c'))}};
+    newer.sha256 = {QByteArray(), QByteArray(32, '\xbb'), QByteArray(32, '\xcc')};
     ASSERT_TRUE(log.append(older).isEmpty());
     ASSERT_TRUE(log.append(newer).isEmpty());
     QFile file(log.path());
@@ -183,7 +190,8 @@ TEST_F(ResumeWriteTest, TheHistoryListsTheRecordsNewestFirst)
     EXPECT_EQ(cell(0, TransferHistoryWindow::Result), QStringLiteral("完了"));
     EXPECT_EQ(cell(0, TransferHistoryWindow::File), QStringLiteral("/home/op/title.zvx"));
     EXPECT_EQ(cell(0, TransferHistoryWindow::Hashes),
-              QStringLiteral("CH2 ") + QString(64, QLatin1Char('b')) + QStringLiteral("\nCH3 ") + QString(64, QLatin1Char('c')));
+              QStringLiteral("CH2 ") + QString(64, QLatin1Char('b')) + QStringLiteral("\nCH3 ")
+                  + QString(64, QLatin1Char('c')));
     EXPECT_EQ(cell(1, TransferHistoryWindow::Port), QStringLiteral("/dev/ttyUSB0"));
     EXPECT_EQ(cell(1, TransferHistoryWindow::Result), QStringLiteral("タイムアウト"));
     EXPECT_TRUE(history->note()->text().contains(QStringLiteral("読めない行が 1 行"))) << history->note()->text().toStdString();
@@ -191,37 +199,49 @@ TEST_F(ResumeWriteTest, TheHistoryListsTheRecordsNewestFirst)
     // A write since shows on the next showing.
     TransferRecord newest = newer;
     newest.time = newer.time.addSecs(60);
-    newest.result = QStringLiteral("abandoned");
+    newest.outcome = WriteOutcome::Abandoned;
+    newest.modified = true;
     ASSERT_TRUE(log.append(newest).isEmpty());
     windows->showHistory();
     EXPECT_EQ(table->rowCount(), 3);
     EXPECT_EQ(table->item(0, TransferHistoryWindow::Result)->text(), QStringLiteral("中断"));
+    EXPECT_EQ(table->item(0, TransferHistoryWindow::File)->text(),
+              QStringLiteral("/home/op/title.zvx（未保存の変更あり）"));
 }
 
-// No control of "書き込み設定" touches or clips another: captions fit their
-// controls, and controls side by side keep apart.
-TEST_F(ResumeWriteTest, NoControlOfTheWriteSettingsTouchesAnother)
+// However large the scale, "通信履歴" opens no wider or taller than the
+// screen it is on, "再読み込み" within reach.
+TEST_F(ResumeWriteTest, TheHistoryOpensWithinItsScreen)
 {
-    SetForm &dialog = openSetForm();
-    const QList<QWidget *> boxes(dialog.channelChecks.begin(), dialog.channelChecks.end());
-    for (QWidget *box : boxes) {
-        EXPECT_GE(box->width(), box->sizeHint().width()) << box->objectName().toStdString();
-        EXPECT_LE(box->geometry().right(), dialog.Frame1->width() - 2);
-    }
-    for (int i = 0; i + 1 < 8; ++i)
-        EXPECT_LT(boxes[i]->geometry().right() + 1, boxes[i + 1]->x()) << "CH" << i + 1 << " touches CH" << i + 2;
-    const QList<QWidget *> top{dialog.sendOptions[0], dialog.executeButton, dialog.cancelButton,
-                               dialog.resumeNote, dialog.changedButton, dialog.changedNote};
-    for (QWidget *a : top) {
-        for (QWidget *b : top) {
-            if (a != b) {
-                EXPECT_FALSE(a->geometry().intersects(b->geometry()))
-                    << a->objectName().toStdString() << " / " << b->objectName().toStdString();
-            }
-        }
-    }
-    for (QWidget *w : QList<QWidget *>{dialog.sendOptions[0], dialog.sendOptions[1], dialog.changedButton})
-        EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName().toStdString();
-    for (QWidget *w : top)
-        EXPECT_LE(w->geometry().bottom(), dialog.height() - 1);
+    windows->showHistory();
+    TransferHistoryWindow *window = windows->historyWindow();
+    const QRect available = owner->screen()->availableGeometry();
+    EXPECT_TRUE(available.contains(window->frameGeometry()))
+        << window->frameGeometry().width() << " x " << window->frameGeometry().height();
+    expectLayout(window, QSize(), {});
+}
+
+// The editor's writes go through the same log: a pipe in its place is left
+// alone, the write runs through as it would, one box says nothing was
+// recorded, and "通信履歴" says why it shows nothing.
+TEST_F(ResumeWriteTest, ALogThatIsAPipeHoldsNothingUp)
+{
+    const QString log = TransferLog().path();
+    QFile::remove(log);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(log).path()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(log).constData(), 0600), 0);
+    FifoUnblocker unblocker(log);
+    writeChannels(openSetForm(), {2});
+    ASSERT_TRUE(writeEnds());
+    EXPECT_EQ(windows->recorder().last()->completedChannels(), QList<int>{2});
+    flushDeletes();
+    QCoreApplication::processEvents();
+    const QString note = QStringLiteral("記録されませんでした: %1 は通常のファイルではありません").arg(log);
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(boxes.texts[0].contains(note)) << boxes.texts[0].toStdString();
+
+    windows->showHistory();
+    EXPECT_EQ(windows->historyWindow()->table()->rowCount(), 0);
+    EXPECT_TRUE(windows->historyWindow()->note()->text().contains(log + QStringLiteral(" は通常のファイルではありません")));
+    QFile::remove(log);
 }

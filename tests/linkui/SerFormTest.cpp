@@ -10,6 +10,7 @@
 #include "linkui/CaptionFrame.h"
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
 
 namespace {
@@ -32,27 +33,22 @@ using SerFormTest = LinkUiFixture;
 
 TEST_F(SerFormTest, LoadsHiddenWithItsControlsInPlaceAndSendsNothing)
 {
-    data->ComNo = 2;
+    windows->usePort(PortChoice::ofOption(2));
     SerForm &form = windows->serForm();
     EXPECT_FALSE(form.isVisible());
     // The caption names the device in use after the window's own name.
     EXPECT_EQ(form.windowTitle(), QStringLiteral("8CH-Orvex [通信] - /dev/ttyS1"));
-    EXPECT_EQ(form.size(), QSize(348, 372));
     EXPECT_EQ(port().portNumber, 2);
 
     const SerFormUi &ui = form.ui();
-    EXPECT_EQ(ui.ChSelect[7]->geometry(), QRect(302, 6, 40, 30));
     EXPECT_EQ(ui.ChSelect[7]->text(), QStringLiteral("CH8"));
-    EXPECT_EQ(ui.VideoLoss[4]->geometry(), QRect(200, 38, 13, 13));
     EXPECT_EQ(ui.Frame1->parentWidget(), ui.Frame3);
     EXPECT_EQ(ui.Frame4->parentWidget(), ui.Frame3);
     EXPECT_EQ(ui.arrowButtons[3]->parentWidget(), ui.Frame4);
-    EXPECT_EQ(ui.arrowButtons[3]->geometry(), QRect(254, 14, 27, 23));
     EXPECT_EQ(ui.WriteButton->parentWidget(), ui.Picture1);
     EXPECT_EQ(ui.WriteButton->text(), QStringLiteral("書込"));
     EXPECT_FALSE(ui.WriteButton->icon().isNull());
     EXPECT_EQ(ui.Meter->parentWidget(), ui.Frame2);
-    EXPECT_EQ(ui.Meter->geometry(), QRect(10, 32, 319, 15));
     EXPECT_EQ(ui.Meter->labelText(), QStringLiteral("0%"));
     EXPECT_EQ(ui.closeButton->text(), QStringLiteral("閉じる"));
 
@@ -72,6 +68,17 @@ TEST_F(SerFormTest, LoadsHiddenWithItsControlsInPlaceAndSendsNothing)
     EXPECT_EQ(port().opens, 0);
     EXPECT_TRUE(port().written.isEmpty());
     EXPECT_FALSE(state().LvFocus);
+
+    // Shown, as the operator sees it.
+    windows->openCommunication();
+    expectLayout(&form, QSize(348, 372),
+                 {{"ChSelect_7", QRect(302, 6, 40, 30)},
+                  {"VideoLoss_4", QRect(200, 38, 13, 13)},
+                  {"Frame3", QRect(4, 56, 339, 121)},
+                  {"Command2_3", QRect(254, 14, 27, 23)},
+                  {"Command1_0", QRect(266, 6, 61, 57)},
+                  {"Meter", QRect(10, 32, 319, 15)},
+                  {"Command3", QRect(116, 340, 115, 28)}});
 }
 
 TEST_F(SerFormTest, PollShowsChannelPositionsLevelsAndVideoLoss)
@@ -107,6 +114,40 @@ TEST_F(SerFormTest, PollShowsChannelPositionsLevelsAndVideoLoss)
     EXPECT_TRUE(port().written.isEmpty());
     platform.clock.advance(1);
     EXPECT_EQ(port().written.value(0), QByteArray("CS?\r"));
+}
+
+// The lamps claim what the unit on this port said: before it has answered,
+// none is lit and no input is shown with or without a signal, also when the
+// window last showed another port.
+TEST_F(SerFormTest, NoLampShowsAnythingUntilThePortInUseHasAnswered)
+{
+    SerForm &form = openSerForm();
+    const SerFormUi &ui = form.ui();
+    const auto shown = [&] {
+        QStringList lamps;
+        for (int i = 0; i < 8; ++i) {
+            if (buttonColour(ui.ChSelect[i]) == QColor(0xFF8000))
+                lamps << QStringLiteral("CH%1").arg(i + 1);
+            const QColor lamp = lampColour(ui.VideoLoss[i]);
+            if (lamp == QColor(0xFF0000) || lamp == QColor(0xFFFFFF))
+                lamps << QStringLiteral("input %1").arg(i + 1);
+        }
+        return lamps;
+    };
+    EXPECT_EQ(shown(), QStringList{}) << "a new window";
+    ASSERT_TRUE(runUntil([&] { return port().written.size() == 5 && state().StepNo == 0; }, 3000));
+    EXPECT_EQ(shown().size(), 9) << "CH3 and every input";
+
+    // Another port, whose unit does not answer (yet).
+    platform.device->silent = true;
+    form.ui().closeButton->click();
+    windows->choosePort();
+    windows->testSerForm()->portOptions[1]->click();
+    windows->testSerForm()->okButton->click();
+    EXPECT_EQ(shown(), QStringList{});
+    platform.clock.advance(2000);
+    ASSERT_EQ(port().written.size(), 6) << "its first poll is under way";
+    EXPECT_EQ(shown(), QStringList{});
 }
 
 TEST_F(SerFormTest, ClicksDuringAnOperationAreDroppedAndWorkWhenIdle)

@@ -3,8 +3,9 @@
 #include "linkui/SetForm.h"
 #include "support/QtPrinters.h"
 
-#include <QCheckBox>
 #include "linkui/CaptionFrame.h"
+
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -49,14 +50,7 @@ TEST_F(SetFormTest, OpensWithAllChannelsChosenAndTheBoxesDisabled)
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.parentWidget(), windows->existingSerForm());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("書き込み設定"));
-    // The designed 380 x 116, and beneath it the rows about the last write.
-    EXPECT_EQ(dialog.size(), QSize(380, 220));
     EXPECT_EQ(dialog.channelChecks[7]->parentWidget(), dialog.Frame1);
-    // CH1..CH3 as designed; from CH4 on each moves as far as it must not to
-    // touch the box before it.
-    EXPECT_EQ(dialog.channelChecks[2]->geometry(), QRect(100, 22, 43, 15));
-    EXPECT_EQ(dialog.channelChecks[3]->geometry(), QRect(144, 22, 43, 15));
-    EXPECT_EQ(dialog.channelChecks[7]->geometry(), QRect(320, 22, 43, 15));
     EXPECT_TRUE(dialog.sendOptions[0]->isChecked());
     EXPECT_FALSE(dialog.Frame1->isEnabled());
     for (QCheckBox *box : dialog.channelChecks)
@@ -68,6 +62,63 @@ TEST_F(SetFormTest, OpensWithAllChannelsChosenAndTheBoxesDisabled)
     dialog.sendOptions[0]->click();
     EXPECT_FALSE(dialog.Frame1->isEnabled());
     EXPECT_TRUE(dialog.channelChecks[2]->isChecked()) << "ticks survive while disabled";
+}
+
+// The designed area, and beneath it the notes about the last write, each as
+// tall as its text, the one after "変更分のみ選択" with room for three lines
+// from the start: nothing touches or clips another, however long they get.
+TEST_F(SetFormTest, EveryControlAndNoteFitsWithoutTouchingAnother)
+{
+    SetForm &dialog = openSetForm();
+    const int threeLines = 3 * dialog.changedNote->fontMetrics().lineSpacing();
+    // CH1..CH3 as designed; from CH4 on each box moves as far as it must
+    // not to touch the one before it.
+    expectLayout(&dialog, QSize(380, 180 + threeLines + 8),
+                 {{"Frame1", QRect(6, 28, 369, 49)},
+                  {"Check1_2", QRect(100, 22, 43, 15)},
+                  {"Check1_3", QRect(144, 22, 43, 15)},
+                  {"Check1_7", QRect(320, 22, 43, 15)},
+                  {"Command1", QRect(32, 84, 155, 25)},
+                  {"Command2", QRect(192, 84, 155, 25)},
+                  {"resumeNote", QRect(12, 116, 356, 32)},
+                  {"changedButton", QRect(12, 152, 180, 25)},
+                  {"changedNote", QRect(12, 180, 356, threeLines)}});
+
+    TransferRecord broken;
+    broken.asked.fill(true);
+    broken.completed.fill(true);
+    broken.completed[7] = false;
+    broken.outcome = WriteOutcome::TimedOut;
+    dialog.offerResume(broken);
+    dialog.offerChangedChannels([] { return QList<int>{1, 2, 3, 4, 5, 6, 7, 8}; });
+    dialog.changedButton->click();
+    const QSize before = dialog.size();
+    for (const char *state : {"with both notes at their longest", "after the title changed"}) {
+        SCOPED_TRACE(state);
+        expectLayout(&dialog, QSize(), {});
+        EXPECT_GE(dialog.changedNote->height(), threeLines);
+        const QList<QWidget *> boxes(dialog.channelChecks.begin(), dialog.channelChecks.end());
+        for (QWidget *box : boxes)
+            EXPECT_GE(box->width(), box->sizeHint().width()) << box->objectName().toStdString();
+        for (int i = 0; i + 1 < 8; ++i)
+            EXPECT_LT(boxes[i]->geometry().right() + 1, boxes[i + 1]->x()) << "CH" << i + 1 << " touches CH" << i + 2;
+        const QList<QWidget *> rows{dialog.sendOptions[0], dialog.executeButton, dialog.cancelButton,
+                                    dialog.resumeNote, dialog.changedButton, dialog.changedNote};
+        for (QWidget *a : rows) {
+            for (QWidget *b : rows) {
+                if (a != b) {
+                    EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+                        << a->objectName().toStdString() << " / " << b->objectName().toStdString();
+                }
+            }
+        }
+        for (QWidget *w : {static_cast<QWidget *>(dialog.sendOptions[0]), static_cast<QWidget *>(dialog.sendOptions[1]),
+                           static_cast<QWidget *>(dialog.changedButton)})
+            EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName().toStdString();
+        windows->titleChanged();
+    }
+    EXPECT_FALSE(dialog.changedNote->text().contains(QStringLiteral("CH"))) << "no channel named after a change";
+    EXPECT_LE(dialog.size().height(), before.height()) << "the dialog does not jump about";
 }
 
 TEST_F(SetFormTest, ExecuteSetsTheFlagsFromTheChoiceAndStartsTheWrite)

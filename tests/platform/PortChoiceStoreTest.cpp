@@ -13,10 +13,10 @@ TEST(PortChoiceStore, KeepsAnOptionOrAnAddressAcrossRuns)
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("orvex-editor.conf"));
     const PortChoice choices[] = {
-        {3, {}},
-        {0, QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A6008isP-if00-port0")},
-        {0, QStringLiteral("rfc2217://192.168.1.20:7000")},
-        {8, {}},
+        PortChoice::ofOption(3),
+        PortChoice::ofAddress(QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A6008isP-if00-port0")),
+        PortChoice::ofAddress(QStringLiteral("rfc2217://192.168.1.20:7000")),
+        PortChoice::ofOption(8),
     };
     for (const PortChoice &choice : choices) {
         {
@@ -24,7 +24,7 @@ TEST(PortChoiceStore, KeepsAnOptionOrAnAddressAcrossRuns)
             PortChoiceStore(settings).save(choice);
         }
         QSettings next(file, QSettings::IniFormat); // the next start
-        EXPECT_EQ(PortChoiceStore(next).load(), choice) << choice.portAddress().toStdString();
+        EXPECT_EQ(PortChoiceStore(next).load(), choice);
     }
 }
 
@@ -33,19 +33,25 @@ TEST(PortChoiceStore, NothingOrNonsenseKeptMeansNoChoice)
     QTemporaryDir dir;
     QSettings settings(dir.filePath(QStringLiteral("o.conf")), QSettings::IniFormat);
     PortChoiceStore store(settings);
-    EXPECT_TRUE(store.load().isEmpty());
+    EXPECT_FALSE(store.load().isChosen());
     for (const QVariant &bad : {QVariant(0), QVariant(9), QVariant(QStringLiteral("three"))}) {
         settings.setValue(QStringLiteral("port/option"), bad);
-        EXPECT_TRUE(store.load().isEmpty()) << bad.toString().toStdString();
+        EXPECT_FALSE(store.load().isChosen()) << bad.toString().toStdString();
     }
-    store.save({0, QStringLiteral("tcp://h:1")});
+    store.save(PortChoice::ofAddress(QStringLiteral("tcp://h:1")));
     store.forget();
-    EXPECT_TRUE(store.load().isEmpty());
+    EXPECT_FALSE(store.load().isChosen());
 }
 
-TEST(PortChoice, TheEngineOpensTheAddressOrTheOptionsNumber)
+TEST(PortChoice, ComNoIsTheOptionsNumberAndNothingElseCountsAsAnOption)
 {
-    EXPECT_EQ((PortChoice{4, {}}).portAddress(), QStringLiteral("4"));
-    EXPECT_EQ((PortChoice{0, QStringLiteral("/dev/ttyUSB1")}).portAddress(), QStringLiteral("/dev/ttyUSB1"));
-    EXPECT_TRUE(PortChoice{}.portAddress().isEmpty());
+    qunsetenv("ORVEX_COM4");
+    EXPECT_EQ(PortChoice::ofOption(4).comNo(), 4);
+    EXPECT_EQ(PortChoice::ofOption(4).device(), QStringLiteral("/dev/ttyS3"));
+    const PortChoice address = PortChoice::ofAddress(QStringLiteral(" tcp://rack-7:4001 "));
+    EXPECT_TRUE(address.isChosen());
+    EXPECT_EQ(address.comNo(), 0);
+    EXPECT_EQ(address.device(), QStringLiteral("tcp://rack-7:4001"));
+    for (const PortChoice &none : {PortChoice(), PortChoice::ofOption(9), PortChoice::ofAddress(QStringLiteral(" "))})
+        EXPECT_FALSE(none.isChosen());
 }

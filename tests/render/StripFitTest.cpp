@@ -2,6 +2,7 @@
 #include "render/RenderFont.h"
 #include "render/StripFit.h"
 #include "render/StripSampler.h"
+#include "render/TextPicture.h"
 
 #include "RenderTestData.h"
 #include "support/QtPrinters.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 using namespace RenderTestData;
 
@@ -32,7 +34,77 @@ int inkedCharacters(const QString &text, const QFont &font)
     return inked;
 }
 
+// The columns, counted from the text's left edge, in which make data's
+// drawing of `text` inks the strip's rows; drawn four characters to the
+// left, so that what lies past the strip's end shows too.
+std::set<int> inkColumns(const QString &text, const QFont &font)
+{
+    constexpr int Shift = 48;
+    TextPicture picture;
+    picture.PicPrint(-Shift, 0, text + u' ', font);
+    std::set<int> columns;
+    for (int y = 0; y < Title::CharHeight; ++y)
+        for (int x = 0; x < TextPicture::Width; ++x)
+            if ((picture.image().pixel(x, y) & 0xFFFFFF) == 0)
+                columns.insert(x + Shift);
+    return columns;
+}
+
+// The first and last column the character at `index` adds to the ink of
+// the text before it.
+std::pair<int, int> addedInk(const QString &text, qsizetype index, const QFont &font)
+{
+    std::set<int> added = inkColumns(text.left(index + 1), font);
+    for (int column : inkColumns(text.left(index), font))
+        added.erase(column);
+    return added.empty() ? std::pair(-1, -1) : std::pair(*added.begin(), *added.rbegin());
+}
+
 } // namespace
+
+// The cut is where the strip really ends, checked against the drawing make
+// data samples: the letters before it are whole, a letter the strip's end
+// runs through starts inside and ends past it, the first letter not shown
+// at all inks only past it, and nothing from there on changes the block.
+TEST(StripFit, TheCutIsWhereTheDrawnStripEnds)
+{
+    const QFont font = RenderFont::defaultFont();
+    const QString parking = QStringLiteral("Parking Lot North Gate Entrance East Side Camera");
+    const struct
+    {
+        QString text;
+        qsizetype partly;
+        qsizetype notShown;
+    } cases[] = {
+        {parking, parking.indexOf(u'E', 30), parking.indexOf(u'E', 30) + 1},
+        {QString(40, u'あ'), 17, 18},
+        {QStringLiteral("0123456789012345678901234567890123456789"), -1, 25}, // ends between two digits
+    };
+    const QTemporaryDir work;
+    const auto made = [&](const QString &text) {
+        TitleData data = defaults();
+        MakeData::renderBlock(data, {text, font, false, 1, 0, 0, work.path() + u'/'});
+        return data.DotData;
+    };
+    for (const auto &c : cases) {
+        const std::string name = c.text.toStdString();
+        const StripFit::Measure m = StripFit::measure(c.text, font);
+        EXPECT_EQ(m.partlyCut, c.partly) << name;
+        EXPECT_EQ(m.cutAt, c.notShown) << name;
+        EXPECT_LT(*inkColumns(c.text.left(m.markIndex()), font).rbegin(), StripFit::StripWidth) << name;
+        if (c.partly >= 0) {
+            const auto [first, last] = addedInk(c.text, c.partly, font);
+            EXPECT_TRUE(first >= 0 && first < StripFit::StripWidth && last >= StripFit::StripWidth)
+                << name << ": " << first << ".." << last;
+            EXPECT_TRUE(m.partShown > 0 && m.partShown < 1) << name;
+        }
+        EXPECT_GE(addedInk(c.text, c.notShown, font).first, StripFit::StripWidth) << name;
+        EXPECT_EQ(made(c.text.left(c.notShown)), made(c.text)) << name;
+    }
+    const QString said = StripFit::warning(parking, StripFit::measure(parking, font), 0);
+    EXPECT_TRUE(said.contains(QStringLiteral("「E」は途中で切れ、「ast Side Cam…」から後は表示されません")))
+        << said.toStdString();
+}
 
 // The measure agrees with what make data draws: the ink stays within the
 // characters it counts, a text that fits inks no more than that, and a cut
@@ -66,16 +138,17 @@ TEST(StripFit, MeasuresTheTextAsItIsDrawn)
         EXPECT_EQ(m.charactersUsed > Title::BlockSize, !m.fits()) << name;
         EXPECT_EQ(m.usage(), QStringLiteral("%1/25").arg(m.charactersUsed)) << name;
         const int inked = inkedCharacters(c.text, c.font);
-        EXPECT_LE(inked, m.charactersUsed) << name;
-        if (m.fits())
+        if (m.fits()) {
+            EXPECT_EQ(inked, m.charactersUsed) << name;
             continue;
+        }
         // (A font taller than the strip inks nothing in its top rows.)
         if (c.font == font) {
             EXPECT_EQ(inked, Title::BlockSize) << name << ": a cut text runs through the last character";
         }
-        ASSERT_GT(m.cutAt, 0) << name;
-        EXPECT_TRUE(StripFit::measure(c.text.left(m.cutAt), c.font).fits()) << name;
-        EXPECT_FALSE(StripFit::measure(c.text.left(m.cutAt + 1), c.font).fits()) << name;
+        ASSERT_GT(m.markIndex(), 0) << name;
+        EXPECT_TRUE(StripFit::measure(c.text.left(m.markIndex()), c.font).fits()) << name;
+        EXPECT_FALSE(StripFit::measure(c.text.left(m.markIndex() + 1), c.font).fits()) << name;
     }
     EXPECT_EQ(StripFit::measure(QStringLiteral("ABC") + QString(200, u' '), font).usage(),
               StripFit::measure(QStringLiteral("ABC"), font).usage());

@@ -1,20 +1,28 @@
 // A write cut off by a unit switched off during channel 3, finished from the
 // hint `orvex send` gives, the transfer log of both attempts, and
-// `orvex send --changed` against it.
+// `orvex send --changed` against it; a log that must not be written.
 
 #include "support/SimProcess.h"
+#include "support/FifoUnblocker.h"
 #include "core/TitleData.h"
 #include "core/ZvxWriter.h"
 #include "support/QtPrinters.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -185,4 +193,29 @@ TEST_F(SimResume, AWriteStoppedByTheOperatorIsLoggedAsAbandoned)
     ASSERT_EQ(records.size(), 1);
     EXPECT_EQ(records[0]["result"].toString(), QStringLiteral("abandoned"));
     EXPECT_EQ(numbers(records[0]["completed"]), QList<int>({2}));
+}
+
+// A log that is a pipe or a link to an endless device is left alone: the
+// write's own result is what the tool says and how it exits, with one note
+// that nothing was recorded.
+TEST_F(SimResume, AWriteWhoseLogIsNoRegularFileEndsAsTheWriteWent)
+{
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(state.log()).path()));
+    const QByteArray log = QFile::encodeName(state.log());
+    const std::function<bool()> kinds[] = {
+        [&] { return ::mkfifo(log.constData(), 0600) == 0; },
+        [&] { return ::symlink("/dev/zero", log.constData()) == 0; },
+    };
+    for (const auto &make : kinds) {
+        ASSERT_TRUE(make());
+        FifoUnblocker unblocker(state.log());
+        SimProcess sim;
+        ASSERT_TRUE(sim.start());
+        const auto run = SimProcess::runTool({"send", file, "--port", sim.device(), "--channels", "1"}, 60000);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains(QStringLiteral("completed channels: 1\n"))) << run.out.toStdString();
+        EXPECT_EQ(run.err, QStringLiteral("orvex: 記録されませんでした: %1 は通常のファイルではありません\n")
+                               .arg(state.log()));
+        ASSERT_EQ(::unlink(log.constData()), 0);
+    }
 }

@@ -51,9 +51,9 @@ TEST(UnitLink, AWriteThatCannotOpenItsPortEndsWithItsReportAndReason)
     UnitLink link(QStringLiteral("A"), QStringLiteral("/dev/ttyUSB0"), platform);
     TitleData title;
     title.setDefaults();
-    std::optional<BulkWriteReport> report;
+    std::optional<TransferRecord> report;
     QString error;
-    QObject::connect(&link, &UnitLink::writeFinished, [&](const BulkWriteReport &r, const QString &why) {
+    QObject::connect(&link, &UnitLink::writeFinished, [&](const TransferRecord &r, const QString &why) {
         report = r;
         error = why;
     });

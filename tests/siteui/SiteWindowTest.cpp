@@ -5,7 +5,7 @@
 #include "siteui/SiteTree.h"
 #include "siteui/SiteWindow.h"
 
-#include "link/TransferLog.h"
+#include "link/history/TransferLog.h"
 #include "site/SiteMake.h"
 #include "site/VideoEventLog.h"
 #include "support/RecordingMessageBoxes.h"
@@ -97,9 +97,8 @@ TEST_F(SiteWindowTest, ShowsEveryUnitAndCameraWithItsLastWrite)
     earlier.time = QDateTime(QDate(2026, 3, 1), QTime(9, 30));
     earlier.program = QStringLiteral("orvex");
     earlier.port = QStringLiteral("/dev/null/a");
-    earlier.channels = {1, 2};
-    earlier.completed = {1, 2};
-    earlier.result = QStringLiteral("done");
+    earlier.asked = {true, true};
+    earlier.completed = {true, true};
     ASSERT_TRUE(TransferLog(stateFile(TransferLog::FileName)).append(earlier).isEmpty());
 
     ASSERT_TRUE(open("装置,アドレス,CH,カメラ名,メモ\n"

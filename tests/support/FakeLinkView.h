@@ -32,7 +32,7 @@ public:
     void unloadWindow() override { ++unloads; }
     void operationEnded(Request reqNo) override { ended << int(reqNo); }
     void replyGarbled(Cmd cmdKind) override { garbled << cmdKind; }
-    void bulkWriteFinished(const BulkWriteReport &report) override
+    void bulkWriteFinished(const TransferRecord &report) override
     {
         writes << report;
         // The report must come before the failure's warning.
@@ -52,6 +52,6 @@ public:
     int unloads = 0;
     QList<int> ended;
     QList<Cmd> garbled;
-    QList<BulkWriteReport> writes;
+    QList<TransferRecord> writes;
     QList<qsizetype> warningsBeforeReport;
 };

@@ -14,19 +14,20 @@ namespace {
 struct Touch
 {
     bool touched = false;
-    QString sha256; // empty: broken off
+    QByteArray sha256; // empty: broken off
 };
 
 Touch touchOf(const TransferRecord &record, int ch)
 {
-    if (!record.channels.contains(ch) || record.result == BulkWriteReport::outcomeName(WriteOutcome::Refused))
+    const size_t index = size_t(ch - 1);
+    if (!record.asked[index] || record.outcome == WriteOutcome::Refused)
         return {};
-    if (record.completed.contains(ch))
-        return {true, record.sha256.value(ch)};
+    if (record.completed[index])
+        return {true, record.sha256[index]};
     // Channels go out in order: the first unfinished one is where the write
     // broke off; those after it were never started.
-    for (int earlier : record.channels)
-        if (earlier < ch && !record.completed.contains(earlier))
+    for (size_t earlier = 0; earlier < index; ++earlier)
+        if (record.asked[earlier] && !record.completed[earlier])
             return {};
     return {true, {}};
 }
@@ -48,9 +49,8 @@ std::array<State, Title::Channels> compare(const TitleData &data, const QList<Tr
             if (touch.sha256.isEmpty())
                 states[size_t(ch - 1)] = State::Unfinished;
             else
-                states[size_t(ch - 1)] = touch.sha256 == QString::fromLatin1(ChannelFrames::sha256(data, ch - 1).toHex())
-                                             ? State::Same
-                                             : State::Changed;
+                states[size_t(ch - 1)] =
+                    touch.sha256 == ChannelFrames::sha256(data, ch - 1) ? State::Same : State::Changed;
             break;
         }
     }

@@ -1,11 +1,11 @@
-#include "TransferCheck.h"
+#include "UnsendableCodes.h"
 
 #include "HostLinkFrame.h"
 #include "core/TitleData.h"
 
-namespace TransferCheck {
+namespace UnsendableCodes {
 
-std::optional<UnsendableCell> firstUnsendable(const TitleData &data)
+std::optional<UnsendableCell> first(const TitleData &data)
 {
     for (int ch = 0; ch < Title::Channels; ++ch) {
         if (!data.KakikomiCh[ch])
@@ -19,4 +19,4 @@ std::optional<UnsendableCell> firstUnsendable(const TitleData &data)
     return std::nullopt;
 }
 
-} // namespace TransferCheck
+} // namespace UnsendableCodes

@@ -1,22 +1,22 @@
-#include "BulkWriteTracker.h"
+#include "TransferTracker.h"
 
-void BulkWriteTracker::begin(const std::array<bool, Title::Channels> &asked, const QString &port)
+void TransferTracker::begin(const std::array<bool, Title::Channels> &asked, const QString &port)
 {
-    m_report = BulkWriteReport{};
+    m_report = TransferRecord{};
     m_report->asked = asked;
     m_report->port = port;
     for (auto &hash : m_hashes)
         hash = std::make_unique<QCryptographicHash>(QCryptographicHash::Sha256);
 }
 
-void BulkWriteTracker::frameSent(int channel, const QByteArray &bytes, bool resend)
+void TransferTracker::frameSent(int channel, const QByteArray &bytes, bool resend)
 {
     if (!m_report || resend || channel < 0 || channel >= Title::Channels)
         return;
     m_hashes[size_t(channel)]->addData(bytes);
 }
 
-void BulkWriteTracker::channelCompleted(int channel)
+void TransferTracker::channelCompleted(int channel)
 {
     if (!m_report || channel < 0 || channel >= Title::Channels)
         return;
@@ -24,9 +24,9 @@ void BulkWriteTracker::channelCompleted(int channel)
     m_report->sha256[size_t(channel)] = m_hashes[size_t(channel)]->result();
 }
 
-BulkWriteReport BulkWriteTracker::finish(WriteOutcome outcome)
+TransferRecord TransferTracker::finish(WriteOutcome outcome)
 {
-    BulkWriteReport report = m_report.value_or(BulkWriteReport{});
+    TransferRecord report = m_report.value_or(TransferRecord{});
     report.outcome = outcome;
     m_report.reset();
     for (auto &hash : m_hashes)

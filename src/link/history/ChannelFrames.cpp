@@ -1,6 +1,6 @@
 #include "ChannelFrames.h"
 
-#include "DeviceCommand.h"
+#include "link/DeviceCommand.h"
 #include "core/TitleData.h"
 
 #include <QCryptographicHash>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BulkWriteReport.h"
+#include "TransferRecord.h"
 
 #include <QCryptographicHash>
 
@@ -11,7 +11,7 @@
 // the frames of each channel as they first leave (a resend is the same
 // frame again and is not counted twice), and which channels the device
 // acknowledged to the end.
-class BulkWriteTracker
+class TransferTracker
 {
 public:
     bool active() const { return m_report.has_value(); }
@@ -23,9 +23,9 @@ public:
     // The device acknowledged the last frame of `channel`.
     void channelCompleted(int channel);
     // Ends the write; the report of it. Not active afterwards.
-    BulkWriteReport finish(WriteOutcome outcome);
+    TransferRecord finish(WriteOutcome outcome);
 
 private:
-    std::optional<BulkWriteReport> m_report;
+    std::optional<TransferRecord> m_report;
     std::array<std::unique_ptr<QCryptographicHash>, Title::Channels> m_hashes;
 };

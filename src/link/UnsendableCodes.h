@@ -14,10 +14,12 @@ struct UnsendableCell
     int code = 0;
 };
 
-namespace TransferCheck {
+// Checks a title before a bulk write starts, so that a write the device
+// would garble is refused before anything goes out.
+namespace UnsendableCodes {
 
 // The first such cell over the channels flagged in KakikomiCh, in channel,
 // row and column order.
-std::optional<UnsendableCell> firstUnsendable(const TitleData &data);
+std::optional<UnsendableCell> first(const TitleData &data);
 
-} // namespace TransferCheck
+} // namespace UnsendableCodes
