@@ -9,6 +9,7 @@
 #include "PaletteStacking.h"
 #include "PaletteView.h"
 #include "ScreenGrid.h"
+#include "SiteCommand.h"
 
 #include "charedit/HensyuForm.h"
 #include "core/Twips.h"
@@ -57,6 +58,8 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
                                                          *m_ui.edgingCheck, m_fontDialogFont, *this);
     m_files =
         new DataFileCommands(m_document, *this, *m_ui.recentMenu, fileDialogs, messageBoxes, m_folders.dialogs);
+    m_site = std::make_unique<SiteCommand>(*m_files, fileDialogs, messageBoxes, *m_ui.Text1, *m_ui.edgingCheck,
+                                           m_folders.work, *this);
     m_imageMenu =
         new ImageMenu(m_document, *this, *m_ui.FileOS, m_ui.pEnd, fileDialogs, messageBoxes, m_folders.dialogs);
     connectDocument();
@@ -101,6 +104,7 @@ void EditForm::connectControls()
     connect(m_ui.FileOpenSave[0], &QAction::triggered, m_files, &DataFileCommands::openFile);
     connect(m_ui.FileOpenSave[1], &QAction::triggered, m_files, &DataFileCommands::saveFile);
     connect(m_ui.FileOpenSave[2], &QAction::triggered, m_files, &DataFileCommands::saveFileAs);
+    connect(m_ui.siteAction, &QAction::triggered, this, [this] { m_site->open(); });
     connect(m_ui.pEnd, &QAction::triggered, this, &EditForm::endProgram);
     connect(m_ui.DataCom, &QAction::triggered, this, &EditForm::openCommunication);
     connect(m_ui.PortSet, &QAction::triggered, this, &EditForm::choosePort);

@@ -171,6 +171,8 @@ void EditFormUi::setupUi(QMainWindow *form)
     FileOS->addSeparator();
     recentMenu = FileOS->addMenu(QStringLiteral("最近使ったファイル(&R)"));
     FileOS->addSeparator();
+    siteAction = FileOS->addAction(QStringLiteral("サイトを開く…"));
+    FileOS->addSeparator();
     pEnd = FileOS->addAction(QStringLiteral("終了(&X)"));
 
     editMenu = form->menuBar()->addMenu(QStringLiteral("編集(&E)"));

@@ -78,6 +78,7 @@ struct EditFormUi
     QMenu *FileOS = nullptr;
     QAction *FileOpenSave[3] = {};
     QMenu *recentMenu = nullptr;           // "最近使ったファイル(&R)"
+    QAction *siteAction = nullptr;         // "サイトを開く…"
     QAction *pEnd = nullptr;
     QMenu *editMenu = nullptr;             // "編集(&E)"
     QAction *undoAction = nullptr;         // "元に戻す"

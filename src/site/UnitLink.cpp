@@ -69,6 +69,10 @@ void UnitLink::abandon()
     }
     if (m_engine)
         m_engine->abandonOperation();
+    // Ended now rather than from the event loop: a window closing or a
+    // program quitting mid-write still records the write as abandoned.
+    if (m_finishQueued)
+        finish();
 }
 
 void UnitLink::stop()
@@ -110,6 +114,12 @@ void UnitLink::finish()
     }
 
     const bool answered = !m_failed;
+    if (answered && !m_next.videoLossKnown && m_status.videoLossKnown) {
+        // A poll that did not learn the video (its reply lost or garbled)
+        // is no news of it: a camera lost is not "lost again" at the next.
+        m_next.videoLoss = m_status.videoLoss;
+        m_next.videoLossKnown = true;
+    }
     if (answered) {
         for (int input = 0; input < int(m_next.videoLoss.size()); ++input) {
             const bool lost = m_next.videoLoss[size_t(input)];

@@ -43,7 +43,7 @@ public:
     // is tried again at the next poll).
     void poll(bool repeat);
     // Abandons the operation in progress and closes the port; a write ends
-    // with writeFinished (abandoned), a poll with nothing.
+    // with writeFinished (abandoned) before this returns, a poll with nothing.
     void abandon();
     // The same without a word.
     void stop();

@@ -101,15 +101,17 @@ TEST_F(EditFormStartUp, MenusCarryAccessKeysAndShortcuts)
     EXPECT_EQ(ui().DataCom->text(), QStringLiteral("データ送受信"));
     EXPECT_EQ(ui().PortSet->text(), QStringLiteral("COMポート設定"));
     const QList<QAction *> fileItems = ui().FileOS->actions();
-    // Open, save, save as, the recent files and the picture submenu, each
-    // set off by separators, end.
-    ASSERT_EQ(fileItems.size(), 9);
+    // Open, save, save as, the recent files, the site and the picture
+    // submenu, each set off by separators, end.
+    ASSERT_EQ(fileItems.size(), 11);
     EXPECT_TRUE(fileItems[3]->isSeparator());
     EXPECT_EQ(fileItems[4]->menu(), ui().recentMenu);
     EXPECT_TRUE(fileItems[5]->isSeparator());
-    EXPECT_EQ(fileItems[6]->menu(), form->imageMenu()->menu());
+    EXPECT_EQ(fileItems[6], ui().siteAction);
     EXPECT_TRUE(fileItems[7]->isSeparator());
-    EXPECT_EQ(fileItems[8], ui().pEnd);
+    EXPECT_EQ(fileItems[8]->menu(), form->imageMenu()->menu());
+    EXPECT_TRUE(fileItems[9]->isSeparator());
+    EXPECT_EQ(fileItems[10], ui().pEnd);
 }
 
 TEST_F(EditFormStartUp, PaletteLiesBehindTheScreenFrameButItsButtonsTakeTheFocus)

@@ -1,0 +1,238 @@
+#include "SiteTree.h"
+
+#include "WriteBarDelegate.h"
+
+#include "linkui/TransferHistoryWindow.h"
+
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyle>
+
+namespace {
+
+constexpr int ChannelRole = Qt::UserRole;
+const QColor LostColour(0xd0, 0x10, 0x10);
+const QColor FaultColour(0xb0, 0x00, 0x00);
+
+QIcon lamp(const QColor &colour)
+{
+    // Drawn large: the view scales it down to the row, sharp at any scale.
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour.darker(160), 4));
+    painter.setBrush(colour);
+    painter.drawEllipse(QRectF(6, 6, 52, 52));
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+SiteTree::SiteTree(const SiteSchedule &schedule, QWidget *parent)
+    : QTreeWidget(parent)
+    , m_lampLost(lamp(LostColour))
+    , m_lampPresent(lamp(QColor(0x20, 0xb0, 0x40)))
+    , m_lampUnknown(lamp(QColor(0xa0, 0xa0, 0xa0)))
+{
+    setColumnCount(ColumnCount);
+    setHeaderLabels({QStringLiteral("装置 / カメラ"), QStringLiteral("アドレス"), QStringLiteral("状態"),
+                     QStringLiteral("最終書込"), QStringLiteral("書込")});
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    header()->setStretchLastSection(true);
+    setItemDelegateForColumn(WriteColumn, new WriteBarDelegate(this));
+
+    for (const SiteSchedule::Unit &unit : schedule.units) {
+        auto *row = new QTreeWidgetItem(this);
+        row->setText(UnitColumn, unit.name);
+        QFont bold = row->font(UnitColumn);
+        bold.setBold(true);
+        row->setFont(UnitColumn, bold);
+        row->setText(AddressColumn, unit.address.isEmpty() ? QStringLiteral("(なし)") : unit.address);
+        row->setText(LastWriteColumn, QStringLiteral("—"));
+        QList<QTreeWidgetItem *> cameras;
+        for (const SiteSchedule::Camera &camera : unit.cameras) {
+            auto *child = new QTreeWidgetItem(row);
+            child->setData(UnitColumn, ChannelRole, camera.channel);
+            child->setText(UnitColumn, QStringLiteral("CH%1  %2").arg(camera.channel).arg(camera.title));
+            child->setToolTip(UnitColumn, camera.title);
+            showLamp(child, std::nullopt);
+            cameras << child;
+        }
+        m_units << row;
+        m_cameras << cameras;
+        setState(int(m_units.size()) - 1, unit.address.isEmpty() ? QStringLiteral("アドレスなし") : QStringLiteral("確認中…"),
+                 unit.address.isEmpty());
+    }
+    expandAll();
+    resizeColumnToContents(UnitColumn);
+    resizeColumnToContents(AddressColumn);
+    // Wide enough for what the polls and writes will say, so the columns do
+    // not jump as they say it.
+    const QFontMetrics metrics = fontMetrics();
+    const int padding = metrics.horizontalAdvance(QLatin1Char('0')) * 2;
+    setColumnWidth(StateColumn, style()->pixelMetric(QStyle::PM_SmallIconSize) + padding
+                                    + metrics.horizontalAdvance(QStringLiteral("応答あり  表示中 CH8  映像なし 8台")));
+    setColumnWidth(LastWriteColumn, padding + metrics.horizontalAdvance(QStringLiteral("2026-12-31 23:59  タイムアウト")));
+
+    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
+        const int unit = int(m_units.indexOf(item));
+        if (unit >= 0)
+            emit unitActivated(unit);
+    });
+}
+
+QTreeWidgetItem *SiteTree::cameraRow(int unit, int channel) const
+{
+    for (QTreeWidgetItem *camera : m_cameras.value(unit)) {
+        if (camera->data(UnitColumn, ChannelRole).toInt() == channel)
+            return camera;
+    }
+    return nullptr;
+}
+
+std::optional<int> SiteTree::writePercent(int unit) const
+{
+    const QVariant percent = m_units.value(unit) ? m_units[unit]->data(WriteColumn, WriteBarDelegate::PercentRole)
+                                                 : QVariant();
+    return percent.isValid() ? std::optional<int>(percent.toInt()) : std::nullopt;
+}
+
+int SiteTree::unitIndex(const QString &name) const
+{
+    for (int i = 0; i < int(m_units.size()); ++i) {
+        if (m_units[i]->text(UnitColumn) == name)
+            return i;
+    }
+    return -1;
+}
+
+QString SiteTree::lampText(std::optional<bool> lost)
+{
+    if (!lost)
+        return QStringLiteral("—");
+    return *lost ? QStringLiteral("映像なし") : QStringLiteral("映像あり");
+}
+
+void SiteTree::showLamp(QTreeWidgetItem *camera, std::optional<bool> lost)
+{
+    camera->setIcon(StateColumn, !lost ? m_lampUnknown : *lost ? m_lampLost : m_lampPresent);
+    camera->setText(StateColumn, lampText(lost));
+    // The whole row, title and all, so a lost camera is found at a glance.
+    const bool red = lost.value_or(false);
+    for (int column = 0; column < ColumnCount; ++column)
+        camera->setForeground(column, red ? QBrush(LostColour) : QBrush());
+    QFont font = camera->font(UnitColumn);
+    font.setBold(red);
+    camera->setFont(UnitColumn, font);
+}
+
+void SiteTree::setState(int unit, const QString &text, bool fault)
+{
+    QTreeWidgetItem *row = m_units[unit];
+    row->setText(StateColumn, text);
+    row->setToolTip(StateColumn, text);
+    row->setForeground(StateColumn, fault ? QBrush(FaultColour) : QBrush());
+}
+
+void SiteTree::showPoll(int unit, const SitePoller::Unit &polled)
+{
+    if (unit < 0 || unit >= int(m_units.size()))
+        return;
+    const bool known = polled.answered && polled.status.videoLossKnown;
+    int lostCount = 0;
+    for (QTreeWidgetItem *camera : m_cameras[unit]) {
+        const int input = camera->data(UnitColumn, ChannelRole).toInt() - 1;
+        std::optional<bool> lost;
+        if (known) {
+            lost = polled.status.videoLoss[size_t(input)];
+            lostCount += *lost;
+        }
+        showLamp(camera, lost);
+    }
+    if (polled.address.isEmpty()) {
+        setState(unit, QStringLiteral("アドレスなし"), true);
+    } else if (!polled.answered) {
+        setState(unit, polled.error.isEmpty() ? QStringLiteral("応答なし") : QStringLiteral("応答なし: ") + polled.error,
+                 true);
+    } else {
+        QString text = QStringLiteral("応答あり");
+        if (polled.status.channel >= 0)
+            text += QStringLiteral("  表示中 CH%1").arg(polled.status.channel + 1);
+        if (lostCount > 0)
+            text += QStringLiteral("  映像なし %1台").arg(lostCount);
+        setState(unit, text, lostCount > 0);
+    }
+}
+
+void SiteTree::showLastWrite(int unit, const std::optional<TransferRecord> &record)
+{
+    QTreeWidgetItem *row = m_units.value(unit);
+    if (!row)
+        return;
+    if (!record) {
+        row->setText(LastWriteColumn, QStringLiteral("—"));
+        return;
+    }
+    const QString when = record->time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    row->setText(LastWriteColumn, when + QStringLiteral("  ") + TransferHistoryWindow::resultText(record->outcome));
+    row->setToolTip(LastWriteColumn, record->file);
+}
+
+void SiteTree::showWriting(int unit, bool writing)
+{
+    if (QTreeWidgetItem *row = m_units.value(unit)) {
+        setState(unit, writing ? QStringLiteral("書込中") : QStringLiteral("確認中…"), false);
+        if (writing) {
+            row->setData(WriteColumn, WriteBarDelegate::PercentRole, QVariant());
+            row->setText(WriteColumn, QString());
+        }
+    }
+}
+
+void SiteTree::showWriteStarted(int unit, const QList<int> &channels)
+{
+    QTreeWidgetItem *row = m_units.value(unit);
+    if (!row)
+        return;
+    row->setText(WriteColumn, QString());
+    if (channels.isEmpty()) {
+        row->setText(WriteColumn, QStringLiteral("変更なし"));
+        return;
+    }
+    row->setData(WriteColumn, WriteBarDelegate::PercentRole, 0);
+    row->setToolTip(WriteColumn, QStringLiteral("CH ") + TransferRecord::channelList(channels));
+}
+
+void SiteTree::showWriteProgress(int unit, int percent, const QString &message)
+{
+    QTreeWidgetItem *row = m_units.value(unit);
+    if (!row)
+        return;
+    row->setData(WriteColumn, WriteBarDelegate::PercentRole, percent);
+    if (!message.isEmpty())
+        setState(unit, message, false);
+}
+
+void SiteTree::showWriteResult(int unit, const SiteWriter::Result &result)
+{
+    QTreeWidgetItem *row = m_units.value(unit);
+    if (!row)
+        return;
+    row->setData(WriteColumn, WriteBarDelegate::PercentRole, QVariant());
+    if (result.completed && !result.report) {
+        row->setText(WriteColumn, QStringLiteral("変更なし"));
+        row->setForeground(WriteColumn, QBrush());
+        return;
+    }
+    QString text = result.completed ? QStringLiteral("完了") : QStringLiteral("失敗");
+    if (!result.completed && !result.unfinished.isEmpty())
+        text += QStringLiteral(" (未完了 CH%1)").arg(TransferRecord::channelList(result.unfinished));
+    if (!result.error.isEmpty())
+        text += QStringLiteral(": ") + result.error;
+    row->setText(WriteColumn, text);
+    row->setToolTip(WriteColumn, text);
+    row->setForeground(WriteColumn, result.completed ? QBrush() : QBrush(FaultColour));
+}

@@ -1,0 +1,98 @@
+// Shows the site window on three simulated units with 15 cameras, one of
+// them without video, before, during and after writing every unit, and
+// saves each view as a PNG: `site_preview FOLDER` under any display
+// (xvfb-run in CI). Needs ORVEX_BUILD_DIR for the simulator.
+
+#include "support/RecordingMessageBoxes.h"
+#include "support/SimProcess.h"
+#include "support/WaitFor.h"
+
+#include "core/Cp932.h"
+#include "site/VideoEventLog.h"
+#include "siteui/SiteTree.h"
+#include "siteui/SiteWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <array>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (app.arguments().size() < 2) {
+        std::fprintf(stderr, "usage: site_preview FOLDER\n");
+        return 2;
+    }
+    const QString shots = app.arguments().at(1);
+    QDir().mkpath(shots);
+    QTemporaryDir scratch;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(scratch.filePath(QStringLiteral("state"))));
+
+    std::array<SimProcess, 3> sims;
+    const QStringList slow{QStringLiteral("--line-rate"), QStringLiteral("19200")};
+    // The second unit's third camera has no video.
+    if (!sims[0].start(slow) || !sims[1].start(slow + QStringList{QStringLiteral("--video-loss"), QStringLiteral("4")})
+        || !sims[2].start(slow)) {
+        std::fprintf(stderr, "site_preview: the simulator did not start\n");
+        return 1;
+    }
+    const char *const titles[3][5] = {{"正門", "駐車場 北", "搬入口", "ロビー", "非常口 東"},
+                                      {"1F 廊下", "2F 廊下", "倉庫", "屋上", "機械室"},
+                                      {"Gate B", "Yard", "Loading dock 3", "Office", "Server room"}};
+    // As Japanese Excel saves "CSV": code page 932, CR LF.
+    QString csv = QStringLiteral("装置,アドレス,チャンネル,カメラ名,メモ\r\n");
+    for (int unit = 0; unit < 3; ++unit) {
+        for (int camera = 0; camera < 5; ++camera) {
+            csv += QStringLiteral("棟%1,%2,%3,%4,\r\n")
+                       .arg(unit + 1)
+                       .arg(camera == 0 ? sims[size_t(unit)].device() : QString())
+                       .arg(camera + 1)
+                       .arg(QString::fromUtf8(titles[unit][camera]));
+        }
+    }
+    const QString file = scratch.filePath(QStringLiteral("site.csv"));
+    QFile out(file);
+    const QByteArray bytes = Cp932::encode(csv);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+        return 1;
+    out.close();
+
+    RecordingMessageBoxes boxes;
+    SiteWindow *window = SiteWindow::open(file, boxes, nullptr);
+    if (!window)
+        return 1;
+    window->setMakeSettings([&] {
+        TitlesMake::Settings settings;
+        settings.workFolder = scratch.filePath(QStringLiteral("work/"));
+        return settings;
+    });
+    window->makeAll();
+    const auto save = [&](const char *name) {
+        window->grab().save(QDir(shots).filePath(QString::fromLatin1(name)));
+    };
+    const auto answered = [&] {
+        for (int unit = 0; unit < 3; ++unit) {
+            if (!window->tree().unitRow(unit)->text(SiteTree::StateColumn).startsWith(QStringLiteral("応答あり")))
+                return false;
+        }
+        return true;
+    };
+    waitFor(answered, 20000);
+    save("site-polled.png");
+    window->writeAll(false);
+    waitFor([&] { return window->tree().writePercent(2).value_or(0) >= 30; }, 60000);
+    save("site-writing.png");
+    waitFor([&] { return !window->writing(); }, 120000);
+    waitFor(answered, 20000);
+    save("site-written.png");
+    delete window;
+    // What the lost camera left in the video-events log.
+    QFile events(VideoEventLog::defaultPath());
+    if (events.open(QIODevice::ReadOnly))
+        std::fputs(events.readAll().constData(), stdout);
+    return 0;
+}
