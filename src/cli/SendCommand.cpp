@@ -129,7 +129,7 @@ int Cli::send(const QStringList &args)
     InterruptWatch interrupt([&session] { session.interrupt(); });
     recorder.writeStarting();
     session.engine().KakikomiOn();
-    const bool refused = !view.ended && !view.failed && session.engine().state().StepNo == 0;
+    const bool refused = !view.ended && !view.failed && session.engine().isIdle();
     const bool ok = !refused && session.wait();
 
     const auto &report = session.engine().lastBulkWrite();

@@ -59,7 +59,16 @@ public:
     LinkEngine(const LinkEngine &) = delete;
     LinkEngine &operator=(const LinkEngine &) = delete;
 
+    // The whole working state, for the tool's status report; the questions
+    // below say what the rest need to know.
     const LinkState &state() const { return m_s; }
+    // No operation is in progress: the next one starts at once.
+    bool isIdle() const { return m_s.StepNo == 0; }
+    // Reply time-outs since the window loaded or the last give-up (a network
+    // port's: in a row).
+    int retryCount() const { return m_s.RetryCount; }
+    // A level list has the keyboard focus, so polls leave the lists alone.
+    bool levelListHasFocus() const { return m_s.LvFocus; }
 
     // --- Operations ---------------------------------------------------
     // "Data send": sends the frame of the current command, or starts

@@ -129,7 +129,7 @@ void UnitLink::finish()
                 emit videoChanged(input, lost);
         }
         m_status = m_next;
-        m_resends = m_engine ? m_engine->state().RetryCount : 0;
+        m_resends = m_engine ? m_engine->retryCount() : 0;
     }
     m_next = UnitStatus();
     const QString error = m_warning;

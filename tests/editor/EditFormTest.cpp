@@ -1,6 +1,7 @@
 #include "EditFormFixture.h"
 
 #include <cmath>
+#include <tuple>
 
 #include "editor/ImageMenu.h"
 
@@ -49,24 +50,29 @@ TEST_F(EditFormStartUp, SelectsChannelOneAndCharacterOneWithEverythingBlank)
 TEST_F(EditFormStartUp, ControlsStandAtTheirDesignPositions)
 {
     EXPECT_EQ(ui().central->size(), QSize(436, 386));
-    EXPECT_EQ(ui().Frame2->geometry(), QRect(4, 8, 427, 373));
-    EXPECT_EQ(ui().Frame3->geometry(), QRect(4, 10, 345, 325));
-    EXPECT_EQ(ui().Text1->geometry(), QRect(24, 17, 305, 24));
-    EXPECT_EQ(ui().channelList->geometry(), QRect(378, 22, 39, 20));
-    EXPECT_EQ(ui().fontButton->geometry(), QRect(24, 48, 91, 25));
-    EXPECT_EQ(ui().makeDataButton->geometry(), QRect(118, 48, 91, 25));
     EXPECT_EQ(ui().edgingCheck->pos(), QPoint(214, 58));
-    EXPECT_EQ(ui().Picture3->geometry(), QRect(24, 80, 397, 255));
-    EXPECT_EQ(ui().DispEdit1->geometry(), QRect(318, 340, 103, 27));
     EXPECT_EQ(ui().DispEdit1->text(), QStringLiteral("画面クリア"));
-    EXPECT_EQ(ui().enlargeButton->geometry(), QRect(266, 292, 71, 27));
-    EXPECT_EQ(ui().LineEdit[1]->geometry(), QRect(80, 292, 71, 27));
-    EXPECT_EQ(ui().Line1[0]->geometry(), QRect(0, 0, 436, 1));
-    EXPECT_EQ(ui().Line1[1]->geometry(), QRect(0, 1, 436, 1));
+    const std::tuple<const char *, QWidget *, QRect> placements[] = {
+        {"Frame2", ui().Frame2, QRect(4, 8, 427, 373)},
+        {"Frame3", ui().Frame3, QRect(4, 10, 345, 325)},
+        {"Text1", ui().Text1, QRect(24, 17, 305, 24)},
+        {"channelList", ui().channelList, QRect(378, 22, 39, 20)},
+        {"fontButton", ui().fontButton, QRect(24, 48, 91, 25)},
+        {"makeDataButton", ui().makeDataButton, QRect(118, 48, 91, 25)},
+        {"Picture3", ui().Picture3, QRect(24, 80, 397, 255)},
+        {"DispEdit1", ui().DispEdit1, QRect(318, 340, 103, 27)},
+        {"enlargeButton", ui().enlargeButton, QRect(266, 292, 71, 27)},
+        {"LineEdit[1]", ui().LineEdit[1], QRect(80, 292, 71, 27)},
+        {"Line1[0]", ui().Line1[0], QRect(0, 0, 436, 1)},
+        {"Line1[1]", ui().Line1[1], QRect(0, 1, 436, 1)},
+        {"DispPic", ui().DispPic, ui().Picture3Client->rect()},
+        {"PSetPic", ui().PSetPic, ui().Picture4Client->rect()},
+    };
+    for (const auto &[name, control, geometry] : placements)
+        EXPECT_EQ(control->geometry(), geometry) << name;
 
     // The grid: 13 pixels apart along a row, 19 down a column; the last
     // column still fits inside the picture.
-    EXPECT_EQ(ui().DispPic->geometry(), ui().Picture3Client->rect());
     EXPECT_EQ(cellRect(0).topLeft(), QPoint(2, 2));
     EXPECT_EQ(cellRect(1).topLeft(), QPoint(15, 2));
     EXPECT_EQ(cellRect(31).topLeft(), QPoint(15, 21));
@@ -74,7 +80,6 @@ TEST_F(EditFormStartUp, ControlsStandAtTheirDesignPositions)
     EXPECT_LE(cellRect(389).right(), ui().Picture3Client->width() - 1);
 
     // The palette: tiles overlap by one pixel along a row, 21 pixels per row.
-    EXPECT_EQ(ui().PSetPic->geometry(), ui().Picture4Client->rect());
     EXPECT_EQ(PaletteView::tileRect(0).topLeft(), QPoint(1, -18));
     EXPECT_EQ(PaletteView::tileRect(1), QRect(1, 3, 14, 20));
     EXPECT_EQ(PaletteView::tileRect(2).topLeft(), QPoint(14, 3));

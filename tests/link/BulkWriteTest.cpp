@@ -41,7 +41,7 @@ TEST(BulkWrite, OneChannelSendsFortyThreeFramesInOrder)
                            LinkMessages::finished()}));
     EXPECT_EQ(rig.view.messages[0], QStringLiteral("チャンネル3画面データ送信中です…暫くお待ち下さい。"));
     EXPECT_FALSE(rig.port.isOpen());
-    EXPECT_EQ(rig.engine->state().StepNo, 0);
+    EXPECT_TRUE(rig.engine->isIdle());
     EXPECT_TRUE(rig.chReqTimer.isEnabled());
     EXPECT_EQ(rig.chReqTimer.interval(), 200);
 }
@@ -124,7 +124,7 @@ TEST(BulkWrite, RefusesCodesOfALowerChannelAndSendsNothing)
     EXPECT_TRUE(warning.contains(QStringLiteral("チャンネル3")));
     EXPECT_TRUE(warning.contains(QStringLiteral("5行7列")));
     EXPECT_TRUE(warning.contains(QStringLiteral("30")));
-    EXPECT_EQ(rig.engine->state().StepNo, 0);
+    EXPECT_TRUE(rig.engine->isIdle());
 }
 
 TEST(BulkWrite, WaitsForAPollInProgress)
@@ -175,7 +175,7 @@ TEST(BulkWrite, HiddenWindowRunsNothingAndHidingAbandons)
     const auto sent = rig.port.written.size();
     rig.clock.advance(10000);
     EXPECT_EQ(rig.port.written.size(), sent);
-    EXPECT_EQ(rig.engine->state().StepNo, 0);
+    EXPECT_TRUE(rig.engine->isIdle());
     EXPECT_FALSE(rig.port.isOpen());
     EXPECT_FALSE(rig.rxTimer.isEnabled());
     EXPECT_FALSE(rig.chReqTimer.isEnabled());

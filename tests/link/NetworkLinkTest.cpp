@@ -77,7 +77,7 @@ TEST(NetworkLink, TheReplyTimeoutIsThePortsAndOnlyFirstCopiesAreMeasured)
     rig.runUntilEnded();
     EXPECT_EQ(rig.takeFrames(), QByteArrayList{"CS5\r"});
     EXPECT_EQ(rig.port.samples, QList<int>{800});
-    EXPECT_EQ(rig.engine->state().RetryCount, 0);
+    EXPECT_EQ(rig.engine->retryCount(), 0);
 
     // A resent frame's reply may answer either copy: no sample from it.
     rig.port.samples.clear();
@@ -104,7 +104,7 @@ TEST(NetworkLink, APathThatGotSlowerIsMeasuredAgain)
     EXPECT_EQ(rig.port.samples, (QList<int>{700, 700, 700, 700}));
     EXPECT_TRUE(rig.view.lit[4]);
     EXPECT_TRUE(rig.view.garbled.isEmpty());
-    EXPECT_EQ(rig.engine->state().RetryCount, 0);
+    EXPECT_EQ(rig.engine->retryCount(), 0);
     EXPECT_EQ(rig.port.opens, 1);
 }
 

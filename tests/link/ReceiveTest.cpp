@@ -25,10 +25,10 @@ TEST(Receive, ReplyArrivingByteByByteCompletesOnItsLastByte)
     rig.engine->selectChannel(4);
     EXPECT_EQ(rig.takeFrames(), QByteArrayList{"CS5\r"});
     rig.port.receive("\x06");
-    EXPECT_EQ(rig.engine->state().StepNo, 1);
+    EXPECT_FALSE(rig.engine->isIdle());
     EXPECT_TRUE(rig.rxTimer.isEnabled());
     rig.port.receive("\r");
-    EXPECT_EQ(rig.engine->state().StepNo, 0);
+    EXPECT_TRUE(rig.engine->isIdle());
     EXPECT_EQ(rig.view.ended, QList<int>{14});
 
     // A three-byte query is not complete after two bytes.
@@ -46,7 +46,6 @@ TEST(Receive, PollDecodesEveryReply)
     EXPECT_EQ(rig.takeFrames(), (QByteArrayList{"CS?\r", "HP?\r", "VP?\r", "BS01,?\r", "VL\r"}));
     EXPECT_EQ(rig.view.ended, QList<int>{30});
     EXPECT_FALSE(rig.port.isOpen());
-    EXPECT_EQ(rig.engine->state().LitCh, 2);
     EXPECT_TRUE(rig.view.lit[2]);
     EXPECT_EQ(rig.view.hpos, 8);
     EXPECT_EQ(rig.view.vpos, 0);
@@ -65,7 +64,7 @@ TEST(Receive, PollDecodesEveryReply)
     EXPECT_EQ(rig.view.hpos, -12);
     rig.device.channelReply = QByteArray::fromHex("090d");
     rig.clock.advance(2000 + 60);
-    EXPECT_EQ(rig.engine->state().LitCh, 2);
+    EXPECT_EQ(rig.view.lit, (std::array<bool, 8>{false, false, true, false, false, false, false, false}));
     EXPECT_EQ(rig.view.garbled, (QList<Cmd>{Cmd::QueryChannel, Cmd::QueryLevels, Cmd::QueryChannel, Cmd::QueryLevels}));
 }
 
@@ -180,7 +179,7 @@ TEST(Receive, SilentDeviceIsResentFourTimesThenGivenUp)
     EXPECT_FALSE(rig.view.lit[0]);
     EXPECT_FALSE(rig.port.isOpen());
     EXPECT_FALSE(rig.chReqTimer.isEnabled());
-    EXPECT_EQ(rig.engine->state().RetryCount, 0);
+    EXPECT_EQ(rig.engine->retryCount(), 0);
 }
 
 TEST(Receive, TimeOutLimitCountsAcrossGoodReplies)
@@ -223,7 +222,7 @@ TEST(Receive, DroppedReplyIsResentWithTheSameFrame)
     const QByteArrayList frames = rig.port.written;
     ASSERT_EQ(frames.size(), 44);
     EXPECT_EQ(frames[20], frames[21]);
-    EXPECT_EQ(rig.engine->state().RetryCount, 1);
+    EXPECT_EQ(rig.engine->retryCount(), 1);
     EXPECT_TRUE(rig.view.warnings.isEmpty());
 }
 
@@ -262,7 +261,7 @@ TEST(Receive, BytesNobodyWaitsForAreDropped)
     // A stale reply that turns up while the send lets events run.
     rig.pump.onPump = [&] { rig.port.receive(QByteArray::fromHex("060d")); };
     rig.engine->selectChannel(0);
-    EXPECT_EQ(rig.engine->state().StepNo, 1);
+    EXPECT_FALSE(rig.engine->isIdle());
     EXPECT_TRUE(rig.rxTimer.isEnabled());
     rig.pump.onPump = nullptr;
     rig.clock.advance(10);
@@ -313,7 +312,7 @@ TEST(Receive, AnOperationAbandonedWhileThePortConnectsSendsNothingAndReportsNoth
         EXPECT_EQ(rig.view.unloads, 0) << failOpens;
         EXPECT_TRUE(rig.port.written.isEmpty()) << failOpens;
         EXPECT_FALSE(rig.port.isOpen()) << failOpens;
-        EXPECT_EQ(rig.engine->state().StepNo, 0) << failOpens;
+        EXPECT_TRUE(rig.engine->isIdle()) << failOpens;
         EXPECT_EQ(rig.data.ComNo, 1) << failOpens;
 
         // The next operation goes out normally.

@@ -101,7 +101,7 @@ TEST(EndToEndTest, ATitleReachesTheSimulatorThroughTheWindows)
     // (black 0 %, white 100 %) and video lost on inputs 2 and 5.
     ASSERT_TRUE(waitFor([&] { return ui.WhiteLevel->currentText() == QStringLiteral("100%"); }, 10000))
         << qPrintable(boxes.texts.join(u'\n'));
-    ASSERT_TRUE(waitFor([&] { return form->engine().state().StepNo == 0; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return form->engine().isIdle(); }, 5000));
     EXPECT_EQ(ui.ChSelect[0]->palette().color(QPalette::Button), QColor(0xFF8000));
     EXPECT_EQ(ui.HposiLabel->text(), QStringLiteral("0"));
     EXPECT_EQ(ui.VposiLabel->text(), QStringLiteral("0"));
@@ -129,7 +129,7 @@ TEST(EndToEndTest, ATitleReachesTheSimulatorThroughTheWindows)
         << qPrintable(boxes.texts.join(u'\n'));
     ASSERT_TRUE(waitFor(
         [&] {
-            return form->engine().state().StepNo == 0
+            return form->engine().isIdle()
                    && ui.MessageLabel->text() == QStringLiteral("データ送信終了しました。");
         },
         5000));
@@ -190,7 +190,7 @@ TEST(EndToEndTest, AServerAddressTypedOnceIsUsedAgainAfterARestart)
         data.KakikomiCh.fill(true);
         form->KakikomiOn();
         const LinkEngine &engine = form->engine();
-        if (!waitFor([&] { return engine.lastBulkWrite().has_value() && engine.state().StepNo == 0; }, 30000))
+        if (!waitFor([&] { return engine.lastBulkWrite().has_value() && engine.isIdle(); }, 30000))
             return QStringLiteral("the write did not end");
         if (engine.lastBulkWrite()->outcome != WriteOutcome::Done)
             return QStringLiteral("the write failed");

@@ -121,7 +121,7 @@ protected:
         }
     }
 
-    const LinkState &state() { return windows->existingSerForm()->engine().state(); }
+    const LinkEngine &engine() { return windows->existingSerForm()->engine(); }
     FakeSerialPort &port() { return *platform.port; }
 
     template<typename Widget>

@@ -75,7 +75,7 @@ protected:
         dialog.executeButton->click();
     }
 
-    bool writeEnds() { return runUntil([&] { return state().StepNo == 0; }, 60000); }
+    bool writeEnds() { return runUntil([&] { return engine().isIdle(); }, 60000); }
 };
 
 TEST_F(ResumeWriteTest, AfterThePortDiesInChannelThreeTheNextWriteOffersChannelsThreeToFive)

@@ -67,7 +67,7 @@ TEST_F(SerFormTest, LoadsHiddenWithItsControlsInPlaceAndSendsNothing)
     platform.clock.advance(10000);
     EXPECT_EQ(port().opens, 0);
     EXPECT_TRUE(port().written.isEmpty());
-    EXPECT_FALSE(state().LvFocus);
+    EXPECT_FALSE(engine().levelListHasFocus());
 
     // Shown, as the operator sees it.
     windows->openCommunication();
@@ -89,7 +89,7 @@ TEST_F(SerFormTest, PollShowsChannelPositionsLevelsAndVideoLoss)
 
     platform.clock.advance(1999);
     EXPECT_TRUE(port().written.isEmpty());
-    ASSERT_TRUE(runUntil([&] { return port().written.size() == 5 && state().StepNo == 0; }, 1000));
+    ASSERT_TRUE(runUntil([&] { return port().written.size() == 5 && engine().isIdle(); }, 1000));
 
     EXPECT_EQ(port().written, QByteArrayList(std::begin(PollFrames), std::end(PollFrames)));
     EXPECT_FALSE(port().isOpen());
@@ -135,7 +135,7 @@ TEST_F(SerFormTest, NoLampShowsAnythingUntilThePortInUseHasAnswered)
         return lamps;
     };
     EXPECT_EQ(shown(), QStringList{}) << "a new window";
-    ASSERT_TRUE(runUntil([&] { return port().written.size() == 5 && state().StepNo == 0; }, 3000));
+    ASSERT_TRUE(runUntil([&] { return port().written.size() == 5 && engine().isIdle(); }, 3000));
     EXPECT_EQ(shown().size(), 9) << "CH3 and every input";
 
     // Another port, whose unit does not answer (yet).
@@ -155,7 +155,7 @@ TEST_F(SerFormTest, ClicksDuringAnOperationAreDroppedAndWorkWhenIdle)
     SerForm &form = openSerForm();
     const SerFormUi &ui = form.ui();
     platform.clock.advance(2000); // "CS?" sent, reply on its way
-    ASSERT_GT(state().StepNo, 0);
+    ASSERT_FALSE(engine().isIdle());
 
     ui.ChSelect[4]->click();
     ui.arrowButtons[0]->click();
@@ -163,7 +163,7 @@ TEST_F(SerFormTest, ClicksDuringAnOperationAreDroppedAndWorkWhenIdle)
     EXPECT_EQ(port().written, QByteArrayList{"CS?\r"});
     EXPECT_EQ(ui.BlackLevel->currentIndex(), 3) << "the operator's choice stays until a poll overwrites it";
 
-    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 1000));
+    ASSERT_TRUE(runUntil([&] { return engine().isIdle(); }, 1000));
     port().written.clear();
     ui.ChSelect[4]->click();
     EXPECT_EQ(port().written, QByteArrayList{"CS5\r"});
@@ -171,12 +171,12 @@ TEST_F(SerFormTest, ClicksDuringAnOperationAreDroppedAndWorkWhenIdle)
     EXPECT_EQ(buttonColour(ui.ChSelect[2]), QColor(0xFF8000));
     EXPECT_NE(buttonColour(ui.ChSelect[4]), QColor(0xFF8000));
 
-    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 1000));
+    ASSERT_TRUE(runUntil([&] { return engine().isIdle(); }, 1000));
     port().written.clear();
     ui.arrowButtons[2]->click();
     EXPECT_EQ(port().written, QByteArrayList{"HP-\r"});
     // After a user operation the next poll comes within 200 ms.
-    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 1000));
+    ASSERT_TRUE(runUntil([&] { return engine().isIdle(); }, 1000));
     const qint64 ended = platform.clock.now();
     ASSERT_TRUE(runUntil([&] { return port().written.size() == 2; }, 1000));
     EXPECT_EQ(port().written.last(), QByteArray("CS?\r"));
@@ -190,33 +190,33 @@ TEST_F(SerFormTest, ChoosingALevelSendsAllRowsAndMovesTheFocusToTheWriteButton)
     form.activateWindow();
     ASSERT_TRUE(waitFor([&] { return form.isActiveWindow(); }));
     choose(ui.BlackLevel, 1);
-    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 2000));
+    ASSERT_TRUE(runUntil([&] { return engine().isIdle(); }, 2000));
 
     ui.WhiteLevel->setFocus();
     ASSERT_TRUE(waitFor([&] { return ui.WhiteLevel->hasFocus(); }));
-    EXPECT_TRUE(state().LvFocus);
+    EXPECT_TRUE(engine().levelListHasFocus());
     port().written.clear();
     choose(ui.WhiteLevel, 2); // "90%"
-    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 2000));
+    ASSERT_TRUE(runUntil([&] { return engine().isIdle(); }, 2000));
 
     QByteArrayList expected;
     for (int row = 1; row <= 13; ++row)
         expected << QStringLiteral("BS%1,12\r").arg(row, 2, 10, QLatin1Char('0')).toLatin1();
     EXPECT_EQ(port().written, expected);
     EXPECT_TRUE(waitFor([&] { return ui.WriteButton->hasFocus(); }));
-    EXPECT_FALSE(state().LvFocus);
+    EXPECT_FALSE(engine().levelListHasFocus());
 }
 
 TEST_F(SerFormTest, ChoosingTheLevelAlreadyShownSendsItAgainButAPollReplySendsNothing)
 {
     SerForm &form = openSerForm();
     const SerFormUi &ui = form.ui();
-    ASSERT_TRUE(runUntil([&] { return port().written.size() == 5 && state().StepNo == 0; }, 3000));
+    ASSERT_TRUE(runUntil([&] { return port().written.size() == 5 && engine().isIdle(); }, 3000));
     ASSERT_EQ(ui.WhiteLevel->currentText(), QStringLiteral("90%")) << "set by the poll, which sent nothing";
     port().written.clear();
 
     choose(ui.WhiteLevel, 2);
-    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 2000));
+    ASSERT_TRUE(runUntil([&] { return engine().isIdle(); }, 2000));
     ASSERT_EQ(port().written.size(), 13);
     EXPECT_EQ(port().written.first(), QByteArray("BS01,12\r"));
 }
@@ -224,7 +224,7 @@ TEST_F(SerFormTest, ChoosingTheLevelAlreadyShownSendsItAgainButAPollReplySendsNo
 TEST_F(SerFormTest, TheActiveChannelShowsTheDevicesOrangeExactly)
 {
     SerForm &form = openSerForm();
-    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0 && port().written.size() == 5; }, 3000));
+    ASSERT_TRUE(runUntil([&] { return engine().isIdle() && port().written.size() == 5; }, 3000));
     const auto shown = [](QPushButton *button) {
         return button->grab().toImage().pixelColor(4, button->height() / 2);
     };
@@ -244,9 +244,9 @@ TEST_F(SerFormTest, APollDoesNotOverwriteALevelBeingChosen)
     form.activateWindow();
     ASSERT_TRUE(waitFor([&] { return form.isActiveWindow(); }));
     ui.BlackLevel->setFocus();
-    ASSERT_TRUE(waitFor([&] { return state().LvFocus; }));
+    ASSERT_TRUE(waitFor([&] { return engine().levelListHasFocus(); }));
 
-    ASSERT_TRUE(runUntil([&] { return port().written.size() >= 5 && state().StepNo == 0; },
+    ASSERT_TRUE(runUntil([&] { return port().written.size() >= 5 && engine().isIdle(); },
                                             3000));
     EXPECT_EQ(ui.BlackLevel->currentIndex(), 0);
     EXPECT_EQ(ui.WhiteLevel->currentIndex(), 0);
@@ -261,9 +261,9 @@ TEST_F(SerFormTest, MeterFollowsAScreenStepOfTheBulkWrite)
     QStringList labels;
     int widest = 0;
     int rightEdge = 0;
-    while (state().StepNo != 0 && labels.size() < 200) {
+    while (!engine().isIdle() && labels.size() < 200) {
         platform.clock.advance(platform.device->latency);
-        if (state().CmdKind == Cmd::ScreenRow && port().written.last().startsWith("@WD")) {
+        if (port().written.last().startsWith("@WD")) {
             labels << form.ui().Meter->labelText();
             if (form.ui().Meter->lineThickness() > widest) {
                 widest = form.ui().Meter->lineThickness();
@@ -280,15 +280,15 @@ TEST_F(SerFormTest, MeterFollowsAScreenStepOfTheBulkWrite)
 TEST_F(SerFormTest, CloseStopsThePollAbandonsTheOperationAndKeepsTheState)
 {
     SerForm &form = openSerForm();
-    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0 && !port().written.isEmpty(); },
+    ASSERT_TRUE(runUntil([&] { return engine().isIdle() && !port().written.isEmpty(); },
                                             3000));
     platform.clock.advance(2000); // the next poll is under way
-    ASSERT_GT(state().StepNo, 0);
+    ASSERT_FALSE(engine().isIdle());
     ASSERT_TRUE(port().isOpen());
 
     form.ui().closeButton->click();
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(state().StepNo, 0);
+    EXPECT_TRUE(engine().isIdle());
     EXPECT_FALSE(port().isOpen());
     port().written.clear();
     platform.clock.advance(10000);
@@ -327,7 +327,7 @@ TEST_F(SerFormTest, FiveTimeOutsShowTheMessageAndDestroyTheWindow)
     windows->openCommunication();
     ASSERT_NE(windows->existingSerForm(), nullptr);
     EXPECT_NE(windows->existingSerForm(), form.data());
-    EXPECT_EQ(state().RetryCount, 0);
+    EXPECT_EQ(engine().retryCount(), 0);
 }
 
 TEST_F(SerFormTest, APortThatWillNotOpenForgetsThePortAndDestroysTheWindow)

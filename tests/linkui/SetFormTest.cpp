@@ -138,7 +138,7 @@ TEST_F(SetFormTest, ExecuteSetsTheFlagsFromTheChoiceAndStartsTheWrite)
     dialog.executeButton->click();
     EXPECT_EQ(data->KakikomiCh, flags({2, 7}));
     EXPECT_EQ(port().written.value(0), QByteArray("CS3\r"));
-    ASSERT_TRUE(runUntil([&] { return state().StepNo == 0; }, 10000));
+    ASSERT_TRUE(runUntil([&] { return engine().isIdle(); }, 10000));
     EXPECT_EQ(writesStarted(), 2);
     EXPECT_EQ(port().written.size(), 2 * 43);
 

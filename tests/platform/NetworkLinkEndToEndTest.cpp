@@ -10,7 +10,7 @@
 #include "platform/QtLinkTimer.h"
 #include "support/FakeLinkView.h"
 #include "support/QtPrinters.h"
-#include "support/WaitUntil.h"
+#include "support/WaitFor.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -100,7 +100,7 @@ struct Window
     }
     bool waitForEnd(int endedBefore)
     {
-        return waitUntil([&] { return view.ended.size() > endedBefore || view.unloads > 0; }, 20000);
+        return waitFor([&] { return view.ended.size() > endedBefore || view.unloads > 0; }, 20000);
     }
 
     TitleData data;

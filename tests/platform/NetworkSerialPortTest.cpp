@@ -5,7 +5,7 @@
 #include "netserial/Rfc2217Session.h"
 #include "netserial/ServerNotice.h"
 #include "support/QtPrinters.h"
-#include "support/WaitUntil.h"
+#include "support/WaitFor.h"
 
 #include <QElapsedTimer>
 #include <QTcpServer>
@@ -82,7 +82,7 @@ bool connectPort(NetworkSerialPort &port, Events &events)
     const OpenProgress progress = port.startOpen();
     if (progress != OpenProgress::Pending)
         return progress == OpenProgress::Opened;
-    const bool ended = waitUntil([&] {
+    const bool ended = waitFor([&] {
         return events.seen.contains(CommEvent::Opened) || events.seen.contains(CommEvent::OpenFailed);
     });
     return ended && events.seen.contains(CommEvent::Opened);
@@ -101,11 +101,11 @@ TEST(NetworkSerialPort, RawTcpCarriesFramesAndRepliesByteForByte)
 
     const QByteArray frame = "@WD,P00,L00," + QByteArray("\x0d\xff\x00\x19", 4) + '\r';
     port.write(frame);
-    ASSERT_TRUE(waitUntil([&] { return server.received.size() >= frame.size(); }));
+    ASSERT_TRUE(waitFor([&] { return server.received.size() >= frame.size(); }));
     EXPECT_EQ(server.received, frame) << "nothing doubled or translated on raw TCP";
 
     server.clients[0]->write(QByteArray("\x01\xff", 2));
-    ASSERT_TRUE(waitUntil([&] { return events.seen.contains(CommEvent::DataReceived); }));
+    ASSERT_TRUE(waitFor([&] { return events.seen.contains(CommEvent::DataReceived); }));
     EXPECT_EQ(port.readAll(), QByteArray("\x01\xff", 2));
     EXPECT_TRUE(port.readAll().isEmpty());
 }
@@ -122,7 +122,7 @@ TEST(NetworkSerialPort, Rfc2217SetsTheFarPortBeforeTheFirstFrameAndDoublesIacs)
     const QByteArray frame("A\xff\r", 3);
     const QByteArray onTheWire("A\xff\xff\r", 4);
     port.write(frame);
-    ASSERT_TRUE(waitUntil([&] { return server.received.endsWith(onTheWire); }));
+    ASSERT_TRUE(waitFor([&] { return server.received.endsWith(onTheWire); }));
     // The settings went out before the frame, so the far port already runs
     // at 9600 when its first byte arrives.
     const T::Decoded seen = T().decode(server.received);
@@ -136,11 +136,11 @@ TEST(NetworkSerialPort, Rfc2217SetsTheFarPortBeforeTheFirstFrameAndDoublesIacs)
     // A reply split around an IAC, with a line-state report in between.
     server.clients[0]->write(QByteArray("\x01\xff", 2));
     server.clients[0]->flush();
-    ASSERT_TRUE(waitUntil([&] { return events.seen.size() >= 1; }));
+    ASSERT_TRUE(waitFor([&] { return events.seen.size() >= 1; }));
     server.clients[0]->write(QByteArray("\xff", 1) + comPort({106, 0x08}) + QByteArray("\x02", 1));
-    ASSERT_TRUE(waitUntil([&] { return events.seen.contains(CommEvent::Framing); }));
+    ASSERT_TRUE(waitFor([&] { return events.seen.contains(CommEvent::Framing); }));
     QByteArray reply;
-    ASSERT_TRUE(waitUntil([&] {
+    ASSERT_TRUE(waitFor([&] {
         reply += port.readAll();
         return reply.size() >= 3;
     }));
@@ -204,10 +204,10 @@ TEST(NetworkSerialPort, ADroppedConnectionClosesQuietlyAndTheNextOpenSaysWhy)
     port.setDevicePath(server.address("tcp"));
     ASSERT_TRUE(connectPort(port, events));
     events.seen.clear();
-    ASSERT_TRUE(waitUntil([&] { return !server.clients.isEmpty(); }));
+    ASSERT_TRUE(waitFor([&] { return !server.clients.isEmpty(); }));
     server.clients[0]->abort(); // the server went away
     server.close();
-    ASSERT_TRUE(waitUntil([&] { return !port.isOpen(); }));
+    ASSERT_TRUE(waitFor([&] { return !port.isOpen(); }));
     EXPECT_TRUE(events.seen.isEmpty()) << "a vanished line is no line error";
     port.write("CS?\r"); // goes nowhere, like a frame into a pulled cable
     EXPECT_FALSE(connectPort(port, events));
@@ -226,13 +226,13 @@ TEST(NetworkSerialPort, ClosingWhileConnectingAbandonsTheOpenWithoutAWord)
         if (after > 0) {
             QElapsedTimer clock;
             clock.start();
-            waitUntil([&] { return clock.elapsed() >= after; });
+            waitFor([&] { return clock.elapsed() >= after; });
             EXPECT_EQ(port.startOpen(), OpenProgress::Pending) << "still negotiating";
         }
         port.close();
         QElapsedTimer clock;
         clock.start();
-        waitUntil([&] { return clock.elapsed() >= 100; });
+        waitFor([&] { return clock.elapsed() >= 100; });
         EXPECT_TRUE(events.seen.isEmpty()) << after;
         EXPECT_FALSE(port.isOpen()) << after;
     }
@@ -245,13 +245,13 @@ TEST(NetworkSerialPort, AFloodIsHeldToAFewKilobytes)
     Events events(port);
     port.setDevicePath(server.address("tcp"));
     ASSERT_TRUE(connectPort(port, events));
-    ASSERT_TRUE(waitUntil([&] { return !server.clients.isEmpty(); }));
+    ASSERT_TRUE(waitFor([&] { return !server.clients.isEmpty(); }));
     QTcpSocket *client = server.clients[0];
     const QByteArray chunk(64 * 1024, 'x');
     for (int i = 0; i < 64; ++i)
         client->write(chunk);
-    ASSERT_TRUE(waitUntil([&] { return client->bytesToWrite() == 0; }));
-    ASSERT_TRUE(waitUntil([&] { return events.seen.contains(CommEvent::DataReceived); }));
+    ASSERT_TRUE(waitFor([&] { return client->bytesToWrite() == 0; }));
+    ASSERT_TRUE(waitFor([&] { return events.seen.contains(CommEvent::DataReceived); }));
     const QByteArray held = port.readAll();
     EXPECT_GT(held.size(), 0);
     EXPECT_LE(held.size(), NetworkSerialPort::MaxHeldInput);
@@ -267,11 +267,11 @@ TEST(NetworkSerialPort, AConnectionUnusedForAWhileCloses)
     port.setDevicePath(server.address("tcp"));
     ASSERT_TRUE(connectPort(port, events));
     events.seen.clear();
-    ASSERT_TRUE(waitUntil([&] { return !server.clients.isEmpty(); }));
+    ASSERT_TRUE(waitFor([&] { return !server.clients.isEmpty(); }));
     port.write("CS?\r"); // use keeps it
-    ASSERT_TRUE(waitUntil([&] { return server.received == "CS?\r"; }));
+    ASSERT_TRUE(waitFor([&] { return server.received == "CS?\r"; }));
     EXPECT_TRUE(port.isOpen());
-    ASSERT_TRUE(waitUntil([&] { return server.clients[0]->state() == QAbstractSocket::UnconnectedState; }));
+    ASSERT_TRUE(waitFor([&] { return server.clients[0]->state() == QAbstractSocket::UnconnectedState; }));
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(events.seen.isEmpty());
     EXPECT_EQ(server.clients.size(), 1);

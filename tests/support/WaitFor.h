@@ -1,19 +1,23 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <functional>
 
-// Runs real Qt events until `done` holds; false when the deadline passed.
-inline bool waitFor(const std::function<bool()> &done, int deadlineMs = 2000)
+// Runs real Qt events until `done` holds, looking every few milliseconds;
+// false when the deadline passed first. The deadline only bounds a test
+// that has already failed, so it is generous.
+inline bool waitFor(const std::function<bool()> &done, int deadlineMs = 10000)
 {
-    QElapsedTimer elapsed;
-    elapsed.start();
+    const QDeadlineTimer deadline(deadlineMs);
     while (!done()) {
-        if (elapsed.elapsed() > deadlineMs)
+        if (deadline.hasExpired())
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
     }
     return true;
 }
