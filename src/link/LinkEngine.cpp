@@ -11,6 +11,7 @@
 #include "core/TitleData.h"
 
 #include <iterator>
+#include <utility>
 
 LinkEngine::LinkEngine(TitleData &data, SerialPort &port, LinkTimer &chReqTimer, LinkTimer &rxTimer,
                        EventPump &pump, LinkView &view)
@@ -36,7 +37,7 @@ LinkEngine::~LinkEngine()
     m_rxTimer.setTickHandler({});
     m_chReqTimer.setEnabled(false);
     m_rxTimer.setEnabled(false);
-    if (m_port.isOpen())
+    if (m_port.isOpen() || m_wait == Wait::Open)
         m_port.close();
 }
 
@@ -45,21 +46,39 @@ LinkEngine::~LinkEngine()
 bool LinkEngine::DetaSend()
 {
     m_chReqTimer.setEnabled(false);
-    // A network port keeps events running while it connects, so the
-    // operation may be abandoned inside open(): then there is nothing to
-    // send and no failure to report.
-    const quint32 generation = m_generation;
-    if (!m_port.isOpen() && !m_port.open())
-        return generation != m_generation;
-    if (generation != m_generation) {
-        if (m_port.isOpen())
-            m_port.close();
-        return true;
+    if (!m_port.isOpen()) {
+        // A port may run events while it opens, so the operation may be
+        // abandoned inside it: then there is nothing to send and no
+        // failure to report.
+        const quint32 generation = m_generation;
+        const OpenProgress progress = m_port.startOpen();
+        if (generation != m_generation) {
+            if (m_port.isOpen() && !m_port.keepsConnection())
+                m_port.close();
+            return true;
+        }
+        switch (progress) {
+        case OpenProgress::Failed: return false;
+        case OpenProgress::Pending:
+            // The frame goes out when the port reports it is open; the
+            // reply timer meanwhile bounds the wait.
+            m_wait = Wait::Open;
+            m_rxTimer.setInterval(OpenTimeout);
+            m_rxTimer.setEnabled(true);
+            return true;
+        case OpenProgress::Opened: break;
+        }
     }
+    sendFrame();
+    return true;
+}
 
+void LinkEngine::sendFrame()
+{
+    const quint32 generation = m_generation;
     m_pump.processOnce();
     if (generation != m_generation)
-        return true; // the operation was abandoned while events ran
+        return; // the operation was abandoned while events ran
 
     const DeviceFrame frame = DeviceCommand::build(m_s, m_data);
     m_s.RxLen = qint16(frame.replyLength);
@@ -69,38 +88,67 @@ bool LinkEngine::DetaSend()
     m_port.discardInput();
     if (!frame.bytes.isEmpty())
         m_port.write(frame.bytes);
+    m_frameResent = std::exchange(m_resending, false);
     if (m_s.ReqNo == Request::BulkWrite)
-        m_write.frameSent(m_s.SendCh, frame.bytes, m_resending);
-    m_awaitingReply = true;
+        m_write.frameSent(m_s.SendCh, frame.bytes, m_frameResent);
+    m_wait = Wait::Reply;
+    // A network path may take far longer than the device itself; its port
+    // knows how long from the round trips it has measured.
+    m_rxTimer.setInterval(m_port.keepsConnection() ? m_port.replyTimeout() : ReplyTimeout);
     m_rxTimer.setEnabled(true);
 
     ++m_s.MeterCount;
     m_view.setMeter(MeterOn(roundHalfEven(m_s.MeterCount / 2.0), m_s.MeterMax));
-    return true;
 }
 
 // --- Receiving ---------------------------------------------------------------
 
 void LinkEngine::handlePortEvent(CommEvent event)
 {
-    if (event != CommEvent::DataReceived) {
+    switch (event) {
+    case CommEvent::DataReceived: break;
+    case CommEvent::Opened:
+    case CommEvent::OpenFailed:
+        if (m_wait != Wait::Open)
+            return; // an open nobody waits for any more
+        m_wait = Wait::None;
+        m_rxTimer.setEnabled(false);
+        if (event == CommEvent::Opened)
+            sendFrame();
+        else
+            failOpen();
+        return;
+    default: {
         const QString message = LinkMessages::lineError(event);
         if (!message.isEmpty())
             m_view.showWarning(LinkMessages::errorTitle(), message);
         return;
     }
+    }
 
-    m_s.RxBytes = m_port.readAll();
-    // Bytes nobody waits for (a late or stray reply between operations)
-    // must not complete the next frame's reply or re-run a finished step.
-    if (!m_awaitingReply)
+    const QByteArray bytes = m_port.readAll();
+    // Bytes nobody waits for (a late or stray reply between operations, or
+    // a second reply to a resent frame) must not complete the next frame's
+    // reply or re-run a finished step.
+    if (m_wait != Wait::Reply)
         return;
-    m_s.RxHex += FileSystem::BytesToHex(m_s.RxBytes);
+    m_s.RxHex += FileSystem::BytesToHex(bytes);
     if (m_s.RxHex.size() / 2 < m_s.RxLen)
         return;
 
+    const int roundTrip = m_rxTimer.elapsed();
     m_rxTimer.setEnabled(false);
-    m_awaitingReply = false;
+    m_wait = Wait::None;
+    const bool network = m_port.keepsConnection();
+    if (network) {
+        // Which copy of a resent frame was answered is unknown, so its
+        // reply says nothing about the path.
+        if (!m_frameResent)
+            m_port.addRoundTripSample(roundTrip);
+        // A path that answers again is judged afresh: a few delays spread
+        // over a long write do not add up to a give-up.
+        m_s.RetryCount = 0;
+    }
     bool finished = false;
     ++m_s.MeterCount;
 
@@ -135,7 +183,22 @@ void LinkEngine::handlePortEvent(CommEvent event)
     // "PS1" acknowledged: the device holds the whole of this channel.
     if (finished && m_s.ReqNo == Request::BulkWrite && m_s.CmdKind == Cmd::Finish)
         m_write.channelCompleted(m_s.SendCh);
-    if (finished)
+
+    // The first copy of a resent frame may still be answered on this
+    // connection; that second reply must not pass for the next frame's.
+    if (network && m_frameResent && m_port.guardTime() > 0) {
+        m_wait = Wait::Guard;
+        m_guardFinishesStep = finished;
+        m_rxTimer.setInterval(m_port.guardTime());
+        m_rxTimer.setEnabled(true);
+        return;
+    }
+    sendOn(finished);
+}
+
+void LinkEngine::sendOn(bool stepFinished)
+{
+    if (stepFinished)
         SerDataSet(m_s.ReqNo);
     else if (!DetaSend())
         failOpen();
@@ -202,14 +265,27 @@ void LinkEngine::decodeReply()
 void LinkEngine::handleReplyTimeout()
 {
     m_rxTimer.setEnabled(false);
-    m_awaitingReply = false;
-    if (m_port.isOpen())
+    const Wait waited = std::exchange(m_wait, Wait::None);
+    switch (waited) {
+    case Wait::None: return;
+    case Wait::Guard: sendOn(m_guardFinishesStep); return;
+    case Wait::Open:
+        m_port.close();
+        failOpen(OpenFailure::NoAnswer, QString());
+        return;
+    case Wait::Reply: break;
+    }
+
+    ++m_s.RetryCount;
+    // A local line is reopened for the resend. A network connection gets
+    // one resend on the same connection (the reply may only be late); a
+    // path silent for longer is taken as broken and connected again.
+    if (m_port.isOpen() && (!m_port.keepsConnection() || m_s.RetryCount >= 2))
         m_port.close();
     // Closing the port loses the rest of a half-received reply; its first
     // bytes would otherwise be read as the start of the resent frame's
     // reply and shift every field of it.
     m_s.RxHex.clear();
-    ++m_s.RetryCount;
     if (m_s.RetryCount < RetryLimit) {
         m_resending = true;
         const bool sent = DetaSend();
@@ -335,7 +411,7 @@ void LinkEngine::endOperation()
     m_s.StepNo = 0;
     m_view.setWriteEnabled(true);
     m_view.setMessage(LinkMessages::finished());
-    if (m_port.isOpen())
+    if (m_port.isOpen() && !m_port.keepsConnection())
         m_port.close();
     if (m_s.ReqNo == Request::BulkWrite && m_write.active())
         endWrite(WriteOutcome::Done);
@@ -384,21 +460,31 @@ void LinkEngine::endWrite(WriteOutcome outcome)
 
 // --- Failures ----------------------------------------------------------------
 
-void LinkEngine::stopEverything()
+void LinkEngine::stopEverything(bool keepIdleConnection)
 {
     m_rxTimer.setEnabled(false);
     m_chReqTimer.setEnabled(false);
-    m_awaitingReply = false;
+    // A reply still on its way could otherwise arrive just after the next
+    // operation's frame and be taken for its answer.
+    const bool idle = m_wait == Wait::None || m_wait == Wait::Guard;
+    const bool keep = keepIdleConnection && idle && m_port.keepsConnection();
+    if ((m_port.isOpen() || m_wait == Wait::Open) && !keep)
+        m_port.close();
+    m_wait = Wait::None;
+    m_resending = false;
     m_writePending = false;
     ++m_generation;
-    if (m_port.isOpen())
-        m_port.close();
 }
 
 void LinkEngine::failOpen()
 {
+    failOpen(m_port.openFailure(), m_port.errorString());
+}
+
+void LinkEngine::failOpen(OpenFailure failure, const QString &reason)
+{
     const QString message =
-        LinkMessages::cannotOpen(m_port.devicePath(), m_port.openFailure(), m_port.errorString());
+        LinkMessages::cannotOpen(m_port.devicePath(), failure, reason, m_port.keepsConnection());
     endWrite(WriteOutcome::PortFailed);
     stopEverything();
     m_s.StepNo = 0;
@@ -414,8 +500,11 @@ void LinkEngine::giveUp()
     m_s.RxHex.clear();
     m_view.setWriteEnabled(true);
     m_s.StepNo = 0;
+    const QString message = m_port.keepsConnection()
+                                ? LinkMessages::networkTimedOut(m_port.devicePath(), m_port.roundTrip())
+                                : LinkMessages::timedOut();
     stopEverything();
-    m_view.showWarning(LinkMessages::errorTitle(), LinkMessages::timedOut());
+    m_view.showWarning(LinkMessages::errorTitle(), message);
     m_view.setChannelLit(m_s.LitCh, false);
     m_view.unloadWindow();
 }
@@ -475,7 +564,7 @@ void LinkEngine::setLevelListFocus(bool focused)
 void LinkEngine::abandonOperation()
 {
     endWrite(WriteOutcome::Abandoned);
-    stopEverything();
+    stopEverything(true);
     m_s.StepNo = 0;
     m_s.RxHex.clear();
     m_view.setWriteEnabled(true);
@@ -493,17 +582,29 @@ bool LinkEngine::portOpen() const
 
 void LinkEngine::closePort()
 {
-    if (m_port.isOpen())
+    const bool connecting = m_wait == Wait::Open;
+    if (m_port.isOpen() || connecting)
         m_port.close();
+    if (connecting) {
+        // The open is given up; the exchange goes on as on a line closed
+        // under it: its time-out resends, opening the port chosen by then.
+        m_wait = Wait::Reply;
+        m_rxTimer.setInterval(ReplyTimeout);
+        m_rxTimer.setEnabled(true);
+    }
 }
 
 void LinkEngine::setCommPort(int number)
 {
+    if (m_wait == Wait::Open)
+        closePort();
     m_port.setPortNumber(number);
 }
 
 void LinkEngine::setPortAddress(const QString &address)
 {
+    if (m_wait == Wait::Open)
+        closePort();
     m_port.setDevicePath(address);
 }
 

@@ -37,6 +37,10 @@ public:
     static constexpr int QuickPollInterval = 200;
     static constexpr int ReplyTimeout = 500;
     static constexpr int RetryLimit = 5;
+    // Longest wait for a network port to connect (and, over RFC 2217, to
+    // set up the far port): several round trips of a path up to a second
+    // each way.
+    static constexpr int OpenTimeout = 10000;
 
     // The window's load: configures the port for data.ComNo (not opened),
     // hooks the port and both timers, resets the state. ChReqTimer stays
@@ -51,8 +55,9 @@ public:
     const LinkState &state() const { return m_s; }
 
     // --- Operations ---------------------------------------------------
-    // "Data send": sends the frame of the current command; false when the port could not
-    // be opened (nothing was sent).
+    // "Data send": sends the frame of the current command, or starts
+    // connecting a network port and sends it once the port reports it is
+    // open; false when the port could not be opened (nothing was sent).
     bool DetaSend();
     // "Serial data set", the sequencer: runs the next step of operation `code`.
     void SerDataSet(Request code);
@@ -106,9 +111,24 @@ public:
     const std::optional<BulkWriteReport> &lastBulkWrite() const { return m_lastWrite; }
 
 private:
+    // What the engine waits for after DetaSend.
+    enum class Wait {
+        None,
+        Open,  // a network port to connect
+        Reply, // the reply to the frame sent
+        Guard, // late bytes after the reply to a resent frame, to be dropped
+    };
+
+    void sendFrame();
+    // After a complete reply: the next step, or the next frame of this one.
+    void sendOn(bool stepFinished);
     void endOperation();
-    void stopEverything();
+    // Stops the timers and forgets the exchange. The line closes, except a
+    // network connection with no exchange on it, which stays for the next
+    // operation.
+    void stopEverything(bool keepIdleConnection = false);
     void failOpen();
+    void failOpen(OpenFailure failure, const QString &reason);
     void giveUp();
     void decodeReply();
     void bulkWriteStep(bool &finished);
@@ -124,12 +144,14 @@ private:
     LinkView &m_view;
 
     LinkState m_s;
-    bool m_awaitingReply = false;
+    Wait m_wait = Wait::None;
+    bool m_guardFinishesStep = false; // what sendOn gets when the guard ends
     bool m_writePending = false;
     // Bumped whenever an operation is abandoned, so a send interrupted by
     // the event pump can tell that its operation is gone.
     quint32 m_generation = 0;
     BulkWriteTracker m_write;
     std::optional<BulkWriteReport> m_lastWrite;
-    bool m_resending = false; // DetaSend is sending the same frame again
+    bool m_resending = false;   // the next frame sent is the same frame again
+    bool m_frameResent = false; // the frame awaiting its reply was a resend
 };

@@ -27,9 +27,18 @@ QString timedOut()
     return QStringLiteral("通信がタイムアウトしました。\r\n本体の電源、ケーブル、通信ポートを確認して下さい。");
 }
 
-QString cannotOpen(const QString &device, OpenFailure failure, const QString &reason)
+QString networkTimedOut(const QString &address, int roundTripMs)
 {
-    QString text = QStringLiteral("通信ポートを開けません。\r\nシリアルポートを確認して下さい。");
+    return QStringLiteral("通信がタイムアウトしました。\r\n%1 までのネットワークが時間内に応答しませんでした"
+                          "（往復 %2 ms）。\r\nネットワークと接続先を確認して下さい。")
+        .arg(address)
+        .arg(roundTripMs);
+}
+
+QString cannotOpen(const QString &device, OpenFailure failure, const QString &reason, bool network)
+{
+    QString text = network ? QStringLiteral("通信ポートを開けません。\r\nネットワークと接続先を確認して下さい。")
+                           : QStringLiteral("通信ポートを開けません。\r\nシリアルポートを確認して下さい。");
     if (device.isEmpty() && reason.isEmpty())
         return text;
     QString detail;
@@ -37,6 +46,14 @@ QString cannotOpen(const QString &device, OpenFailure failure, const QString &re
     case OpenFailure::Missing: detail = QStringLiteral("%1 が見つかりません"); break;
     case OpenFailure::Busy: detail = QStringLiteral("%1 は他のプログラムが使っています"); break;
     case OpenFailure::Denied: detail = QStringLiteral("%1 を開く権限がありません"); break;
+    case OpenFailure::Refused: detail = QStringLiteral("%1 に接続を拒否されました"); break;
+    case OpenFailure::UnknownHost: detail = QStringLiteral("%1 のホストが見つかりません"); break;
+    case OpenFailure::NoAnswer: detail = QStringLiteral("%1 から応答がありません"); break;
+    case OpenFailure::Reset: detail = QStringLiteral("%1 との接続が相手側から切られました"); break;
+    case OpenFailure::ServerRefused:
+        // The server's own words are the whole reason.
+        text += QStringLiteral("\r\n%1 は%2。").arg(device, reason);
+        return text;
     case OpenFailure::None:
     case OpenFailure::Other: detail = QStringLiteral("%1 を開けません"); break;
     }
@@ -63,7 +80,9 @@ QString lineError(CommEvent event)
     case CommEvent::DsrChanged:
     case CommEvent::CarrierChanged:
     case CommEvent::Ring:
-    case CommEvent::EndOfFile: return {};
+    case CommEvent::EndOfFile:
+    case CommEvent::Opened:
+    case CommEvent::OpenFailed: return {};
     case CommEvent::Break: return QStringLiteral("中断信号受信");
     case CommEvent::Framing: return QStringLiteral("フレームエラー");
     case CommEvent::Overrun: return QStringLiteral("オーバーランエラー");

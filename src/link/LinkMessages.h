@@ -12,9 +12,14 @@ QString screenSending(int channel); // channel 1..8
 QString characterSending(int channel);
 QString finished();
 QString timedOut();
+// A network port whose path stopped answering: the address and the round
+// trip measured on it (ms), since the unit's cable is not what to check.
+QString networkTimedOut(const QString &address, int roundTripMs);
 // The port `device` would not open: what the operator can check, then
-// why in the system's words (`reason`).
-QString cannotOpen(const QString &device, OpenFailure failure, const QString &reason);
+// why in the system's words (`reason`). For a network port (`network`)
+// `device` is its address; with ServerRefused `reason` is what the server
+// said, already in words.
+QString cannotOpen(const QString &device, OpenFailure failure, const QString &reason, bool network = false);
 // The warning for a line event; empty for events that are not errors.
 QString lineError(CommEvent event);
 // A cell whose code cannot be expressed for its channel; channel, row and

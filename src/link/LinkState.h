@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 #include <QtGlobal>
@@ -63,7 +62,6 @@ struct LinkState
     qint16 RetryCount = 0; // reply time-outs since load or the last give-up
     qint16 LitCh = 0;     // channel button shown as active
     bool LvFocus = false; // a level selector has the keyboard focus
-    QByteArray RxBytes;   // bytes of the last port read
     qint16 BlackLv = 0;   // index chosen in the black-level selector
     qint16 WhiteLv = 0;   // index chosen in the white-level selector
 };

@@ -17,6 +17,9 @@ public:
     virtual int interval() const = 0;
     virtual void setEnabled(bool enabled) = 0;
     virtual bool isEnabled() const = 0;
+    // Milliseconds since the running interval started (0 when disabled):
+    // how long a reply took, read off the reply time-out.
+    virtual int elapsed() const = 0;
 
     // A timer keeps ticking every interval while it stays enabled.
     void setTickHandler(TickHandler handler) { m_handler = std::move(handler); }

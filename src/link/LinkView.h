@@ -24,7 +24,8 @@
 //   below: the engine knows to ignore it), setLevelListFocus(bool),
 //   KakikomiOn() from the write-settings dialog's execute button, and
 //   abandonOperation() when the window hides.
-// - The port dialog uses portOpen(), closePort() and setCommPort().
+// - The port dialog uses portOpen(), closePort(), setCommPort() and, for a
+//   port chosen by address, setPortAddress().
 // - The engine calls back on the methods below, always on the GUI thread and
 //   only from inside one of its entry points or a port/timer event.
 // - unloadWindow() means: this window is finished (time-out or a port that

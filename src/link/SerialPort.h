@@ -24,6 +24,10 @@ enum class CommEvent : int {
     TransmitFull = 1010,
     ConfigUnreadable = 1011,
     Unknown = 9999,
+    // Not line events: a port that connects rather than opening at once
+    // (startOpen() said Pending) reports how its open ended.
+    Opened = 2001,
+    OpenFailed = 2002,
 };
 
 // Line settings of the title generator's serial line.
@@ -38,11 +42,27 @@ struct LineSettings
 };
 
 // Why a port would not open, as far as the operator can do something
-// about it.
-enum class OpenFailure { None, Missing, Busy, Denied, Other };
+// about it. ServerRefused: a network serial server answered the connection
+// with its own text instead of carrying the line (errorString() has it in
+// words).
+enum class OpenFailure { None, Missing, Busy, Denied, Refused, UnknownHost, NoAnswer, Reset, ServerRefused, Other };
 
-// A serial port as the link engine sees it. The real one wraps QSerialPort
-// (platform/QtSerialPortAdapter); tests use a scripted fake.
+// How far startOpen() got.
+enum class OpenProgress { Opened, Failed, Pending };
+
+// A serial port as the link engine sees it. The real one is
+// platform/AddressedSerialPort, which reaches a local device through
+// QSerialPort (QtSerialPortAdapter) or a network serial server
+// (NetworkSerialPort); tests use a scripted fake.
+//
+// Two kinds of port, told apart by keepsConnection():
+// - A local line opens at once and is opened and closed around every
+//   operation, as the device link has always done.
+// - A network port connects, which takes a round trip or more: startOpen()
+//   returns Pending and the port later reports CommEvent::Opened or
+//   CommEvent::OpenFailed. Its connection is kept between operations (a
+//   TCP connect and a negotiation for every poll would cost more than the
+//   poll), so it also measures its path: how long a reply may take.
 class SerialPort
 {
 public:
@@ -61,9 +81,13 @@ public:
     // The device that the next open() will use.
     virtual QString devicePath() const = 0;
 
-    // Returns false when the port cannot be opened; errorString() (the
+    // Opens at once; false when the port cannot be opened (or, for a port
+    // that must connect, has not connected yet); errorString() (the
     // system's words) and openFailure() say why.
     virtual bool open() = 0;
+    // Opens, or starts opening a port that must connect. Never waits.
+    virtual OpenProgress startOpen() { return open() ? OpenProgress::Opened : OpenProgress::Failed; }
+    // Also abandons an open in progress: no Opened or OpenFailed follows.
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     virtual QString errorString() const = 0;
@@ -75,6 +99,20 @@ public:
     virtual QByteArray readAll() = 0;
     // Throws away whatever has arrived and not been read yet.
     virtual void discardInput() = 0;
+
+    // True for a port whose connection outlives an operation (a network
+    // port); it closes itself when it has not been used for a while.
+    virtual bool keepsConnection() const { return false; }
+    // For a port that keeps its connection: how long a reply may take on
+    // its path (ms), how long late bytes may still come after a reply
+    // (about one round trip), the smoothed round trip so far (ms, for
+    // messages), and a new round trip measured from a frame to its
+    // complete reply. Never asked of a local line, whose device answers
+    // within the engine's fixed time-out.
+    virtual int replyTimeout() const { return 500; }
+    virtual int guardTime() const { return 0; }
+    virtual int roundTrip() const { return 0; }
+    virtual void addRoundTripSample(int milliseconds) { (void)milliseconds; }
 
     // Called for every received chunk (DataReceived) and every line error.
     // A line that is gone (hung up, end of file, device removed) is no line

@@ -78,11 +78,14 @@ PortAddress PortAddress::parse(const QString &given)
 
 QString PortAddress::toString() const
 {
-    const QString shownHost = host.contains(u':') ? QStringLiteral("[%1]").arg(host) : host;
+    // Joined, not arg()-chained: a host may hold "%1" of its own, which a
+    // later arg() would take for a place to fill.
+    const QString shownHost = host.contains(u':') ? u'[' + host + u']' : host;
+    const QString hostAndPort = shownHost + u':' + QString::number(port);
     switch (kind) {
     case Kind::Device: return device;
-    case Kind::Tcp: return QStringLiteral("tcp://%1:%2").arg(shownHost).arg(port);
-    case Kind::Rfc2217: return QStringLiteral("rfc2217://%1:%2").arg(shownHost).arg(port);
+    case Kind::Tcp: return QStringLiteral("tcp://") + hostAndPort;
+    case Kind::Rfc2217: return QStringLiteral("rfc2217://") + hostAndPort;
     case Kind::Invalid: break;
     }
     return {};

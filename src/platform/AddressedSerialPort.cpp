@@ -32,7 +32,10 @@ void AddressedSerialPort::setPortNumber(int number)
 
 void AddressedSerialPort::setDevicePath(const QString &address)
 {
+    if (address != m_address && m_transport)
+        m_transport->close();
     m_address = address;
+    m_network = PortAddress::parse(address).isNetwork();
 }
 
 QString AddressedSerialPort::devicePath() const
@@ -40,15 +43,13 @@ QString AddressedSerialPort::devicePath() const
     return m_address;
 }
 
-bool AddressedSerialPort::open()
+SerialPort *AddressedSerialPort::prepareTransport()
 {
-    if (isOpen())
-        return true;
     const PortAddress address = PortAddress::parse(m_address);
-    if (!address.isValid()) {
-        m_failure = OpenFailure::Other;
+    m_unreadable = !address.isValid();
+    if (m_unreadable) {
         m_error = address.error;
-        return false;
+        return nullptr;
     }
     // A transport of the other kind is dropped; one of the same kind is
     // kept, so a local port keeps its error counters' baseline.
@@ -59,10 +60,23 @@ bool AddressedSerialPort::open()
     }
     m_transport->configure(m_settings);
     m_transport->setDevicePath(address.toString());
-    const bool ok = m_transport->open();
-    m_failure = m_transport->openFailure();
-    m_error = m_transport->errorString();
-    return ok;
+    return m_transport.get();
+}
+
+bool AddressedSerialPort::open()
+{
+    if (isOpen())
+        return true;
+    SerialPort *transport = prepareTransport();
+    return transport && transport->open();
+}
+
+OpenProgress AddressedSerialPort::startOpen()
+{
+    if (isOpen())
+        return OpenProgress::Opened;
+    SerialPort *transport = prepareTransport();
+    return transport ? transport->startOpen() : OpenProgress::Failed;
 }
 
 void AddressedSerialPort::close()
@@ -76,14 +90,39 @@ bool AddressedSerialPort::isOpen() const
     return m_transport && m_transport->isOpen();
 }
 
+// Once a transport exists it says why it failed, also when its open ended
+// later than startOpen().
 QString AddressedSerialPort::errorString() const
 {
-    return m_error;
+    return m_transport && !m_unreadable ? m_transport->errorString() : m_error;
 }
 
 OpenFailure AddressedSerialPort::openFailure() const
 {
-    return m_failure;
+    if (m_unreadable)
+        return OpenFailure::Other;
+    return m_transport ? m_transport->openFailure() : OpenFailure::None;
+}
+
+int AddressedSerialPort::replyTimeout() const
+{
+    return m_transport ? m_transport->replyTimeout() : SerialPort::replyTimeout();
+}
+
+int AddressedSerialPort::guardTime() const
+{
+    return m_transport ? m_transport->guardTime() : SerialPort::guardTime();
+}
+
+int AddressedSerialPort::roundTrip() const
+{
+    return m_transport ? m_transport->roundTrip() : SerialPort::roundTrip();
+}
+
+void AddressedSerialPort::addRoundTripSample(int milliseconds)
+{
+    if (m_transport)
+        m_transport->addRoundTripSample(milliseconds);
 }
 
 void AddressedSerialPort::write(const QByteArray &bytes)

@@ -29,3 +29,9 @@ bool QtLinkTimer::isEnabled() const
 {
     return m_timer.isActive();
 }
+
+int QtLinkTimer::elapsed() const
+{
+    const int remaining = m_timer.remainingTime();
+    return remaining < 0 ? 0 : m_timer.interval() - remaining;
+}

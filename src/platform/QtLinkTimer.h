@@ -16,6 +16,7 @@ public:
     int interval() const override;
     void setEnabled(bool enabled) override;
     bool isEnabled() const override;
+    int elapsed() const override;
 
 private:
     QTimer m_timer;

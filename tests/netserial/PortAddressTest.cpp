@@ -37,6 +37,9 @@ TEST(PortAddress, ReadsEveryFormAndExplainsWhatItCannotRead)
         {"TCP://host.example:65535/", K::Tcp, "host.example", 65535, "tcp://host.example:65535"},
         {"rfc2217://10.0.0.5:7000", K::Rfc2217, "10.0.0.5", 7000, "rfc2217://10.0.0.5:7000"},
         {"rfc2217://[::1]:2001", K::Rfc2217, "::1", 2001, "rfc2217://[::1]:2001"},
+        // A "%1" of the operator's own is kept, not filled in.
+        {"tcp://a%1b:2000", K::Tcp, "a%1b", 2000, "tcp://a%1b:2000"},
+        {"rfc2217://%2%1:7", K::Rfc2217, "%2%1", 7, "rfc2217://%2%1:7"},
         {"tcp://[fe80::1%eth0]:1", K::Invalid, "", 0, "needs a host and a port"},
         {"", K::Invalid, "", 0, "no port given"},
         {"0", K::Invalid, "", 0, "1..8"},

@@ -3,8 +3,13 @@
 #include "link/SerialPort.h"
 
 #include <QByteArrayList>
+#include <QList>
+
+#include <functional>
 
 // A port that records what the engine writes and hands it scripted bytes.
+// As a network port (`network`) it keeps its connection and connects in
+// the background: startOpen() is pending until finishOpen().
 class FakeSerialPort : public SerialPort
 {
 public:
@@ -36,18 +41,47 @@ public:
         m_open = true;
         return true;
     }
+    OpenProgress startOpen() override
+    {
+        if (!network)
+            return SerialPort::startOpen();
+        ++opens;
+        connecting = true;
+        if (onConnect)
+            onConnect();
+        return OpenProgress::Pending;
+    }
+    // Ends a pending open: connected, or failed for `why` in `words`.
+    void finishOpen(bool ok, OpenFailure why = OpenFailure::Refused, const QString &words = {})
+    {
+        if (!connecting)
+            return;
+        connecting = false;
+        failure = ok ? OpenFailure::None : why;
+        failWords = words;
+        m_open = ok;
+        notify(ok ? CommEvent::Opened : CommEvent::OpenFailed);
+    }
     void close() override
     {
-        if (m_open)
+        if (m_open || connecting)
             ++closes;
         m_open = false;
+        connecting = false;
         m_input.clear();
     }
     bool isOpen() const override { return m_open; }
     QString errorString() const override
     {
-        return failure == OpenFailure::None ? QString() : QStringLiteral("No such file or directory");
+        if (failure == OpenFailure::None)
+            return {};
+        return failWords.isEmpty() ? QStringLiteral("No such file or directory") : failWords;
     }
+    bool keepsConnection() const override { return network; }
+    int replyTimeout() const override { return replyTimeoutMs; }
+    int guardTime() const override { return guardMs; }
+    int roundTrip() const override { return roundTripMs; }
+    void addRoundTripSample(int ms) override { samples.append(ms); }
     OpenFailure openFailure() const override { return failure; }
     void discardInput() override
     {
@@ -98,7 +132,15 @@ public:
     OpenFailure failReason = OpenFailure::Missing;
     OpenFailure failure = OpenFailure::None;
     bool gone = false;
+    QString failWords;
     int discards = 0;
+    bool network = false;
+    bool connecting = false;
+    int replyTimeoutMs = 500;
+    int guardMs = 0;
+    int roundTripMs = 0;
+    QList<int> samples; // round trips the engine measured
+    std::function<void()> onConnect;
     QByteArrayList written;
     std::function<void(const QByteArray &)> onWrite;
     std::function<void()> onOpen;

@@ -16,6 +16,7 @@ public:
     ScriptedDevice(FakeSerialPort &port, VirtualClock &clock) : m_port(port), m_clock(clock)
     {
         port.onWrite = [this](const QByteArray &frame) { answer(frame); };
+        port.onConnect = [this] { connect(); };
     }
 
     static int replyLength(const QByteArray &frame)
@@ -27,6 +28,9 @@ public:
     bool silent = false;
     bool oneBytePerEvent = false;
     std::function<bool(int frameIndex)> drop; // true: this reply is lost
+    // A network port's connections: made after `latency`, unless the
+    // server refuses them with these words.
+    QString serverRefusal;
     QByteArray channelReply = QByteArray::fromHex("030d");
     QByteArray hposReply = QByteArray::fromHex("04000d");
     QByteArray vposReply = QByteArray::fromHex("01060d");
@@ -35,6 +39,16 @@ public:
     int frames = 0;
 
 private:
+    void connect()
+    {
+        m_clock.schedule(latency, [this] {
+            if (serverRefusal.isEmpty())
+                m_port.finishOpen(true);
+            else
+                m_port.finishOpen(false, OpenFailure::ServerRefused, serverRefusal);
+        });
+    }
+
     void answer(const QByteArray &frame)
     {
         const int index = frames++;

@@ -63,6 +63,7 @@ public:
         m_enabled = enabled;
     }
     bool isEnabled() const override { return m_enabled; }
+    int elapsed() const override { return m_enabled ? int(m_clock.now() - (m_due - m_interval)) : 0; }
 
     long long due() const { return m_due; }
     void fire()
