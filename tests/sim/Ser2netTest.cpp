@@ -132,7 +132,9 @@ TEST_F(Ser2net, AServerTurningTheWriteAwayAsInUseIsAnHonestFailureAndTheResumeFi
     ASSERT_TRUE(stale.waitForConnected(10000));
     ASSERT_TRUE(waitUntil([&] { return server.connectionsAccepted() == 2; }));
 
-    const auto refused = SimProcess::runTool({"send", file, "--port", port, "--changed"});
+    // Refused at once; the deadline only bounds a link that takes the
+    // server's words for replies, one frame per connection.
+    const auto refused = SimProcess::runTool({"send", file, "--port", port, "--changed"}, 30000);
     EXPECT_EQ(refused.exitCode, 1) << refused.out.toStdString();
     EXPECT_TRUE(refused.err.contains(QStringLiteral("Port already in use"))) << refused.err.toStdString();
     EXPECT_FALSE(refused.out.contains(QRegularExpression(QStringLiteral("completed channels: \\d"))))
