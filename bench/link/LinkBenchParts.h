@@ -10,10 +10,15 @@
 #include "platform/AddressedSerialPort.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtLinkTimer.h"
+#include "support/ExpectedDeviceState.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 
 namespace LinkBench {
@@ -79,11 +84,15 @@ inline QString builtProgram(const QString &pathInBuild)
     return QCoreApplication::applicationDirPath() + QStringLiteral("/../../") + pathInBuild;
 }
 
-// orvex-sim pacing its replies as the real line does; its device path, empty
-// when it did not start.
-inline QString startSimulator(QProcess &sim)
+// orvex-sim pacing its replies as the real line does, writing its state to
+// `stateFile` when one is given; its device path, empty when it did not
+// start.
+inline QString startSimulator(QProcess &sim, const QString &stateFile = {})
 {
-    sim.start(builtProgram(QStringLiteral("src/sim/orvex-sim")), {QStringLiteral("--line-rate"), QString::number(Baud)});
+    QStringList options{QStringLiteral("--line-rate"), QString::number(Baud)};
+    if (!stateFile.isEmpty())
+        options << QStringLiteral("--state") << stateFile;
+    sim.start(builtProgram(QStringLiteral("src/sim/orvex-sim")), options);
     if (!sim.waitForStarted(30000))
         return {};
     while (!sim.canReadLine()) {
@@ -104,6 +113,35 @@ inline TitleData writableTitle()
             data.DispData(cell, 0, ch) = quint8(cell % 26 == 0 ? 0 : 25 * ch + cell % 26);
     data.KakikomiCh.fill(true);
     return data;
+}
+
+// The channels of `data` chosen for writing that the simulator, stopped,
+// does not hold exactly as written (page, 26 patterns, overlay on).
+inline QList<int> channelsNotHeld(const TitleData &data, QProcess &sim, const QString &stateFile)
+{
+    sim.terminate();
+    sim.waitForFinished(30000);
+    QFile file(stateFile);
+    const QJsonArray channels = file.open(QIODevice::ReadOnly)
+                                    ? QJsonDocument::fromJson(file.readAll()).object()[QStringLiteral("channels")].toArray()
+                                    : QJsonArray();
+    QList<int> missing;
+    for (int ch = 0; ch < Title::Channels; ++ch) {
+        if (!data.KakikomiCh[size_t(ch)])
+            continue;
+        const QJsonObject channel = channels[ch].toObject();
+        bool held = channel[QStringLiteral("overlay")].toBool()
+                    && QByteArray::fromHex(channel[QStringLiteral("page")].toString().toLatin1())
+                           == expectedPage(data, ch);
+        const QJsonArray patterns = channel[QStringLiteral("patterns")].toArray();
+        for (int slot = 0; held && slot < 26; ++slot) {
+            const int code = slot == 0 ? 0 : 25 * ch + slot;
+            held = QByteArray::fromHex(patterns[slot].toString().toLatin1()) == expectedPattern(data.DotData[code]);
+        }
+        if (!held)
+            missing << ch + 1;
+    }
+    return missing;
 }
 
 struct WriteRun
