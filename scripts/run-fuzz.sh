@@ -11,15 +11,18 @@ shift
 seconds=${FUZZ_SECONDS:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_reader fuzz_roundtrip fuzz_link_receive fuzz_sim_frames)
+[ ${#targets[@]} -eq 0 ] && targets=(fuzz_reader fuzz_roundtrip fuzz_link_receive fuzz_sim_frames fuzz_netserial)
 
 # The reader's bound is 64 KiB a field whatever the input; a full data
 # file is about 200 KB, so inputs may be that large.
-declare -A seeddir=([fuzz_reader]=zvx [fuzz_roundtrip]=zvx [fuzz_link_receive]=link_receive [fuzz_sim_frames]=sim_frames)
+declare -A seeddir=([fuzz_reader]=zvx [fuzz_roundtrip]=zvx [fuzz_link_receive]=link_receive [fuzz_sim_frames]=sim_frames
+    [fuzz_netserial]=netserial)
 # ASan's quarantine of freed memory (256 MB) and the corpus held in memory
 # grow every target's resident set to 450-500 MB over a long run; no single
-# allocation may pass 256 MB.
-declare -A maxlen=([fuzz_reader]=300000 [fuzz_roundtrip]=300000 [fuzz_link_receive]=4096 [fuzz_sim_frames]=8192)
+# allocation may pass 256 MB. A server's stream must be able to go past
+# the telnet codec's 4 KiB bound.
+declare -A maxlen=([fuzz_reader]=300000 [fuzz_roundtrip]=300000 [fuzz_link_receive]=4096 [fuzz_sim_frames]=8192
+    [fuzz_netserial]=16384)
 
 status=0
 for target in "${targets[@]}"; do

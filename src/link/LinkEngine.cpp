@@ -10,6 +10,7 @@
 #include "core/FileSystem.h"
 #include "core/TitleData.h"
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
 
@@ -94,7 +95,7 @@ void LinkEngine::sendFrame()
     m_wait = Wait::Reply;
     // A network path may take far longer than the device itself; its port
     // knows how long from the round trips it has measured.
-    m_rxTimer.setInterval(m_port.keepsConnection() ? m_port.replyTimeout() : ReplyTimeout);
+    m_rxTimer.setInterval(m_port.keepsConnection() ? m_port.replyTimeout() * m_backoff : ReplyTimeout);
     m_rxTimer.setEnabled(true);
 
     ++m_s.MeterCount;
@@ -143,8 +144,10 @@ void LinkEngine::handlePortEvent(CommEvent event)
     if (network) {
         // Which copy of a resent frame was answered is unknown, so its
         // reply says nothing about the path.
-        if (!m_frameResent)
+        if (!m_frameResent) {
             m_port.addRoundTripSample(roundTrip);
+            m_backoff = 1;
+        }
         // A path that answers again is judged afresh: a few delays spread
         // over a long write do not add up to a give-up.
         m_s.RetryCount = 0;
@@ -184,12 +187,13 @@ void LinkEngine::handlePortEvent(CommEvent event)
     if (finished && m_s.ReqNo == Request::BulkWrite && m_s.CmdKind == Cmd::Finish)
         m_write.channelCompleted(m_s.SendCh);
 
-    // The first copy of a resent frame may still be answered on this
-    // connection; that second reply must not pass for the next frame's.
-    if (network && m_frameResent && m_port.guardTime() > 0) {
+    // Both copies of a resent frame may be answered on this connection,
+    // the second reply one time-out (give or take a round trip) after the
+    // first; it must not pass for the next frame's reply.
+    if (network && m_frameResent) {
         m_wait = Wait::Guard;
         m_guardFinishesStep = finished;
-        m_rxTimer.setInterval(m_port.guardTime());
+        m_rxTimer.setInterval(m_timedOutAfter + std::max(m_port.guardTime(), GuardMargin));
         m_rxTimer.setEnabled(true);
         return;
     }
@@ -264,6 +268,7 @@ void LinkEngine::decodeReply()
 
 void LinkEngine::handleReplyTimeout()
 {
+    m_timedOutAfter = m_rxTimer.interval();
     m_rxTimer.setEnabled(false);
     const Wait waited = std::exchange(m_wait, Wait::None);
     switch (waited) {
@@ -277,6 +282,8 @@ void LinkEngine::handleReplyTimeout()
     }
 
     ++m_s.RetryCount;
+    if (m_port.keepsConnection())
+        m_backoff = std::min(m_backoff * 2, MaxBackoff);
     // A local line is reopened for the resend. A network connection gets
     // one resend on the same connection (the reply may only be late); a
     // path silent for longer is taken as broken and connected again.

@@ -41,6 +41,13 @@ public:
     // set up the far port): several round trips of a path up to a second
     // each way.
     static constexpr int OpenTimeout = 10000;
+    // A network port's reply time-out doubles after each time-out until a
+    // frame sent once is answered (Karn), up to this many times, so a path
+    // that got slower is measured again rather than resent into forever.
+    static constexpr int MaxBackoff = 4;
+    // Least give-or-take of the wait for a resent frame's second reply:
+    // the timers at both ends and the path never keep exact time.
+    static constexpr int GuardMargin = 50;
 
     // The window's load: configures the port for data.ComNo (not opened),
     // hooks the port and both timers, resets the state. ChReqTimer stays
@@ -154,4 +161,6 @@ private:
     std::optional<BulkWriteReport> m_lastWrite;
     bool m_resending = false;   // the next frame sent is the same frame again
     bool m_frameResent = false; // the frame awaiting its reply was a resend
+    int m_backoff = 1;          // network reply time-out multiplier
+    int m_timedOutAfter = 0;    // interval of the last reply time-out, ms
 };

@@ -51,9 +51,12 @@ QString cannotOpen(const QString &device, OpenFailure failure, const QString &re
     case OpenFailure::NoAnswer: detail = QStringLiteral("%1 から応答がありません"); break;
     case OpenFailure::Reset: detail = QStringLiteral("%1 との接続が相手側から切られました"); break;
     case OpenFailure::ServerRefused:
-        // The server's own words are the whole reason.
-        text += QStringLiteral("\r\n%1 は%2。").arg(device, reason);
-        return text;
+    {
+        // The server's own words are the whole reason, a sentence of its
+        // own or a clause.
+        const QString said = reason.endsWith(QStringLiteral("。")) ? reason : reason + QStringLiteral("。");
+        return text + QStringLiteral("\r\n%1 は%2").arg(device, said);
+    }
     case OpenFailure::None:
     case OpenFailure::Other: detail = QStringLiteral("%1 を開けません"); break;
     }

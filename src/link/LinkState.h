@@ -60,6 +60,7 @@ struct LinkState
     qint16 RxLen = 0;     // reply bytes awaited, 2 or 3
     QString RxHex;        // reply so far, two lower-case hex digits a byte
     qint16 RetryCount = 0; // reply time-outs since load or the last give-up
+                           // (network ports: in a row)
     qint16 LitCh = 0;     // channel button shown as active
     bool LvFocus = false; // a level selector has the keyboard focus
     qint16 BlackLv = 0;   // index chosen in the black-level selector

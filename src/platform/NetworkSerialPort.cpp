@@ -1,15 +1,38 @@
 #include "NetworkSerialPort.h"
 
 #include "netserial/SerialPortNames.h"
+#include "netserial/ServerNotice.h"
 
-#include <QEventLoop>
-#include <QTimer>
+#include <algorithm>
+
+namespace {
+
+// Qt's own read buffer stays small too: a server that floods us is read
+// and dropped, never collected.
+constexpr qint64 SocketReadBuffer = 16 * 1024;
+// Enough of a server's text to tell what it is; the rest is not kept.
+constexpr qsizetype NoticeBytes = 256;
+
+// The first bytes of `more` that still fit after `held` bytes of `limit`.
+QByteArray fitting(const QByteArray &more, qsizetype held, qsizetype limit)
+{
+    return more.left(std::max<qsizetype>(0, limit - held));
+}
+
+} // namespace
 
 NetworkSerialPort::NetworkSerialPort(QObject *parent) : QObject(parent)
 {
+    m_socket.setReadBufferSize(SocketReadBuffer);
+    connect(&m_socket, &QTcpSocket::connected, this, &NetworkSerialPort::onConnected);
     connect(&m_socket, &QTcpSocket::readyRead, this, &NetworkSerialPort::onReadyRead);
     connect(&m_socket, &QTcpSocket::disconnected, this, &NetworkSerialPort::onLineGone);
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &NetworkSerialPort::onLineGone);
+    m_settle.setSingleShot(true);
+    connect(&m_settle, &QTimer::timeout, this, &NetworkSerialPort::onSettled);
+    m_idle.setSingleShot(true);
+    m_idle.setInterval(IdleCloseMs);
+    connect(&m_idle, &QTimer::timeout, this, &NetworkSerialPort::close);
 }
 
 NetworkSerialPort::~NetworkSerialPort()
@@ -39,99 +62,138 @@ QString NetworkSerialPort::devicePath() const
     return m_text;
 }
 
-bool NetworkSerialPort::failOpen(OpenFailure failure, const QString &reason)
-{
-    m_socket.abort();
-    m_telnet.reset();
-    m_failure = failure;
-    m_error = reason;
-    return false;
-}
-
 bool NetworkSerialPort::open()
 {
-    if (m_open)
-        return true;
-    if (!m_address.isNetwork())
-        return failOpen(OpenFailure::Other,
-                        m_address.error.isEmpty() ? QStringLiteral("not a network address") : m_address.error);
+    return startOpen() == OpenProgress::Opened;
+}
+
+OpenProgress NetworkSerialPort::startOpen()
+{
+    if (m_phase == Phase::Open)
+        return OpenProgress::Opened;
+    if (m_phase != Phase::Closed)
+        return OpenProgress::Pending;
+    if (!m_address.isNetwork()) {
+        m_failure = OpenFailure::Other;
+        m_error = m_address.error.isEmpty() ? QStringLiteral("not a network address") : m_address.error;
+        return OpenProgress::Failed;
+    }
     m_input.clear();
-    m_cancelled = false;
+    m_notice.clear();
     if (m_address.kind == PortAddress::Kind::Rfc2217)
         m_telnet.emplace(m_settings);
     else
         m_telnet.reset();
+    m_phase = Phase::Connecting;
+    m_starting = true;
+    m_connectClock.start();
+    m_socket.connectToHost(m_address.host, m_address.port);
+    m_starting = false;
+    return m_phase == Phase::Closed ? OpenProgress::Failed : OpenProgress::Pending;
+}
 
-    // A local loop keeps the window painting and the timers running while
-    // the server is slow to answer, but never longer than the time-out.
-    m_opening = true;
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    bool timedOut = false;
-    connect(&deadline, &QTimer::timeout, &loop, [&] {
-        timedOut = true;
-        loop.quit();
-    });
-    const auto settled = [this] {
-        if (m_socket.state() != QAbstractSocket::ConnectedState || m_cancelled)
-            return true;
-        return !m_telnet || m_telnet->ready() || !m_telnet->failure().isEmpty();
-    };
-    const QMetaObject::Connection onConnected = connect(&m_socket, &QTcpSocket::connected, &loop, [&] {
-        m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        if (m_telnet) {
-            m_socket.write(m_telnet->start());
+void NetworkSerialPort::onConnected()
+{
+    if (m_phase != Phase::Connecting)
+        return;
+    m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    // The connect took one round trip: the first measure of the path.
+    m_roundTrip.addSample(int(m_connectClock.elapsed()));
+    if (m_telnet) {
+        m_phase = Phase::Negotiating;
+        m_socket.write(m_telnet->start());
+        m_socket.flush();
+        return;
+    }
+    // A server's text sent as it accepted us arrives about one round trip
+    // after our connect completed.
+    m_phase = Phase::Settling;
+    m_settle.start(std::max(MinSettleMs, m_roundTrip.guardTime()));
+}
+
+void NetworkSerialPort::onReadyRead()
+{
+    const QByteArray bytes = m_socket.readAll();
+    if (bytes.isEmpty() || m_phase == Phase::Closed || m_phase == Phase::Connecting)
+        return;
+    QByteArray data = bytes;
+    QList<CommEvent> events;
+    if (m_telnet) {
+        Rfc2217Session::Received received = m_telnet->receive(bytes);
+        if (!received.reply.isEmpty()) {
+            m_socket.write(received.reply);
             m_socket.flush();
         }
-        if (settled())
-            loop.quit();
-    });
-    const QMetaObject::Connection onData = connect(&m_socket, &QTcpSocket::readyRead, &loop, [&] {
-        if (settled())
-            loop.quit();
-    });
-    // Refused, unreachable, or closed by close() from an event that ran
-    // meanwhile: the socket falls back to unconnected.
-    const QMetaObject::Connection onState =
-        connect(&m_socket, &QTcpSocket::stateChanged, &loop, [&](QAbstractSocket::SocketState state) {
-            if (state == QAbstractSocket::UnconnectedState)
-                loop.quit();
-        });
-    deadline.start(m_connectTimeoutMs);
-    m_socket.connectToHost(m_address.host, m_address.port);
-    if (m_socket.state() != QAbstractSocket::UnconnectedState)
-        loop.exec();
-    disconnect(onConnected);
-    disconnect(onData);
-    disconnect(onState);
-    m_opening = false;
-
-    if (m_cancelled)
-        return failOpen(OpenFailure::Other, QStringLiteral("closed while connecting"));
-    if (m_socket.state() != QAbstractSocket::ConnectedState) {
-        if (timedOut)
-            return failOpen(OpenFailure::Other,
-                            QStringLiteral("no answer within %1 s").arg(m_connectTimeoutMs / 1000.0));
-        return failOpen(failureFor(m_socket.error()), reasonFor(m_socket.error(), m_socket.errorString()));
+        data = received.data;
+        events = received.events;
     }
-    if (m_telnet && !m_telnet->failure().isEmpty())
-        return failOpen(OpenFailure::Other, m_telnet->failure());
-    if (m_telnet && !m_telnet->ready())
-        return failOpen(OpenFailure::Other,
-                        QStringLiteral("the server did not set up the serial port within %1 s")
-                            .arg(m_connectTimeoutMs / 1000.0));
-    m_open = true;
+
+    if (m_phase != Phase::Open) {
+        m_notice += fitting(data, m_notice.size(), NoticeBytes);
+        if (m_telnet && !m_telnet->failure().isEmpty())
+            failOpen(OpenFailure::ServerRefused, m_telnet->failure());
+        // Over RFC 2217 the negotiation has taken a round trip and more:
+        // any text sent on accepting has arrived before its last answer.
+        else if (m_phase == Phase::Negotiating && m_telnet->ready() && !failIfServerSpoke())
+            opened();
+        return;
+    }
+
+    if (m_telnet && !m_telnet->failure().isEmpty()) {
+        // The server broke the protocol (an endless negotiation, say): the
+        // connection is no line any more. The resend's open says why.
+        close();
+        return;
+    }
+    for (CommEvent event : events)
+        notify(event);
+    if (data.isEmpty())
+        return;
+    m_input += fitting(data, m_input.size(), MaxHeldInput);
+    notify(CommEvent::DataReceived);
+}
+
+void NetworkSerialPort::onSettled()
+{
+    if (m_phase == Phase::Settling && !failIfServerSpoke())
+        opened();
+}
+
+bool NetworkSerialPort::failIfServerSpoke()
+{
+    if (m_notice.isEmpty())
+        return false;
+    failOpen(OpenFailure::ServerRefused, ServerNotice::describe(m_notice));
+    return true;
+}
+
+void NetworkSerialPort::opened()
+{
+    m_phase = Phase::Open;
     m_failure = OpenFailure::None;
     m_error.clear();
-    return true;
+    m_idle.start();
+    notify(CommEvent::Opened);
+}
+
+void NetworkSerialPort::failOpen(OpenFailure failure, const QString &reason)
+{
+    m_phase = Phase::Closed;
+    m_settle.stop();
+    m_socket.abort();
+    m_telnet.reset();
+    m_failure = failure;
+    m_error = reason;
+    // Inside startOpen() the failure is its return value.
+    if (!m_starting)
+        notify(CommEvent::OpenFailed);
 }
 
 void NetworkSerialPort::close()
 {
-    if (m_opening)
-        m_cancelled = true;
-    m_open = false;
+    m_phase = Phase::Closed;
+    m_settle.stop();
+    m_idle.stop();
     m_socket.abort();
     m_telnet.reset();
     m_input.clear();
@@ -139,7 +201,7 @@ void NetworkSerialPort::close()
 
 bool NetworkSerialPort::isOpen() const
 {
-    return m_open;
+    return m_phase == Phase::Open;
 }
 
 QString NetworkSerialPort::errorString() const
@@ -156,8 +218,9 @@ void NetworkSerialPort::write(const QByteArray &bytes)
 {
     // As with a cable pulled an instant ago, a frame for a connection that
     // is gone goes nowhere; the reply time-out deals with it.
-    if (!m_open)
+    if (m_phase != Phase::Open)
         return;
+    m_idle.start();
     m_socket.write(m_telnet ? Rfc2217Session::encode(bytes) : bytes);
     // Each frame leaves now, not when the event loop next runs.
     m_socket.flush();
@@ -173,59 +236,40 @@ void NetworkSerialPort::discardInput()
     m_input.clear();
 }
 
-void NetworkSerialPort::onReadyRead()
-{
-    const QByteArray bytes = m_socket.readAll();
-    if (bytes.isEmpty())
-        return;
-    QList<CommEvent> events;
-    if (m_telnet) {
-        Rfc2217Session::Received received = m_telnet->receive(bytes);
-        if (!received.reply.isEmpty()) {
-            m_socket.write(received.reply);
-            m_socket.flush();
-        }
-        m_input += received.data;
-        events = received.events;
-    } else {
-        m_input += bytes;
-    }
-    if (m_opening)
-        return; // the open's own business; replies come only after a frame
-    for (CommEvent event : events)
-        notify(event);
-    if (!m_input.isEmpty())
-        notify(CommEvent::DataReceived);
-}
-
 void NetworkSerialPort::onLineGone()
 {
-    // While opening, the open reports it; afterwards the connection is a
-    // cable that went: close without a word, the resend's open says why.
-    if (m_opening || !m_open)
+    switch (m_phase) {
+    case Phase::Closed: return;
+    case Phase::Connecting:
+        failOpen(failureFor(m_socket.error()), m_socket.errorString());
         return;
-    m_open = false;
-    m_socket.abort();
-    m_telnet.reset();
+    case Phase::Negotiating:
+    case Phase::Settling:
+        // A server that closes right after its text has still said why.
+        if (failIfServerSpoke())
+            return;
+        if (m_telnet && !m_telnet->failure().isEmpty())
+            failOpen(OpenFailure::ServerRefused, m_telnet->failure());
+        else
+            failOpen(OpenFailure::Reset, m_socket.errorString());
+        return;
+    case Phase::Open:
+        // A cable that went: close without a word, the resend's open says
+        // why.
+        close();
+        return;
+    }
 }
 
 OpenFailure NetworkSerialPort::failureFor(QAbstractSocket::SocketError error)
 {
     switch (error) {
-    case QAbstractSocket::HostNotFoundError: return OpenFailure::Missing;
+    case QAbstractSocket::ConnectionRefusedError: return OpenFailure::Refused;
+    case QAbstractSocket::HostNotFoundError: return OpenFailure::UnknownHost;
+    case QAbstractSocket::SocketTimeoutError: return OpenFailure::NoAnswer;
+    case QAbstractSocket::RemoteHostClosedError: return OpenFailure::Reset;
     case QAbstractSocket::SocketAccessError: return OpenFailure::Denied;
     case QAbstractSocket::AddressInUseError: return OpenFailure::Busy;
     default: return OpenFailure::Other;
-    }
-}
-
-QString NetworkSerialPort::reasonFor(QAbstractSocket::SocketError error, const QString &qtText)
-{
-    switch (error) {
-    case QAbstractSocket::ConnectionRefusedError: return QStringLiteral("connection refused");
-    case QAbstractSocket::HostNotFoundError: return QStringLiteral("unknown host");
-    case QAbstractSocket::RemoteHostClosedError: return QStringLiteral("the server closed the connection");
-    case QAbstractSocket::NetworkError: return QStringLiteral("network unreachable");
-    default: return qtText;
     }
 }

@@ -25,9 +25,9 @@ QByteArray comPort(std::initializer_list<int> payload)
     return T::subnegotiation(S::ComPort, bytes(payload));
 }
 
-QByteArray speed(int code, int baud)
+QByteArray speed(int baud)
 {
-    return comPort({code, 0, (baud >> 16) & 0xff, (baud >> 8) & 0xff, baud & 0xff});
+    return comPort({101, 0, (baud >> 16) & 0xff, (baud >> 8) & 0xff, baud & 0xff});
 }
 
 // How ser2net 4 starts, byte for byte: its options (an echo among them),
@@ -41,21 +41,13 @@ QByteArray ser2net(const QByteArray &answers)
         + answers;
 }
 
-// ser2net's answers on a pseudo-terminal: each setting confirmed with the
-// value the port now has, nothing to the RTS request, then the speed asked
-// for.
-QByteArray confirmations(int baud = 9600, int parity = 1, int stop = 1, int flow = 1)
+// Each setting confirmed with the value the port now has, then the speed
+// asked for. RTS 0: no answer to its request, as ser2net on a
+// pseudo-terminal; otherwise the second SET-CONTROL answer.
+QByteArray confirmations(int baud = 9600, int parity = 1, int stop = 1, int flow = 1, int rts = 0)
 {
-    return speed(101, baud) + comPort({102, 8}) + comPort({103, parity}) + comPort({104, stop})
-        + comPort({105, flow}) + speed(101, baud);
-}
-
-// The same from a device whose RTS the server drives: both SET-CONTROL
-// requests answered, in the order sent.
-QByteArray confirmationsWithRts(int flow, int rts)
-{
-    return speed(101, 9600) + comPort({102, 8}) + comPort({103, 1}) + comPort({104, 1}) + comPort({105, flow})
-        + comPort({105, rts}) + speed(101, 9600);
+    return speed(baud) + comPort({102, 8}) + comPort({103, parity}) + comPort({104, stop}) + comPort({105, flow})
+        + (rts ? comPort({105, rts}) : QByteArray()) + speed(baud);
 }
 
 } // namespace
@@ -94,9 +86,9 @@ TEST(Rfc2217Session, TheOutcomeIsTheSameWhereverTheServersBytesAreCut)
     };
     const Case cases[] = {
         {"ser2net on a pseudo-terminal", ser2net(confirmations()), true, {}},
-        {"a device with RTS", ser2net(confirmationsWithRts(1, 12)), true, {}},
+        {"a device with RTS", ser2net(confirmations(9600, 1, 1, 1, 12)), true, {}},
         // Within one piece the speed came before the refused binary mode.
-        {"first fault wins", ser2net(speed(101, 19200)) + T::command(T::Wont, S::Binary), false,
+        {"first fault wins", ser2net(speed(19200)) + T::command(T::Wont, S::Binary), false,
          QStringLiteral("通信速度を「9600bps」ではなく「19200bps」にしました。")},
         {"line errors and data among the answers", ser2net("ab" + comPort({106, 0x18}) + "c" + confirmations()),
          true, {}},
@@ -129,17 +121,17 @@ TEST(Rfc2217Session, RefusesWhatWouldCorruptTheLineInWords)
         {"parity", ser2net(confirmations(9600, 3)), QStringLiteral("パリティを「なし」ではなく「偶数」にしました。")},
         {"stop bits", ser2net(confirmations(9600, 1, 2)),
          QStringLiteral("ストップビットを「1」ではなく「2」にしました。")},
-        {"data bits", ser2net(speed(101, 9600) + comPort({102, 7})),
+        {"data bits", ser2net(speed(9600) + comPort({102, 7})),
          QStringLiteral("データビットを「8」ではなく「7」にしました。")},
         {"hardware flow control", ser2net(confirmations(9600, 1, 1, 3)),
          QStringLiteral("ハードウェアフロー制御を有効にしました（この接続では使えません）。")},
         {"software flow control", ser2net(confirmations(9600, 1, 1, 2)),
          QStringLiteral("フロー制御を「なし」ではなく「XON/XOFF」にしました。")},
-        {"RTS on", ser2net(confirmationsWithRts(1, 11)), QStringLiteral("RTSを「オフ」ではなく「オン」にしました。")},
+        {"RTS on", ser2net(confirmations(9600, 1, 1, 1, 11)), QStringLiteral("RTSを「オフ」ではなく「オン」にしました。")},
         // Two SET-CONTROL answers go to the two requests in turn.
-        {"answers in the server's order", ser2net(confirmationsWithRts(12, 1)),
+        {"answers in the server's order", ser2net(confirmations(9600, 1, 1, 12, 1)),
          QStringLiteral("フロー制御を「なし」ではなく「不明な値」にしました。")},
-        {"a setting passed over", ser2net(speed(101, 9600) + comPort({102, 8}) + comPort({103, 1}) + speed(101, 9600)),
+        {"a setting passed over", ser2net(speed(9600) + comPort({102, 8}) + comPort({103, 1}) + speed(9600)),
          QStringLiteral("ストップビットの設定に応答しませんでした。")},
         {"a speed of the wrong length", ser2net(comPort({101, 0x25, 0x80})),
          QStringLiteral("通信速度を「9600bps」ではなく「不明な値」にしました。")},

@@ -3,6 +3,7 @@
 
 #include "platform/NetworkSerialPort.h"
 #include "netserial/Rfc2217Session.h"
+#include "netserial/ServerNotice.h"
 #include "support/QtPrinters.h"
 #include "support/WaitUntil.h"
 
@@ -74,6 +75,19 @@ struct Events
     QList<CommEvent> seen;
 };
 
+// Starts opening `port` and runs events until it reports how that ended.
+bool connectPort(NetworkSerialPort &port, Events &events)
+{
+    events.seen.clear();
+    const OpenProgress progress = port.startOpen();
+    if (progress != OpenProgress::Pending)
+        return progress == OpenProgress::Opened;
+    const bool ended = waitUntil([&] {
+        return events.seen.contains(CommEvent::Opened) || events.seen.contains(CommEvent::OpenFailed);
+    });
+    return ended && events.seen.contains(CommEvent::Opened);
+}
+
 } // namespace
 
 TEST(NetworkSerialPort, RawTcpCarriesFramesAndRepliesByteForByte)
@@ -82,7 +96,7 @@ TEST(NetworkSerialPort, RawTcpCarriesFramesAndRepliesByteForByte)
     NetworkSerialPort port;
     Events events(port);
     port.setDevicePath(server.address("tcp"));
-    ASSERT_TRUE(port.open()) << port.errorString().toStdString();
+    ASSERT_TRUE(connectPort(port, events)) << port.errorString().toStdString();
     EXPECT_TRUE(port.isOpen());
 
     const QByteArray frame = "@WD,P00,L00," + QByteArray("\x0d\xff\x00\x19", 4) + '\r';
@@ -102,7 +116,8 @@ TEST(NetworkSerialPort, Rfc2217SetsTheFarPortBeforeTheFirstFrameAndDoublesIacs)
     NetworkSerialPort port;
     Events events(port);
     port.setDevicePath(server.address("rfc2217"));
-    ASSERT_TRUE(port.open()) << port.errorString().toStdString();
+    ASSERT_TRUE(connectPort(port, events)) << port.errorString().toStdString();
+    events.seen.clear();
 
     const QByteArray frame("A\xff\r", 3);
     const QByteArray onTheWire("A\xff\xff\r", 4);
@@ -132,37 +147,52 @@ TEST(NetworkSerialPort, Rfc2217SetsTheFarPortBeforeTheFirstFrameAndDoublesIacs)
     EXPECT_EQ(reply, QByteArray("\x01\xff\x02", 3));
 }
 
+
 TEST(NetworkSerialPort, OpenFailuresNameTheReason)
 {
     struct Case
     {
         const char *name;
-        std::function<QString(LoopbackServer &)> address;
-        QString reason;
+        QString address;
+        OpenFailure failure;
+        QString reason; // contained in errorString()
     };
     LoopbackServer closed;
     const QString closedAddress = closed.address("tcp");
     closed.close();
-    LoopbackServer silent; // accepts, never negotiates
     LoopbackServer unwilling([](QTcpSocket *c) { c->write(T::command(T::Dont, S::ComPort)); });
+    // ser2net still serving another connection: its text, then it hangs up
+    // (or, a slower server, stays on the line).
+    LoopbackServer busyCloses([](QTcpSocket *c) {
+        c->write("Port already in use\r\n");
+        c->disconnectFromHost();
+    });
+    LoopbackServer busyStays([](QTcpSocket *c) { c->write("Port already in use\r\n"); });
+    LoopbackServer endlessNegotiation([](QTcpSocket *c) {
+        c->write(QByteArray("\xff\xfa\x2c", 3) + QByteArray(64 * 1024, 'x'));
+    });
+    LoopbackServer hangsUp([](QTcpSocket *c) { c->disconnectFromHost(); });
+    const QString inUse = ServerNotice::describe("Port already in use\r\n");
     const Case cases[] = {
-        {"refused", [&](LoopbackServer &) { return closedAddress; }, QStringLiteral("connection refused")},
-        {"silent", [&](LoopbackServer &) { return silent.address("rfc2217"); },
-         QStringLiteral("did not set up the serial port")},
-        {"no RFC 2217", [&](LoopbackServer &) { return unwilling.address("rfc2217"); }, QStringLiteral("RFC 2217")},
-        {"not an address", [&](LoopbackServer &) { return QStringLiteral("/dev/ttyUSB0"); },
-         QStringLiteral("not a network address")},
+        {"refused", closedAddress, OpenFailure::Refused, QStringLiteral("refused")},
+        {"no RFC 2217", unwilling.address("rfc2217"), OpenFailure::ServerRefused, QStringLiteral("RFC 2217")},
+        {"busy, hangs up", busyCloses.address("tcp"), OpenFailure::ServerRefused, inUse},
+        {"busy, stays", busyStays.address("tcp"), OpenFailure::ServerRefused, inUse},
+        {"busy over RFC 2217", busyCloses.address("rfc2217"), OpenFailure::ServerRefused, inUse},
+        {"endless negotiation", endlessNegotiation.address("rfc2217"), OpenFailure::ServerRefused,
+         QStringLiteral("ネゴシエーション")},
+        {"hangs up", hangsUp.address("tcp"), OpenFailure::Reset, QString()},
+        {"not an address", QStringLiteral("/dev/ttyUSB0"), OpenFailure::Other, QStringLiteral("network address")},
     };
     for (const Case &c : cases) {
         NetworkSerialPort port;
-        port.setConnectTimeout(300);
-        port.setDevicePath(c.address(silent));
-        QElapsedTimer clock;
-        clock.start();
-        EXPECT_FALSE(port.open()) << c.name;
-        EXPECT_LT(clock.elapsed(), 3000) << c.name;
+        Events events(port);
+        port.setDevicePath(c.address);
+        EXPECT_FALSE(connectPort(port, events)) << c.name;
         EXPECT_FALSE(port.isOpen()) << c.name;
-        EXPECT_TRUE(port.errorString().contains(c.reason)) << c.name << ": " << port.errorString().toStdString();
+        EXPECT_EQ(port.openFailure(), c.failure) << c.name;
+        EXPECT_TRUE(port.errorString().contains(c.reason)) << c.name << ": " << qPrintable(port.errorString());
+        EXPECT_FALSE(events.seen.contains(CommEvent::DataReceived)) << c.name << ": a server's text is no reply";
     }
 }
 
@@ -172,37 +202,92 @@ TEST(NetworkSerialPort, ADroppedConnectionClosesQuietlyAndTheNextOpenSaysWhy)
     NetworkSerialPort port;
     Events events(port);
     port.setDevicePath(server.address("tcp"));
-    ASSERT_TRUE(port.open());
+    ASSERT_TRUE(connectPort(port, events));
+    events.seen.clear();
     ASSERT_TRUE(waitUntil([&] { return !server.clients.isEmpty(); }));
     server.clients[0]->abort(); // the server went away
     server.close();
     ASSERT_TRUE(waitUntil([&] { return !port.isOpen(); }));
     EXPECT_TRUE(events.seen.isEmpty()) << "a vanished line is no line error";
     port.write("CS?\r"); // goes nowhere, like a frame into a pulled cable
-    EXPECT_FALSE(port.open());
-    EXPECT_EQ(port.errorString(), QStringLiteral("connection refused"));
+    EXPECT_FALSE(connectPort(port, events));
+    EXPECT_EQ(port.openFailure(), OpenFailure::Refused);
 }
 
-TEST(NetworkSerialPort, ClosedWhileConnectingGivesUpAtOnce)
+TEST(NetworkSerialPort, ClosingWhileConnectingAbandonsTheOpenWithoutAWord)
 {
+    // At once, and while a server that never negotiates keeps it waiting.
     LoopbackServer silent;
+    for (const int after : {0, 100}) {
+        NetworkSerialPort port;
+        Events events(port);
+        port.setDevicePath(silent.address("rfc2217"));
+        ASSERT_EQ(port.startOpen(), OpenProgress::Pending);
+        if (after > 0) {
+            QElapsedTimer clock;
+            clock.start();
+            waitUntil([&] { return clock.elapsed() >= after; });
+            EXPECT_EQ(port.startOpen(), OpenProgress::Pending) << "still negotiating";
+        }
+        port.close();
+        QElapsedTimer clock;
+        clock.start();
+        waitUntil([&] { return clock.elapsed() >= 100; });
+        EXPECT_TRUE(events.seen.isEmpty()) << after;
+        EXPECT_FALSE(port.isOpen()) << after;
+    }
+}
+
+TEST(NetworkSerialPort, AFloodIsHeldToAFewKilobytes)
+{
+    LoopbackServer server;
     NetworkSerialPort port;
-    port.setDevicePath(silent.address("rfc2217"));
-    // An event handled while the open waits (the window hidden) closes it.
-    QTimer::singleShot(50, [&] { port.close(); });
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_FALSE(port.open());
-    EXPECT_LT(clock.elapsed(), 2000);
+    Events events(port);
+    port.setDevicePath(server.address("tcp"));
+    ASSERT_TRUE(connectPort(port, events));
+    ASSERT_TRUE(waitUntil([&] { return !server.clients.isEmpty(); }));
+    QTcpSocket *client = server.clients[0];
+    const QByteArray chunk(64 * 1024, 'x');
+    for (int i = 0; i < 64; ++i)
+        client->write(chunk);
+    ASSERT_TRUE(waitUntil([&] { return client->bytesToWrite() == 0; }));
+    ASSERT_TRUE(waitUntil([&] { return events.seen.contains(CommEvent::DataReceived); }));
+    const QByteArray held = port.readAll();
+    EXPECT_GT(held.size(), 0);
+    EXPECT_LE(held.size(), NetworkSerialPort::MaxHeldInput);
+    EXPECT_TRUE(port.isOpen()) << "a raw line may carry anything; it is only not kept";
+}
+
+TEST(NetworkSerialPort, AConnectionUnusedForAWhileCloses)
+{
+    LoopbackServer server;
+    NetworkSerialPort port;
+    Events events(port);
+    port.setIdleClose(200);
+    port.setDevicePath(server.address("tcp"));
+    ASSERT_TRUE(connectPort(port, events));
+    events.seen.clear();
+    ASSERT_TRUE(waitUntil([&] { return !server.clients.isEmpty(); }));
+    port.write("CS?\r"); // use keeps it
+    ASSERT_TRUE(waitUntil([&] { return server.received == "CS?\r"; }));
+    EXPECT_TRUE(port.isOpen());
+    ASSERT_TRUE(waitUntil([&] { return server.clients[0]->state() == QAbstractSocket::UnconnectedState; }));
     EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(events.seen.isEmpty());
+    EXPECT_EQ(server.clients.size(), 1);
 }
 
 TEST(NetworkSerialPort, SocketErrorsMapToTheOperatorsWords)
 {
-    EXPECT_EQ(NetworkSerialPort::failureFor(QAbstractSocket::HostNotFoundError), OpenFailure::Missing);
-    EXPECT_EQ(NetworkSerialPort::failureFor(QAbstractSocket::SocketAccessError), OpenFailure::Denied);
-    EXPECT_EQ(NetworkSerialPort::failureFor(QAbstractSocket::ConnectionRefusedError), OpenFailure::Other);
-    EXPECT_EQ(NetworkSerialPort::reasonFor(QAbstractSocket::HostNotFoundError, {}), QStringLiteral("unknown host"));
-    EXPECT_EQ(NetworkSerialPort::reasonFor(QAbstractSocket::UnknownSocketError, QStringLiteral("Qt's words")),
-              QStringLiteral("Qt's words"));
+    const std::pair<QAbstractSocket::SocketError, OpenFailure> cases[] = {
+        {QAbstractSocket::ConnectionRefusedError, OpenFailure::Refused},
+        {QAbstractSocket::HostNotFoundError, OpenFailure::UnknownHost},
+        {QAbstractSocket::SocketTimeoutError, OpenFailure::NoAnswer},
+        {QAbstractSocket::RemoteHostClosedError, OpenFailure::Reset},
+        {QAbstractSocket::SocketAccessError, OpenFailure::Denied},
+        {QAbstractSocket::AddressInUseError, OpenFailure::Busy},
+        {QAbstractSocket::NetworkError, OpenFailure::Other},
+    };
+    for (const auto &[error, failure] : cases)
+        EXPECT_EQ(NetworkSerialPort::failureFor(error), failure) << int(error);
 }

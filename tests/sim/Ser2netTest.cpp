@@ -106,7 +106,7 @@ TEST_F(Ser2net, ANetworkPortNobodyListensOnIsOneClearMessage)
         // One message; send adds how to finish the job.
         EXPECT_EQ(run.err.count(u'\n'), command == QLatin1String("send") ? 2 : 1) << run.err.toStdString();
         EXPECT_TRUE(run.err.section(u'\n', 0, 0).contains(QStringLiteral("通信ポートを開けません。"))) << run.err.toStdString();
-        EXPECT_TRUE(run.err.contains(address + QStringLiteral(" を開けません（connection refused）")))
+        EXPECT_TRUE(run.err.contains(address + QStringLiteral(" に接続を拒否されました（Connection refused）")))
             << run.err.toStdString();
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/SerialPort.h"
+#include "netserial/RoundTripEstimator.h"
 
 #include <QByteArrayList>
 #include <QList>
@@ -25,7 +26,7 @@ public:
     bool open() override
     {
         ++opens;
-        // A network port runs events while it connects.
+        // A port may run events while it opens.
         if (onOpen)
             onOpen();
         if (gone) {
@@ -78,10 +79,14 @@ public:
         return failWords.isEmpty() ? QStringLiteral("No such file or directory") : failWords;
     }
     bool keepsConnection() const override { return network; }
-    int replyTimeout() const override { return replyTimeoutMs; }
-    int guardTime() const override { return guardMs; }
-    int roundTrip() const override { return roundTripMs; }
-    void addRoundTripSample(int ms) override { samples.append(ms); }
+    int replyTimeout() const override { return replyTimeoutMs > 0 ? replyTimeoutMs : estimate.replyTimeout(); }
+    int guardTime() const override { return guardMs > 0 ? guardMs : estimate.guardTime(); }
+    int roundTrip() const override { return roundTripMs > 0 ? roundTripMs : estimate.smoothed(); }
+    void addRoundTripSample(int ms) override
+    {
+        samples.append(ms);
+        estimate.addSample(ms);
+    }
     OpenFailure openFailure() const override { return failure; }
     void discardInput() override
     {
@@ -136,9 +141,11 @@ public:
     int discards = 0;
     bool network = false;
     bool connecting = false;
-    int replyTimeoutMs = 500;
+    // A network port's timing is its estimate's unless fixed here (> 0).
+    int replyTimeoutMs = 0;
     int guardMs = 0;
     int roundTripMs = 0;
+    RoundTripEstimator estimate;
     QList<int> samples; // round trips the engine measured
     std::function<void()> onConnect;
     QByteArrayList written;

@@ -2,8 +2,6 @@
 
 #include "netserial/Rfc2217Session.h"
 
-#include <QList>
-
 #include <algorithm>
 
 // All an RFC 2217 session made of a server's stream handed to it in
