@@ -226,3 +226,18 @@ TEST(NetworkLink, ConnectingIsBoundedByTheEnginesOwnTimeout)
     EXPECT_FALSE(rig.port.connecting);
     EXPECT_EQ(rig.data.ComNo, 0);
 }
+
+TEST(NetworkLink, AnotherPortChosenWhileConnectingIsTheOneTheFrameGoesTo)
+{
+    NetworkRig rig(300);
+    rig.engine->selectChannel(2);
+    const QString other = QStringLiteral("tcp://10.0.0.6:4001");
+    rig.engine->closePort();
+    rig.engine->setPortAddress(other);
+    EXPECT_FALSE(rig.port.connecting);
+    rig.runUntilEnded();
+    EXPECT_EQ(rig.takeFrames(), QByteArrayList{"CS3\r"});
+    EXPECT_EQ(rig.port.devicePath(), other);
+    EXPECT_EQ(rig.port.opens, 2);
+    EXPECT_TRUE(rig.view.warnings.isEmpty());
+}
