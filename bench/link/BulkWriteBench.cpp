@@ -4,81 +4,15 @@
 // time (every frame and reply at 10 bits a byte): how much the program, and
 // the network on the way, add to the physical limit of the line.
 
-#include "core/TitleData.h"
-#include "link/LinkEngine.h"
-#include "platform/QtEventPump.h"
-#include "platform/QtLinkTimer.h"
-#include "platform/AddressedSerialPort.h"
-#include "support/Ser2netProcess.h"
+#include "LinkBenchParts.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QProcess>
+#include "support/Ser2netProcess.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-constexpr int Baud = 9600;
-
-// Counts the serial line's bytes, before any telnet doubling.
-class CountingPort : public AddressedSerialPort
-{
-public:
-    void write(const QByteArray &bytes) override
-    {
-        sent += bytes.size();
-        AddressedSerialPort::write(bytes);
-    }
-    QByteArray readAll() override
-    {
-        const QByteArray bytes = AddressedSerialPort::readAll();
-        received += bytes.size();
-        return bytes;
-    }
-    qint64 sent = 0;
-    qint64 received = 0;
-};
-
-class QuietView : public LinkView
-{
-public:
-    void setMessage(const QString &) override {}
-    void setMeter(const MeterReading &) override {}
-    void setChannelLit(int, bool) override {}
-    void setHorizontalPosition(int) override {}
-    void setVerticalPosition(int) override {}
-    void setBlackLevel(int) override {}
-    void setWhiteLevel(int) override {}
-    void setVideoLoss(int, bool) override {}
-    void setWriteEnabled(bool) override {}
-    void focusWriteButton() override {}
-    bool isVisible() const override { return true; }
-    void showWarning(const QString &, const QString &) override { failed = true; }
-    void unloadWindow() override
-    {
-        failed = true;
-        loop.quit();
-    }
-    void operationEnded(Request) override { loop.quit(); }
-
-    QEventLoop loop;
-    bool failed = false;
-};
-
-QString startSimulator(QProcess &sim)
-{
-    sim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../../src/sim/orvex-sim"),
-              {QStringLiteral("--line-rate"), QString::number(Baud)});
-    if (!sim.waitForStarted(30000))
-        return {};
-    while (!sim.canReadLine()) {
-        if (!sim.waitForReadyRead(30000))
-            return {};
-    }
-    return QString::fromLocal8Bit(sim.readLine()).trimmed();
-}
+using namespace LinkBench;
 
 enum Route { Direct, RawTcp, Rfc2217 };
 
@@ -104,34 +38,18 @@ void BM_BulkWriteAllChannels(benchmark::State &state)
         }
         device = server.address();
     }
-    TitleData data;
-    data.setDefaults();
-    for (int ch = 0; ch < Title::Channels; ++ch)
-        for (int cell = 0; cell < Title::Cells; ++cell)
-            data.DispData(cell, 0, ch) = quint8(cell % 26 == 0 ? 0 : 25 * ch + cell % 26);
-    data.KakikomiCh.fill(true);
+    TitleData data = writableTitle();
 
     double wall = 0, line = 0;
     for (auto _ : state) {
-        CountingPort port;
-        QtLinkTimer chReqTimer, rxTimer;
-        QtEventPump pump;
-        QuietView view;
-        LinkEngine engine(data, port, chReqTimer, rxTimer, pump, view);
-        port.setDevicePath(device);
-
-        QElapsedTimer clock;
-        clock.start();
-        engine.KakikomiOn();
-        view.loop.exec();
-        const double seconds = clock.nsecsElapsed() / 1e9;
-        state.SetIterationTime(seconds);
-        if (view.failed) {
+        const WriteRun run = timedWrite(data, device);
+        state.SetIterationTime(run.seconds);
+        if (run.failed) {
             state.SkipWithError("the write did not finish");
             break;
         }
-        wall += seconds;
-        line += double(port.sent + port.received) * 10 / Baud;
+        wall += run.seconds;
+        line += run.lineSeconds;
     }
     state.counters["wall_s"] = wall / state.iterations();
     state.counters["line_s"] = line / state.iterations();

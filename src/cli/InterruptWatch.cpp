@@ -11,9 +11,9 @@ namespace {
 // The handler may only write to a descriptor; the loop reads the other end.
 int signalPipe[2] = {-1, -1};
 
-extern "C" void onSignal(int)
+extern "C" void onSignal(int number)
 {
-    const char byte = 1;
+    const char byte = char(number);
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
 }
 
@@ -30,6 +30,7 @@ InterruptWatch::InterruptWatch(std::function<void()> onInterrupt) : m_onInterrup
         if (m_interrupted)
             return;
         m_interrupted = true;
+        m_signal = byte;
         if (m_onInterrupt)
             m_onInterrupt();
     });

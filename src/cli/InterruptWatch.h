@@ -20,9 +20,13 @@ public:
     InterruptWatch &operator=(const InterruptWatch &) = delete;
 
     bool interrupted() const { return m_interrupted; }
+    // The exit status a shell gives a program ended by the signal caught:
+    // 130 for Ctrl+C, 143 for SIGTERM.
+    int exitCode() const { return 128 + m_signal; }
 
 private:
     std::function<void()> m_onInterrupt;
     QSocketNotifier *m_notifier = nullptr;
     bool m_interrupted = false;
+    int m_signal = 0;
 };

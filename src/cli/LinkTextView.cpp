@@ -40,6 +40,17 @@ void LinkTextView::finishLine()
     m_lineOpen = false;
 }
 
+void LinkTextView::clearStatus()
+{
+    channel = -1;
+    hpos.reset();
+    vpos.reset();
+    black = white = -1;
+    videoLoss = {};
+    videoLossKnown = false;
+    garbled.clear();
+}
+
 void LinkTextView::setChannelLit(int index, bool lit)
 {
     if (lit)

@@ -58,6 +58,9 @@ public:
 
     // Ends the progress line so later output starts on a fresh line.
     void finishLine();
+    // Forgets what the status replies showed, so the next poll's answers
+    // stand on their own.
+    void clearStatus();
 
     // What the device reported; -1 / unset until a reply said otherwise.
     int channel = -1; // 0..7

@@ -85,5 +85,6 @@ QString SimOptions::usage()
         "  --snapshot DIR      after each PS1 write DIR/chN.png, channel N's monitor\n"
         "  --state FILE        write the device state as JSON after each PS1 and on exit\n"
         "  --help              this text\n"
-        "  --version           the version\n");
+        "  --version           the version\n"
+        "SIGUSR1 takes input 1's video away or brings it back.\n");
 }

@@ -35,6 +35,12 @@ SimServer::SimServer(int masterFd, const SimOptions &options, QObject *parent)
     connect(m_notifier, &QSocketNotifier::activated, this, &SimServer::onReadable);
 }
 
+void SimServer::toggleFirstInputVideo()
+{
+    m_options.videoLoss ^= 1;
+    m_device.setVideoLoss(m_options.videoLoss);
+}
+
 void SimServer::onReadable()
 {
     char buffer[4096];

@@ -23,6 +23,9 @@ public:
 
     // Writes the JSON state if a state file was asked for.
     void writeState() const;
+    // The video on input 1 goes, or comes back: a change a status poll
+    // should notice.
+    void toggleFirstInputVideo();
 
 private:
     struct Pending

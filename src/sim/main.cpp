@@ -20,9 +20,9 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 
-void onSignal(int)
+void onSignal(int number)
 {
-    const char byte = 1;
+    const char byte = char(number);
     [[maybe_unused]] const auto n = ::write(signalPipe[1], &byte, 1);
 }
 
@@ -59,13 +59,20 @@ int main(int argc, char **argv)
         QTextStream(stderr) << "orvex-sim: cannot set up signal handling\n";
         return 1;
     }
+    SimServer server(pty.masterFd(), options);
+    // SIGUSR1 is the one change from outside: input 1's video goes or comes back.
     QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, [&server] {
+        char number = 0;
+        if (::read(signalPipe[0], &number, 1) == 1 && number == SIGUSR1)
+            server.toggleFirstInputVideo();
+        else
+            QCoreApplication::quit();
+    });
     std::signal(SIGTERM, onSignal);
     std::signal(SIGINT, onSignal);
     std::signal(SIGHUP, onSignal);
-
-    SimServer server(pty.masterFd(), options);
+    std::signal(SIGUSR1, onSignal);
 
     // The first line is the device path: scripts and tests read it.
     std::fprintf(stdout, "%s\n", qPrintable(pty.devicePath()));

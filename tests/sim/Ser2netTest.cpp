@@ -1,13 +1,18 @@
 // The orvex tool through Debian's ser2net in front of orvex-sim: raw TCP
-// and telnet with RFC 2217, a server that dies mid-write, a closed port.
+// and telnet with RFC 2217, a server that dies mid-write, a closed port,
+// a server that turns us away because it still holds a stale connection.
 
 #include "support/Ser2netProcess.h"
 #include "SimLinkFixture.h"
 #include "support/QtPrinters.h"
+#include "support/ScratchState.h"
+#include "support/WaitFor.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTcpSocket>
 
 #include <gtest/gtest.h>
 
@@ -103,5 +108,48 @@ TEST_F(Ser2net, ANetworkPortNobodyListensOnIsOneClearMessage)
         EXPECT_TRUE(run.err.section(u'\n', 0, 0).contains(QStringLiteral("通信ポートを開けません。"))) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(address + QStringLiteral(" に接続を拒否されました（Connection refused）")))
             << run.err.toStdString();
+    }
+}
+
+TEST_F(Ser2net, AServerTurningTheWriteAwayAsInUseIsAnHonestFailureAndTheResumeFinishesTheRest)
+{
+    ScratchState log; // --changed reads the transfer log: this test's own
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    Ser2netProcess server;
+    server.setKickOldUser(false); // a second client gets "Port already in use"
+    server.setTraceConnections(true);
+    ASSERT_TRUE(server.start(Ser2netProcess::Accepter::RawTcp, sim.device())) << server.failure().toStdString();
+    const QString port = server.address();
+
+    auto first = SimProcess::runTool({"send", file, "--port", port, "--channels", "1,2,3"});
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    ASSERT_TRUE(waitFor([&] { return server.connectionsEnded() == 1; }));
+
+    // A connection the far end still believes in, as after a path that died.
+    QTcpSocket stale;
+    stale.connectToHost(QHostAddress::LocalHost, server.port());
+    ASSERT_TRUE(stale.waitForConnected(10000));
+    ASSERT_TRUE(waitFor([&] { return server.connectionsAccepted() == 2; }));
+
+    // Refused at once; the deadline only bounds a link that takes the
+    // server's words for replies, one frame per connection.
+    const auto refused = SimProcess::runTool({"send", file, "--port", port, "--changed"}, 30000);
+    EXPECT_EQ(refused.exitCode, 1) << refused.out.toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("Port already in use"))) << refused.err.toStdString();
+    EXPECT_FALSE(refused.out.contains(QRegularExpression(QStringLiteral("completed channels: \\d"))))
+        << refused.out.toStdString();
+
+    stale.disconnectFromHost();
+    ASSERT_TRUE(waitFor([&] { return server.connectionsEnded() == 2; }));
+    // Nothing was recorded as written, so the rest is still to send.
+    const auto resumed = SimProcess::runTool({"send", file, "--port", port, "--changed"});
+    EXPECT_EQ(resumed.exitCode, 0) << resumed.err.toStdString();
+    EXPECT_TRUE(resumed.out.contains(QStringLiteral("completed channels: 4,5,6,7,8"))) << resumed.out.toStdString();
+
+    const QJsonObject state = sim.stopAndReadState();
+    for (int ch = 0; ch < Title::Channels; ++ch) {
+        expectChannelWritten(state, ch);
+        EXPECT_EQ(dataFrames(state, ch), dataFrames(state, 0)) << "channel " << ch + 1 << " went out once";
     }
 }

@@ -2,6 +2,7 @@
 // hint `orvex send` gives, the transfer log of both attempts, and
 // `orvex send --changed` against it; a log that must not be written.
 
+#include "support/ScratchState.h"
 #include "support/SimProcess.h"
 #include "support/FifoUnblocker.h"
 #include "core/TitleData.h"
@@ -38,19 +39,6 @@ TitleData sampleTitle()
     }
     return data;
 }
-
-// Each test has a log of its own.
-class ScratchState
-{
-public:
-    ScratchState() : m_saved(qgetenv("XDG_STATE_HOME")) { qputenv("XDG_STATE_HOME", QFile::encodeName(m_dir.path())); }
-    ~ScratchState() { qputenv("XDG_STATE_HOME", m_saved); }
-    QString log() const { return m_dir.filePath(QStringLiteral("orvex/transfers.log")); }
-
-private:
-    QTemporaryDir m_dir;
-    QByteArray m_saved;
-};
 
 QList<QJsonObject> newestFirst(const QString &out)
 {

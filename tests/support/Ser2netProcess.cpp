@@ -54,21 +54,26 @@ bool Ser2netProcess::start(Accepter accepter, const QString &device, const QStri
         m_failure = QStringLiteral("cannot write %1").arg(config);
         return false;
     }
+    // Timestamps make ser2net note each accepted connection ("OPEN (ipv4,...").
+    const QString trace = m_trace ? QStringLiteral("    trace-both: %1\n    trace-both-timestamp: true\n")
+                                        .arg(m_dir.filePath(QStringLiteral("trace.txt")))
+                                  : QString();
     const QString accepterText = accepter == Accepter::Rfc2217 ? QStringLiteral("telnet(rfc2217),tcp") : QStringLiteral("tcp");
     file.write(QStringLiteral("%YAML 1.1\n---\n"
                               "connection: &orvex\n"
                               "  accepter: %1,127.0.0.1,%2\n"
                               "  connector: serialdev,%3,%4,local\n"
                               "  options:\n"
-                              "    kickolduser: true\n"
+                              "    kickolduser: %5\n"
                               // By default ser2net holds serial bytes back a
                               // few character times to fill bigger packets,
                               // which adds to every reply.
                               "    chardelay: false\n")
                    .arg(accepterText)
                    .arg(m_port)
-                   .arg(device, deviceSettings)
-                   .toUtf8());
+                   .arg(device, deviceSettings, m_kickOldUser ? QStringLiteral("true") : QStringLiteral("false"))
+                   .toUtf8()
+               + trace.toUtf8());
     file.close();
 
     m_process.setProgram(ser2netPath());
@@ -103,6 +108,14 @@ void Ser2netProcess::kill()
         m_process.kill();
         m_process.waitForFinished(30000);
     }
+}
+
+int Ser2netProcess::traced(const char *event) const
+{
+    QFile file(m_dir.filePath(QStringLiteral("trace.txt")));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    return int(file.readAll().count(event));
 }
 
 QString Ser2netProcess::address() const

@@ -20,6 +20,16 @@ public:
     // "19200n81") and waits until it listens; false with the reason in
     // failure().
     bool start(Accepter accepter, const QString &device, const QString &deviceSettings = QStringLiteral("9600n81"));
+    // Before start(): whether a new client kicks the one connected (the
+    // default here) or is turned away with ser2net's "Port already in use".
+    void setKickOldUser(bool kick) { m_kickOldUser = kick; }
+    // Before start(): keep ser2net's trace of the line, which also notes
+    // every connection it accepts.
+    void setTraceConnections(bool trace) { m_trace = trace; }
+    // With the trace: the connections ser2net has accepted, and those it
+    // has seen end, so far.
+    int connectionsAccepted() const { return traced(" OPEN ("); }
+    int connectionsEnded() const { return traced(" CLOSE netcon "); }
     ~Ser2netProcess();
 
     QString address() const;
@@ -32,9 +42,13 @@ public:
     static bool listening(quint16 port);
 
 private:
+    int traced(const char *event) const;
+
     QProcess m_process;
     QTemporaryDir m_dir;
     Accepter m_accepter = Accepter::RawTcp;
     quint16 m_port = 0;
     QString m_failure;
+    bool m_kickOldUser = true;
+    bool m_trace = false;
 };

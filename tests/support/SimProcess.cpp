@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QJsonDocument>
 
+#include <csignal>
+
 QString SimProcess::buildDir()
 {
     return qEnvironmentVariable("ORVEX_BUILD_DIR");
@@ -50,6 +52,11 @@ QString SimProcess::stopAndReadLog()
     m_sim.terminate();
     m_sim.waitForFinished(30000);
     return QString::fromLocal8Bit(m_sim.readAllStandardError());
+}
+
+void SimProcess::toggleFirstInputVideo()
+{
+    ::kill(pid_t(m_sim.processId()), SIGUSR1);
 }
 
 void SimProcess::kill()

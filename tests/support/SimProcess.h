@@ -28,6 +28,8 @@ public:
     QJsonObject stopAndReadState();
     // Stops the simulator and returns what it logged on stderr.
     QString stopAndReadLog();
+    // Takes input 1's video away, or brings it back (the simulator's SIGUSR1).
+    void toggleFirstInputVideo();
     // Kills the simulator outright, as a device switched off or unplugged:
     // its end of the line closes with nothing written.
     void kill();
