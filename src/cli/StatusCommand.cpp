@@ -65,7 +65,7 @@ int watch(LinkSession &session, LinkTextView &view, bool json)
                 << Qt::endl;
             shown = now;
         }
-        const int resends = session.engine().state().RetryCount;
+        const int resends = session.engine().retryCount();
         for (const QString &line : doubts(view.garbled, std::max(0, resends - resendsSeen)))
             Cli::error(line);
         resendsSeen = std::max(resendsSeen, resends);
@@ -119,7 +119,7 @@ int Cli::status(const QStringList &args)
 
     const DeviceStatus status = DeviceStatus::of(view);
     QTextStream(stdout) << (json ? status.json() + QLatin1Char('\n') : status.table()) << Qt::flush;
-    const QStringList why = doubts(view.garbled, session.engine().state().RetryCount);
+    const QStringList why = doubts(view.garbled, session.engine().retryCount());
     for (const QString &line : why)
         error(line);
     return why.isEmpty() ? 0 : 3;

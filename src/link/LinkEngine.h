@@ -59,9 +59,8 @@ public:
     LinkEngine(const LinkEngine &) = delete;
     LinkEngine &operator=(const LinkEngine &) = delete;
 
-    // The whole working state, for the tool's status report; the questions
-    // below say what the rest need to know.
-    const LinkState &state() const { return m_s; }
+    // What callers need to know of the working state, asked as questions so
+    // the state itself stays the engine's.
     // No operation is in progress: the next one starts at once.
     bool isIdle() const { return m_s.StepNo == 0; }
     // Reply time-outs since the window loaded or the last give-up (a network
