@@ -67,7 +67,20 @@ SiteTree::SiteTree(const SiteSchedule &schedule, QWidget *parent)
                  unit.address.isEmpty());
     }
     expandAll();
+    // Sized with every title in bold, as a camera whose video is lost shows
+    // it, so the title that matters most is never the one cut short.
+    const auto setCameraTitlesBold = [this](bool bold) {
+        for (const QList<QTreeWidgetItem *> &cameras : std::as_const(m_cameras)) {
+            for (QTreeWidgetItem *camera : cameras) {
+                QFont font = camera->font(UnitColumn);
+                font.setBold(bold);
+                camera->setFont(UnitColumn, font);
+            }
+        }
+    };
+    setCameraTitlesBold(true);
     resizeColumnToContents(UnitColumn);
+    setCameraTitlesBold(false);
     resizeColumnToContents(AddressColumn);
     // Wide enough for what the polls and writes will say, so the columns do
     // not jump as they say it.
