@@ -92,6 +92,14 @@ void HensyuForm::buildLayout()
     m_notice->hide();
 }
 
+HensyuForm::~HensyuForm()
+{
+    // The edits' undo stack says it changed while it is being destroyed, and
+    // by then the document this window reads its character from may be gone
+    // (the editor window destroys the document before its children).
+    m_edits.undoStack().disconnect(this);
+}
+
 void HensyuForm::buildUndoActions()
 {
     // Actions of this window: a window shortcut reaches only the active

@@ -52,6 +52,7 @@ public:
     static constexpr int ActionCount = 4;
 
     HensyuForm(TitleDocument &document, MessageBoxes &messageBoxes, QWidget *owner = nullptr);
+    ~HensyuForm() override;
 
     // "Enlarged data set": opens character `code` (0..255) in the document,
     // which loads it into the grid and the caption; never shows the window.
