@@ -1,5 +1,7 @@
 #include "SiteWindow.h"
 
+#include "linkui/DialogFrame.h"
+
 #include "SiteTree.h"
 
 #include "link/history/TransferLog.h"
@@ -17,7 +19,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -263,16 +264,8 @@ void SiteWindow::fitToScreen()
     const int rowHeight = qMax(fontMetrics().height(), style()->pixelMetric(QStyle::PM_SmallIconSize)) + 3;
     const int height = m_tree->header()->sizeHint().height() + rows * rowHeight
                        + m_makeButton->sizeHint().height() * 2 + 64;
-    QSize size(width, height);
-    const QScreen *screen = parentWidget() ? parentWidget()->screen() : this->screen();
-    if (screen) {
-        const QRect available = screen->availableGeometry();
-        size = size.boundedTo(available.size() * 9 / 10);
-        resize(size);
-        QRect placed(available.topLeft(), size);
-        placed.moveCenter(available.center());
-        move(placed.topLeft());
-    } else {
-        resize(size);
-    }
+    resize(width, height);
+    // The screen bound and the placement are those of every link window.
+    DialogFrame::fitToScreen(this);
+    DialogFrame::centreOverOwner(this);
 }
