@@ -199,7 +199,7 @@ QJsonObject unitJson(const SiteSchedule::Unit &scheduled, const SitePoller::Unit
     object[QStringLiteral("ok")] = unit.answered;
     object[QStringLiteral("error")] = unit.answered ? QJsonValue(QJsonValue::Null) : QJsonValue(unit.error);
     object[QStringLiteral("status")] = unit.answered
-                                           ? QJsonValue(QJsonDocument::fromJson(unit.status.toJson()).object())
+                                           ? QJsonValue(unit.status.jsonObject())
                                            : QJsonValue(QJsonValue::Null);
     QJsonArray cameras;
     for (const SiteSchedule::Camera &camera : scheduled.cameras) {

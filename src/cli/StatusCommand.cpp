@@ -1,7 +1,7 @@
 #include "Commands.h"
-#include "DeviceStatus.h"
 #include "InterruptWatch.h"
 #include "LinkSession.h"
+#include "StatusText.h"
 #include "TitleFile.h"
 #include "link/LinkState.h"
 #include "netserial/PortAddress.h"
@@ -51,7 +51,7 @@ QStringList doubts(const QList<Cmd> &garbled, int resends)
 int watch(LinkSession &session, LinkTextView &view, bool json)
 {
     QTextStream out(stdout);
-    std::optional<DeviceStatus> shown;
+    std::optional<UnitStatus> shown;
     int resendsSeen = 0;
     QEventLoop loop;
     view.setOnDone([&] {
@@ -59,14 +59,15 @@ int watch(LinkSession &session, LinkTextView &view, bool json)
             loop.quit();
             return;
         }
-        const DeviceStatus now = DeviceStatus::of(view);
+        const UnitStatus now = view.status;
         if (now != shown) {
-            out << (json ? now.json() : QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) + now.line())
+            out << (json ? now.json()
+                         : QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) + StatusText::line(now))
                 << Qt::endl;
             shown = now;
         }
         const int resends = session.engine().retryCount();
-        for (const QString &line : doubts(view.garbled, std::max(0, resends - resendsSeen)))
+        for (const QString &line : doubts(view.status.garbled, std::max(0, resends - resendsSeen)))
             Cli::error(line);
         resendsSeen = std::max(resendsSeen, resends);
         view.clearStatus();
@@ -117,9 +118,9 @@ int Cli::status(const QStringList &args)
     if (!session.wait())
         return 1;
 
-    const DeviceStatus status = DeviceStatus::of(view);
-    QTextStream(stdout) << (json ? status.json() + QLatin1Char('\n') : status.table()) << Qt::flush;
-    const QStringList why = doubts(view.garbled, session.engine().retryCount());
+    const UnitStatus &status = view.status;
+    QTextStream(stdout) << (json ? status.json() + QLatin1Char('\n') : StatusText::table(status)) << Qt::flush;
+    const QStringList why = doubts(view.status.garbled, session.engine().retryCount());
     for (const QString &line : why)
         error(line);
     return why.isEmpty() ? 0 : 3;

@@ -164,20 +164,6 @@ void UnitLink::setMeter(const MeterReading &)
     emit progress(m_totalFrames > 0 ? std::min(100, m_framesSent * 100 / m_totalFrames) : 0, m_message);
 }
 
-void UnitLink::setChannelLit(int channel, bool lit)
-{
-    if (lit)
-        m_next.channel = channel;
-}
-
-void UnitLink::setVideoLoss(int input, bool lost)
-{
-    if (input < 0 || input >= int(m_next.videoLoss.size()))
-        return;
-    m_next.videoLoss[size_t(input)] = lost;
-    m_next.videoLossKnown = true;
-}
-
 void UnitLink::showWarning(const QString &title, const QString &text)
 {
     QString flat = text;

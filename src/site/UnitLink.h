@@ -1,10 +1,9 @@
 #pragma once
 
-#include "UnitStatus.h"
-
 #include "core/TitleData.h"
 #include "link/history/TransferRecord.h"
 #include "link/LinkView.h"
+#include "link/UnitStatus.h"
 
 #include <QObject>
 #include <QString>
@@ -75,12 +74,12 @@ private:
     // LinkView
     void setMessage(const QString &text) override;
     void setMeter(const MeterReading &meter) override;
-    void setChannelLit(int channel, bool lit) override;
+    void setChannelLit(int channel, bool lit) override { m_next.showChannel(channel, lit); }
     void setHorizontalPosition(int value) override { m_next.hpos = value; }
     void setVerticalPosition(int value) override { m_next.vpos = value; }
     void setBlackLevel(int index) override { m_next.black = index; }
     void setWhiteLevel(int index) override { m_next.white = index; }
-    void setVideoLoss(int input, bool lost) override;
+    void setVideoLoss(int input, bool lost) override { m_next.showVideoLoss(input, lost); }
     void setWriteEnabled(bool) override {}
     void focusWriteButton() override {}
     bool isVisible() const override { return true; }
