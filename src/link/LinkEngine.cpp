@@ -496,7 +496,7 @@ void LinkEngine::failOpen(OpenFailure failure, const QString &reason)
     stopEverything();
     m_s.StepNo = 0;
     m_view.showWarning(LinkMessages::errorTitle(), message);
-    m_data.ComNo = 0;
+    // The port is forgotten by whoever chose it (LinkWindows), not here.
     m_view.unloadWindow();
 }
 

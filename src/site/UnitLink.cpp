@@ -28,10 +28,9 @@ void UnitLink::startEngine()
     m_port = m_platform.createPort();
     m_chReqTimer = m_platform.createTimer();
     m_rxTimer = m_platform.createTimer();
-    // The unit is named by its address, never by one of the eight numbers.
-    m_data->ComNo = 0;
     m_engine = std::make_unique<LinkEngine>(*m_data, *m_port, *m_chReqTimer, *m_rxTimer, m_platform.eventPump(),
                                             static_cast<LinkView &>(*this));
+    // The unit is named by its address, never by one of the eight numbers.
     m_port->setDevicePath(m_address);
     ++m_generation;
     m_failed = false;
