@@ -138,9 +138,8 @@ void EditForm::Form_Load()
     for (int channel = 1; channel <= Title::Channels; ++channel)
         m_ui.channelList->addItem(QString::number(channel));
 
-    // 2. Every character fully transparent.
-    for (auto &pattern : m_data.DotData)
-        pattern.fill(PixelCode::transparent());
+    // 2. An empty title: every character fully transparent.
+    m_document.startEmpty();
 
     // 3. The palette: ten visible rows of 25, one per block; the tiles of
     // code 0 and of codes 251..255 exist only as images.
