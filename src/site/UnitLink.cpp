@@ -10,8 +10,8 @@
 
 #include <algorithm>
 
-UnitLink::UnitLink(const QString &unit, const QString &address, LinkPlatform &platform, QObject *parent)
-    : QObject(parent), m_unit(unit), m_address(address), m_data(std::make_unique<TitleData>()), m_platform(platform)
+UnitLink::UnitLink(const QString &address, LinkPlatform &platform, QObject *parent)
+    : QObject(parent), m_address(address), m_data(std::make_unique<TitleData>()), m_platform(platform)
 {
     m_data->setDefaults();
 }

@@ -30,11 +30,8 @@ class UnitLink : public QObject, private LinkView
 
 public:
     // `platform` outlives the link.
-    UnitLink(const QString &unit, const QString &address, LinkPlatform &platform, QObject *parent = nullptr);
+    UnitLink(const QString &address, LinkPlatform &platform, QObject *parent = nullptr);
     ~UnitLink() override;
-
-    const QString &unit() const { return m_unit; }
-    const QString &address() const { return m_address; }
 
     // Writes `channels` of `title` (copied); stops whatever ran before.
     void write(const TitleData &title, const std::array<bool, Title::Channels> &channels);
@@ -89,7 +86,6 @@ private:
     void operationEnded(Request reqNo) override;
     void bulkWriteFinished(const TransferRecord &report) override;
 
-    QString m_unit;
     QString m_address;
     std::unique_ptr<TitleData> m_data;
     LinkPlatform &m_platform;
