@@ -38,9 +38,6 @@ public:
     void setWhiteLevel(int index) override { status.white = index; }
     void setVideoLoss(int input, bool lost) override { status.showVideoLoss(input, lost); }
     void replyGarbled(Cmd cmdKind) override { status.garbled << cmdKind; }
-    void setWriteEnabled(bool) override {}
-    void focusWriteButton() override {}
-    bool isVisible() const override { return true; }
     void showWarning(const QString &title, const QString &text) override;
     void unloadWindow() override;
     void operationEnded(Request reqNo) override;

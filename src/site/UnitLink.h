@@ -77,9 +77,6 @@ private:
     void setBlackLevel(int index) override { m_next.black = index; }
     void setWhiteLevel(int index) override { m_next.white = index; }
     void setVideoLoss(int input, bool lost) override { m_next.showVideoLoss(input, lost); }
-    void setWriteEnabled(bool) override {}
-    void focusWriteButton() override {}
-    bool isVisible() const override { return true; }
     void showWarning(const QString &title, const QString &text) override;
     void unloadWindow() override;
     void replyGarbled(Cmd cmdKind) override { m_next.garbled << cmdKind; }
