@@ -3,6 +3,7 @@
 #include "LinkSession.h"
 #include "StatusText.h"
 #include "TitleFile.h"
+#include "VerbParser.h"
 #include "link/LinkState.h"
 #include "netserial/PortAddress.h"
 
@@ -88,19 +89,18 @@ int watch(LinkSession &session, LinkTextView &view, bool json)
 
 int Cli::status(const QStringList &args)
 {
-    QString port;
-    bool json = false;
-    bool watching = false;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--port") && i + 1 < args.size())
-            port = args[++i];
-        else if (args[i] == QLatin1String("--json"))
-            json = true;
-        else if (args[i] == QLatin1String("--watch"))
-            watching = true;
-        else
-            return badArguments(QStringLiteral("status: unexpected \"%1\"").arg(args[i]));
-    }
+    VerbParser verb(QStringLiteral("status"), QStringLiteral("Poll the device and print what it reports."));
+    verb.addValue(QStringLiteral("port"), QStringLiteral("PORT"),
+                  QStringLiteral("1..8, a device, tcp://HOST:PORT or rfc2217://HOST:PORT."));
+    verb.addFlag(QStringLiteral("json"), QStringLiteral("One JSON object a poll."));
+    verb.addFlag(QStringLiteral("watch"), QStringLiteral("Poll every 2 s and print each change, until Ctrl+C."));
+    if (!verb.parse(args))
+        return verb.exitCode();
+    if (!verb.positional().isEmpty())
+        return badArguments(QStringLiteral("status: unexpected \"%1\"").arg(verb.positional().first()));
+    const QString port = verb.value(QStringLiteral("port"));
+    const bool json = verb.isSet(QStringLiteral("json"));
+    const bool watching = verb.isSet(QStringLiteral("watch"));
     if (port.isEmpty())
         return badArguments(QStringLiteral("status needs --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT"));
     const PortAddress address = PortAddress::parse(port);
