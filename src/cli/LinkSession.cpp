@@ -6,8 +6,8 @@
 
 LinkSession::LinkSession(TitleData &data, const QString &address, LinkTextView &view) : m_view(view)
 {
-    // The tool names its device directly rather than by a port number.
-    data.ComNo = 0;
+    // The tool names its device directly: the address given after the
+    // engine is made is the port, whatever ComNo says.
     m_engine = std::make_unique<LinkEngine>(data, m_port, m_chReqTimer, m_rxTimer, m_pump, view);
     m_port.setDevicePath(address);
 }

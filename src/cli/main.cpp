@@ -66,6 +66,7 @@ void usage()
            "rfc2217://HOST:PORT for its telnet port with RFC 2217, which sets the\n"
            "far serial port to 9600 baud 8N1 (an IPv6 host goes in brackets).\n"
            "\n"
+           "  orvex COMMAND --help         the options of one command\n"
            "  orvex --help                 this text\n"
            "  orvex --version              the version\n";
 }
