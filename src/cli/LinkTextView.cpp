@@ -48,6 +48,7 @@ void LinkTextView::clearStatus()
     black = white = -1;
     videoLoss = {};
     videoLossKnown = false;
+    unclean = false;
     garbled.clear();
 }
 
@@ -63,6 +64,12 @@ void LinkTextView::showWarning(const QString &title, const QString &text)
     QString flat = text;
     flat.replace(QLatin1String("\r\n"), QLatin1String(" "));
     m_err << title << ": " << flat << Qt::endl;
+}
+
+void LinkTextView::linkNote(const QString &text)
+{
+    finishLine();
+    m_err << "orvex: " << text << Qt::endl;
 }
 
 void LinkTextView::unloadWindow()

@@ -56,6 +56,14 @@ public:
             m_onWriteFinished(report);
     }
 
+    // On stderr, on a line of its own.
+    void linkNote(const QString &text) override;
+    void statusUnknown() override
+    {
+        clearStatus();
+        unclean = true;
+    }
+
     // Ends the progress line so later output starts on a fresh line.
     void finishLine();
     // Forgets what the status replies showed, so the next poll's answers
@@ -68,6 +76,9 @@ public:
     int black = -1, white = -1;
     std::array<bool, 8> videoLoss{};
     bool videoLossKnown = false;
+    // A poll's answers were not the unit's own (statusUnknown), so nothing
+    // above is known.
+    bool unclean = false;
     // Command kinds of the status replies that were garbled.
     QList<Cmd> garbled;
     bool ended = false;

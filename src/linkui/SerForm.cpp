@@ -265,6 +265,17 @@ void SerForm::showNothingKnown()
 void SerForm::setMessage(const QString &text)
 {
     m_ui.MessageLabel->setText(text);
+    m_ui.MessageLabel->setToolTip(QString());
+}
+
+void SerForm::linkNote(const QString &text)
+{
+    // A reconnect stands alone; the end of a write's resends follows its
+    // closing message. What the label cannot show whole is in its tooltip.
+    QLabel *label = m_ui.MessageLabel;
+    const QString shown = text.startsWith(u'（') ? label->text() + text : text;
+    label->setToolTip(shown);
+    label->setText(label->fontMetrics().elidedText(shown, Qt::ElideRight, label->width()));
 }
 
 void SerForm::setMeter(const MeterReading &meter)

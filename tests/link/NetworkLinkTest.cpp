@@ -160,7 +160,7 @@ TEST(NetworkLink, LateBytesAfterAResentFramesReplyAreNotTheNextFramesReply)
             reply = QByteArray::fromHex("02010d");
         else if (bytes == "VL\r")
             reply = QByteArray::fromHex("050a0d");
-        rig.clock.schedule(index == 0 ? 520 : 60, [&rig, reply] { rig.port.receive(reply); });
+        rig.clock.schedule(index == 0 ? 1520 : 60, [&rig, reply] { rig.port.receive(reply); });
     };
     rig.port.written.clear();
     rig.poll();
