@@ -25,6 +25,9 @@ public:
     }
 
     int latency = 10;
+    // A network port's connect, when something nearer than the unit (a
+    // tunnel, a proxy) completes it; `latency` when negative.
+    int connectLatency = -1;
     bool silent = false;
     bool oneBytePerEvent = false;
     std::function<bool(int frameIndex)> drop; // true: this reply is lost
@@ -43,7 +46,7 @@ public:
 private:
     void connect()
     {
-        m_clock.schedule(latency, [this] {
+        m_clock.schedule(connectLatency >= 0 ? connectLatency : latency, [this] {
             if (serverRefusal.isEmpty())
                 m_port.finishOpen(true);
             else
