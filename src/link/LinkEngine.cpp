@@ -557,7 +557,11 @@ void LinkEngine::endWrite(WriteOutcome outcome)
     m_provisional = -1;
     m_lastWrite = m_write.finish(outcome);
     m_view.bulkWriteFinished(*m_lastWrite);
-    const QString note = LinkMessages::resentAndReconnected(m_lastWrite->resent, m_lastWrite->reconnects);
+    // A write that failed says why in its warning; the counts are in its
+    // record.
+    const QString note = outcome == WriteOutcome::Done
+                             ? LinkMessages::resentAndReconnected(m_lastWrite->resent, m_lastWrite->reconnects)
+                             : QString();
     if (!note.isEmpty())
         m_view.linkNote(note);
 }

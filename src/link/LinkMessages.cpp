@@ -66,12 +66,11 @@ QString reconnecting(const QString &address, bool silent)
 
 QString resentAndReconnected(int resent, int reconnects)
 {
-    QStringList parts;
-    if (resent > 0)
-        parts << QStringLiteral("再送 %1 フレーム").arg(resent);
-    if (reconnects > 0)
-        parts << QStringLiteral("再接続 %1 回").arg(reconnects);
-    return parts.isEmpty() ? QString() : QStringLiteral("（%1）").arg(parts.join(QStringLiteral("、")));
+    if (resent <= 0 && reconnects <= 0)
+        return {};
+    if (reconnects <= 0)
+        return QStringLiteral("この書き込みでは %1 フレームを送り直しました。").arg(resent);
+    return QStringLiteral("この書き込みでは %1 フレームを送り直し、%2 回接続し直しました。").arg(resent).arg(reconnects);
 }
 
 QString cannotOpen(const QString &device, OpenFailure failure, const QString &reason, bool network)

@@ -270,12 +270,13 @@ void SerForm::setMessage(const QString &text)
 
 void SerForm::linkNote(const QString &text)
 {
-    // A reconnect stands alone; the end of a write's resends follows its
-    // closing message. What the label cannot show whole is in its tooltip.
+    // After the message it adds to; what the label cannot show whole is in
+    // its tooltip.
     QLabel *label = m_ui.MessageLabel;
-    const QString shown = text.startsWith(u'（') ? label->text() + text : text;
-    label->setToolTip(shown);
-    label->setText(label->fontMetrics().elidedText(shown, Qt::ElideRight, label->width()));
+    const QString shown = label->toolTip().isEmpty() ? label->text() : label->toolTip();
+    const QString joined = shown.isEmpty() ? text : shown + QStringLiteral("　") + text;
+    label->setToolTip(joined);
+    label->setText(label->fontMetrics().elidedText(joined, Qt::ElideRight, label->width()));
 }
 
 void SerForm::setMeter(const MeterReading &meter)
