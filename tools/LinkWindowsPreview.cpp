@@ -3,6 +3,9 @@
 // look at the layout: `linkui_preview` under any display (xvfb-run in CI).
 // With `--shots FOLDER` it saves the screen and each window there and ends.
 // A write is recorded in the transfer log: point XDG_STATE_HOME elsewhere.
+// With `--loopback FOLDER` the port is a loopback plug (every byte comes
+// back): it saves the window after a poll and the warning of a write, as
+// the program's own box shows it, and ends.
 
 #include "support/FakeLinkPlatform.h"
 #include "support/RecordingMessageBoxes.h"
@@ -20,6 +23,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -52,6 +56,22 @@ int main(int argc, char **argv)
     windows.openCommunication();
     SerForm &form = *windows.existingSerForm();
     form.move(20, 20);
+    if (const int loop = app.arguments().indexOf(QStringLiteral("--loopback")); loop > 0) {
+        const QString folder = app.arguments().value(loop + 1);
+        platform.device->alter = [](int, const QByteArray &frame, const QByteArray &) { return frame; };
+        platform.clock.advance(2100);
+        form.grab().save(folder + QStringLiteral("/SerForm-loopback.png"));
+        data.KakikomiCh.fill(true);
+        form.KakikomiOn();
+        QMessageBox box(QMessageBox::Warning, boxes.titles.value(boxes.titles.size() - 1),
+                        boxes.texts.value(boxes.texts.size() - 1), QMessageBox::Ok);
+        box.show();
+        QTimer::singleShot(500, &app, [&] {
+            box.grab().save(folder + QStringLiteral("/warning-loopback.png"));
+            app.quit();
+        });
+        return app.exec();
+    }
     // Before its port has answered.
     const QPixmap unanswered = form.grab();
     // One poll and a write of CH3 to the end, for the history.

@@ -1,9 +1,11 @@
 // orvex-delay-proxy: a long network path on loopback, in front of a network
 // serial server, for the benchmarks and for trying a write at a distance:
 //
-//   orvex-delay-proxy --to 127.0.0.1:4001 --delay 300 [--listen 5001]
+//   orvex-delay-proxy --to 127.0.0.1:4001 --delay 300 [--listen 5001] [--nearby-handshake]
 //
 // prints the port it listens on first, then forwards until it is stopped.
+// --nearby-handshake reaches the server as through a tunnel: one one-way
+// delay after the client connected.
 
 #include "support/DelayProxy.h"
 
@@ -13,7 +15,8 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    QStringList args = app.arguments().mid(1);
+    const bool nearby = args.removeAll(QStringLiteral("--nearby-handshake")) > 0;
     QString to;
     int delay = -1;
     int listen = 0;
@@ -33,10 +36,12 @@ int main(int argc, char **argv)
     const QHostAddress host(to.left(colon));
     if (!ok || args.size() % 2 != 0 || host.isNull() || targetPort <= 0 || targetPort > 65535 || delay < 0
         || listen < 0 || listen > 65535) {
-        QTextStream(stderr) << "usage: orvex-delay-proxy --to ADDRESS:PORT --delay ONE_WAY_MS [--listen PORT]\n";
+        QTextStream(stderr)
+            << "usage: orvex-delay-proxy --to ADDRESS:PORT --delay ONE_WAY_MS [--listen PORT] [--nearby-handshake]\n";
         return 2;
     }
-    DelayProxy proxy(host, quint16(targetPort), delay);
+    DelayProxy proxy(host, quint16(targetPort), delay,
+                     nearby ? DelayProxy::Handshake::Nearby : DelayProxy::Handshake::Instant);
     if (!proxy.listen(quint16(listen))) {
         QTextStream(stderr) << "orvex-delay-proxy: " << proxy.errorString() << "\n";
         return 1;

@@ -63,10 +63,12 @@ public:
         loop.quit();
     }
     void operationEnded(Request) override { loop.quit(); }
+    void bulkWriteFinished(const TransferRecord &record) override { report = record; }
 
     QEventLoop loop;
     bool failed = false;
     QString warning;
+    TransferRecord report;
 };
 
 // A program built beside the benchmarks, by its path in the build folder.
@@ -141,6 +143,8 @@ struct WriteRun
     double lineSeconds = 0;
     bool failed = false;
     QString warning;
+    int resent = 0;     // frames sent again, from the write's record
+    int reconnects = 0; // connections made again
 };
 
 // The bulk write of `data`'s chosen channels to `device`, timed from the
@@ -159,7 +163,8 @@ inline WriteRun timedWrite(TitleData &data, const QString &device)
     engine.KakikomiOn();
     if (!view.failed)
         view.loop.exec();
-    return {clock.nsecsElapsed() / 1e9, port.lineSeconds(), view.failed, view.warning};
+    return {clock.nsecsElapsed() / 1e9, port.lineSeconds(), view.failed, view.warning, view.report.resent,
+            view.report.reconnects};
 }
 
 } // namespace LinkBench

@@ -102,8 +102,10 @@ private:
 
 } // namespace
 
-DelayProxy::DelayProxy(const QHostAddress &targetHost, quint16 targetPort, int oneWayMs, QObject *parent)
-    : QObject(parent), m_targetHost(targetHost), m_targetPort(targetPort), m_oneWayMs(oneWayMs)
+DelayProxy::DelayProxy(const QHostAddress &targetHost, quint16 targetPort, int oneWayMs, Handshake handshake,
+                       QObject *parent)
+    : QObject(parent), m_targetHost(targetHost), m_targetPort(targetPort), m_oneWayMs(oneWayMs),
+      m_handshake(handshake)
 {
     connect(&m_server, &QTcpServer::newConnection, this, &DelayProxy::accept);
 }
@@ -139,6 +141,9 @@ void DelayProxy::accept()
         });
         for (QTcpSocket *socket : {client, upstream})
             connect(socket, &QTcpSocket::disconnected, link, endIfDone);
-        upstream->connectToHost(m_targetHost, m_targetPort);
+        // What the client sends meanwhile waits in its delay line.
+        const int onwardAfter = m_handshake == Handshake::Nearby ? m_oneWayMs : 0;
+        QTimer::singleShot(onwardAfter, Qt::PreciseTimer, upstream,
+                           [this, upstream] { upstream->connectToHost(m_targetHost, m_targetPort); });
     }
 }

@@ -12,15 +12,23 @@
 // TCP's own flow control pushes back on the sender.
 //
 // Not simulated: the delay of TCP's handshake. The client's connect ends at
-// once and only its first bytes meet the path's delay.
+// once and only its first bytes meet the path's delay. That is what an SSH
+// tunnel, a VPN concentrator or a proxy does; with `nearbyHandshake` the
+// far end, too, is reached as through one: the connection onward is made
+// one one-way delay after the client's, as the tunnel's far end makes it
+// when the request has crossed the path, so the server sees the client
+// late and nothing of the path is measured while connecting.
 class DelayProxy : public QObject
 {
 public:
+    enum class Handshake { Instant, Nearby };
+
     // Bytes one direction holds, in the delay line and the socket's write
     // buffer together, before it stops reading.
     static constexpr qint64 HeldLimit = 256 * 1024;
 
-    DelayProxy(const QHostAddress &targetHost, quint16 targetPort, int oneWayMs, QObject *parent = nullptr);
+    DelayProxy(const QHostAddress &targetHost, quint16 targetPort, int oneWayMs,
+               Handshake handshake = Handshake::Instant, QObject *parent = nullptr);
 
     // Listens on loopback `port` (0: any free one); false with the reason in
     // errorString().
@@ -35,4 +43,5 @@ private:
     QHostAddress m_targetHost;
     quint16 m_targetPort;
     int m_oneWayMs;
+    Handshake m_handshake;
 };

@@ -48,6 +48,12 @@ void LinkTextView::showWarning(const QString &title, const QString &text)
     m_err << title << ": " << flat << Qt::endl;
 }
 
+void LinkTextView::linkNote(const QString &text)
+{
+    finishLine();
+    m_err << "orvex: " << text << Qt::endl;
+}
+
 void LinkTextView::unloadWindow()
 {
     failed = true;

@@ -47,14 +47,29 @@ public:
             m_onWriteFinished(report);
     }
 
+    // On stderr, on a line of its own.
+    void linkNote(const QString &text) override;
+    void statusUnknown() override
+    {
+        clearStatus();
+        unclean = true;
+    }
+
     // Ends the progress line so later output starts on a fresh line.
     void finishLine();
     // Forgets what the status replies showed, so the next poll's answers
     // stand on their own.
-    void clearStatus() { status = UnitStatus(); }
+    void clearStatus()
+    {
+        status = UnitStatus();
+        unclean = false;
+    }
 
     // What the status replies showed, and which were garbled.
     UnitStatus status;
+    // A poll's answers were not the unit's own (statusUnknown), so nothing
+    // in status is known.
+    bool unclean = false;
     bool ended = false;
     bool failed = false;
     QString lastMessage;

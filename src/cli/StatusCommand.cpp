@@ -123,5 +123,7 @@ int Cli::status(const QStringList &args)
     const QStringList why = doubts(view.status.garbled, session.engine().retryCount());
     for (const QString &line : why)
         error(line);
-    return why.isEmpty() ? 0 : 3;
+    // A poll whose answers were not clean printed nothing known; its
+    // reason is on stderr already.
+    return why.isEmpty() && !view.unclean ? 0 : 3;
 }

@@ -48,6 +48,15 @@ bool LinkEngine::DetaSend()
 {
     m_chReqTimer.setEnabled(false);
     if (!m_port.isOpen()) {
+        // A connection this operation already used is gone: said as it is
+        // made again, and kept in the write's record.
+        m_reopening = m_port.keepsConnection() && m_usedConnection;
+        if (m_reopening) {
+            m_view.linkNote(LinkMessages::reconnecting(m_port.devicePath(), std::exchange(m_closedForSilence, false)));
+            if (m_s.ReqNo == Request::BulkWrite)
+                m_write.reconnected();
+        }
+        m_copies = 0;
         // A port may run events while it opens, so the operation may be
         // abandoned inside it: then there is nothing to send and no
         // failure to report.
@@ -86,12 +95,28 @@ void LinkEngine::sendFrame()
     // No reply is due before this frame leaves, so whatever waits now is a
     // late answer to an earlier frame (one that timed out); counted toward
     // this frame's reply it would be read as the answer to this question.
+    // After a clean answer it is more than the unit said: that answer is
+    // in doubt, and so this exchange.
+    if (!m_port.readAll().isEmpty() && m_answered && m_carry == LineFault::None)
+        m_carry = LineFault::Extra;
+    m_answered = false;
     m_port.discardInput();
     if (!frame.bytes.isEmpty())
         m_port.write(frame.bytes);
     m_frameResent = std::exchange(m_resending, false);
-    if (m_s.ReqNo == Request::BulkWrite)
-        m_write.frameSent(m_s.SendCh, frame.bytes, m_frameResent);
+    // The same frame again on the same connection may be answered once per
+    // copy; on a fresh line (or connection) only once.
+    m_copies = m_frameResent ? m_copies + 1 : 1;
+    if (m_copies > 1) {
+        m_check.sentAgain();
+    } else {
+        m_check.begin(frame.bytes, frame.replyLength);
+    }
+    m_frame = frame.bytes;
+    if (m_carry != LineFault::None)
+        m_check.spoil(std::exchange(m_carry, LineFault::None));
+    if (m_port.keepsConnection())
+        m_usedConnection = true;
     m_wait = Wait::Reply;
     // A network path may take far longer than the device itself; its port
     // knows how long from the round trips it has measured.
@@ -108,6 +133,13 @@ void LinkEngine::handlePortEvent(CommEvent event)
 {
     switch (event) {
     case CommEvent::DataReceived: break;
+    case CommEvent::ForeignData:
+        // Its bytes follow as data and are judged with it.
+        if (m_wait == Wait::Reply || m_wait == Wait::Quiet)
+            m_check.spoil(LineFault::Telnet);
+        else if (m_s.StepNo > 0)
+            m_carry = LineFault::Telnet;
+        return;
     case CommEvent::Opened:
     case CommEvent::OpenFailed:
         if (m_wait != Wait::Open)
@@ -128,23 +160,65 @@ void LinkEngine::handlePortEvent(CommEvent event)
     }
 
     const QByteArray bytes = m_port.readAll();
+    if (bytes.isEmpty())
+        return;
+    m_silentTimeouts = 0;
     // Bytes nobody waits for (a late or stray reply between operations, or
     // a second reply to a resent frame) must not complete the next frame's
-    // reply or re-run a finished step.
-    if (m_wait != Wait::Reply)
+    // reply or re-run a finished step; within an operation they cast doubt
+    // on the answer before them.
+    switch (m_wait) {
+    case Wait::Reply: break;
+    case Wait::Quiet:
+        m_check.add(bytes);
+        m_quietSpent += m_rxTimer.elapsed();
+        if (m_quietSpent >= LineFloodLimit)
+            failLine(m_check.fault());
+        else
+            m_rxTimer.setInterval(quietTime()); // restarts the wait
         return;
-    m_s.RxHex += FileSystem::BytesToHex(bytes);
-    if (m_s.RxHex.size() / 2 < m_s.RxLen)
+    case Wait::Guard:
+        if (bytes.size() > m_guardAllowance)
+            m_carry = LineFault::Extra;
+        m_guardAllowance = std::max(0, m_guardAllowance - int(bytes.size()));
         return;
+    case Wait::None:
+    case Wait::Open:
+        if (m_answered && m_s.StepNo > 0)
+            m_carry = LineFault::Extra;
+        return;
+    }
+    switch (m_check.add(bytes)) {
+    case ReplyCheck::Verdict::Waiting: return;
+    case ReplyCheck::Verdict::Unclean:
+        // Nothing sent into a loopback reaches a unit: no use trying again.
+        if (m_check.fault() != LineFault::Echo)
+            startQuiet();
+        else if (m_s.ReqNo == Request::StatusPoll)
+            handleUnclean();
+        else
+            failLine(LineFault::Echo);
+        return;
+    case ReplyCheck::Verdict::Clean: break;
+    }
+    takeReply();
+}
 
+void LinkEngine::takeReply()
+{
+    m_s.RxHex = FileSystem::BytesToHex(m_check.reply());
     const int roundTrip = m_rxTimer.elapsed();
     m_rxTimer.setEnabled(false);
     m_wait = Wait::None;
+    // This clean exchange clears the doubt on the one before it.
+    confirmChannel();
+    if (m_s.ReqNo == Request::BulkWrite)
+        m_write.frameTaken(m_s.SendCh, m_frame);
     const bool network = m_port.keepsConnection();
     if (network) {
         // Which copy of a resent frame was answered is unknown, so its
         // reply says nothing about the path.
-        if (!m_frameResent) {
+        if (m_copies == 1) {
             m_port.addRoundTripSample(roundTrip);
             m_backoff = 1;
         }
@@ -183,14 +257,17 @@ void LinkEngine::handlePortEvent(CommEvent event)
         decodeReply();
     m_s.RxHex.clear();
 
-    // "PS1" acknowledged: the device holds the whole of this channel.
+    // "PS1" acknowledged: the device holds the whole of this channel, once
+    // nothing more than its answer came before the next one.
     if (finished && m_s.ReqNo == Request::BulkWrite && m_s.CmdKind == Cmd::Finish)
-        m_write.channelCompleted(m_s.SendCh);
+        m_provisional = m_s.SendCh;
+    m_answered = true;
 
     // Both copies of a resent frame may be answered on this connection,
     // the second reply one time-out (give or take a round trip) after the
     // first; it must not pass for the next frame's reply.
-    if (network && m_frameResent) {
+    if (network && m_copies > 1) {
+        m_guardAllowance = m_check.allowance();
         m_wait = Wait::Guard;
         m_guardFinishesStep = finished;
         m_rxTimer.setInterval(m_timedOutAfter + std::max(m_port.guardTime(), GuardMargin));
@@ -268,12 +345,13 @@ void LinkEngine::decodeReply()
 
 void LinkEngine::handleReplyTimeout()
 {
-    m_timedOutAfter = m_rxTimer.interval();
+    const int interval = m_rxTimer.interval();
     m_rxTimer.setEnabled(false);
     const Wait waited = std::exchange(m_wait, Wait::None);
     switch (waited) {
     case Wait::None: return;
     case Wait::Guard: sendOn(m_guardFinishesStep); return;
+    case Wait::Quiet: handleUnclean(); return;
     case Wait::Open:
         m_port.close();
         failOpen(OpenFailure::NoAnswer, QString());
@@ -281,19 +359,26 @@ void LinkEngine::handleReplyTimeout()
     case Wait::Reply: break;
     }
 
+    m_timedOutAfter = interval;
     ++m_s.RetryCount;
-    if (m_port.keepsConnection())
+    const bool network = m_port.keepsConnection();
+    if (network) {
         m_backoff = std::min(m_backoff * 2, MaxBackoff);
-    // A local line is reopened for the resend. A network connection gets
-    // one resend on the same connection (the reply may only be late); a
-    // path silent for longer is taken as broken and connected again.
-    if (m_port.isOpen() && (!m_port.keepsConnection() || m_s.RetryCount >= 2))
+        m_silentTimeouts = m_check.received() == 0 ? m_silentTimeouts + 1 : 0;
+    }
+    // A local line is reopened for the resend. A network connection that
+    // is still open is resent on (a long path is only slow, and a server
+    // holding the old connection may refuse a new one); only one silent
+    // through several time-outs is taken as broken and connected again.
+    if (m_port.isOpen() && (!network || m_silentTimeouts >= SilentTimeoutsBeforeReconnect)) {
         m_port.close();
-    // Closing the port loses the rest of a half-received reply; its first
-    // bytes would otherwise be read as the start of the resent frame's
-    // reply and shift every field of it.
+        m_closedForSilence = network;
+        m_silentTimeouts = 0;
+    }
     m_s.RxHex.clear();
     if (m_s.RetryCount < RetryLimit) {
+        if (m_s.ReqNo == Request::BulkWrite)
+            m_write.frameResent();
         m_resending = true;
         const bool sent = DetaSend();
         m_resending = false;
@@ -440,6 +525,10 @@ void LinkEngine::endOperation()
         m_port.close();
     if (m_s.ReqNo == Request::BulkWrite && m_write.active())
         endWrite(WriteOutcome::Done);
+    // A clean poll may tell of a line fault again when one comes back.
+    if (m_s.ReqNo == Request::StatusPoll && m_unclean == 0)
+        m_faultSaid = false;
+    forgetOperation();
     m_view.operationEnded(m_s.ReqNo);
 
     if (m_writePending) {
@@ -479,8 +568,132 @@ void LinkEngine::endWrite(WriteOutcome outcome)
         m_write.begin(m_data.KakikomiCh, m_port.devicePath()); // asked, never started
     if (!m_write.active())
         return;
+    // The last channel's "PS1" stands when nothing but its answer came
+    // after it.
+    if (outcome != WriteOutcome::LineFault && m_check.fault() == LineFault::None && m_carry == LineFault::None)
+        confirmChannel();
+    m_provisional = -1;
     m_lastWrite = m_write.finish(outcome);
     m_view.bulkWriteFinished(*m_lastWrite);
+    // A write that failed says why in its warning; the counts are in its
+    // record.
+    const QString note = outcome == WriteOutcome::Done
+                             ? LinkMessages::resentAndReconnected(m_lastWrite->resent, m_lastWrite->reconnects)
+                             : QString();
+    if (!note.isEmpty())
+        m_view.linkNote(note);
+}
+
+void LinkEngine::confirmChannel()
+{
+    if (m_provisional >= 0)
+        m_write.channelCompleted(std::exchange(m_provisional, -1));
+}
+
+void LinkEngine::forgetOperation()
+{
+    m_check = ReplyCheck{};
+    m_carry = LineFault::None;
+    m_answered = false;
+    m_provisional = -1;
+    m_unclean = 0;
+    m_lastUncleanBytes = -1;
+    m_sameShape = 0;
+    m_usedConnection = false;
+    m_closedForSilence = false;
+}
+
+int LinkEngine::quietTime() const
+{
+    // On a long path the rest of what came is a round trip behind.
+    return m_port.keepsConnection() ? std::max(QuietTime, m_port.guardTime() + GuardMargin) : QuietTime;
+}
+
+void LinkEngine::startQuiet()
+{
+    m_wait = Wait::Quiet;
+    m_quietSpent = 0;
+    m_rxTimer.setEnabled(false);
+    m_rxTimer.setInterval(quietTime());
+    m_rxTimer.setEnabled(true);
+}
+
+void LinkEngine::handleUnclean()
+{
+    m_rxTimer.setEnabled(false);
+    m_wait = Wait::None;
+    const LineFault fault = m_check.fault();
+    const int received = m_check.received();
+    // The same wrong count every time is a device that answers in another
+    // shape, not noise.
+    m_sameShape = received == m_lastUncleanBytes ? m_sameShape + 1 : 1;
+    m_lastUncleanBytes = received;
+    ++m_unclean;
+    m_s.RxHex.clear();
+    const bool exhausted = m_unclean >= RetryLimit;
+    const LineFault said = fault == LineFault::Extra && m_sameShape >= 2 ? LineFault::Shape : fault;
+    switch (m_s.ReqNo) {
+    case Request::StatusPoll:
+        // Nothing this poll showed can be trusted; the next one asks again.
+        m_view.statusUnknown();
+        if (!m_faultSaid) {
+            m_faultSaid = true;
+            m_view.showWarning(LinkMessages::errorTitle(),
+                               LinkMessages::lineFault(said, m_check.replyLength(), received));
+        }
+        endOperation();
+        return;
+    case Request::BulkWrite:
+        if (exhausted)
+            failLine(said);
+        else
+            restartChannel();
+        return;
+    case Request::Levels:
+    case Request::ChannelSelect:
+        // Setting the same again does no harm.
+        if (exhausted) {
+            failLine(said);
+            return;
+        }
+        m_s.StepNo = 0;
+        m_s.RowNo = 0;
+        SerDataSet(m_s.ReqNo);
+        return;
+    default:
+        // A move may have been made: making it again could move twice.
+        failLine(said);
+        return;
+    }
+}
+
+void LinkEngine::restartChannel()
+{
+    // A spoilt first frame of a channel casts doubt on the answer to the
+    // last frame of the channel before.
+    const int channel = m_provisional >= 0 ? std::exchange(m_provisional, -1) : m_s.SendCh;
+    m_write.channelRestarted(channel);
+    m_write.channelRestarted(m_s.SendCh);
+    m_write.frameResent();
+    m_s.SendCh = qint16(channel);
+    m_s.PageNo = qint16(channel);
+    m_s.StepNo = 0;
+    m_s.RowNo = 0;
+    m_s.CharNo = 0;
+    SerDataSet(Request::BulkWrite);
+}
+
+void LinkEngine::failLine(LineFault fault)
+{
+    const QString message = LinkMessages::lineFault(fault, m_check.replyLength(), m_check.received());
+    endWrite(WriteOutcome::LineFault);
+    m_s.RxHex.clear();
+    m_view.setWriteEnabled(true);
+    m_s.StepNo = 0;
+    stopEverything();
+    m_view.showWarning(LinkMessages::errorTitle(), message);
+    m_view.setChannelLit(m_s.LitCh, false);
+    m_view.unloadWindow();
 }
 
 // --- Failures ----------------------------------------------------------------
@@ -498,6 +711,7 @@ void LinkEngine::stopEverything(bool keepIdleConnection)
     m_wait = Wait::None;
     m_resending = false;
     m_writePending = false;
+    forgetOperation();
     ++m_generation;
 }
 

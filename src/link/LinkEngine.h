@@ -3,6 +3,7 @@
 #include "history/TransferTracker.h"
 #include "LinkState.h"
 #include "LinkView.h"
+#include "ReplyCheck.h"
 #include "SerialPort.h"
 
 struct TitleData;
@@ -48,6 +49,16 @@ public:
     // Least give-or-take of the wait for a resent frame's second reply:
     // the timers at both ends and the path never keep exact time.
     static constexpr int GuardMargin = 50;
+    // A network connection that is still open is kept through this many
+    // reply time-outs in a row without a byte: a long path is only slow.
+    // Then it is taken as broken and made again.
+    static constexpr int SilentTimeoutsBeforeReconnect = 3;
+    // After an answer that was not clean, the line must be quiet this long
+    // (ms, more on a long path) before the frame goes again, so the rest of
+    // what came does not spoil the next exchange too; a line never quiet
+    // within LineFloodLimit is given up on.
+    static constexpr int QuietTime = 100;
+    static constexpr int LineFloodLimit = 3000;
 
     // The window's load: configures the port for data.ComNo (not opened),
     // hooks the port and both timers, resets the state. ChReqTimer stays
@@ -132,6 +143,7 @@ private:
         Open,  // a network port to connect
         Reply, // the reply to the frame sent
         Guard, // late bytes after the reply to a resent frame, to be dropped
+        Quiet, // the line to fall quiet after an answer that was not clean
     };
 
     void sendFrame();
@@ -146,6 +158,23 @@ private:
     void failOpen(OpenFailure failure, const QString &reason);
     void giveUp();
     void decodeReply();
+    // The exchange was clean: counters, the step, the next frame.
+    void takeReply();
+    // The answer was not clean: wait for quiet, then judge what to do.
+    void startQuiet();
+    void handleUnclean();
+    // A write's channel whose exchange was spoilt is written again from
+    // its first frame; the channel before it when its last frame's answer
+    // is in doubt.
+    void restartChannel();
+    // Ends the operation on a line that does not carry the unit's answers.
+    void failLine(LineFault fault);
+    // The channel whose "PS1" was answered holds its frames: said once the
+    // next exchange is clean too (or the write ends without doubt).
+    void confirmChannel();
+    // Forgets what the operation ending knew of its exchanges.
+    void forgetOperation();
+    int quietTime() const;
     void bulkWriteStep(bool &finished);
     // Ends the bulk write in progress, or the one waiting to start, with
     // `outcome` and tells the view; nothing when there is none.
@@ -171,4 +200,24 @@ private:
     bool m_frameResent = false; // the frame awaiting its reply was a resend
     int m_backoff = 1;          // network reply time-out multiplier
     int m_timedOutAfter = 0;    // interval of the last reply time-out, ms
+
+    // The reply rule: what the frame awaiting its answer got so far.
+    ReplyCheck m_check;
+    QByteArray m_frame;            // the frame awaiting its answer
+    int m_copies = 0;              // copies of it sent on this connection
+    int m_guardAllowance = 0;      // late answers to earlier copies still allowed
+    LineFault m_carry = LineFault::None; // bytes between frames spoil the next exchange
+    bool m_answered = false;       // the last exchange of this operation was clean
+    int m_provisional = -1;        // channel awaiting confirmation (confirmChannel)
+    int m_unclean = 0;             // unclean exchanges in this operation
+    int m_lastUncleanBytes = -1;   // bytes of the last one, and how many
+    int m_sameShape = 0;           // in a row had that count
+    int m_quietSpent = 0;          // ms waited for the line to fall quiet
+    bool m_faultSaid = false;      // a poll's line fault was told; not again until clean
+
+    // Connections of a network port.
+    int m_silentTimeouts = 0;      // reply time-outs in a row without a byte
+    bool m_closedForSilence = false;
+    bool m_usedConnection = false; // a frame of this operation went out on a connection
+    bool m_reopening = false;      // the open in progress makes a connection again
 };

@@ -1,5 +1,7 @@
 #include "LinkMessages.h"
 
+#include <QStringList>
+
 namespace LinkMessages {
 
 QString errorTitle()
@@ -29,10 +31,46 @@ QString timedOut()
 
 QString networkTimedOut(const QString &address, int roundTripMs)
 {
+    // A round trip never timed is not shown as one of 0 ms.
+    const QString measured = roundTripMs >= 0 ? QStringLiteral("（往復 %1 ms）").arg(roundTripMs) : QString();
     return QStringLiteral("通信がタイムアウトしました。\r\n%1 までのネットワークが時間内に応答しませんでした"
-                          "（往復 %2 ms）。\r\nネットワークと接続先を確認して下さい。")
-        .arg(address)
-        .arg(roundTripMs);
+                          "%2。\r\nネットワークと接続先を確認して下さい。")
+        .arg(address, measured);
+}
+
+QString lineFault(LineFault fault, int expected, int received)
+{
+    switch (fault) {
+    case LineFault::Echo:
+        return QStringLiteral("送ったデータがそのまま返ってきます。ケーブルの結線（折り返し）を確認して下さい。");
+    case LineFault::Shape:
+        return QStringLiteral("接続先の機器が本体とは違う形で応答しています（%1 バイトの応答に %2 バイト）。"
+                              "\r\n接続先の機器と通信速度を確認して下さい。")
+            .arg(expected)
+            .arg(received);
+    case LineFault::Telnet:
+        return QStringLiteral("本体以外のデータが混じっています。ケーブル、通信速度、接続先を確認して下さい。"
+                              "\r\n接続先が telnet の制御データを送ってきました。rfc2217:// で接続するか、"
+                              "サーバーのポートを raw（tcp）にして下さい。");
+    case LineFault::Extra:
+    case LineFault::None: break;
+    }
+    return QStringLiteral("本体以外のデータが混じっています。ケーブル、通信速度、接続先を確認して下さい。");
+}
+
+QString reconnecting(const QString &address, bool silent)
+{
+    return silent ? QStringLiteral("%1 から応答がないため、接続し直しています。").arg(address)
+                  : QStringLiteral("%1 との接続が切れたため、接続し直しています。").arg(address);
+}
+
+QString resentAndReconnected(int resent, int reconnects)
+{
+    if (resent <= 0 && reconnects <= 0)
+        return {};
+    if (reconnects <= 0)
+        return QStringLiteral("この書き込みでは %1 フレームを送り直しました。").arg(resent);
+    return QStringLiteral("この書き込みでは %1 フレームを送り直し、%2 回接続し直しました。").arg(resent).arg(reconnects);
 }
 
 QString cannotOpen(const QString &device, OpenFailure failure, const QString &reason, bool network)
@@ -85,7 +123,8 @@ QString lineError(CommEvent event)
     case CommEvent::Ring:
     case CommEvent::EndOfFile:
     case CommEvent::Opened:
-    case CommEvent::OpenFailed: return {};
+    case CommEvent::OpenFailed:
+    case CommEvent::ForeignData: return {};
     case CommEvent::Break: return QStringLiteral("中断信号受信");
     case CommEvent::Framing: return QStringLiteral("フレームエラー");
     case CommEvent::Overrun: return QStringLiteral("オーバーランエラー");

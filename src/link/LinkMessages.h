@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ReplyCheck.h"
 #include "SerialPort.h"
 
 #include <QString>
@@ -13,8 +14,17 @@ QString characterSending(int channel);
 QString finished();
 QString timedOut();
 // A network port whose path stopped answering: the address and the round
-// trip measured on it (ms), since the unit's cable is not what to check.
+// trip measured on it (ms; none while no reply was timed, -1), since the
+// unit's cable is not what to check.
 QString networkTimedOut(const QString &address, int roundTripMs);
+// What came back was not the unit's own answer, and the likely cause;
+// `expected` and `received` are the bytes of the last exchange.
+QString lineFault(LineFault fault, int expected, int received);
+// Said when it happens: the connection to `address` broke (or answered
+// nothing for a while: `silent`) and is being made again.
+QString reconnecting(const QString &address, bool silent);
+// Said once when a write ends: frames sent again and connections made again.
+QString resentAndReconnected(int resent, int reconnects);
 // The port `device` would not open: what the operator can check, then
 // why in the system's words (`reason`). For a network port (`network`)
 // `device` is its address; with ServerRefused `reason` is what the server

@@ -98,4 +98,13 @@ public:
     // of a failure, and before operationEnded of a write that ran through.
     // The window hands it to its TransferRecorder, the CLI prints it.
     virtual void bulkWriteFinished(const TransferRecord &report) { (void)report; }
+    // Something about the link the operator should hear of that is no
+    // failure: a connection made again (as it happens), the frames sent
+    // again and the reconnects of a write (once, as it ends). Windows may
+    // ignore it; the text is whole.
+    virtual void linkNote(const QString &text) { (void)text; }
+    // A status poll's answers were not clean (an echo, noise, another
+    // device): what it showed so far, and the poll's lamps, are not the
+    // unit's. The view shows nothing known until the next clean poll.
+    virtual void statusUnknown() {}
 };

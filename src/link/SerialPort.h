@@ -28,6 +28,9 @@ enum class CommEvent : int {
     // (startOpen() said Pending) reports how its open ended.
     Opened = 2001,
     OpenFailed = 2002,
+    // Bytes that cannot be the line's: telnet control on a raw network
+    // connection, which carries no telnet. Also given as data.
+    ForeignData = 2003,
 };
 
 // Line settings of the title generator's serial line.
@@ -106,12 +109,12 @@ public:
     // For a port that keeps its connection: how long a reply may take on
     // its path (ms), how long late bytes may still come after a reply
     // (about one round trip), the smoothed round trip so far (ms, for
-    // messages), and a new round trip measured from a frame to its
+    // messages; -1 while no reply has been timed), and a new round trip measured from a frame to its
     // complete reply. Never asked of a local line, whose device answers
     // within the engine's fixed time-out.
     virtual int replyTimeout() const { return 500; }
     virtual int guardTime() const { return 0; }
-    virtual int roundTrip() const { return 0; }
+    virtual int roundTrip() const { return -1; }
     virtual void addRoundTripSample(int milliseconds) { (void)milliseconds; }
 
     // Called for every received chunk (DataReceived) and every line error.

@@ -264,6 +264,18 @@ void SerForm::showNothingKnown()
 void SerForm::setMessage(const QString &text)
 {
     m_ui.MessageLabel->setText(text);
+    m_ui.MessageLabel->setToolTip(QString());
+}
+
+void SerForm::linkNote(const QString &text)
+{
+    // After the message it adds to; what the label cannot show whole is in
+    // its tooltip.
+    QLabel *label = m_ui.MessageLabel;
+    const QString shown = label->toolTip().isEmpty() ? label->text() : label->toolTip();
+    const QString joined = shown.isEmpty() ? text : shown + QStringLiteral("　") + text;
+    label->setToolTip(joined);
+    label->setText(label->fontMetrics().elidedText(joined, Qt::ElideRight, label->width()));
 }
 
 void SerForm::setMeter(const MeterReading &meter)

@@ -75,6 +75,8 @@ public:
     void showWarning(const QString &title, const QString &text) override;
     void unloadWindow() override;
     void bulkWriteFinished(const TransferRecord &report) override;
+    void linkNote(const QString &text) override;
+    void statusUnknown() override { showNothingKnown(); }
 
 signals:
     // The window is finished and will be destroyed once control returns to

@@ -48,6 +48,7 @@ QString TransferHistoryWindow::resultText(WriteOutcome outcome)
     case WriteOutcome::PortFailed: return QStringLiteral("ポート異常");
     case WriteOutcome::Refused: return QStringLiteral("送信せず");
     case WriteOutcome::Abandoned: return QStringLiteral("中断");
+    case WriteOutcome::LineFault: return QStringLiteral("回線異常");
     }
     return {};
 }

@@ -17,6 +17,11 @@ void RoundTripEstimator::addSample(int ms)
     m_srtt = 0.875 * m_srtt + 0.125 * r;
 }
 
+void RoundTripEstimator::noteConnect(int ms)
+{
+    m_connect = std::max(ms, 0);
+}
+
 int RoundTripEstimator::smoothed() const
 {
     return int(std::lround(m_srtt));
@@ -29,13 +34,13 @@ int RoundTripEstimator::variation() const
 
 int RoundTripEstimator::replyTimeout() const
 {
-    if (!m_hasSample)
-        return BaseReplyTimeout;
-    const double timeout = BaseReplyTimeout + m_srtt + 4 * m_rttvar;
+    // RFC 6298 from a first sample R: SRTT R, RTTVAR R / 2, so R + 4 R / 2.
+    const double timeout = m_hasSample ? BaseReplyTimeout + m_srtt + 4 * m_rttvar
+                                       : BaseReplyTimeout + std::max(InitialRoundTrip, 3 * m_connect);
     return timeout >= MaxReplyTimeout ? MaxReplyTimeout : int(std::lround(timeout));
 }
 
 int RoundTripEstimator::guardTime() const
 {
-    return m_hasSample ? smoothed() : 0;
+    return m_hasSample ? smoothed() : m_connect;
 }

@@ -12,9 +12,17 @@ public:
     static constexpr int BaseReplyTimeout = 500;
     // However slow the path looked, a reply is given up on after this.
     static constexpr int MaxReplyTimeout = 5000;
+    // What the path is assumed to take before a reply was timed: RFC 6298's
+    // initial retransmission time-out.
+    static constexpr int InitialRoundTrip = 1000;
 
-    // One measured round trip in milliseconds (negative ones count as 0).
+    // One measured round trip from a frame to its reply, in milliseconds
+    // (negative ones count as 0).
     void addSample(int ms);
+    // How long the connect took. Only a floor: a tunnel, a VPN or a proxy
+    // completes TCP's handshake itself, so a path a second long can
+    // connect in no time.
+    void noteConnect(int ms);
 
     bool hasSample() const { return m_hasSample; }
     // The smoothed round trip (SRTT) and its variation (RTTVAR), in ms.
@@ -22,14 +30,16 @@ public:
     int variation() const;
 
     // How long to wait for a reply: BaseReplyTimeout + SRTT + 4 RTTVAR,
-    // at most MaxReplyTimeout; BaseReplyTimeout before any sample.
+    // at most MaxReplyTimeout. Before any sample the round trip is taken
+    // as InitialRoundTrip, or as what the connect suggests if longer.
     int replyTimeout() const;
     // About one round trip: how long late bytes of an earlier exchange
-    // may still be on their way. 0 before any sample.
+    // may still be on their way. The connect's time before any sample.
     int guardTime() const;
 
 private:
     bool m_hasSample = false;
+    int m_connect = 0;
     // Kept in fractions of a millisecond so the 1/8 and 1/4 steps of small
     // samples do not round away.
     double m_srtt = 0;

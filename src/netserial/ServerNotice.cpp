@@ -8,9 +8,14 @@ struct Known
 {
     const char *text;
     const char *reason;
+    const char *advice = ""; // what to do, after the server's words
 };
 constexpr Known KnownTexts[] = {
-    {"Port already in use", "他の接続が使用中です"},
+    // Often our own connection of a path that died: the server has not
+    // noticed yet, and refuses us in its name.
+    {"Port already in use", "まだ前の接続を保っています",
+     "。その接続は、このコンピューターが前に使って切れたもののこともあります。サーバーがそれを手放すまで"
+     "待つか、サーバーでその接続を切ってからやり直して下さい"},
     {"Port's device already in use", "装置を他のポートが使用中です"},
     {"Port's device failed open", "装置を開けません"},
     {"Device open failure", "装置を開けません"},
@@ -66,7 +71,8 @@ QString describe(const QByteArray &bytes)
         qsizetype end = at;
         while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
             ++end;
-        return QString::fromUtf8(known.reason) + u'（' + shown(bytes.mid(at, end - at)) + u'）';
+        return QString::fromUtf8(known.reason) + u'（' + shown(bytes.mid(at, end - at)) + u'）'
+               + QString::fromUtf8(known.advice);
     }
     const QString words = shown(bytes);
     const QString reason = QStringLiteral("応答の前に不明なデータを送ってきました");

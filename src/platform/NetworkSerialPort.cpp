@@ -4,6 +4,7 @@
 
 #include "netserial/SerialPortNames.h"
 #include "netserial/ServerNotice.h"
+#include "netserial/TelnetCodec.h"
 
 #include <algorithm>
 
@@ -95,6 +96,7 @@ OpenProgress NetworkSerialPort::startOpen()
     }
     m_input.clear();
     m_notice.clear();
+    m_afterIac = false;
     if (m_address.kind == PortAddress::Kind::Rfc2217)
         m_telnet.emplace(m_settings);
     else
@@ -112,8 +114,9 @@ void NetworkSerialPort::onConnected()
     if (m_phase != Phase::Connecting)
         return;
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    // The connect took one round trip: the first measure of the path.
-    m_roundTrip.addSample(int(m_connectClock.elapsed()));
+    // The connect took a round trip, unless something near us answered
+    // for the server: a floor for the path, not its measure.
+    m_roundTrip.noteConnect(int(m_connectClock.elapsed()));
     if (m_telnet) {
         m_phase = Phase::Negotiating;
         m_socket.write(m_telnet->start());
@@ -164,8 +167,25 @@ void NetworkSerialPort::onReadyRead()
         notify(event);
     if (data.isEmpty())
         return;
+    // A raw connection carries no telnet: a server speaking it there is no
+    // unit answering, whatever its bytes count to.
+    if (!m_telnet && holdsTelnetCommand(data))
+        notify(CommEvent::ForeignData);
     m_input += fitting(data, m_input.size(), MaxHeldInput);
     notify(CommEvent::DataReceived);
+}
+
+bool NetworkSerialPort::holdsTelnetCommand(const QByteArray &bytes)
+{
+    bool found = false;
+    for (const char c : bytes) {
+        const quint8 byte = quint8(c);
+        // IAC then a command (SE .. DONT); IAC IAC is a data byte 0xFF.
+        if (m_afterIac && byte >= TelnetCodec::Se && byte < TelnetCodec::Iac)
+            found = true;
+        m_afterIac = !m_afterIac && byte == TelnetCodec::Iac;
+    }
+    return found;
 }
 
 void NetworkSerialPort::onSettled()

@@ -64,7 +64,7 @@ public:
     bool keepsConnection() const override { return true; }
     int replyTimeout() const override { return m_roundTrip.replyTimeout(); }
     int guardTime() const override { return m_roundTrip.guardTime(); }
-    int roundTrip() const override { return m_roundTrip.smoothed(); }
+    int roundTrip() const override { return m_roundTrip.hasSample() ? m_roundTrip.smoothed() : -1; }
     void addRoundTripSample(int milliseconds) override { m_roundTrip.addSample(milliseconds); }
 
     // The timer of the idle close (a QtLinkTimer unless a test gives one
@@ -86,6 +86,8 @@ private:
     void failOpen(OpenFailure failure, const QString &reason);
     // The server's own words, when it sent any before our first frame.
     bool failIfServerSpoke();
+    // Telnet control in bytes of a raw connection (cut commands too).
+    bool holdsTelnetCommand(const QByteArray &bytes);
 
     QTcpSocket m_socket;
     QTimer m_settle;
@@ -100,6 +102,7 @@ private:
     bool m_starting = false; // inside startOpen(): failures are its result
     QByteArray m_input;
     QByteArray m_notice; // what the server said before our first frame
+    bool m_afterIac = false; // a raw connection's last byte was telnet's IAC
     QString m_error;
     OpenFailure m_failure = OpenFailure::None;
 };

@@ -5,6 +5,7 @@
 
 #include "support/LinkRig.h"
 #include "link/LinkMessages.h"
+#include "link/history/ChannelFrames.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -160,7 +161,7 @@ TEST(NetworkLink, LateBytesAfterAResentFramesReplyAreNotTheNextFramesReply)
             reply = QByteArray::fromHex("02010d");
         else if (bytes == "VL\r")
             reply = QByteArray::fromHex("050a0d");
-        rig.clock.schedule(index == 0 ? 520 : 60, [&rig, reply] { rig.port.receive(reply); });
+        rig.clock.schedule(index == 0 ? 1520 : 60, [&rig, reply] { rig.port.receive(reply); });
     };
     rig.port.written.clear();
     rig.poll();
@@ -239,4 +240,82 @@ TEST(NetworkLink, AnotherPortChosenWhileConnectingIsTheOneTheFrameGoesTo)
     EXPECT_EQ(rig.port.devicePath(), other);
     EXPECT_EQ(rig.port.opens, 2);
     EXPECT_TRUE(rig.view.warnings.isEmpty());
+}
+
+TEST(NetworkLink, AtOneSecondEachWayWithTheHandshakeAnsweredNearbyAChannelGoesOnOneConnection)
+{
+    NetworkRig rig(2000);
+    rig.device.connectLatency = 1;
+    rig.write({1});
+    ASSERT_EQ(rig.view.writes.size(), 1);
+    const TransferRecord &record = rig.view.writes.first();
+    EXPECT_EQ(record.completedChannels(), QList<int>{1});
+    EXPECT_EQ(record.sha256[0], ChannelFrames::sha256(rig.data, 0));
+    // Only the first frame, before any reply was timed, is sent twice.
+    EXPECT_EQ(record.resent, 1);
+    EXPECT_EQ(record.reconnects, 0);
+    EXPECT_EQ(rig.view.notes, QStringList{LinkMessages::resentAndReconnected(1, 0)});
+    rig.poll();
+    EXPECT_EQ(rig.port.opens, 1);
+    EXPECT_EQ(rig.port.closes, 0);
+    EXPECT_TRUE(rig.view.warnings.isEmpty());
+}
+
+TEST(NetworkLink, AConnectionClosedMidChannelIsSaidOnceAndLeavesTheHashOfTheFrames)
+{
+    NetworkRig rig;
+    rig.device.alter = [&rig](int index, const QByteArray &, const QByteArray &reply) {
+        if (index == 20) { // the server drops us before its reply
+            rig.port.vanish();
+            rig.port.gone = false;
+        }
+        return reply;
+    };
+    rig.write({1, 2});
+    ASSERT_EQ(rig.view.writes.size(), 1);
+    const TransferRecord &record = rig.view.writes.first();
+    EXPECT_EQ(record.completedChannels(), (QList<int>{1, 2}));
+    for (int ch : {0, 1})
+        EXPECT_EQ(record.sha256[size_t(ch)], ChannelFrames::sha256(rig.data, ch)) << ch;
+    EXPECT_EQ(record.reconnects, 1);
+    EXPECT_EQ(rig.port.opens, 2);
+    EXPECT_EQ(rig.view.notes,
+              (QStringList{LinkMessages::reconnecting(Address, false), LinkMessages::resentAndReconnected(1, 1)}));
+    EXPECT_TRUE(record.toJson().contains("\"reconnects\":1,\"resent\":1"));
+}
+
+TEST(NetworkLink, AnOpenConnectionIsKeptUntilItStaysSilentSeveralTimeouts)
+{
+    struct Case
+    {
+        const char *name;
+        QList<int> lost; // replies never sent
+        int opens;
+        QStringList notes;
+    };
+    const Case cases[] = {
+        {"two lost in a row", {5, 6}, 1, {LinkMessages::resentAndReconnected(2, 0)}},
+        {"three lost in a row",
+         {5, 6, 7},
+         2,
+         {LinkMessages::reconnecting(Address, true), LinkMessages::resentAndReconnected(3, 1)}},
+    };
+    for (const Case &c : cases) {
+        NetworkRig rig;
+        rig.device.drop = [&c](int frame) { return c.lost.contains(frame); };
+        rig.write({1});
+        EXPECT_EQ(rig.port.opens, c.opens) << c.name;
+        EXPECT_EQ(rig.view.notes, c.notes) << c.name;
+        EXPECT_EQ(rig.view.writes.first().completedChannels(), QList<int>{1}) << c.name;
+    }
+}
+
+TEST(NetworkLink, ATimeoutBeforeAnyReplyNamesNoRoundTrip)
+{
+    NetworkRig rig;
+    rig.device.silent = true;
+    rig.engine->selectChannel(1);
+    rig.runUntilEnded();
+    EXPECT_EQ(rig.view.warnings, QStringList{LinkMessages::networkTimedOut(Address, -1)});
+    EXPECT_FALSE(rig.view.warnings.first().contains(QStringLiteral("往復")));
 }

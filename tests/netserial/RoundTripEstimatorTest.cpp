@@ -14,9 +14,14 @@ TEST(RoundTripEstimator, SmoothsAsRfc6298AndBoundsTheReplyTimeout)
         const char *name;
         std::vector<int> samples;
         int smoothed, variation, timeout, guard;
+        int connect = 0; // the connect's time, noted first
     };
     const Case cases[] = {
-        {"no sample", {}, 0, 0, R::BaseReplyTimeout, 0},
+        // RFC 6298's initial 1 s before a reply was timed.
+        {"no sample", {}, 0, 0, R::BaseReplyTimeout + 1000, 0},
+        {"a handshake answered nearby", {}, 0, 0, R::BaseReplyTimeout + 1000, 2, 2},
+        {"a connect as long as the path", {}, 0, 0, R::BaseReplyTimeout + 3 * 600, 600, 600},
+        {"a reply replaces the connect's floor", {100}, 100, 50, 500 + 100 + 4 * 50, 100, 2000},
         {"first sample", {100}, 100, 50, 500 + 100 + 4 * 50, 100},
         // RTTVAR = 3/4 50 + 1/4 |100 - 200| = 62.5; SRTT = 7/8 100 + 1/8 200 = 112.5.
         {"second sample", {100, 200}, 113, 63, 863, 113},
@@ -28,6 +33,7 @@ TEST(RoundTripEstimator, SmoothsAsRfc6298AndBoundsTheReplyTimeout)
     };
     for (const Case &c : cases) {
         R estimator;
+        estimator.noteConnect(c.connect);
         for (int ms : c.samples)
             estimator.addSample(ms);
         EXPECT_EQ(estimator.hasSample(), !c.samples.empty()) << c.name;

@@ -9,14 +9,18 @@ TEST(ServerNotice, NamesWhatSer2netSaysAndShowsItsWords)
 {
     // ser2net over telnet puts its option offers before the text.
     const QByteArray telnet("\xff\xfb\x03\xff\xfd\x03\xff\xfb\x01\xff\xfe\x01\xff\xfd\x00\xff\xfb\x00\xff\xfd,", 21);
+    // Maybe our own dead connection, so the operator is told what to do.
+    const char *InUse = "まだ前の接続を保っています（Port already in use）。その接続は、このコンピューターが前に使って"
+                        "切れたもののこともあります。サーバーがそれを手放すまで待つか、サーバーでその接続を切ってから"
+                        "やり直して下さい";
     struct Case
     {
         QByteArray bytes;
         const char *described;
     };
     const Case cases[] = {
-        {"Port already in use\r\n", "他の接続が使用中です（Port already in use）"},
-        {telnet + "Port already in use\r\n", "他の接続が使用中です（Port already in use）"},
+        {"Port already in use\r\n", InUse},
+        {telnet + "Port already in use\r\n", InUse},
         {"Device open failure: Value or file not found\r\n",
          "装置を開けません（Device open failure: Value or file not found）"},
         {"Port's device failed open\r\n", "装置を開けません（Port's device failed open）"},

@@ -127,7 +127,7 @@ TEST(NetworkLinkEndToEnd, APathDeadInChannelTwoAndABusyServerEndTheWriteNamingIt
 
     ASSERT_EQ(window.view.warnings.size(), 1);
     const QString warning = window.view.warnings.first();
-    EXPECT_TRUE(warning.contains(device.address() + QStringLiteral(" は他の接続が使用中です（Port already in use）")))
+    EXPECT_TRUE(warning.contains(device.address() + QStringLiteral(" はまだ前の接続を保っています（Port already in use）")))
         << qPrintable(warning);
     ASSERT_EQ(window.view.writes.size(), 1);
     EXPECT_EQ(window.view.writes.first().completedChannels(), QList<int>{1});

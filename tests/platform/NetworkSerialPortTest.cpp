@@ -111,6 +111,38 @@ TEST(NetworkSerialPort, RawTcpCarriesFramesAndRepliesByteForByte)
     EXPECT_TRUE(port.readAll().isEmpty());
 }
 
+TEST(NetworkSerialPort, TelnetOnARawConnectionIsReportedAsNoLineData)
+{
+    struct Case
+    {
+        const char *name;
+        QList<QByteArray> chunks; // written one after the other
+        bool foreign;
+    };
+    const Case cases[] = {
+        {"a reply holding 0xff", {QByteArray("\x01\xff", 2)}, false},
+        {"an escaped 0xff", {QByteArray("\xff\xff", 2)}, false},
+        {"IAC DO", {QByteArray("\xff\xfd\x18", 3)}, true},
+        {"IAC cut from its command", {QByteArray("\x06\xff", 2), QByteArray("\xfa\x2c", 2)}, true},
+    };
+    for (const Case &c : cases) {
+        LoopbackServer server;
+        NetworkSerialPort port;
+        Events events(port);
+        port.setDevicePath(server.address("tcp"));
+        ASSERT_TRUE(connectPort(port, events)) << c.name;
+        QByteArray all;
+        for (const QByteArray &chunk : c.chunks) {
+            all += chunk;
+            server.clients[0]->write(chunk);
+            server.clients[0]->flush();
+            ASSERT_TRUE(waitFor([&] { return events.seen.count(CommEvent::DataReceived) >= 1; })) << c.name;
+            events.seen.removeAll(CommEvent::DataReceived);
+        }
+        EXPECT_EQ(events.seen.contains(CommEvent::ForeignData), c.foreign) << c.name;
+    }
+}
+
 TEST(NetworkSerialPort, Rfc2217SetsTheFarPortBeforeTheFirstFrameAndDoublesIacs)
 {
     LoopbackServer server(answerAsRfc2217Server);

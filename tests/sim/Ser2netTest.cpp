@@ -3,6 +3,8 @@
 // a server that turns us away because it still holds a stale connection.
 
 #include "support/Ser2netProcess.h"
+#include "link/history/ChannelFrames.h"
+#include "link/history/TransferRecord.h"
 #include "SimLinkFixture.h"
 #include "support/QtPrinters.h"
 #include "support/ScratchState.h"
@@ -88,8 +90,10 @@ TEST_F(Ser2net, AServerKilledMidWriteEndsTheSendAtOnceWithOneMessage)
         const QString &err = run.err;
         EXPECT_EQ(run.exitCode, 1) << server.address().toStdString() << run.out.toStdString();
         EXPECT_LT(run.ms, 3000) << server.address().toStdString();
-        EXPECT_LE(err.count(u'\n'), 3) << err.toStdString();
-        EXPECT_TRUE(err.contains(QStringLiteral("通信ポートを開けません。"))) << err.toStdString();
+        // The reconnect, the one message, what was resent, how to finish.
+        EXPECT_LE(err.count(u'\n'), 4) << err.toStdString();
+        EXPECT_EQ(err.count(QStringLiteral("接続し直しています")), 1) << err.toStdString();
+        EXPECT_EQ(err.count(QStringLiteral("通信ポートを開けません。")), 1) << err.toStdString();
         EXPECT_TRUE(err.contains(server.address())) << "names the address: " << err.toStdString();
         EXPECT_FALSE(err.contains(QStringLiteral("未定義エラー発生"))) << err.toStdString();
     }
@@ -152,4 +156,35 @@ TEST_F(Ser2net, AServerTurningTheWriteAwayAsInUseIsAnHonestFailureAndTheResumeFi
         expectChannelWritten(state, ch);
         EXPECT_EQ(dataFrames(state, ch), dataFrames(state, 0)) << "channel " << ch + 1 << " went out once";
     }
+}
+
+TEST_F(Ser2net, AConnectionTheServerClosesMidChannelIsMadeAgainAndTheLogHoldsTheFramesOwnHashes)
+{
+    ScratchState log;
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("--delay"), QStringLiteral("10")}));
+    Ser2netProcess server; // a new client kicks the one connected
+    ASSERT_TRUE(server.start(Ser2netProcess::Accepter::RawTcp, sim.device())) << server.failure().toStdString();
+    QTcpSocket intruder;
+    const auto run = SimProcess::sendAndPullMidWrite(file, server.address(), [&] {
+        intruder.connectToHost(QHostAddress::LocalHost, server.port());
+        intruder.waitForConnected(10000);
+    });
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString() << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("completed channels: 1,2,3,4,5,6,7,8"))) << run.out.toStdString();
+    EXPECT_EQ(run.err.count(QStringLiteral("接続し直しています")), 1) << run.err.toStdString();
+
+    QFile file(log.log());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const auto record = TransferRecord::fromJson(file.readAll().trimmed().split('\n').last());
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(record->reconnects, 1);
+    for (int ch = 0; ch < Title::Channels; ++ch)
+        EXPECT_EQ(record->sha256[size_t(ch)], ChannelFrames::sha256(data, ch)) << "channel " << ch + 1;
+
+    const auto again = SimProcess::runTool({"send", this->file, "--port", server.address(), "--changed"});
+    EXPECT_TRUE(again.out.contains(QStringLiteral("nothing to send"))) << again.out.toStdString();
+    const QJsonObject state = sim.stopAndReadState();
+    for (int ch = 0; ch < Title::Channels; ++ch)
+        expectChannelWritten(state, ch);
 }

@@ -32,6 +32,8 @@ public:
     void unloadWindow() override { ++unloads; }
     void operationEnded(Request reqNo) override { ended << int(reqNo); }
     void replyGarbled(Cmd cmdKind) override { garbled << cmdKind; }
+    void linkNote(const QString &text) override { notes << text; }
+    void statusUnknown() override { ++unknowns; }
     void bulkWriteFinished(const TransferRecord &report) override
     {
         writes << report;
@@ -52,6 +54,8 @@ public:
     int unloads = 0;
     QList<int> ended;
     QList<Cmd> garbled;
+    QStringList notes;
+    int unknowns = 0;
     QList<TransferRecord> writes;
     QList<qsizetype> warningsBeforeReport;
 };

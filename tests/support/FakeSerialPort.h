@@ -81,7 +81,10 @@ public:
     bool keepsConnection() const override { return network; }
     int replyTimeout() const override { return replyTimeoutMs > 0 ? replyTimeoutMs : estimate.replyTimeout(); }
     int guardTime() const override { return guardMs > 0 ? guardMs : estimate.guardTime(); }
-    int roundTrip() const override { return roundTripMs > 0 ? roundTripMs : estimate.smoothed(); }
+    int roundTrip() const override
+    {
+        return roundTripMs > 0 ? roundTripMs : estimate.hasSample() ? estimate.smoothed() : -1;
+    }
     void addRoundTripSample(int ms) override
     {
         samples.append(ms);

@@ -25,9 +25,14 @@ public:
     }
 
     int latency = 10;
+    // A network port's connect, when something nearer than the unit (a
+    // tunnel, a proxy) completes it; `latency` when negative.
+    int connectLatency = -1;
     bool silent = false;
     bool oneBytePerEvent = false;
     std::function<bool(int frameIndex)> drop; // true: this reply is lost
+    // What the line makes of a reply to `frame` (an echo, noise, a stranger).
+    std::function<QByteArray(int frameIndex, const QByteArray &frame, const QByteArray &reply)> alter;
     // A network port's connections: made after `latency`, unless the
     // server refuses them with these words.
     QString serverRefusal;
@@ -41,7 +46,7 @@ public:
 private:
     void connect()
     {
-        m_clock.schedule(latency, [this] {
+        m_clock.schedule(connectLatency >= 0 ? connectLatency : latency, [this] {
             if (serverRefusal.isEmpty())
                 m_port.finishOpen(true);
             else
@@ -67,6 +72,8 @@ private:
             reply = videoLossReply;
         else
             reply = QByteArray::fromHex("060d");
+        if (alter)
+            reply = alter(index, frame, reply);
         if (oneBytePerEvent) {
             for (int i = 0; i < reply.size(); ++i)
                 m_clock.schedule(latency + i, [this, b = reply.mid(i, 1)] { m_port.receive(b); });

@@ -5,6 +5,8 @@
 #include <QJsonObject>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 struct OutcomeName
@@ -20,6 +22,7 @@ constexpr OutcomeName OutcomeNames[] = {
     {WriteOutcome::PortFailed, "port-failed"},
     {WriteOutcome::Refused, "refused"},
     {WriteOutcome::Abandoned, "abandoned"},
+    {WriteOutcome::LineFault, "line-fault"},
 };
 
 QJsonArray toArray(const QList<int> &numbers)
@@ -127,6 +130,10 @@ QByteArray TransferRecord::toJson() const
         object.insert(QStringLiteral("file"), file);
     if (modified)
         object.insert(QStringLiteral("modified"), true);
+    if (resent > 0)
+        object.insert(QStringLiteral("resent"), resent);
+    if (reconnects > 0)
+        object.insert(QStringLiteral("reconnects"), reconnects);
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
@@ -143,6 +150,8 @@ std::optional<TransferRecord> TransferRecord::fromJson(const QByteArray &line)
     record.port = object[QStringLiteral("port")].toString();
     record.file = object[QStringLiteral("file")].toString();
     record.modified = object[QStringLiteral("modified")].toBool(false);
+    record.resent = std::max(0, object[QStringLiteral("resent")].toInt(0));
+    record.reconnects = std::max(0, object[QStringLiteral("reconnects")].toInt(0));
     if (!record.time.isValid() || record.port.isEmpty()
         || !outcomeFromName(object[QStringLiteral("result")].toString(), record.outcome)
         || !toFlags(object[QStringLiteral("channels")], record.asked)

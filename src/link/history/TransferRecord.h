@@ -17,6 +17,7 @@ enum class WriteOutcome {
     PortFailed, // the port would not open (or the device went away)
     Refused,    // a page held a code the device cannot be sent; nothing went out
     Abandoned,  // the window was hidden or the program stopped mid-write
+    LineFault,  // what came back was not the unit's own answer (an echo, noise, another device)
 };
 
 // One bulk write, from the engine's report to a line of the transfer log.
@@ -31,10 +32,13 @@ struct TransferRecord
     QString port; // the device or address as used
     std::array<bool, Title::Channels> asked{};
     std::array<bool, Title::Channels> completed{};
-    // SHA-256 of every frame of a completed channel, each once as sent
-    // (replies and resends not included); empty for the others.
+    // SHA-256 of the 43 frames of a completed channel, each once as the
+    // unit took it (replies, resends and frames lost with a connection not
+    // included); empty for the others.
     std::array<QByteArray, Title::Channels> sha256;
     WriteOutcome outcome = WriteOutcome::Done;
+    int resent = 0;     // frames sent again after a lost or unclean reply
+    int reconnects = 0; // connections made again in the middle of the write
 
     QDateTime time;        // when the write ended
     QString program;       // "orvex-editor", "orvex"
@@ -49,8 +53,8 @@ struct TransferRecord
 
     // One line of compact JSON without the line end, keys in alphabetical
     // order: channels, completed, file (only when there is one), modified
-    // (only when true), port, program, result, sha256 ({"1": "<hex>", ...}),
-    // time.
+    // (only when true), port, program, reconnects and resent (only when not
+    // 0), result, sha256 ({"1": "<hex>", ...}), time.
     QByteArray toJson() const;
     // Nothing when `line` is not such a record.
     static std::optional<TransferRecord> fromJson(const QByteArray &line);
