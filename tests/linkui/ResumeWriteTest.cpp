@@ -118,6 +118,42 @@ TEST_F(ResumeWriteTest, AfterThePortDiesInChannelThreeTheNextWriteOffersChannels
     EXPECT_TRUE(dialog.resumeNote->text().isEmpty());
 }
 
+// What a broken write left undone is that unit's: another port's unit gets
+// the dialog as for a first write, and every channel.
+TEST_F(ResumeWriteTest, AWriteBrokenOnOnePortIsOfferedOnThatPortOnly)
+{
+    writeChannels(openSetForm(), {1, 2, 3, 4, 5});
+    ASSERT_TRUE(runUntil([&] { return port().written.size() >= 2 * 43 + 10; }, 60000));
+    port().vanish();
+    platform.clock.advance(500);
+    flushDeletes();
+
+    windows->usePort(PortChoice::ofOption(2));
+    windows->openCommunication();
+    windows->existingSerForm()->ui().WriteButton->click();
+    SetForm &dialog = *windows->existingSerForm()->setForm();
+    EXPECT_TRUE(dialog.sendOptions[0]->isChecked());
+    EXPECT_TRUE(dialog.resumeNote->text().isEmpty()) << dialog.resumeNote->text().toStdString();
+    dialog.changedButton->click();
+    EXPECT_EQ(ticked(dialog), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8})) << "nothing was written to this port";
+
+    // Back on the first port with the dialog open, its offer names that port;
+    // leaving it again gives back the choice the offer replaced.
+    dialog.sendOptions[0]->click();
+    windows->usePort(PortChoice::ofOption(1));
+    EXPECT_EQ(ticked(dialog), (QList<int>{3, 4, 5}));
+    EXPECT_TRUE(dialog.resumeNote->text().contains(QStringLiteral("/dev/ttyS0"))) << dialog.resumeNote->text().toStdString();
+    windows->usePort(PortChoice::ofOption(2));
+    EXPECT_TRUE(dialog.sendOptions[0]->isChecked());
+    EXPECT_TRUE(dialog.resumeNote->text().isEmpty());
+
+    port().written.clear();
+    dialog.executeButton->click();
+    ASSERT_TRUE(writeEnds());
+    EXPECT_EQ(channelsSelected(port().written), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(windows->recorder().last()->port, QStringLiteral("/dev/ttyS1"));
+}
+
 TEST_F(ResumeWriteTest, OnlyTheChangedChannelsCanBeTickedSayingWhatThatTrusts)
 {
     SetForm &dialog = openSetForm();
