@@ -6,14 +6,15 @@
 #include "link/LinkTimer.h"
 #include "link/SerialPort.h"
 
-#include <QTimer>
-
 #include <algorithm>
 
 UnitLink::UnitLink(const QString &unit, const QString &address, LinkPlatform &platform, QObject *parent)
-    : QObject(parent), m_unit(unit), m_address(address), m_data(std::make_unique<TitleData>()), m_platform(platform)
+    : QObject(parent), m_unit(unit), m_address(address), m_data(std::make_unique<TitleData>()), m_platform(platform),
+      m_retryTimer(platform.createTimer())
 {
     m_data->setDefaults();
+    m_retryTimer->setInterval(LinkEngine::PollInterval);
+    m_retryTimer->setTickHandler([this] { retry(); });
 }
 
 UnitLink::~UnitLink()
@@ -78,6 +79,7 @@ void UnitLink::abandon()
 void UnitLink::stop()
 {
     m_operation = Operation::None;
+    m_retryTimer->setEnabled(false);
     if (m_engine)
         m_engine->abandonOperation();
     m_engine.reset();
@@ -140,12 +142,16 @@ void UnitLink::finish()
     }
     if (operation == Operation::Polling && m_failed) {
         // Asked again at the next poll, on a fresh engine (its retries spent).
-        QTimer::singleShot(LinkEngine::PollInterval, this, [this] {
-            if (m_operation == Operation::Polling && !m_engine)
-                poll(true);
-        });
+        m_retryTimer->setEnabled(true);
     }
     emit polled(answered, error);
+}
+
+void UnitLink::retry()
+{
+    m_retryTimer->setEnabled(false);
+    if (m_operation == Operation::Polling && !m_engine)
+        poll(true);
 }
 
 void UnitLink::setMessage(const QString &text)

@@ -69,6 +69,7 @@ private:
     enum class Operation { None, Write, Poll, Polling };
 
     void startEngine();
+    void retry();
     void queueFinish();
     void finish();
 
@@ -98,6 +99,9 @@ private:
     std::unique_ptr<LinkTimer> m_chReqTimer;
     std::unique_ptr<LinkTimer> m_rxTimer;
     std::unique_ptr<LinkEngine> m_engine;
+    // Asks a unit that did not answer again; the platform's, so tests run it
+    // in their virtual time.
+    std::unique_ptr<LinkTimer> m_retryTimer;
 
     Operation m_operation = Operation::None;
     bool m_failed = false;

@@ -67,3 +67,23 @@ TEST(UnitLink, AWriteThatCannotOpenItsPortEndsWithItsReportAndReason)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(link.busy());
 }
+
+// A unit that did not answer is asked again on the link's own timer, so a
+// watch waits in the same time as everything else it runs on.
+TEST(UnitLink, AUnitThatDidNotAnswerIsAskedAgainOnItsPlatformsClock)
+{
+    FakeLinkPlatform platform;
+    platform.openFails = true;
+    UnitLink link(QStringLiteral("A"), QStringLiteral("/dev/ttyUSB0"), platform);
+    QList<bool> polls;
+    QObject::connect(&link, &UnitLink::polled, [&](bool answered, const QString &) { polls << answered; });
+    link.poll(true);
+    run(platform, 10);
+    ASSERT_EQ(polls, QList<bool>{false});
+    platform.openFails = false;
+    run(platform, 1900);
+    EXPECT_EQ(polls.size(), 1) << "not before its time";
+    run(platform, 1000);
+    EXPECT_EQ(polls, (QList<bool>{false, true}));
+    link.stop();
+}
