@@ -3,14 +3,18 @@
 #include "InterruptWatch.h"
 #include "LinkSession.h"
 #include "TitleFile.h"
+#include "link/LinkMessages.h"
 #include "link/LinkState.h"
+#include "link/ReconnectDelay.h"
 #include "netserial/PortAddress.h"
 
 #include <QEventLoop>
 #include <QTextStream>
 #include <QTime>
+#include <QTimer>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -42,45 +46,82 @@ QStringList doubts(const QList<Cmd> &garbled, int resends)
     return why;
 }
 
+// The warnings of one connection, kept for the line that says the unit is
+// lost instead of printed: a watch asking again says so once, not per try.
+class WatchView : public LinkTextView
+{
+public:
+    WatchView() : LinkTextView(stderr, Mode::Quiet) {}
+    void showWarning(const QString &, const QString &text) override { warning = text; }
+    QString warning;
+};
+
 // Polls as the communication window does, every two seconds on the
 // engine's own timer, and prints the device's state whenever it differs
 // from the last one printed. A network port stays connected between polls
-// because the engine keeps it so; nothing here closes it. Runs until a
-// signal (its shell exit status: 130 Ctrl+C, 143 SIGTERM) or until the
-// engine gives up (1, its reason already on stderr).
-int watch(LinkSession &session, LinkTextView &view, bool json)
+// because the engine keeps it so; nothing here closes it. When the engine
+// gives up (a server restarting, a cable out) the unit is lost: one line
+// says so, a fresh session asks again after ReconnectDelay's back-off, and
+// one line says when it is back. Runs until a signal (its shell exit
+// status: 130 Ctrl+C, 143 SIGTERM).
+int watch(TitleData &data, const QString &address, bool json)
 {
     QTextStream out(stdout);
     std::optional<DeviceStatus> shown;
     int resendsSeen = 0;
+    bool lost = false;
+    ReconnectDelay delay;
+    std::unique_ptr<WatchView> view;
+    std::unique_ptr<LinkSession> session;
+    QTimer again;
+    again.setSingleShot(true);
     QEventLoop loop;
-    view.setOnDone([&] {
-        if (view.failed) {
-            loop.quit();
+    const auto polled = [&] {
+        if (view->failed) {
+            if (again.isActive())
+                return; // the same end, heard twice
+            if (!lost)
+                Cli::watchNote(LinkMessages::unitLost(address, view->warning), json);
+            lost = true;
+            // The session is still on the stack; the next try replaces it.
+            again.start(delay.next());
             return;
         }
-        const DeviceStatus now = DeviceStatus::of(view);
+        if (lost)
+            Cli::watchNote(LinkMessages::unitBack(address), json);
+        lost = false;
+        delay.reset();
+        const DeviceStatus now = DeviceStatus::of(*view);
         if (now != shown) {
             out << (json ? now.json() : QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) + now.line())
                 << Qt::endl;
             shown = now;
         }
-        const int resends = session.engine().retryCount();
-        for (const QString &line : doubts(view.garbled, std::max(0, resends - resendsSeen)))
+        const int resends = session->engine().retryCount();
+        for (const QString &line : doubts(view->garbled, std::max(0, resends - resendsSeen)))
             Cli::error(line);
         resendsSeen = std::max(resendsSeen, resends);
-        view.clearStatus();
-    });
+        view->clearStatus();
+    };
+    const auto connectOnce = [&] {
+        session.reset();
+        view = std::make_unique<WatchView>();
+        view->setOnDone(polled);
+        session = std::make_unique<LinkSession>(data, address, *view);
+        resendsSeen = 0;
+        session->engine().SerDataSet(Request::StatusPoll);
+    };
+    QObject::connect(&again, &QTimer::timeout, connectOnce);
     InterruptWatch interrupt([&] {
-        session.engine().abandonOperation();
+        again.stop();
+        if (session)
+            session->engine().abandonOperation();
         loop.quit();
     });
-    session.engine().SerDataSet(Request::StatusPoll);
-    // An open that fails at once has ended the watch before the loop runs.
-    if (!view.failed)
-        loop.exec();
-    view.setOnDone({});
-    return interrupt.interrupted() ? interrupt.exitCode() : 1;
+    connectOnce();
+    loop.exec();
+    session.reset();
+    return interrupt.exitCode();
 }
 
 } // namespace
@@ -107,11 +148,11 @@ int Cli::status(const QStringList &args)
         return badArguments(QStringLiteral("--port ") + address.error);
 
     const auto data = startTitle();
+    if (watching)
+        return watch(*data, address.toString(), json);
     // The poll's messages are of no interest here; only its results are.
     LinkTextView view(stderr, LinkTextView::Mode::Quiet);
     LinkSession session(*data, address.toString(), view);
-    if (watching)
-        return watch(session, view, json);
 
     session.engine().SerDataSet(Request::StatusPoll);
     if (!session.wait())

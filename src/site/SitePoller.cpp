@@ -69,7 +69,15 @@ void SitePoller::polled(int index, bool answered, const QString &error)
         unit.status = link.status();
         unit.resends = link.resends();
     }
+    const bool wasLost = !unit.lost.isEmpty();
+    unit.lost = link.lostMessage();
     emit unitPolled(index);
+    if (wasLost != !unit.lost.isEmpty()) {
+        if (wasLost)
+            emit unitBack(index);
+        else
+            emit unitLost(index);
+    }
     checkFinished();
 }
 

@@ -2,6 +2,7 @@
 
 #include "link/history/ChannelFrames.h"
 #include "link/LinkEngine.h"
+#include "link/LinkMessages.h"
 #include "link/LinkPlatform.h"
 #include "link/LinkTimer.h"
 #include "link/SerialPort.h"
@@ -13,7 +14,6 @@ UnitLink::UnitLink(const QString &unit, const QString &address, LinkPlatform &pl
       m_retryTimer(platform.createTimer())
 {
     m_data->setDefaults();
-    m_retryTimer->setInterval(LinkEngine::PollInterval);
     m_retryTimer->setTickHandler([this] { retry(); });
 }
 
@@ -38,6 +38,7 @@ void UnitLink::startEngine()
     m_failed = false;
     m_finishQueued = false;
     m_warning.clear();
+    m_warningText.clear();
 }
 
 void UnitLink::write(const TitleData &title, const std::array<bool, Title::Channels> &channels)
@@ -57,6 +58,12 @@ void UnitLink::poll(bool repeat)
 {
     stop();
     m_operation = repeat ? Operation::Polling : Operation::Poll;
+    m_reconnectDelay.reset();
+    startPoll();
+}
+
+void UnitLink::startPoll()
+{
     m_next = UnitStatus();
     startEngine();
     m_engine->SerDataSet(Request::StatusPoll);
@@ -132,6 +139,8 @@ void UnitLink::finish()
         }
         m_status = m_next;
         m_resends = m_engine ? m_engine->retryCount() : 0;
+        m_lostMessage.clear();
+        m_reconnectDelay.reset();
     }
     m_next = UnitStatus();
     const QString error = m_warning;
@@ -141,7 +150,11 @@ void UnitLink::finish()
         m_engine.reset();
     }
     if (operation == Operation::Polling && m_failed) {
-        // Asked again at the next poll, on a fresh engine (its retries spent).
+        // Asked again on a fresh engine (its retries spent), soon at first:
+        // a device server restarting is back in a moment.
+        if (m_lostMessage.isEmpty())
+            m_lostMessage = LinkMessages::unitLost(m_unit, m_warningText);
+        m_retryTimer->setInterval(m_reconnectDelay.next());
         m_retryTimer->setEnabled(true);
     }
     emit polled(answered, error);
@@ -151,7 +164,7 @@ void UnitLink::retry()
 {
     m_retryTimer->setEnabled(false);
     if (m_operation == Operation::Polling && !m_engine)
-        poll(true);
+        startPoll();
 }
 
 void UnitLink::setMessage(const QString &text)
@@ -189,6 +202,7 @@ void UnitLink::showWarning(const QString &title, const QString &text)
     QString flat = text;
     flat.replace(QLatin1String("\r\n"), QLatin1String(" "));
     m_warning = title + QStringLiteral(": ") + flat;
+    m_warningText = text;
 }
 
 // The engine calls the three below from inside itself: what they end runs

@@ -5,6 +5,7 @@
 #include "core/TitleData.h"
 #include "link/history/TransferRecord.h"
 #include "link/LinkView.h"
+#include "link/ReconnectDelay.h"
 
 #include <QObject>
 #include <QString>
@@ -39,8 +40,9 @@ public:
 
     // Writes `channels` of `title` (copied); stops whatever ran before.
     void write(const TitleData &title, const std::array<bool, Title::Channels> &channels);
-    // Polls once, or every 2 s until stop() (a unit that stops answering
-    // is tried again at the next poll).
+    // Polls once, or every 2 s until stop(). Repeating, a unit that stops
+    // answering is lost: it is asked again after ReconnectDelay's back-off
+    // until it answers, and polled every 2 s from then on.
     void poll(bool repeat);
     // Abandons the operation in progress and closes the port; a write ends
     // with writeFinished (abandoned) before this returns, a poll with nothing.
@@ -53,6 +55,10 @@ public:
     const UnitStatus &status() const { return m_status; }
     // Questions asked again after a lost reply during the last poll.
     int resends() const { return m_resends; }
+    // While the unit is lost: the one line that says so and why (the
+    // reason when it was lost); empty while it answers. Kept across stop()
+    // and poll(), so polls resumed after a write do not lose it again.
+    const QString &lostMessage() const { return m_lostMessage; }
 
 signals:
     // Of the whole write: frames sent of all frames, and the engine's message.
@@ -69,6 +75,7 @@ private:
     enum class Operation { None, Write, Poll, Polling };
 
     void startEngine();
+    void startPoll();
     void retry();
     void queueFinish();
     void finish();
@@ -108,6 +115,9 @@ private:
     bool m_finishQueued = false;
     quint32 m_generation = 0;
     QString m_warning;
+    QString m_warningText; // as the engine gave it, lines and all
+    QString m_lostMessage;
+    ReconnectDelay m_reconnectDelay;
     QString m_message;
     int m_totalFrames = 0;
     int m_framesSent = 0;

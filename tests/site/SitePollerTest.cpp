@@ -3,9 +3,11 @@
 
 #include "site/SitePoller.h"
 
+#include "support/FakeLinkPlatform.h"
 #include "support/SimProcess.h"
 #include "support/WaitFor.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -57,4 +59,42 @@ TEST(SitePoller, ShowsEachUnitAndLogsVideoFirstSeenLostForScheduledCameras)
     EXPECT_EQ(line[QStringLiteral("unit")].toString(), QStringLiteral("A"));
     EXPECT_EQ(line[QStringLiteral("channel")].toInt(), 1);
     EXPECT_TRUE(line[QStringLiteral("lost")].toBool());
+}
+
+// Watching, a unit that stops answering is said lost once however often it
+// is asked again, and back once; a single poll loses nothing.
+TEST(SitePoller, AWatchSaysEachUnitLostOnceAndBackOnce)
+{
+    const SiteSchedule::Read read =
+        SiteSchedule::parse("unit,address,channel,title\nA,/dev/ttyUSB0,1,Gate\nB,tcp://127.0.0.1:7001,1,Door\n");
+    ASSERT_TRUE(read.schedule) << read.error.toStdString();
+    FakeLinkPlatform platform;
+    platform.openFails = true;
+    SitePoller poller(*read.schedule, &platform);
+    QStringList said;
+    int polls = 0;
+    QObject::connect(&poller, &SitePoller::unitPolled, [&] { ++polls; });
+    QObject::connect(&poller, &SitePoller::unitLost, [&](int i) { said << poller.units()[i].name + " lost"; });
+    QObject::connect(&poller, &SitePoller::unitBack, [&](int i) { said << poller.units()[i].name + " back"; });
+    const auto run = [&](int ms) {
+        for (int i = 0; i < ms; ++i) {
+            platform.clock.advance(1);
+            QCoreApplication::processEvents();
+        }
+    };
+
+    poller.start(false);
+    run(100);
+    EXPECT_EQ(said, QStringList());
+    poller.start(true);
+    run(15000);
+    EXPECT_GE(polls, 2 + 2 * 5) << "asked again and again";
+    EXPECT_EQ(said, (QStringList{"A lost", "B lost"}));
+    EXPECT_TRUE(poller.units()[1].lost.startsWith(QStringLiteral("B に接続できません（"))) << poller.units()[1].lost.toStdString();
+    platform.openFails = false;
+    run(6000);
+    EXPECT_EQ(said, (QStringList{"A lost", "B lost", "A back", "B back"}));
+    EXPECT_TRUE(poller.units()[0].answered);
+    EXPECT_TRUE(poller.units()[0].lost.isEmpty());
+    poller.stop();
 }

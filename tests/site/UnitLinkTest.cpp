@@ -3,6 +3,8 @@
 
 #include "site/UnitLink.h"
 
+#include "link/LinkMessages.h"
+
 #include "support/FakeLinkPlatform.h"
 
 #include <QCoreApplication>
@@ -68,22 +70,64 @@ TEST(UnitLink, AWriteThatCannotOpenItsPortEndsWithItsReportAndReason)
     EXPECT_FALSE(link.busy());
 }
 
-// A unit that did not answer is asked again on the link's own timer, so a
-// watch waits in the same time as everything else it runs on.
-TEST(UnitLink, AUnitThatDidNotAnswerIsAskedAgainOnItsPlatformsClock)
+// A watched unit that stops answering is asked again on the link's own
+// timer, soon at first and then less often, never more than 5 s apart;
+// one message says it is lost until it answers, and then it is polled
+// every 2 s again.
+TEST(UnitLink, ALostUnitIsAskedAgainWithABackOffUntilItAnswers)
 {
     FakeLinkPlatform platform;
     platform.openFails = true;
     UnitLink link(QStringLiteral("A"), QStringLiteral("/dev/ttyUSB0"), platform);
-    QList<bool> polls;
-    QObject::connect(&link, &UnitLink::polled, [&](bool answered, const QString &) { polls << answered; });
+    QList<long long> tries;
+    QList<bool> answers;
+    QObject::connect(&link, &UnitLink::polled, [&](bool answered, const QString &) {
+        tries << platform.clock.now();
+        answers << answered;
+    });
     link.poll(true);
-    run(platform, 10);
-    ASSERT_EQ(polls, QList<bool>{false});
+    while (tries.size() < 7)
+        run(platform, 1);
+    QList<long long> gaps;
+    for (int i = 1; i < int(tries.size()); ++i)
+        gaps << tries[i] - tries[i - 1];
+    EXPECT_EQ(gaps, (QList<long long>{500, 1000, 2000, 4000, 5000, 5000}));
+    EXPECT_TRUE(link.lostMessage().startsWith(QStringLiteral("A に接続できません（通信ポートを開けません")))
+        << link.lostMessage().toStdString();
+    EXPECT_TRUE(link.lostMessage().endsWith(QStringLiteral("）。再接続を待っています")));
+
     platform.openFails = false;
-    run(platform, 1900);
-    EXPECT_EQ(polls.size(), 1) << "not before its time";
-    run(platform, 1000);
-    EXPECT_EQ(polls, (QList<bool>{false, true}));
+    const long long back = tries.last() + 5000;
+    while (answers.size() < 10)
+        run(platform, 1);
+    EXPECT_EQ(answers.mid(7), (QList<bool>{true, true, true}));
+    EXPECT_GE(tries[7], back);
+    EXPECT_LT(tries[7], back + 1000) << "asked at the next try";
+    EXPECT_EQ(tries[9] - tries[8], tries[8] - tries[7]);
+    EXPECT_GE(tries[8] - tries[7], 2000) << "polled as before";
+    EXPECT_LT(tries[8] - tries[7], 2500);
+    EXPECT_TRUE(link.lostMessage().isEmpty());
     link.stop();
+}
+
+// The line a watch gives when it loses a unit keeps what went wrong and
+// drops the advice meant for a window.
+TEST(UnitLink, TheLostLineSaysWhyWithoutTheWindowsAdvice)
+{
+    const struct
+    {
+        QString warning;
+        QString reason;
+    } cases[] = {
+        {LinkMessages::cannotOpen(QStringLiteral("tcp://rack:7001"), OpenFailure::Refused, QStringLiteral("Connection refused"), true),
+         QStringLiteral("通信ポートを開けません。tcp://rack:7001 に接続を拒否されました（Connection refused）")},
+        {LinkMessages::cannotOpen(QStringLiteral("/dev/ttyUSB0"), OpenFailure::Denied, QStringLiteral("Permission denied")),
+         QStringLiteral("通信ポートを開けません。/dev/ttyUSB0 を開く権限がありません（Permission denied）")},
+        {LinkMessages::timedOut(), QStringLiteral("通信がタイムアウトしました")},
+        {QString(), QStringLiteral("応答がありません")},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(LinkMessages::unitLost(QStringLiteral("2号機"), c.warning),
+                  QStringLiteral("2号機 に接続できません（%1）。再接続を待っています").arg(c.reason))
+            << c.warning.toStdString();
 }

@@ -47,7 +47,20 @@ bool Ser2netProcess::listening(quint16 port)
 bool Ser2netProcess::start(Accepter accepter, const QString &device, const QString &deviceSettings)
 {
     m_accepter = accepter;
+    m_device = device;
+    m_deviceSettings = deviceSettings;
     m_port = freePort();
+    return launch();
+}
+
+bool Ser2netProcess::restart()
+{
+    kill();
+    return launch();
+}
+
+bool Ser2netProcess::launch()
+{
     const QString config = m_dir.filePath(QStringLiteral("ser2net.yaml"));
     QFile file(config);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -58,7 +71,7 @@ bool Ser2netProcess::start(Accepter accepter, const QString &device, const QStri
     const QString trace = m_trace ? QStringLiteral("    trace-both: %1\n    trace-both-timestamp: true\n")
                                         .arg(m_dir.filePath(QStringLiteral("trace.txt")))
                                   : QString();
-    const QString accepterText = accepter == Accepter::Rfc2217 ? QStringLiteral("telnet(rfc2217),tcp") : QStringLiteral("tcp");
+    const QString accepterText = m_accepter == Accepter::Rfc2217 ? QStringLiteral("telnet(rfc2217),tcp") : QStringLiteral("tcp");
     file.write(QStringLiteral("%YAML 1.1\n---\n"
                               "connection: &orvex\n"
                               "  accepter: %1,127.0.0.1,%2\n"
@@ -71,7 +84,7 @@ bool Ser2netProcess::start(Accepter accepter, const QString &device, const QStri
                               "    chardelay: false\n")
                    .arg(accepterText)
                    .arg(m_port)
-                   .arg(device, deviceSettings, m_kickOldUser ? QStringLiteral("true") : QStringLiteral("false"))
+                   .arg(m_device, m_deviceSettings, m_kickOldUser ? QStringLiteral("true") : QStringLiteral("false"))
                    .toUtf8()
                + trace.toUtf8());
     file.close();
