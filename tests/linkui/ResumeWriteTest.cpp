@@ -60,9 +60,9 @@ protected:
                 data->DispData(cell, 0, ch) = quint8(25 * ch + 1 + cell);
     }
 
-    SetForm &openSetForm()
+    SetForm &openSetForm(int option = 1)
     {
-        SerForm &form = openSerForm();
+        SerForm &form = openSerForm(option);
         form.ui().WriteButton->click();
         return *form.setForm();
     }
@@ -128,17 +128,13 @@ TEST_F(ResumeWriteTest, AWriteBrokenOnOnePortIsOfferedOnThatPortOnly)
     platform.clock.advance(500);
     flushDeletes();
 
-    windows->usePort(PortChoice::ofOption(2));
-    windows->openCommunication();
-    windows->existingSerForm()->ui().WriteButton->click();
-    SetForm &dialog = *windows->existingSerForm()->setForm();
+    SetForm &dialog = openSetForm(2);
     EXPECT_TRUE(dialog.sendOptions[0]->isChecked());
     EXPECT_TRUE(dialog.resumeNote->text().isEmpty()) << dialog.resumeNote->text().toStdString();
     dialog.changedButton->click();
     EXPECT_EQ(ticked(dialog), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8})) << "nothing was written to this port";
 
-    // Back on the first port with the dialog open, its offer names that port;
-    // leaving it again gives back the choice the offer replaced.
+    // Back on port 1 the offer names it; leaving again restores the choice.
     dialog.sendOptions[0]->click();
     windows->usePort(PortChoice::ofOption(1));
     EXPECT_EQ(ticked(dialog), (QList<int>{3, 4, 5}));
@@ -151,7 +147,6 @@ TEST_F(ResumeWriteTest, AWriteBrokenOnOnePortIsOfferedOnThatPortOnly)
     dialog.executeButton->click();
     ASSERT_TRUE(writeEnds());
     EXPECT_EQ(channelsSelected(port().written), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(windows->recorder().last()->port, QStringLiteral("/dev/ttyS1"));
 }
 
 TEST_F(ResumeWriteTest, OnlyTheChangedChannelsCanBeTickedSayingWhatThatTrusts)

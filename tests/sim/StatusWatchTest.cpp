@@ -39,10 +39,11 @@ public:
         }
     }
 
-    // The next line on stdout; empty when none came within the deadline
-    // (several polls) or the tool ended.
-    QString nextLine()
+    // The next line on stdout (or `channel`); empty when none came within
+    // the deadline (several polls) or the tool ended.
+    QString nextLine(QProcess::ProcessChannel channel = QProcess::StandardOutput)
     {
+        m_tool.setReadChannel(channel);
         const QDeadlineTimer deadline(15000);
         while (!m_tool.canReadLine() && !deadline.hasExpired()) {
             if (!m_tool.waitForReadyRead(int(deadline.remainingTime())))
@@ -62,14 +63,6 @@ public:
         if (!m_tool.waitForFinished(30000) || m_tool.exitStatus() != QProcess::NormalExit)
             return -1;
         return m_tool.exitCode();
-    }
-    // The next line on stderr, as nextLine() for stdout.
-    QString nextErrLine()
-    {
-        m_tool.setReadChannel(QProcess::StandardError);
-        const QString line = nextLine();
-        m_tool.setReadChannel(QProcess::StandardOutput);
-        return line;
     }
     QString rest() { return QString::fromUtf8(m_tool.readAllStandardOutput()); }
     QString err() { return QString::fromUtf8(m_tool.readAllStandardError()); }
@@ -144,8 +137,8 @@ TEST_F(StatusWatch, APortThatCannotBeOpenedOrADeviceThatNeverAnswersIsOneLineAnd
                           Case{silent.device(), QStringLiteral("通信がタイムアウトしました")}}) {
         Watch watch({QStringLiteral("--port"), c.port});
         const QString lost = watch.nextLine();
-        EXPECT_TRUE(lost.contains(c.port + QStringLiteral(" に接続できません（") + c.reason)) << lost.toStdString();
-        EXPECT_TRUE(lost.endsWith(QStringLiteral("）。再接続を待っています"))) << lost.toStdString();
+        EXPECT_TRUE(lost.contains(c.port + QStringLiteral(" に接続できません（") + c.reason) && lost.endsWith(QStringLiteral("。再接続を待っています")))
+            << lost.toStdString();
         EXPECT_EQ(watch.stop(SIGTERM), 143) << c.port.toStdString();
         EXPECT_EQ(watch.rest(), QString()) << c.port.toStdString();
         EXPECT_EQ(watch.err(), QString()) << "said once, on stdout";
@@ -166,10 +159,10 @@ TEST_F(StatusWatch, AWatchOutlivesADeviceServersRestart)
     EXPECT_EQ(parsed(watch.nextLine())[QStringLiteral("video_loss")].toArray(), QJsonArray());
 
     server.kill();
-    const QString lost = watch.nextErrLine();
+    const QString lost = watch.nextLine(QProcess::StandardError);
     EXPECT_TRUE(lost.startsWith(QStringLiteral("orvex: %1 に接続できません（").arg(server.address()))) << lost.toStdString();
     ASSERT_TRUE(server.restart()) << server.failure().toStdString();
-    EXPECT_EQ(watch.nextErrLine(), QStringLiteral("orvex: %1 に再接続しました").arg(server.address()));
+    EXPECT_EQ(watch.nextLine(QProcess::StandardError), QStringLiteral("orvex: %1 に再接続しました").arg(server.address()));
     sim.toggleFirstInputVideo();
     EXPECT_EQ(parsed(watch.nextLine())[QStringLiteral("video_loss")].toArray(), QJsonArray({1}));
 

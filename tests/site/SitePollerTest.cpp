@@ -65,36 +65,27 @@ TEST(SitePoller, ShowsEachUnitAndLogsVideoFirstSeenLostForScheduledCameras)
 // is asked again, and back once; a single poll loses nothing.
 TEST(SitePoller, AWatchSaysEachUnitLostOnceAndBackOnce)
 {
-    const SiteSchedule::Read read =
-        SiteSchedule::parse("unit,address,channel,title\nA,/dev/ttyUSB0,1,Gate\nB,tcp://127.0.0.1:7001,1,Door\n");
+    const SiteSchedule::Read read = SiteSchedule::parse("unit,address,channel\nA,/dev/ttyUSB0,1\nB,tcp://h:7001,1\n");
     ASSERT_TRUE(read.schedule) << read.error.toStdString();
     FakeLinkPlatform platform;
     platform.openFails = true;
     SitePoller poller(*read.schedule, &platform);
     QStringList said;
-    int polls = 0;
-    QObject::connect(&poller, &SitePoller::unitPolled, [&] { ++polls; });
     QObject::connect(&poller, &SitePoller::unitLost, [&](int i) { said << poller.units()[i].name + " lost"; });
     QObject::connect(&poller, &SitePoller::unitBack, [&](int i) { said << poller.units()[i].name + " back"; });
-    const auto run = [&](int ms) {
+    const auto run = [&](bool repeat, int ms, bool fail) {
+        poller.start(repeat);
+        platform.openFails = fail;
         for (int i = 0; i < ms; ++i) {
             platform.clock.advance(1);
             QCoreApplication::processEvents();
         }
     };
-
-    poller.start(false);
-    run(100);
+    run(false, 100, true);
     EXPECT_EQ(said, QStringList());
-    poller.start(true);
-    run(15000);
-    EXPECT_GE(polls, 2 + 2 * 5) << "asked again and again";
+    run(true, 15000, true);
     EXPECT_EQ(said, (QStringList{"A lost", "B lost"}));
-    EXPECT_TRUE(poller.units()[1].lost.startsWith(QStringLiteral("B に接続できません（"))) << poller.units()[1].lost.toStdString();
-    platform.openFails = false;
-    run(6000);
+    run(true, 6000, false);
     EXPECT_EQ(said, (QStringList{"A lost", "B lost", "A back", "B back"}));
-    EXPECT_TRUE(poller.units()[0].answered);
-    EXPECT_TRUE(poller.units()[0].lost.isEmpty());
-    poller.stop();
+    EXPECT_TRUE(poller.units()[0].answered && poller.units()[0].lost.isEmpty());
 }

@@ -47,20 +47,7 @@ bool Ser2netProcess::listening(quint16 port)
 bool Ser2netProcess::start(Accepter accepter, const QString &device, const QString &deviceSettings)
 {
     m_accepter = accepter;
-    m_device = device;
-    m_deviceSettings = deviceSettings;
     m_port = freePort();
-    return launch();
-}
-
-bool Ser2netProcess::restart()
-{
-    kill();
-    return launch();
-}
-
-bool Ser2netProcess::launch()
-{
     const QString config = m_dir.filePath(QStringLiteral("ser2net.yaml"));
     QFile file(config);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -71,7 +58,7 @@ bool Ser2netProcess::launch()
     const QString trace = m_trace ? QStringLiteral("    trace-both: %1\n    trace-both-timestamp: true\n")
                                         .arg(m_dir.filePath(QStringLiteral("trace.txt")))
                                   : QString();
-    const QString accepterText = m_accepter == Accepter::Rfc2217 ? QStringLiteral("telnet(rfc2217),tcp") : QStringLiteral("tcp");
+    const QString accepterText = accepter == Accepter::Rfc2217 ? QStringLiteral("telnet(rfc2217),tcp") : QStringLiteral("tcp");
     file.write(QStringLiteral("%YAML 1.1\n---\n"
                               "connection: &orvex\n"
                               "  accepter: %1,127.0.0.1,%2\n"
@@ -84,11 +71,22 @@ bool Ser2netProcess::launch()
                               "    chardelay: false\n")
                    .arg(accepterText)
                    .arg(m_port)
-                   .arg(m_device, m_deviceSettings, m_kickOldUser ? QStringLiteral("true") : QStringLiteral("false"))
+                   .arg(device, deviceSettings, m_kickOldUser ? QStringLiteral("true") : QStringLiteral("false"))
                    .toUtf8()
                + trace.toUtf8());
     file.close();
+    return launch();
+}
 
+bool Ser2netProcess::restart()
+{
+    kill();
+    return launch();
+}
+
+bool Ser2netProcess::launch()
+{
+    const QString config = m_dir.filePath(QStringLiteral("ser2net.yaml"));
     m_process.setProgram(ser2netPath());
     // -n: stay in front, -d: log to stderr, -P: no pid file in /run.
     m_process.setArguments({QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("-c"), config,

@@ -50,8 +50,6 @@ private:
     QProcess m_process;
     QTemporaryDir m_dir;
     Accepter m_accepter = Accepter::RawTcp;
-    QString m_device;
-    QString m_deviceSettings;
     quint16 m_port = 0;
     QString m_failure;
     bool m_kickOldUser = true;
