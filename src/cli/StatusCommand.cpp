@@ -46,14 +46,28 @@ QStringList doubts(const QList<Cmd> &garbled, int resends)
     return why;
 }
 
-// The warnings of one connection, kept for the line that says the unit is
-// lost instead of printed: a watch asking again says so once, not per try.
+// A warning of one connection is held: the one that ends it is the reason
+// in the line saying the unit is lost (said once, not per try); one the poll
+// lives through (a line error) is printed once the poll has ended.
 class WatchView : public LinkTextView
 {
 public:
     WatchView() : LinkTextView(stderr, Mode::Quiet) {}
-    void showWarning(const QString &, const QString &text) override { warning = text; }
+    void showWarning(const QString &title, const QString &text) override
+    {
+        m_title = title;
+        warning = text;
+    }
+    void printWarning()
+    {
+        if (!warning.isEmpty())
+            LinkTextView::showWarning(m_title, warning);
+        warning.clear();
+    }
     QString warning;
+
+private:
+    QString m_title;
 };
 
 // Polls as the communication window does, every two seconds on the
@@ -87,6 +101,7 @@ int watch(TitleData &data, const QString &address, bool json)
             again.start(delay.next());
             return;
         }
+        view->printWarning();
         if (lost)
             Cli::watchNote(LinkMessages::unitBack(address), json);
         lost = false;
