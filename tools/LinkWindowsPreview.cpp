@@ -1,7 +1,8 @@
 // Shows the communication window, the port dialog, the write settings and
 // "通信履歴" side by side, against a scripted device in virtual time, for a
 // look at the layout: `linkui_preview` under any display (xvfb-run in CI).
-// With `--shots FOLDER` it saves the screen and each window there and ends.
+// With `--shots FOLDER` it saves the screen and each window there and ends;
+// with `--resume` the write settings offer the rest of a write cut off.
 // A write is recorded in the transfer log: point XDG_STATE_HOME elsewhere.
 // With `--loopback FOLDER` the port is a loopback plug (every byte comes
 // back): it saves the window after a poll and the warning of a write, as
@@ -80,17 +81,41 @@ int main(int argc, char **argv)
     data.KakikomiCh[2] = true;
     form.KakikomiOn();
     platform.clock.advance(20000);
+    SerForm *shownForm = &form;
+    const bool resume = app.arguments().contains(QStringLiteral("--resume"));
+    if (resume) {
+        // A write of CH1..CH5 cut off in CH3 by the line going, then
+        // "書込" again: the dialog offers the rest on that port.
+        data.KakikomiCh.fill(false);
+        for (int ch = 0; ch < 5; ++ch)
+            data.KakikomiCh[size_t(ch)] = true;
+        platform.port->written.clear();
+        form.KakikomiOn();
+        while (platform.port->written.size() < 2 * 43 + 10)
+            platform.clock.advance(1);
+        platform.port->vanish();
+        platform.clock.advance(500);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        // The device is back: the same address again, as from the dialog.
+        windows.usePort(windows.port());
+        windows.openCommunication();
+        shownForm = windows.existingSerForm();
+        shownForm->move(20, 20);
+    }
+    SerForm &current = *shownForm;
     data.DispData(5, 0, 7) = 176; // CH8 changed since
     // The first frames of the next write, so the meter shows.
-    form.ui().WriteButton->click();
-    SetForm &settings = *form.setForm();
+    current.ui().WriteButton->click();
+    SetForm &settings = *current.setForm();
     settings.move(400, 20);
-    settings.changedButton->click();
-    settings.channelChecks[2]->click();
-    data.KakikomiCh.fill(false);
-    data.KakikomiCh[2] = data.KakikomiCh[7] = true;
-    form.KakikomiOn();
-    platform.clock.advance(70);
+    if (!resume) {
+        settings.changedButton->click();
+        settings.channelChecks[2]->click();
+        data.KakikomiCh.fill(false);
+        data.KakikomiCh[2] = data.KakikomiCh[7] = true;
+        form.KakikomiOn();
+        platform.clock.advance(70);
+    }
     windows.showHistory();
 
     const int at = app.arguments().indexOf(QStringLiteral("--shots"));
@@ -101,7 +126,7 @@ int main(int argc, char **argv)
         QTimer::singleShot(800, &app, [&, folder] {
             unanswered.save(folder + QStringLiteral("/SerForm-unanswered.png"));
             app.primaryScreen()->grabWindow(0).save(folder + QStringLiteral("/screen.png"));
-            const QList<QWidget *> shown{&dialog, &form, &settings, windows.historyWindow()};
+            const QList<QWidget *> shown{&dialog, &current, &settings, windows.historyWindow()};
             for (QWidget *window : shown)
                 window->grab().save(folder + QLatin1Char('/') + window->objectName() + QStringLiteral(".png"));
             app.quit();

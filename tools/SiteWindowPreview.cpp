@@ -1,6 +1,6 @@
 // Shows the site window on three simulated units with 15 cameras, one of
-// them without video, before, during and after writing every unit, and
-// saves each view as a PNG: `site_preview FOLDER` under any display
+// them without video, before, during and after writing every unit and with
+// one unit switched off, and saves each view as a PNG: `site_preview FOLDER` under any display
 // (xvfb-run in CI). Needs ORVEX_BUILD_DIR for the simulator.
 
 #include "support/RecordingMessageBoxes.h"
@@ -89,6 +89,11 @@ int main(int argc, char **argv)
     waitFor([&] { return !window->writing(); }, 120000);
     waitFor(answered, 20000);
     save("site-written.png");
+    // The second unit switched off: the watch says so and waits for it.
+    sims[1].kill();
+    waitFor([&] { return window->tree().unitRow(1)->text(SiteTree::StateColumn).startsWith(QStringLiteral("接続できません")); },
+            30000);
+    save("site-lost.png");
     delete window;
     // What the lost camera left in the video-events log.
     QFile events(VideoEventLog::defaultPath());

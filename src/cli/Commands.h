@@ -25,6 +25,9 @@ int site(const QStringList &args);
 
 // Prints to stderr in the terminal's encoding.
 void error(const QString &text);
+// A watch lost its unit or has it back: a timed line among the changes,
+// or with --json (`json`) a note on stderr, stdout keeping to JSON.
+void watchNote(const QString &text, bool json);
 // Prints the usage of the whole tool.
 void usage();
 // Bad arguments: the reason and where the usage is, on stderr; exit code 2.

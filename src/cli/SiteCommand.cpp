@@ -3,6 +3,7 @@
 #include "RenderOptions.h"
 #include "VerbParser.h"
 
+#include "link/LinkMessages.h"
 #include "link/history/TransferRecord.h"
 #include "link/history/TransferLog.h"
 #include "site/SiteMake.h"
@@ -311,13 +312,8 @@ int siteStatus(const QStringList &args)
             out << now << Qt::flush;
         shownJson = now;
     };
-    QHash<int, QString> shownState;
     auto stamp = [] { return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")); };
-    QObject::connect(&poller, &SitePoller::unitPolled, [&](int index) {
-        const SitePoller::Unit &unit = poller.units()[index];
-        const QString state = unit.answered ? QString() : unit.error;
-        const bool changed = shownState.value(index, QStringLiteral("\x01")) != state;
-        shownState[index] = state;
+    QObject::connect(&poller, &SitePoller::unitPolled, [&](int) {
         if (json && firstShown) {
             printChangedJson();
             return;
@@ -333,11 +329,19 @@ int siteStatus(const QStringList &args)
                 else
                     printAll(out, poller, false);
             }
-            return;
         }
-        if (changed)
-            out << stamp() << ' ' << unit.name << ": " << (unit.answered ? QStringLiteral("answers") : QStringLiteral("no answer: ") + unit.error)
-                << Qt::endl;
+    });
+    // A unit lost or back before the first table shows there as it is
+    // then; later, one line each way.
+    QObject::connect(&poller, &SitePoller::unitLost, [&](int index) {
+        out.flush();
+        if (firstShown)
+            Cli::watchNote(poller.units()[index].lost, json);
+    });
+    QObject::connect(&poller, &SitePoller::unitBack, [&](int index) {
+        out.flush();
+        if (firstShown)
+            Cli::watchNote(LinkMessages::unitBack(poller.units()[index].name), json);
     });
     QObject::connect(&poller, &SitePoller::videoChanged,
                      [&](const QString &unit, int channel, const QString &title, bool lost) {
@@ -349,7 +353,7 @@ int siteStatus(const QStringList &args)
     poller.start(true);
     loop.exec();
     poller.stop();
-    return 0;
+    return interrupt.exitCode();
 }
 
 } // namespace

@@ -4,14 +4,18 @@
 #include "StatusText.h"
 #include "TitleFile.h"
 #include "VerbParser.h"
+#include "link/LinkMessages.h"
 #include "link/LinkState.h"
+#include "link/ReconnectDelay.h"
 #include "netserial/PortAddress.h"
 
 #include <QEventLoop>
 #include <QTextStream>
 #include <QTime>
+#include <QTimer>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -43,46 +47,98 @@ QStringList doubts(const QList<Cmd> &garbled, int resends)
     return why;
 }
 
+// A warning of one connection is held: the one that ends it is the reason
+// in the line saying the unit is lost (said once, not per try); one the poll
+// lives through (a line error) is printed once the poll has ended.
+class WatchView : public LinkTextView
+{
+public:
+    WatchView() : LinkTextView(stderr, Mode::Quiet) {}
+    void showWarning(const QString &title, const QString &text) override
+    {
+        m_title = title;
+        warning = text;
+    }
+    void printWarning()
+    {
+        if (!warning.isEmpty())
+            LinkTextView::showWarning(m_title, warning);
+        warning.clear();
+    }
+    QString warning;
+
+private:
+    QString m_title;
+};
+
 // Polls as the communication window does, every two seconds on the
 // engine's own timer, and prints the device's state whenever it differs
 // from the last one printed. A network port stays connected between polls
-// because the engine keeps it so; nothing here closes it. Runs until a
-// signal (its shell exit status: 130 Ctrl+C, 143 SIGTERM) or until the
-// engine gives up (1, its reason already on stderr).
-int watch(LinkSession &session, LinkTextView &view, bool json)
+// because the engine keeps it so; nothing here closes it. When the engine
+// gives up (a server restarting, a cable out) the unit is lost: one line
+// says so, a fresh session asks again after ReconnectDelay's back-off, and
+// one line says when it is back. Runs until a signal (its shell exit
+// status: 130 Ctrl+C, 143 SIGTERM).
+int watch(TitleData &data, const QString &address, bool json)
 {
     QTextStream out(stdout);
     std::optional<UnitStatus> shown;
     int resendsSeen = 0;
+    bool lost = false;
+    ReconnectDelay delay;
+    std::unique_ptr<WatchView> view;
+    std::unique_ptr<LinkSession> session;
+    QTimer again;
+    again.setSingleShot(true);
     QEventLoop loop;
-    view.setOnDone([&] {
-        if (view.failed) {
-            loop.quit();
+    const auto polled = [&] {
+        if (view->failed) {
+            if (again.isActive())
+                return; // the same end, heard twice
+            if (!lost)
+                Cli::watchNote(LinkMessages::unitLost(address, view->warning), json);
+            lost = true;
+            // The session is still on the stack; the next try replaces it.
+            again.start(delay.next());
             return;
         }
-        const UnitStatus now = view.status;
+        view->printWarning();
+        if (lost)
+            Cli::watchNote(LinkMessages::unitBack(address), json);
+        lost = false;
+        delay.reset();
+        const UnitStatus now = view->status;
         if (now != shown) {
             out << (json ? now.json()
                          : QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) + StatusText::line(now))
                 << Qt::endl;
             shown = now;
         }
-        const int resends = session.engine().retryCount();
-        for (const QString &line : doubts(view.status.garbled, std::max(0, resends - resendsSeen)))
+        const int resends = session->engine().retryCount();
+        for (const QString &line : doubts(view->status.garbled, std::max(0, resends - resendsSeen)))
             Cli::error(line);
         resendsSeen = std::max(resendsSeen, resends);
-        view.clearStatus();
-    });
+        view->clearStatus();
+    };
+    const auto connectOnce = [&] {
+        session.reset();
+        view = std::make_unique<WatchView>();
+        view->setOnDone(polled);
+        session = std::make_unique<LinkSession>(data, address, *view);
+        resendsSeen = 0;
+        session->engine().SerDataSet(Request::StatusPoll);
+    };
+    QObject::connect(&again, &QTimer::timeout, connectOnce);
     InterruptWatch interrupt([&] {
-        session.engine().abandonOperation();
+        again.stop();
+        if (session)
+            session->engine().abandonOperation();
         loop.quit();
     });
-    session.engine().SerDataSet(Request::StatusPoll);
-    // An open that fails at once has ended the watch before the loop runs.
-    if (!view.failed)
-        loop.exec();
-    view.setOnDone({});
-    return interrupt.interrupted() ? interrupt.exitCode() : 1;
+    connectOnce();
+    loop.exec();
+    session.reset();
+    return interrupt.exitCode();
 }
 
 } // namespace
@@ -108,11 +164,11 @@ int Cli::status(const QStringList &args)
         return badArguments(QStringLiteral("--port ") + address.error);
 
     const auto data = startTitle();
+    if (watching)
+        return watch(*data, address.toString(), json);
     // The poll's messages are of no interest here; only its results are.
     LinkTextView view(stderr, LinkTextView::Mode::Quiet);
     LinkSession session(*data, address.toString(), view);
-    if (watching)
-        return watch(session, view, json);
 
     session.engine().SerDataSet(Request::StatusPoll);
     if (!session.wait())

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <QTime>
 
 #include <functional>
 #include <map>
@@ -15,6 +16,14 @@ namespace Cli {
 void error(const QString &text)
 {
     QTextStream(stderr) << text << Qt::endl;
+}
+
+void watchNote(const QString &text, bool json)
+{
+    if (json)
+        error(QStringLiteral("orvex: ") + text);
+    else
+        QTextStream(stdout) << QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) << text << Qt::endl;
 }
 
 void usage()

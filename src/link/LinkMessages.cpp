@@ -1,5 +1,6 @@
 #include "LinkMessages.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace LinkMessages {
@@ -145,6 +146,27 @@ QString unsendableCode(int channel, int row, int column, int code)
         .arg(row)
         .arg(column)
         .arg(code);
+}
+
+QString unitLost(const QString &unit, const QString &warning)
+{
+    // What went wrong, without the advice for a window ("…して下さい。"):
+    // a watch asks again by itself.
+    QString reason;
+    for (const QString &line : warning.split(QRegularExpression(QStringLiteral("\\r?\\n")), Qt::SkipEmptyParts)) {
+        if (!line.trimmed().endsWith(QStringLiteral("下さい。")))
+            reason += line.trimmed();
+    }
+    if (reason.endsWith(QStringLiteral("。")))
+        reason.chop(1);
+    if (reason.isEmpty())
+        reason = QStringLiteral("応答がありません");
+    return QStringLiteral("%1 に接続できません（%2）。再接続を待っています").arg(unit, reason);
+}
+
+QString unitBack(const QString &unit)
+{
+    return QStringLiteral("%1 に再接続しました").arg(unit);
 }
 
 } // namespace LinkMessages

@@ -36,4 +36,10 @@ QString lineError(CommEvent event);
 // column counted from 1 as the editor shows them.
 QString unsendableCode(int channel, int row, int column, int code);
 
+// A watch lost `unit` (its name or address): why, from the warning the
+// link gave (`warning`, its advice left out), and that the watch goes on.
+QString unitLost(const QString &unit, const QString &warning);
+// The unit a watch lost answers again.
+QString unitBack(const QString &unit);
+
 } // namespace LinkMessages

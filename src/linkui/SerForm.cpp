@@ -157,10 +157,11 @@ void SerForm::openWriteSettings()
     m_setForm->activateWindow();
 }
 
-// After a write that broke off, the dialog opens on what is left to send.
+// After a write to this port that broke off, the dialog opens on what is
+// left to send; a write to another port leaves this unit's channels alone.
 void SerForm::offerWhatToSend()
 {
-    const std::optional<TransferRecord> &last = m_recorder.last();
+    const std::optional<TransferRecord> last = m_recorder.lastTo(m_engine->portAddress());
     if (last && last->outcome != WriteOutcome::Done && last->outcome != WriteOutcome::Refused)
         m_setForm->offerResume(*last);
     else
@@ -227,6 +228,9 @@ void SerForm::usePort(const PortChoice &port)
         m_engine->setPortAddress(port.address());
     showDeviceInUse(port);
     showNothingKnown();
+    // The dialog open now was filled for the port before.
+    if (m_setForm && m_setForm->isVisible())
+        offerWhatToSend();
 }
 
 bool SerForm::portWouldNotOpen() const

@@ -97,16 +97,38 @@ QString channelNames(const QList<int> &channels)
 
 void SetForm::offerResume(const TransferRecord &last)
 {
+    if (!m_beforeOffer)
+        m_beforeOffer = choice();
     tickOnly(last.unfinishedChannels());
-    resumeNote->setText(QStringLiteral("前回の書き込みは途中で終わりました。完了: %1。残りのチャンネルを選んであります。")
-                            .arg(channelNames(last.completedChannels())));
+    resumeNote->setText(QStringLiteral("前回 %1 への書き込みは途中で終わりました。完了: %2。残りのチャンネルを選んであります。")
+                            .arg(last.port, channelNames(last.completedChannels())));
     layOutNotes();
 }
 
 void SetForm::clearResume()
 {
+    if (m_beforeOffer) {
+        restore(*m_beforeOffer);
+        m_beforeOffer.reset();
+    }
     resumeNote->clear();
     layOutNotes();
+}
+
+SetForm::Choice SetForm::choice() const
+{
+    Choice now;
+    now.someChannels = sendOptions[1]->isChecked();
+    for (int i = 0; i < 8; ++i)
+        now.ticked[size_t(i)] = channelChecks[size_t(i)]->isChecked();
+    return now;
+}
+
+void SetForm::restore(const Choice &choice)
+{
+    sendOptions[choice.someChannels ? 1 : 0]->setChecked(true);
+    for (int i = 0; i < 8; ++i)
+        channelChecks[size_t(i)]->setChecked(choice.ticked[size_t(i)]);
 }
 
 void SetForm::titleChanged()
@@ -173,6 +195,8 @@ void SetForm::execute()
             if (!channelChecks[i]->isChecked())
                 m_data.KakikomiCh[i] = false;
     }
+    // The offer taken up is the operator's choice now.
+    m_beforeOffer.reset();
     emit writeRequested();
     hide();
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 struct TitleData;
 class QCheckBox;
@@ -35,10 +36,14 @@ public:
     QPushButton *changedButton = nullptr; // 変更分のみ選択
     QLabel *changedNote = nullptr;
 
-    // The last write broke off: the channels it did not complete are
-    // ticked, the others not, "指定チャンネルデータ送信" is chosen, and the
-    // dialog says which channels did complete.
+    // The last write to the port in use broke off: the channels it did not
+    // complete are ticked, the others not, "指定チャンネルデータ送信" is
+    // chosen, and the dialog names the port and the channels that did
+    // complete.
     void offerResume(const TransferRecord &last);
+    // Nothing to resume on the port in use: an offer not taken up by "実行"
+    // gives back the choice that stood before it, since its ticks were
+    // another unit's.
     void clearResume();
     // "変更分のみ選択" ticks the channels (1..8) `changed` gives.
     void offerChangedChannels(std::function<QList<int>()> changed);
@@ -63,6 +68,16 @@ private:
     void chooseChanged();
     void layOutNotes();
 
+    struct Choice
+    {
+        bool someChannels = false;
+        std::array<bool, 8> ticked{};
+    };
+    Choice choice() const;
+    void restore(const Choice &choice);
+
     TitleData &m_data;
     std::function<QList<int>()> m_changed;
+    // While a resume is offered: the choice it replaced.
+    std::optional<Choice> m_beforeOffer;
 };

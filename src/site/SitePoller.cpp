@@ -21,7 +21,7 @@ SitePoller::SitePoller(const SiteSchedule &schedule, LinkPlatform *platform, QOb
             m_links.push_back(nullptr);
             continue;
         }
-        auto link = std::make_unique<UnitLink>(PortAddress::parse(scheduled.address).toString(), links);
+        auto link = std::make_unique<UnitLink>(scheduled.name, PortAddress::parse(scheduled.address).toString(), links);
         connect(link.get(), &UnitLink::polled, this,
                 [this, index](bool answered, const QString &error) { polled(index, answered, error); });
         connect(link.get(), &UnitLink::videoChanged, this,
@@ -68,7 +68,15 @@ void SitePoller::polled(int index, bool answered, const QString &error)
         unit.status = link.status();
         unit.resends = link.resends();
     }
+    const bool wasLost = !unit.lost.isEmpty();
+    unit.lost = link.lostMessage();
     emit unitPolled(index);
+    if (wasLost != !unit.lost.isEmpty()) {
+        if (wasLost)
+            emit unitBack(index);
+        else
+            emit unitLost(index);
+    }
     checkFinished();
 }
 

@@ -17,7 +17,8 @@ class LinkPlatform;
 class UnitLink;
 
 // Polls every unit of a site at once, each on its own port: once, or every
-// 2 s as the communication window does. Each change of a scheduled camera's
+// 2 s as the communication window does, a unit that stops answering asked
+// again with a back-off until it is back. Each change of a scheduled camera's
 // video (and video first seen lost) is appended to the video-events log.
 class SitePoller : public QObject
 {
@@ -33,6 +34,7 @@ public:
         QString error;      // why it did not answer
         UnitStatus status;  // what its last answered poll showed
         int resends = 0;    // questions asked again during that poll
+        QString lost;       // while polling every 2 s: why it is lost, waiting to reconnect
     };
 
     // The units' ports and timers come from `platform` (which outlives the
@@ -54,6 +56,10 @@ public:
 
 signals:
     void unitPolled(int index);
+    // Polling every 2 s, a unit stopped answering (once, however often it
+    // is asked again), and answers again.
+    void unitLost(int index);
+    void unitBack(int index);
     // A scheduled camera's video came or went; channel 1..8.
     void videoChanged(const QString &unit, int channel, const QString &title, bool lost);
     // The video-events log could not be written (said once).

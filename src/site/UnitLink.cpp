@@ -2,18 +2,19 @@
 
 #include "link/history/ChannelFrames.h"
 #include "link/LinkEngine.h"
+#include "link/LinkMessages.h"
 #include "link/LinkPlatform.h"
 #include "link/LinkTimer.h"
 #include "link/SerialPort.h"
 
-#include <QTimer>
-
 #include <algorithm>
 
-UnitLink::UnitLink(const QString &address, LinkPlatform &platform, QObject *parent)
-    : QObject(parent), m_address(address), m_data(std::make_unique<TitleData>()), m_platform(platform)
+UnitLink::UnitLink(const QString &unit, const QString &address, LinkPlatform &platform, QObject *parent)
+    : QObject(parent), m_unit(unit), m_address(address), m_data(std::make_unique<TitleData>()), m_platform(platform),
+      m_retryTimer(platform.createTimer())
 {
     m_data->setDefaults();
+    m_retryTimer->setTickHandler([this] { retry(); });
 }
 
 UnitLink::~UnitLink()
@@ -36,6 +37,7 @@ void UnitLink::startEngine()
     m_failed = false;
     m_finishQueued = false;
     m_warning.clear();
+    m_warningText.clear();
 }
 
 void UnitLink::write(const TitleData &title, const std::array<bool, Title::Channels> &channels)
@@ -55,6 +57,12 @@ void UnitLink::poll(bool repeat)
 {
     stop();
     m_operation = repeat ? Operation::Polling : Operation::Poll;
+    m_reconnectDelay.reset();
+    startPoll();
+}
+
+void UnitLink::startPoll()
+{
     m_next = UnitStatus();
     startEngine();
     m_engine->SerDataSet(Request::StatusPoll);
@@ -77,6 +85,7 @@ void UnitLink::abandon()
 void UnitLink::stop()
 {
     m_operation = Operation::None;
+    m_retryTimer->setEnabled(false);
     if (m_engine)
         m_engine->abandonOperation();
     m_engine.reset();
@@ -129,6 +138,8 @@ void UnitLink::finish()
         }
         m_status = m_next;
         m_resends = m_engine ? m_engine->retryCount() : 0;
+        m_lostMessage.clear();
+        m_reconnectDelay.reset();
     }
     m_next = UnitStatus();
     const QString error = m_warning;
@@ -138,13 +149,21 @@ void UnitLink::finish()
         m_engine.reset();
     }
     if (operation == Operation::Polling && m_failed) {
-        // Asked again at the next poll, on a fresh engine (its retries spent).
-        QTimer::singleShot(LinkEngine::PollInterval, this, [this] {
-            if (m_operation == Operation::Polling && !m_engine)
-                poll(true);
-        });
+        // Asked again on a fresh engine (its retries spent), soon at first:
+        // a device server restarting is back in a moment.
+        if (m_lostMessage.isEmpty())
+            m_lostMessage = LinkMessages::unitLost(m_unit, m_warningText);
+        m_retryTimer->setInterval(m_reconnectDelay.next());
+        m_retryTimer->setEnabled(true);
     }
     emit polled(answered, error);
+}
+
+void UnitLink::retry()
+{
+    m_retryTimer->setEnabled(false);
+    if (m_operation == Operation::Polling && !m_engine)
+        startPoll();
 }
 
 void UnitLink::setMessage(const QString &text)
@@ -168,6 +187,7 @@ void UnitLink::showWarning(const QString &title, const QString &text)
     QString flat = text;
     flat.replace(QLatin1String("\r\n"), QLatin1String(" "));
     m_warning = title + QStringLiteral(": ") + flat;
+    m_warningText = text;
 }
 
 // The engine calls the three below from inside itself: what they end runs

@@ -4,6 +4,7 @@
 #include "link/history/TransferRecord.h"
 #include "link/LinkView.h"
 #include "link/UnitStatus.h"
+#include "link/ReconnectDelay.h"
 
 #include <QObject>
 #include <QString>
@@ -30,13 +31,14 @@ class UnitLink : public QObject, private LinkView
 
 public:
     // `platform` outlives the link.
-    UnitLink(const QString &address, LinkPlatform &platform, QObject *parent = nullptr);
+    UnitLink(const QString &unit, const QString &address, LinkPlatform &platform, QObject *parent = nullptr);
     ~UnitLink() override;
 
     // Writes `channels` of `title` (copied); stops whatever ran before.
     void write(const TitleData &title, const std::array<bool, Title::Channels> &channels);
-    // Polls once, or every 2 s until stop() (a unit that stops answering
-    // is tried again at the next poll).
+    // Polls once, or every 2 s until stop(). Repeating, a unit that stops
+    // answering is lost: it is asked again after ReconnectDelay's back-off
+    // until it answers, and polled every 2 s from then on.
     void poll(bool repeat);
     // Abandons the operation in progress and closes the port; a write ends
     // with writeFinished (abandoned) before this returns, a poll with nothing.
@@ -49,6 +51,10 @@ public:
     const UnitStatus &status() const { return m_status; }
     // Questions asked again after a lost reply during the last poll.
     int resends() const { return m_resends; }
+    // While the unit is lost: the one line that says so and why (the
+    // reason when it was lost); empty while it answers. Kept across stop()
+    // and poll(), so polls resumed after a write do not lose it again.
+    const QString &lostMessage() const { return m_lostMessage; }
 
 signals:
     // Of the whole write: frames sent of all frames, and the engine's message.
@@ -65,6 +71,8 @@ private:
     enum class Operation { None, Write, Poll, Polling };
 
     void startEngine();
+    void startPoll();
+    void retry();
     void queueFinish();
     void finish();
 
@@ -83,6 +91,7 @@ private:
     void operationEnded(Request reqNo) override;
     void bulkWriteFinished(const TransferRecord &report) override;
 
+    QString m_unit;
     QString m_address;
     std::unique_ptr<TitleData> m_data;
     LinkPlatform &m_platform;
@@ -90,12 +99,18 @@ private:
     std::unique_ptr<LinkTimer> m_chReqTimer;
     std::unique_ptr<LinkTimer> m_rxTimer;
     std::unique_ptr<LinkEngine> m_engine;
+    // Asks a unit that did not answer again; the platform's, so tests run it
+    // in their virtual time.
+    std::unique_ptr<LinkTimer> m_retryTimer;
 
     Operation m_operation = Operation::None;
     bool m_failed = false;
     bool m_finishQueued = false;
     quint32 m_generation = 0;
     QString m_warning;
+    QString m_warningText; // as the engine gave it, lines and all
+    QString m_lostMessage;
+    ReconnectDelay m_reconnectDelay;
     QString m_message;
     int m_totalFrames = 0;
     int m_framesSent = 0;

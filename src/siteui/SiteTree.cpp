@@ -8,8 +8,12 @@
 #include <QPainter>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace {
 
+// A unit a watch lost, while it is asked again.
+const QString LostText = QStringLiteral("接続できません。再接続を待っています");
 constexpr int ChannelRole = Qt::UserRole;
 const QColor LostColour(0xd0, 0x10, 0x10);
 const QColor FaultColour(0xb0, 0x00, 0x00);
@@ -87,7 +91,8 @@ SiteTree::SiteTree(const SiteSchedule &schedule, QWidget *parent)
     const QFontMetrics metrics = fontMetrics();
     const int padding = metrics.horizontalAdvance(QLatin1Char('0')) * 2;
     setColumnWidth(StateColumn, style()->pixelMetric(QStyle::PM_SmallIconSize) + padding
-                                    + metrics.horizontalAdvance(QStringLiteral("応答あり  表示中 CH8  映像なし 8台")));
+                                    + std::max(metrics.horizontalAdvance(QStringLiteral("応答あり  表示中 CH8  映像なし 8台")),
+                                               metrics.horizontalAdvance(LostText)));
     setColumnWidth(LastWriteColumn, padding + metrics.horizontalAdvance(QStringLiteral("2026-12-31 23:59  タイムアウト")));
 
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
@@ -167,6 +172,11 @@ void SiteTree::showPoll(int unit, const SitePoller::Unit &polled)
     }
     if (polled.address.isEmpty()) {
         setState(unit, QStringLiteral("アドレスなし"), true);
+    } else if (!polled.lost.isEmpty()) {
+        // Watched through an outage: that it is asked again, and why in the
+        // tip, whose length no column could hold.
+        setState(unit, LostText, true);
+        m_units[unit]->setToolTip(StateColumn, polled.lost);
     } else if (!polled.answered) {
         setState(unit, polled.error.isEmpty() ? QStringLiteral("応答なし") : QStringLiteral("応答なし: ") + polled.error,
                  true);

@@ -70,10 +70,10 @@ protected:
         return true;
     }
 
-    // Port 1 chosen and the communication window shown, as after "OK".
-    SerForm &openSerForm()
+    // Port `option` chosen and the communication window shown, as after "OK".
+    SerForm &openSerForm(int option = 1)
     {
-        windows->usePort(PortChoice::ofOption(1));
+        windows->usePort(PortChoice::ofOption(option));
         windows->openCommunication();
         return *windows->existingSerForm();
     }

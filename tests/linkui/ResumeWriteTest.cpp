@@ -60,9 +60,9 @@ protected:
                 data->DispData(cell, 0, ch) = quint8(25 * ch + 1 + cell);
     }
 
-    SetForm &openSetForm()
+    SetForm &openSetForm(int option = 1)
     {
-        SerForm &form = openSerForm();
+        SerForm &form = openSerForm(option);
         form.ui().WriteButton->click();
         return *form.setForm();
     }
@@ -116,6 +116,37 @@ TEST_F(ResumeWriteTest, AfterThePortDiesInChannelThreeTheNextWriteOffersChannels
     // A write that ran through leaves the choice to the operator again.
     windows->existingSerForm()->ui().WriteButton->click();
     EXPECT_TRUE(dialog.resumeNote->text().isEmpty());
+}
+
+// What a broken write left undone is that unit's: another port's unit gets
+// the dialog as for a first write, and every channel.
+TEST_F(ResumeWriteTest, AWriteBrokenOnOnePortIsOfferedOnThatPortOnly)
+{
+    writeChannels(openSetForm(), {1, 2, 3, 4, 5});
+    ASSERT_TRUE(runUntil([&] { return port().written.size() >= 2 * 43 + 10; }, 60000));
+    port().vanish();
+    platform.clock.advance(500);
+    flushDeletes();
+
+    SetForm &dialog = openSetForm(2);
+    EXPECT_TRUE(dialog.sendOptions[0]->isChecked());
+    EXPECT_TRUE(dialog.resumeNote->text().isEmpty()) << dialog.resumeNote->text().toStdString();
+    dialog.changedButton->click();
+    EXPECT_EQ(ticked(dialog), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8})) << "nothing was written to this port";
+
+    // Back on port 1 the offer names it; leaving again restores the choice.
+    dialog.sendOptions[0]->click();
+    windows->usePort(PortChoice::ofOption(1));
+    EXPECT_EQ(ticked(dialog), (QList<int>{3, 4, 5}));
+    EXPECT_TRUE(dialog.resumeNote->text().contains(QStringLiteral("/dev/ttyS0"))) << dialog.resumeNote->text().toStdString();
+    windows->usePort(PortChoice::ofOption(2));
+    EXPECT_TRUE(dialog.sendOptions[0]->isChecked());
+    EXPECT_TRUE(dialog.resumeNote->text().isEmpty());
+
+    port().written.clear();
+    dialog.executeButton->click();
+    ASSERT_TRUE(writeEnds());
+    EXPECT_EQ(channelsSelected(port().written), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
 TEST_F(ResumeWriteTest, OnlyTheChangedChannelsCanBeTickedSayingWhatThatTrusts)

@@ -1,7 +1,7 @@
 // `orvex status --watch` against orvex-sim: a change of the device is one
 // more line, the JSON lines parse, the signals end it with the shell's exit
-// codes, a failure ends it with its reason, and through ser2net every poll
-// goes over one connection.
+// codes, a unit lost is said once with its reason and waited for, and
+// through ser2net every poll goes over one connection.
 
 #include "SimLinkFixture.h"
 #include "support/QtPrinters.h"
@@ -39,10 +39,11 @@ public:
         }
     }
 
-    // The next line on stdout; empty when none came within the deadline
-    // (several polls) or the tool ended.
-    QString nextLine()
+    // The next line on stdout (or `channel`); empty when none came within
+    // the deadline (several polls) or the tool ended.
+    QString nextLine(QProcess::ProcessChannel channel = QProcess::StandardOutput)
     {
+        m_tool.setReadChannel(channel);
         const QDeadlineTimer deadline(15000);
         while (!m_tool.canReadLine() && !deadline.hasExpired()) {
             if (!m_tool.waitForReadyRead(int(deadline.remainingTime())))
@@ -122,7 +123,7 @@ TEST_F(StatusWatch, AChangeOfTheDeviceIsOneLineAndASignalEndsTheWatchWithTheShel
     }
 }
 
-TEST_F(StatusWatch, APortThatCannotBeOpenedOrADeviceThatNeverAnswersEndsItWithItsReason)
+TEST_F(StatusWatch, APortThatCannotBeOpenedOrADeviceThatNeverAnswersIsOneLineAndTheWatchGoesOn)
 {
     SimProcess silent;
     ASSERT_TRUE(silent.start({QStringLiteral("--silent")}));
@@ -133,14 +134,41 @@ TEST_F(StatusWatch, APortThatCannotBeOpenedOrADeviceThatNeverAnswersEndsItWithIt
     };
     for (const Case &c : {Case{QStringLiteral("tcp://127.0.0.1:%1").arg(Ser2netProcess::freePort()),
                                QStringLiteral("通信ポートを開けません。")},
-                          Case{silent.device(), QStringLiteral("通信がタイムアウトしました。")}}) {
+                          Case{silent.device(), QStringLiteral("通信がタイムアウトしました")}}) {
         Watch watch({QStringLiteral("--port"), c.port});
-        EXPECT_EQ(watch.finished(), 1) << c.port.toStdString();
+        const QString lost = watch.nextLine();
+        EXPECT_TRUE(lost.contains(c.port + QStringLiteral(" に接続できません（") + c.reason) && lost.endsWith(QStringLiteral("。再接続を待っています")))
+            << lost.toStdString();
+        EXPECT_EQ(watch.stop(SIGTERM), 143) << c.port.toStdString();
         EXPECT_EQ(watch.rest(), QString()) << c.port.toStdString();
-        const QString err = watch.err();
-        EXPECT_TRUE(err.contains(c.reason)) << err.toStdString();
-        EXPECT_EQ(err.count(u'\n'), 1) << "one message: " << err.toStdString();
+        EXPECT_EQ(watch.err(), QString()) << "said once, on stdout";
     }
+}
+
+// A device server restarted under a watch: one line when the unit is lost,
+// one when it is back, and the watch goes on seeing changes.
+TEST_F(StatusWatch, AWatchOutlivesADeviceServersRestart)
+{
+    if (!Ser2netProcess::available())
+        GTEST_SKIP() << "ser2net is not installed (scripts/install-deps.sh installs it)";
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    Ser2netProcess server;
+    ASSERT_TRUE(server.start(Ser2netProcess::Accepter::RawTcp, sim.device())) << server.failure().toStdString();
+    Watch watch({QStringLiteral("--port"), server.address(), QStringLiteral("--json")});
+    EXPECT_EQ(parsed(watch.nextLine())[QStringLiteral("video_loss")].toArray(), QJsonArray());
+
+    server.kill();
+    const QString lost = watch.nextLine(QProcess::StandardError);
+    EXPECT_TRUE(lost.startsWith(QStringLiteral("orvex: %1 に接続できません（").arg(server.address()))) << lost.toStdString();
+    ASSERT_TRUE(server.restart()) << server.failure().toStdString();
+    EXPECT_EQ(watch.nextLine(QProcess::StandardError), QStringLiteral("orvex: %1 に再接続しました").arg(server.address()));
+    sim.toggleFirstInputVideo();
+    EXPECT_EQ(parsed(watch.nextLine())[QStringLiteral("video_loss")].toArray(), QJsonArray({1}));
+
+    EXPECT_EQ(watch.stop(SIGINT), 130);
+    EXPECT_EQ(watch.rest(), QString()) << "the same state after the outage is no new line";
+    EXPECT_EQ(watch.err(), QString());
 }
 
 TEST_F(StatusWatch, ThroughSer2netEveryPollGoesOverOneConnection)

@@ -3,9 +3,11 @@
 
 #include "site/SitePoller.h"
 
+#include "support/FakeLinkPlatform.h"
 #include "support/SimProcess.h"
 #include "support/WaitFor.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -57,4 +59,33 @@ TEST(SitePoller, ShowsEachUnitAndLogsVideoFirstSeenLostForScheduledCameras)
     EXPECT_EQ(line[QStringLiteral("unit")].toString(), QStringLiteral("A"));
     EXPECT_EQ(line[QStringLiteral("channel")].toInt(), 1);
     EXPECT_TRUE(line[QStringLiteral("lost")].toBool());
+}
+
+// Watching, a unit that stops answering is said lost once however often it
+// is asked again, and back once; a single poll loses nothing.
+TEST(SitePoller, AWatchSaysEachUnitLostOnceAndBackOnce)
+{
+    const SiteSchedule::Read read = SiteSchedule::parse("unit,address,channel\nA,/dev/ttyUSB0,1\nB,tcp://h:7001,1\n");
+    ASSERT_TRUE(read.schedule) << read.error.toStdString();
+    FakeLinkPlatform platform;
+    platform.openFails = true;
+    SitePoller poller(*read.schedule, &platform);
+    QStringList said;
+    QObject::connect(&poller, &SitePoller::unitLost, [&](int i) { said << poller.units()[i].name + " lost"; });
+    QObject::connect(&poller, &SitePoller::unitBack, [&](int i) { said << poller.units()[i].name + " back"; });
+    const auto run = [&](bool repeat, int ms, bool fail) {
+        poller.start(repeat);
+        platform.openFails = fail;
+        for (int i = 0; i < ms; ++i) {
+            platform.clock.advance(1);
+            QCoreApplication::processEvents();
+        }
+    };
+    run(false, 100, true);
+    EXPECT_EQ(said, QStringList());
+    run(true, 15000, true);
+    EXPECT_EQ(said, (QStringList{"A lost", "B lost"}));
+    run(true, 6000, false);
+    EXPECT_EQ(said, (QStringList{"A lost", "B lost", "A back", "B back"}));
+    EXPECT_TRUE(poller.units()[0].answered && poller.units()[0].lost.isEmpty());
 }

@@ -118,10 +118,13 @@ TEST_F(SiteWindowTest, ShowsEveryUnitAndCameraWithItsLastWrite)
     EXPECT_EQ(tree.cameraRow(0, 2)->text(SiteTree::UnitColumn), QStringLiteral("CH2  Yard, north"));
     EXPECT_EQ(text(1, SiteTree::StateColumn), QStringLiteral("アドレスなし"));
     EXPECT_EQ(text(1, SiteTree::LastWriteColumn), QStringLiteral("—"));
-    // The unit that is not there is said so, its cameras unknown.
-    ASSERT_TRUE(waitFor([&] { return text(0, SiteTree::StateColumn).startsWith(QStringLiteral("応答なし")); },
+    // The unit that is not there is waited for, its cameras unknown, its tip says why.
+    ASSERT_TRUE(waitFor([&] { return text(0, SiteTree::StateColumn) == QStringLiteral("接続できません。再接続を待っています"); },
                         PollDeadlineMs));
     EXPECT_EQ(lamp(0, 1), SiteTree::lampText(std::nullopt));
+    const QString why = tree.unitRow(0)->toolTip(SiteTree::StateColumn);
+    EXPECT_TRUE(why.startsWith(QStringLiteral("A に接続できません（")) && why.contains(QStringLiteral("/dev/null/a")))
+        << why.toStdString();
 }
 
 TEST_F(SiteWindowTest, RefusedScheduleIsToldWithItsLineAndOpensNothing)

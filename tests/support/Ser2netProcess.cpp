@@ -75,7 +75,18 @@ bool Ser2netProcess::start(Accepter accepter, const QString &device, const QStri
                    .toUtf8()
                + trace.toUtf8());
     file.close();
+    return launch();
+}
 
+bool Ser2netProcess::restart()
+{
+    kill();
+    return launch();
+}
+
+bool Ser2netProcess::launch()
+{
+    const QString config = m_dir.filePath(QStringLiteral("ser2net.yaml"));
     m_process.setProgram(ser2netPath());
     // -n: stay in front, -d: log to stderr, -P: no pid file in /run.
     m_process.setArguments({QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("-c"), config,

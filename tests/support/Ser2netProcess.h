@@ -20,6 +20,8 @@ public:
     // "19200n81") and waits until it listens; false with the reason in
     // failure().
     bool start(Accepter accepter, const QString &device, const QString &deviceSettings = QStringLiteral("9600n81"));
+    // Kills it and starts it again on the same port, as a server restarted.
+    bool restart();
     // Before start(): whether a new client kicks the one connected (the
     // default here) or is turned away with ser2net's "Port already in use".
     void setKickOldUser(bool kick) { m_kickOldUser = kick; }
@@ -42,6 +44,7 @@ public:
     static bool listening(quint16 port);
 
 private:
+    bool launch();
     int traced(const char *event) const;
 
     QProcess m_process;

@@ -33,10 +33,19 @@ void TransferRecorder::record(const TransferRecord &finished)
     record.program = m_program;
     record.time = m_clock();
     m_last = record;
+    m_lastByPort.insert(record.port, record);
     const QString why = m_log.append(record);
     if (why.isEmpty() || m_warned)
         return;
     m_warned = true;
     if (m_warn)
         m_warn(notRecorded(why));
+}
+
+std::optional<TransferRecord> TransferRecorder::lastTo(const QString &port) const
+{
+    const auto found = m_lastByPort.constFind(port);
+    if (found == m_lastByPort.cend())
+        return std::nullopt;
+    return *found;
 }

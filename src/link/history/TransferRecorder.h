@@ -4,6 +4,7 @@
 #include "TransferRecord.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 
 #include <functional>
@@ -47,6 +48,9 @@ public:
 
     // The last write recorded in this run of the program.
     const std::optional<TransferRecord> &last() const { return m_last; }
+    // The last write in this run to `port` (as the record names it): what a
+    // unit was left holding is that unit's, never the next port's.
+    std::optional<TransferRecord> lastTo(const QString &port) const;
     const TransferLog &log() const { return m_log; }
 
     // The one sentence a log that was not written gives.
@@ -63,4 +67,5 @@ private:
     std::optional<TitleSource> m_atStart;
     std::function<QDateTime()> m_clock = [] { return QDateTime::currentDateTime(); };
     std::optional<TransferRecord> m_last;
+    QHash<QString, TransferRecord> m_lastByPort;
 };
