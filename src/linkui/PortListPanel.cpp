@@ -4,6 +4,7 @@
 
 #include "link/LinkTimer.h"
 #include "netserial/PortAddress.h"
+#include "netserial/PortAddressWords.h"
 #include "platform/StablePortName.h"
 
 #include <QHBoxLayout>
@@ -147,7 +148,7 @@ bool PortListPanel::useTypedAddress()
     const QString typed = addressEdit->text().trimmed();
     const PortAddress address = PortAddress::parse(typed);
     if (!address.isValid()) {
-        problemLabel->setText(PortWords::problem(address, typed));
+        problemLabel->setText(PortAddressWords::problem(address, typed));
         problemLabel->show();
         return false;
     }
