@@ -111,9 +111,13 @@ void SetForm::clearResume()
 
 void SetForm::titleChanged()
 {
-    changedNote->setText(QStringLiteral("前回このPCから書き込んだ時と違うチャンネルだけを選びます。"
-                                        "本体がその内容を今も保持しているとみなします。"));
+    changedNote->setText(QStringLiteral("前回このPCから書き込んだ時と違うチャンネルだけを選びます。") + changedCaveat());
     layOutNotes();
+}
+
+QString SetForm::changedCaveat()
+{
+    return QStringLiteral("本体が前回このPCから書き込んだ内容を今も保持しているとみなします。");
 }
 
 void SetForm::layOutNotes()
