@@ -60,8 +60,10 @@ QString cannotOpen(const QString &device, OpenFailure failure, const QString &re
     case OpenFailure::None:
     case OpenFailure::Other: detail = QStringLiteral("%1 を開けません"); break;
     }
-    text += QStringLiteral("\r\n") + detail.arg(device);
-    if (!reason.isEmpty())
+    detail = detail.arg(device);
+    text += QStringLiteral("\r\n") + detail;
+    // A reason already in the operator's words is said once.
+    if (!reason.isEmpty() && !detail.contains(reason))
         text += QStringLiteral("（%1）").arg(reason);
     text += QStringLiteral("。");
 #ifdef Q_OS_LINUX

@@ -58,6 +58,9 @@ signals:
     // "実行" has set KakikomiCh: start the bulk write now.
     void writeRequested();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void showChannelChoice(int index);
     void execute();
