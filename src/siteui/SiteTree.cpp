@@ -5,6 +5,7 @@
 #include "linkui/TransferHistoryWindow.h"
 #include "render/StripFit.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -30,6 +31,39 @@ QIcon lamp(const QColor &colour)
     painter.drawEllipse(QRectF(6, 6, 52, 52));
     return QIcon(pixmap);
 }
+
+// The last write's time and its result drawn as two texts: laid out as one,
+// digits before a word in katakana ("ポート異常") would be set in that word's
+// fallback font, so a failed unit's time would look unlike every other.
+class LastWriteDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QString text = item.text;
+        item.text.clear();
+        const QWidget *widget = option.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+        const qsizetype gap = text.indexOf(QLatin1String("  "));
+        const QString time = gap < 0 ? text : text.left(gap + 2);
+        const QString result = gap < 0 ? QString() : text.mid(gap + 2);
+        const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget)
+                               .adjusted(style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1, 0, 0, 0);
+        painter->save();
+        painter->setFont(item.font);
+        painter->setPen(item.palette.color(item.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                               : QPalette::Text));
+        const Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
+        painter->drawText(area, align, time);
+        painter->drawText(area.adjusted(QFontMetrics(item.font).horizontalAdvance(time), 0, 0, 0), align, result);
+        painter->restore();
+    }
+};
 
 // One line, however many the message had: a row is one line high.
 QString oneLine(QString text)
@@ -58,6 +92,7 @@ SiteTree::SiteTree(const SiteSchedule &schedule, QWidget *parent)
     setExpandsOnDoubleClick(false);
     header()->setStretchLastSection(true);
     setItemDelegateForColumn(WriteColumn, new WriteBarDelegate(this));
+    setItemDelegateForColumn(LastWriteColumn, new LastWriteDelegate(this));
     setSchedule(schedule);
 
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
@@ -220,6 +255,8 @@ void SiteTree::showPoll(int unit, const SitePoller::Unit &polled)
         if (lostCount > 0)
             text += QStringLiteral("  映像なし %1台").arg(lostCount);
         setState(unit, text, lostCount > 0);
+        // Red for the lost video, but no failure to be read in full.
+        m_units[unit]->setData(StateColumn, FullTextRole, QString());
     }
 }
 

@@ -166,7 +166,10 @@ void SiteWindow::showSchedule(const SiteSchedule &schedule, const QString &sched
     m_poller = new SitePoller(m_schedule, nullptr, this);
     m_poller->setEventLog(VideoEventLog());
     connect(m_poller, &SitePoller::unitPolled, this,
-            [this](int index) { m_tree->showPoll(index, m_poller->units()[index]); });
+            [this](int index) {
+                m_tree->showPoll(index, m_poller->units()[index]);
+                showFaults();
+            });
     connect(m_poller, &SitePoller::logWarning, this, [this](const QString &why) {
         m_status->setText(QStringLiteral("映像の記録を書けません: ") + why);
     });
