@@ -267,6 +267,18 @@ TEST_F(SiteWindowTest, ARenamedCameraIsMadeAndOnlyItsChannelSent)
     EXPECT_TRUE(window->resultText().startsWith(QStringLiteral("変更はありませんでした。"))) << window->resultText().toStdString();
 }
 
+TEST_F(SiteWindowTest, ATitleTheStripCutsIsShownCut)
+{
+    const QString whole = QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ");
+    ASSERT_TRUE(open("unit,channel,title\nA,1," + whole.toUtf8() + "\n"));
+    window->makeAll();
+    const QTreeWidgetItem *camera = window->tree().cameraRow(0, 1);
+    EXPECT_TRUE(camera->text(SiteTree::UnitColumn).endsWith(QStringLiteral("…"))) << camera->text(0).toStdString();
+    EXPECT_LT(camera->text(SiteTree::UnitColumn).size(), QStringLiteral("CH1  ").size() + whole.size());
+    EXPECT_TRUE(camera->text(SiteTree::WriteColumn).startsWith(QStringLiteral("末尾が切れます")));
+    EXPECT_EQ(camera->toolTip(SiteTree::UnitColumn), whole);
+}
+
 TEST_F(SiteWindowTest, ARefusedScheduleKeepsTheWindowAndWhatItShows)
 {
     ASSERT_TRUE(open("unit,channel,title\nA,1,Gate\nB,2,Yard\n"));
