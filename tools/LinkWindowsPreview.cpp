@@ -129,6 +129,19 @@ int main(int argc, char **argv)
             const QList<QWidget *> shown{&dialog, &current, &settings, windows.historyWindow()};
             for (QWidget *window : shown)
                 window->grab().save(folder + QLatin1Char('/') + window->objectName() + QStringLiteral(".png"));
+            // Shown again: the focus frame marks where Return goes.
+            settings.hide();
+            settings.show();
+            settings.activateWindow();
+            QApplication::processEvents();
+            settings.grab().save(folder + QStringLiteral("/SetForm-reopened.png"));
+            // Typed paths that are no port, said beside the field.
+            for (const QString &typed : {QStringLiteral("/"), QStringLiteral("/dev/nonexistent")}) {
+                dialog.portPanel->addressEdit->setText(typed);
+                dialog.portPanel->useTypedAddress();
+                dialog.grab().save(folder + QStringLiteral("/TestSerForm-") + (typed.size() == 1 ? "folder" : "missing")
+                                   + QStringLiteral(".png"));
+            }
             app.quit();
         });
     }

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 
 #include <array>
@@ -42,7 +43,7 @@ int main(int argc, char **argv)
     }
     const char *const titles[3][5] = {{"正門", "駐車場 北", "搬入口", "ロビー", "非常口 東"},
                                       {"1F 廊下", "2F 廊下", "倉庫", "屋上", "機械室"},
-                                      {"Gate B", "Yard", "Loading dock 3", "Office", "Server room"}};
+                                      {"Gate B", "Yard", "Loading dock 3 north side camera", "Office", "Server room"}};
     // As Japanese Excel saves "CSV": code page 932, CR LF.
     QString csv = QStringLiteral("装置,アドレス,チャンネル,カメラ名,メモ\r\n");
     for (int unit = 0; unit < 3; ++unit) {
@@ -54,12 +55,21 @@ int main(int argc, char **argv)
                        .arg(QString::fromUtf8(titles[unit][camera]));
         }
     }
+    // A fourth unit whose adapter is not plugged in.
+    csv += QStringLiteral("棟4,%1,1,通用口,\r\n").arg(scratch.filePath(QStringLiteral("ttyUSB-unplugged")));
     const QString file = scratch.filePath(QStringLiteral("site.csv"));
-    QFile out(file);
-    const QByteArray bytes = Cp932::encode(csv);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+    // Saved as the installer saves the sheet again, a few seconds after the files made from it.
+    const auto saveSchedule = [&file](const QString &text, int secondsLater) {
+        QFile out(file);
+        const QByteArray bytes = Cp932::encode(text);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+            return false;
+        if (secondsLater > 0)
+            out.setFileTime(QDateTime::currentDateTime().addSecs(secondsLater), QFileDevice::FileModificationTime);
+        return true;
+    };
+    if (!saveSchedule(csv, 0))
         return 1;
-    out.close();
 
     RecordingMessageBoxes boxes;
     SiteWindow *window = SiteWindow::open(file, boxes, nullptr);
@@ -89,6 +99,40 @@ int main(int argc, char **argv)
     waitFor([&] { return !window->writing(); }, 120000);
     waitFor(answered, 20000);
     save("site-written.png");
+
+    // A camera renamed in the sheet while the window is open.
+    QString renamed = csv;
+    renamed.replace(QStringLiteral("倉庫"), QStringLiteral("倉庫 西側"));
+    saveSchedule(renamed, 5);
+    waitFor([&] { return window->scheduleChanged(); }, 20000);
+    save("site-changed-on-disk.png");
+    window->load(window->scheduleFile());
+    waitFor(answered, 20000);
+    save("site-renamed-marked.png");
+    window->writeAll(true);
+    waitFor([&] { return !window->writing(); }, 120000);
+    waitFor(answered, 20000);
+    save("site-changed-written.png");
+    std::printf("after 変更分のみ: %s\n", qPrintable(window->resultText()));
+
+    // A schedule with an error keeps the window and what it shows.
+    QString wrong = renamed;
+    wrong.replace(QStringLiteral("棟2,,4,"), QStringLiteral("棟2,,9,"));
+    saveSchedule(wrong, 10);
+    waitFor([&] { return window->scheduleChanged(); }, 20000);
+    window->load(window->scheduleFile());
+    save("site-refused-kept.png");
+    for (const QString &text : boxes.texts)
+        std::printf("box: %s\n", qPrintable(text));
+
+    // By keyboard: Enter on a camera opens its unit.
+    QObject::connect(window, &SiteWindow::titleRequested,
+                     [](const QString &opened) { std::printf("Enter opens %s\n", qPrintable(opened)); });
+    window->tree().setFocus();
+    window->tree().setCurrentItem(window->tree().cameraRow(1, 3));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window->tree(), &enter);
+
     // The second unit switched off: the watch says so and waits for it.
     sims[1].kill();
     waitFor([&] { return window->tree().unitRow(1)->text(SiteTree::StateColumn).startsWith(QStringLiteral("接続できません")); },

@@ -81,9 +81,10 @@ int siteMake(const QStringList &args)
     QTextStream out(stdout);
     bool allMade = true;
     bool bitmapNoted = false;
-    for (const SiteSchedule::Unit &unit : schedule->units) {
-        const TitlesMake::Outcome outcome = SiteMake::makeUnit(unit, folder, settings);
-        const QString file = SiteMake::unitFile(folder, unit.name);
+    for (const SiteMake::Made &made : SiteMake::makeUnits(*schedule, folder, settings)) {
+        const SiteSchedule::Unit &unit = schedule->units[made.unit];
+        const TitlesMake::Outcome &outcome = made.outcome;
+        const QString &file = made.file;
         if (!outcome.notice.isEmpty())
             Cli::error(QStringLiteral("orvex: %1: %2").arg(unit.name, outcome.notice));
         if (!outcome.error.isEmpty()) {

@@ -33,8 +33,15 @@ void OpenSiteCommand::open()
     if (fileName.isEmpty())
         return;
     DialogFolder::remember(fileName);
-    if (m_site)
-        m_site->close();
+    // The open window takes the new schedule, or keeps what it shows when
+    // the schedule is refused.
+    if (m_site) {
+        if (m_site->load(fileName)) {
+            m_site->raise();
+            m_site->activateWindow();
+        }
+        return;
+    }
     SiteWindow *site = SiteWindow::open(fileName, m_messageBoxes, &m_window);
     if (!site)
         return;

@@ -99,8 +99,11 @@ QString cannotOpen(const QString &device, OpenFailure failure, const QString &re
     case OpenFailure::None:
     case OpenFailure::Other: detail = QStringLiteral("%1 を開けません"); break;
     }
-    text += QStringLiteral("\r\n") + detail.arg(device);
-    if (!reason.isEmpty())
+    detail = detail.arg(device);
+    text += QStringLiteral("\r\n") + detail;
+    // A reason already in the operator's words is said once, and a path
+    // with nothing at it has no more to say than that.
+    if (!reason.isEmpty() && !detail.contains(reason) && failure != OpenFailure::Missing)
         text += QStringLiteral("（%1）").arg(reason);
     text += QStringLiteral("。");
 #ifdef Q_OS_LINUX

@@ -4,6 +4,7 @@
 
 #include "link/LinkTimer.h"
 #include "netserial/PortAddress.h"
+#include "netserial/PortAddressWords.h"
 #include "platform/StablePortName.h"
 
 #include <QHBoxLayout>
@@ -146,8 +147,14 @@ bool PortListPanel::useTypedAddress()
 {
     const QString typed = addressEdit->text().trimmed();
     const PortAddress address = PortAddress::parse(typed);
-    if (!address.isValid()) {
-        problemLabel->setText(PortWords::problem(address, typed));
+    // A folder or a path with nothing at it is said at once, not only when
+    // the communication window fails to open it; a port the list shows is there.
+    const bool listed = StablePortName::presentPort(typed, m_ports).has_value();
+    const QString problem = !address.isValid() ? PortAddressWords::problem(address, typed)
+                            : listed           ? QString()
+                                               : PortAddressWords::deviceProblem(address, true);
+    if (!problem.isEmpty()) {
+        problemLabel->setText(problem);
         problemLabel->show();
         return false;
     }

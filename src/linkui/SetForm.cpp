@@ -54,6 +54,10 @@ SetForm::SetForm(TitleData &data, QWidget *owner) : QWidget(owner), m_data(data)
     Twips::place(executeButton, 480, 1260, 2325, 375);
     cancelButton = new QPushButton(QStringLiteral("キャンセル"), this);
     Twips::place(cancelButton, 2880, 1260, 2325, 375);
+    // Return presses the focused button, as in a dialog box: the window is
+    // a plain widget, where a button does not take Return of itself.
+    executeButton->setAutoDefault(true);
+    cancelButton->setAutoDefault(true);
     resumeNote = new QLabel(this);
     resumeNote->setObjectName(QStringLiteral("resumeNote"));
     changedButton = new QPushButton(QStringLiteral("変更分のみ選択(&D)"), this);
@@ -95,6 +99,14 @@ QString channelNames(const QList<int> &channels)
 }
 } // namespace
 
+void SetForm::showEvent(QShowEvent *event)
+{
+    // The operator sees at once where Return and Space go; Qt otherwise
+    // draws the focus frame only after a key has moved the focus.
+    setAttribute(Qt::WA_KeyboardFocusChange, true);
+    QWidget::showEvent(event);
+}
+
 void SetForm::offerResume(const TransferRecord &last)
 {
     if (!m_beforeOffer)
@@ -133,9 +145,13 @@ void SetForm::restore(const Choice &choice)
 
 void SetForm::titleChanged()
 {
-    changedNote->setText(QStringLiteral("前回このPCから書き込んだ時と違うチャンネルだけを選びます。"
-                                        "本体がその内容を今も保持しているとみなします。"));
+    changedNote->setText(QStringLiteral("前回このPCから書き込んだ時と違うチャンネルだけを選びます。") + changedCaveat());
     layOutNotes();
+}
+
+QString SetForm::changedCaveat()
+{
+    return QStringLiteral("本体が前回このPCから書き込んだ内容を今も保持しているとみなします。");
 }
 
 void SetForm::layOutNotes()

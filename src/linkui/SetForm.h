@@ -50,6 +50,9 @@ public:
     // The title changed: the channels named after "変更分のみ選択" may be
     // others now, so the note goes back to saying what the button does.
     void titleChanged();
+    // What choosing only the changed channels takes on trust, said wherever
+    // that choice is offered.
+    static QString changedCaveat();
 
     // The dialog's width and designed height in twips; the rows added
     // beneath grow with their notes.
@@ -59,6 +62,9 @@ public:
 signals:
     // "実行" has set KakikomiCh: start the bulk write now.
     void writeRequested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     void showChannelChoice(int index);

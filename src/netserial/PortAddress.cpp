@@ -2,7 +2,13 @@
 
 #include "SerialPortNames.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QHashFunctions>
 #include <QRegularExpression>
+
+#include <array>
+#include <optional>
 
 namespace {
 
@@ -58,7 +64,139 @@ PortAddress parseUnnumbered(const QString &text)
     return invalid(Problem::UnknownKind, QStringLiteral("%1: unknown kind of address \"%2://\" (tcp:// or rfc2217://)").arg(text, name));
 }
 
+// The sixteen bytes of an IPv6 address as eight groups; nothing when `text`
+// is none (a trailing dotted IPv4 part included).
+std::optional<std::array<quint16, 8>> ipv6Groups(const QString &text)
+{
+    const qsizetype gap = text.indexOf(QLatin1String("::"));
+    if (gap >= 0 && text.indexOf(QLatin1String("::"), gap + 1) >= 0)
+        return std::nullopt;
+    const auto groupsOf = [](const QString &part, QList<quint16> &groups) {
+        if (part.isEmpty())
+            return true;
+        const QStringList words = part.split(u':');
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            const QString &word = words[i];
+            if (i == words.size() - 1 && word.contains(u'.')) {
+                const QStringList bytes = word.split(u'.');
+                if (bytes.size() != 4)
+                    return false;
+                std::array<int, 4> value{};
+                for (int b = 0; b < 4; ++b) {
+                    bool ok = false;
+                    value[size_t(b)] = bytes[b].toInt(&ok);
+                    if (!ok || bytes[b].isEmpty() || value[size_t(b)] > 255)
+                        return false;
+                }
+                groups << quint16(value[0] << 8 | value[1]) << quint16(value[2] << 8 | value[3]);
+                continue;
+            }
+            bool ok = false;
+            const uint group = word.toUInt(&ok, 16);
+            if (!ok || word.isEmpty() || word.size() > 4)
+                return false;
+            groups << quint16(group);
+        }
+        return true;
+    };
+    QList<quint16> head, tail;
+    if (!groupsOf(gap >= 0 ? text.left(gap) : text, head) || !groupsOf(gap >= 0 ? text.mid(gap + 2) : QString(), tail))
+        return std::nullopt;
+    const qsizetype given = head.size() + tail.size();
+    if (given > 8 || (gap < 0 && given != 8) || (gap >= 0 && given == 8))
+        return std::nullopt;
+    std::array<quint16, 8> groups{};
+    for (qsizetype i = 0; i < head.size(); ++i)
+        groups[size_t(i)] = head[i];
+    for (qsizetype i = 0; i < tail.size(); ++i)
+        groups[size_t(8 - tail.size() + i)] = tail[i];
+    return groups;
+}
+
+// RFC 5952's one form: lower case, no leading zeros, the longest run of two
+// or more zero groups (the first of equals) written "::".
+QString ipv6Text(const std::array<quint16, 8> &groups)
+{
+    int runAt = -1, runLength = 0;
+    for (int i = 0; i < 8;) {
+        int j = i;
+        while (j < 8 && groups[size_t(j)] == 0)
+            ++j;
+        if (j - i > runLength && j - i >= 2) {
+            runAt = i;
+            runLength = j - i;
+        }
+        i = j > i ? j : i + 1;
+    }
+    QString text;
+    for (int i = 0; i < 8; ++i) {
+        if (i == runAt) {
+            text += QLatin1String("::");
+            i += runLength - 1;
+            continue;
+        }
+        if (!text.isEmpty() && !text.endsWith(u':'))
+            text += u':';
+        text += QString::number(groups[size_t(i)], 16);
+    }
+    return text;
+}
+
+QString canonicalHost(const QString &host)
+{
+    if (host.contains(u':')) {
+        if (const auto groups = ipv6Groups(host))
+            return ipv6Text(*groups);
+    }
+    QString name = host.toLower();
+    if (name.endsWith(u'.'))
+        name.chop(1);
+    return name;
+}
+
 } // namespace
+
+PortAddress::Identity PortAddress::identity() const
+{
+    Identity identity;
+    identity.kind = kind;
+    switch (kind) {
+    case Kind::Device: {
+        const QFileInfo info(QDir::current().absoluteFilePath(device));
+        const QString resolved = info.canonicalFilePath();
+        identity.path = resolved.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : resolved;
+        break;
+    }
+    case Kind::Tcp:
+    case Kind::Rfc2217:
+        identity.host = canonicalHost(host);
+        identity.port = port;
+        break;
+    case Kind::Invalid: break;
+    }
+    return identity;
+}
+
+PortAddress::DeviceNode PortAddress::deviceNode() const
+{
+    if (kind != Kind::Device)
+        return DeviceNode::NotADevice;
+    const QFileInfo info(device);
+    if (!info.exists())
+        return DeviceNode::Missing;
+    if (info.isDir())
+        return DeviceNode::Folder;
+    // A serial device is a character device, never a regular file (a fifo
+    // or a socket may stand in for one while a program is tested).
+    if (info.isFile()) // follows a link, and is false for a device node
+        return DeviceNode::RegularFile;
+    return DeviceNode::Other;
+}
+
+size_t qHash(const PortAddress::Identity &identity, size_t seed)
+{
+    return qHashMulti(seed, int(identity.kind), identity.host, identity.port, identity.path);
+}
 
 PortAddress PortAddress::parse(const QString &given)
 {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <cstddef>
+
 // Where the device is, as an operator types it or --port gives it:
 //   N                   port 1..8 (ORVEX_COM<n>, else the n-th serial port)
 //   /dev/ttyUSB0, COM12 a serial device
@@ -29,4 +31,28 @@ struct PortAddress
     // The address written back the way parse() reads it; a port number
     // comes back as the device it stands for.
     QString toString() const;
+
+    // What an address reaches, so that two spellings of one port compare
+    // equal: a host name in lower case without a closing dot, an IP address
+    // in its one written form ([0:0:0:0:0:0:0:1] is ::1), and a device's
+    // path made absolute with its links, "." and ".." resolved. Kept as a
+    // kind, a host, a port and a path, so a kind that has all of them
+    // (a device on a far machine) fits as well as one with a few.
+    struct Identity
+    {
+        Kind kind = Kind::Invalid;
+        QString host;
+        quint16 port = 0;
+        QString path;
+
+        bool operator==(const Identity &) const = default;
+    };
+    // Looks a device up on the file system; an invalid address reaches nothing.
+    Identity identity() const;
+
+    // What is at a device's path, for saying at once that it is no serial port.
+    enum class DeviceNode { NotADevice, Missing, Folder, RegularFile, Other };
+    DeviceNode deviceNode() const;
 };
+
+size_t qHash(const PortAddress::Identity &identity, size_t seed = 0);

@@ -8,10 +8,13 @@ Parsed parse(const QString &text)
     Row row;
     QString field;
     int line = 1;
+    int record = 1;
     row.line = line;
+    row.row = record;
     bool quoted = false;      // inside a quoted field
     bool afterQuote = false;  // a quoted field just closed
     int quoteLine = 0;
+    int quoteRecord = 0;
     auto endRecord = [&] {
         row.fields << field;
         field.clear();
@@ -20,6 +23,7 @@ Parsed parse(const QString &text)
             parsed.rows << row;
         row = Row();
         row.line = line;
+        row.row = ++record;
         afterQuote = false;
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -52,9 +56,10 @@ Parsed parse(const QString &text)
         } else if (c == u'"' && field.isEmpty() && !afterQuote) {
             quoted = true;
             quoteLine = line;
+            quoteRecord = record;
         } else if (afterQuote) {
             parsed.badLine = line;
-            parsed.why = QStringLiteral("text after a closing quote");
+            parsed.badRow = record;
             return parsed;
         } else {
             field += c;
@@ -62,7 +67,8 @@ Parsed parse(const QString &text)
     }
     if (quoted) {
         parsed.badLine = quoteLine;
-        parsed.why = QStringLiteral("a quote is never closed");
+        parsed.badRow = quoteRecord;
+        parsed.quoteOpen = true;
         return parsed;
     }
     if (!field.isEmpty() || !row.fields.isEmpty() || afterQuote)

@@ -20,4 +20,17 @@ TitlesMake::Outcome makeUnit(const SiteSchedule::Unit &unit, const QString &fold
     return TitlesMake::run(exists ? file : QString(), unit.titles(), settings, file);
 }
 
+QList<Made> makeUnits(const SiteSchedule &schedule, const QString &folder, const TitlesMake::Settings &settings,
+                      const QStringList &only)
+{
+    QList<Made> made;
+    for (int i = 0; i < int(schedule.units.size()); ++i) {
+        const SiteSchedule::Unit &unit = schedule.units[i];
+        if (!only.isEmpty() && !only.contains(unit.name))
+            continue;
+        made << Made{i, unitFile(folder, unit.name), makeUnit(unit, folder, settings)};
+    }
+    return made;
+}
+
 } // namespace SiteMake

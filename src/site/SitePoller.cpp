@@ -2,7 +2,6 @@
 
 #include "UnitLink.h"
 
-#include "netserial/PortAddress.h"
 #include "platform/QtLinkPlatform.h"
 
 #include <QDateTime>
@@ -17,11 +16,11 @@ SitePoller::SitePoller(const SiteSchedule &schedule, LinkPlatform *platform, QOb
         unit.address = scheduled.address;
         const int index = int(m_units.size());
         m_units << unit;
-        if (scheduled.address.isEmpty()) {
+        if (!scheduled.port.isValid()) {
             m_links.push_back(nullptr);
             continue;
         }
-        auto link = std::make_unique<UnitLink>(scheduled.name, PortAddress::parse(scheduled.address).toString(), links);
+        auto link = std::make_unique<UnitLink>(scheduled.name, scheduled.port.toString(), links);
         connect(link.get(), &UnitLink::polled, this,
                 [this, index](bool answered, const QString &error) { polled(index, answered, error); });
         connect(link.get(), &UnitLink::videoChanged, this,

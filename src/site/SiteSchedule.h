@@ -1,6 +1,9 @@
 #pragma once
 
+#include "Refusal.h"
+
 #include "core/TitleData.h"
+#include "netserial/PortAddress.h"
 
 #include <QByteArray>
 #include <QList>
@@ -20,22 +23,27 @@ struct SiteScheduleRead;
 //
 // Japanese Excel saves "CSV" in code page 932, its "CSV UTF-8" with a
 // byte-order mark; both are read, told apart by the bytes (valid UTF-8 is
-// UTF-8). Whatever the sheet says is checked before anything is made or
-// written: every refusal names the line and the column.
+// UTF-8), and a file whose lines are in both is refused. Whatever the sheet
+// says is checked before anything is made or written: every refusal names
+// the row as the spreadsheet shows it (the header is row 1), the file's
+// line where that differs, and the column.
 struct SiteSchedule
 {
     struct Camera
     {
         int channel = 0; // 1..8
         QString title;   // empty: the channel is kept as it is
-        int line = 0;
+        int row = 0;     // the spreadsheet's row
     };
 
     struct Unit
     {
         QString name;    // also its title file's name, "<name>.zvx"
         QString address; // as the sheet gives it; empty when none
-        int addressLine = 0;
+        // The address parsed once, as the links open it and the transfer
+        // log names it; invalid when the sheet gives none.
+        PortAddress port;
+        int addressRow = 0;
         QList<Camera> cameras; // in the order of the sheet
 
         // The titles by channel, empty for channels the schedule does not name.
@@ -46,6 +54,8 @@ struct SiteSchedule
     QList<Unit> units; // in the order they first appear
 
     const Unit *unit(const QString &name) const;
+    // The unit at `name`'s place in `units`, -1 when none.
+    int unitIndex(const QString &name) const;
 
     using Read = SiteScheduleRead;
 
@@ -61,6 +71,10 @@ struct SiteSchedule
 struct SiteScheduleRead
 {
     std::optional<SiteSchedule> schedule;
-    QString error; // "line 4, column channel: ...", or why the file is not read
+    QString error; // "row 4, column channel: ...", or why the file is not read
+    QString japanese; // the same for a window
     bool unreadable = false; // the file could not be read at all, rather than refused
+    // How often two units' addresses were compared: about once per unit,
+    // however many there are.
+    int addressComparisons = 0;
 };

@@ -6,7 +6,6 @@
 #include "core/ZvxReader.h"
 #include "link/history/ChangedChannels.h"
 #include "link/history/TransferRecorder.h"
-#include "netserial/PortAddress.h"
 #include "platform/QtLinkPlatform.h"
 
 #include <QFileInfo>
@@ -52,12 +51,11 @@ void SiteWriter::start(const SiteSchedule &schedule, const QString &folder, cons
         Result result;
         result.unit = unit.name;
         result.file = QFileInfo(SiteMake::unitFile(folder, unit.name)).absoluteFilePath();
-        const PortAddress address = PortAddress::parse(unit.address);
-        result.address = address.isValid() ? address.toString() : unit.address;
+        result.address = unit.port.toString();
         m_results << result;
         m_units.push_back(std::make_unique<Running>());
 
-        if (unit.address.isEmpty()) {
+        if (!unit.port.isValid()) {
             end(index, QStringLiteral("the schedule gives it no address"));
             continue;
         }

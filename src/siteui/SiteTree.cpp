@@ -3,8 +3,11 @@
 #include "WriteBarDelegate.h"
 
 #include "linkui/TransferHistoryWindow.h"
+#include "render/StripFit.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 
@@ -15,6 +18,8 @@ namespace {
 // A unit a watch lost, while it is asked again.
 const QString LostText = QStringLiteral("接続できません。再接続を待っています");
 constexpr int ChannelRole = Qt::UserRole;
+// A fault said in full, kept beside the one line the cell shows.
+constexpr int FullTextRole = Qt::UserRole + 2;
 const QColor LostColour(0xd0, 0x10, 0x10);
 const QColor FaultColour(0xb0, 0x00, 0x00);
 
@@ -31,6 +36,47 @@ QIcon lamp(const QColor &colour)
     return QIcon(pixmap);
 }
 
+// The last write's time and its result drawn as two texts: laid out as one,
+// digits before a word in katakana ("ポート異常") would be set in that word's
+// fallback font, so a failed unit's time would look unlike every other.
+class LastWriteDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QString text = item.text;
+        item.text.clear();
+        const QWidget *widget = option.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+        const qsizetype gap = text.indexOf(QLatin1String("  "));
+        const QString time = gap < 0 ? text : text.left(gap + 2);
+        const QString result = gap < 0 ? QString() : text.mid(gap + 2);
+        const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget)
+                               .adjusted(style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1, 0, 0, 0);
+        painter->save();
+        painter->setFont(item.font);
+        painter->setPen(item.palette.color(item.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                               : QPalette::Text));
+        const Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
+        painter->drawText(area, align, time);
+        painter->drawText(area.adjusted(QFontMetrics(item.font).horizontalAdvance(time), 0, 0, 0), align, result);
+        painter->restore();
+    }
+};
+
+// One line, however many the message had: a row is one line high.
+QString oneLine(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(u'\n', u' ');
+    return text.simplified();
+}
+
 } // namespace
 
 SiteTree::SiteTree(const SiteSchedule &schedule, QWidget *parent)
@@ -45,9 +91,45 @@ SiteTree::SiteTree(const SiteSchedule &schedule, QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
+    // A double-click opens the unit; folding it away as well would hide
+    // the camera whose video was lost.
+    setExpandsOnDoubleClick(false);
     header()->setStretchLastSection(true);
     setItemDelegateForColumn(WriteColumn, new WriteBarDelegate(this));
+    setItemDelegateForColumn(LastWriteColumn, new LastWriteDelegate(this));
+    setSchedule(schedule);
 
+    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
+        if (const int unit = unitOf(item); unit >= 0)
+            emit unitActivated(unit);
+    });
+}
+
+int SiteTree::unitOf(QTreeWidgetItem *item) const
+{
+    if (item && item->parent())
+        item = item->parent();
+    return int(m_units.indexOf(item));
+}
+
+void SiteTree::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && event->modifiers() == Qt::NoModifier) {
+        if (const int unit = unitOf(currentItem()); unit >= 0) {
+            emit unitActivated(unit);
+            event->accept();
+            return;
+        }
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+void SiteTree::setSchedule(const SiteSchedule &schedule)
+{
+    clear();
+    m_units.clear();
+    m_cameras.clear();
     for (const SiteSchedule::Unit &unit : schedule.units) {
         auto *row = new QTreeWidgetItem(this);
         row->setText(UnitColumn, unit.name);
@@ -95,11 +177,6 @@ SiteTree::SiteTree(const SiteSchedule &schedule, QWidget *parent)
                                                metrics.horizontalAdvance(LostText)));
     setColumnWidth(LastWriteColumn, padding + metrics.horizontalAdvance(QStringLiteral("2026-12-31 23:59  タイムアウト")));
 
-    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
-        const int unit = int(m_units.indexOf(item));
-        if (unit >= 0)
-            emit unitActivated(unit);
-    });
 }
 
 QTreeWidgetItem *SiteTree::cameraRow(int unit, int channel) const
@@ -150,8 +227,9 @@ void SiteTree::showLamp(QTreeWidgetItem *camera, std::optional<bool> lost)
 void SiteTree::setState(int unit, const QString &text, bool fault)
 {
     QTreeWidgetItem *row = m_units[unit];
-    row->setText(StateColumn, text);
+    row->setText(StateColumn, oneLine(text));
     row->setToolTip(StateColumn, text);
+    row->setData(StateColumn, FullTextRole, fault ? text : QString());
     row->setForeground(StateColumn, fault ? QBrush(FaultColour) : QBrush());
 }
 
@@ -187,6 +265,8 @@ void SiteTree::showPoll(int unit, const SitePoller::Unit &polled)
         if (lostCount > 0)
             text += QStringLiteral("  映像なし %1台").arg(lostCount);
         setState(unit, text, lostCount > 0);
+        // Red for the lost video, but no failure to be read in full.
+        m_units[unit]->setData(StateColumn, FullTextRole, QString());
     }
 }
 
@@ -253,9 +333,74 @@ void SiteTree::showWriteResult(int unit, const SiteWriter::Result &result)
     QString text = result.completed ? QStringLiteral("完了") : QStringLiteral("失敗");
     if (!result.completed && !result.unfinished.isEmpty())
         text += QStringLiteral(" (未完了 CH%1)").arg(TransferRecord::channelList(result.unfinished));
-    if (!result.error.isEmpty())
-        text += QStringLiteral(": ") + result.error;
-    row->setText(WriteColumn, text);
+    if (!result.error.isEmpty()) {
+        // The engine names an outcome without a message of its own by its log word.
+        const bool logWord = result.report && result.error == TransferRecord::outcomeName(result.report->outcome);
+        text += QStringLiteral(": ")
+                + (logWord ? TransferHistoryWindow::resultText(result.report->outcome) : result.error);
+    }
+    row->setText(WriteColumn, oneLine(text));
     row->setToolTip(WriteColumn, text);
+    row->setData(WriteColumn, FullTextRole, result.completed ? QString() : text);
     row->setForeground(WriteColumn, result.completed ? QBrush() : QBrush(FaultColour));
+}
+
+QString SiteTree::faultText(int unit) const
+{
+    QTreeWidgetItem *row = m_units.value(unit);
+    if (!row)
+        return {};
+    const QString write = row->data(WriteColumn, FullTextRole).toString();
+    return write.isEmpty() ? row->data(StateColumn, FullTextRole).toString() : write;
+}
+
+QString SiteTree::stepText(UnitTitles::Step step)
+{
+    switch (step) {
+    case UnitTitles::Step::Make: return QStringLiteral("作成が必要");
+    case UnitTitles::Step::Write: return QStringLiteral("書込が必要");
+    case UnitTitles::Step::EditedInFile: return QStringLiteral("一覧と異なる");
+    case UnitTitles::Step::None: break;
+    }
+    return {};
+}
+
+void SiteTree::showTitles(int unit, const UnitTitles &titles, const QFont &font)
+{
+    for (const UnitTitles::Camera &camera : titles.cameras) {
+        QTreeWidgetItem *row = cameraRow(unit, camera.channel);
+        if (!row)
+            continue;
+        // What the operator acts on: the schedule's title where the file is
+        // still to be made from it, else what the file sends.
+        const QString title = camera.step == UnitTitles::Step::Make && !camera.scheduled.isEmpty() ? camera.scheduled
+                                                                                                     : camera.inFile;
+        const StripFit::Measure fit = StripFit::measure(title, font);
+        const bool cut = !title.isEmpty() && !fit.fits();
+        const QString shown = cut ? title.left(fit.markIndex()) + QStringLiteral("…") : title;
+        row->setText(UnitColumn, QStringLiteral("CH%1  %2").arg(camera.channel).arg(oneLine(shown)));
+        QStringList about;
+        if (cut)
+            about << QStringLiteral("末尾が切れます（%1）").arg(fit.usage());
+        if (const QString step = stepText(camera.step); !step.isEmpty())
+            about << step;
+        if (camera.step == UnitTitles::Step::Make && titles.hasFile && camera.inFile != camera.scheduled)
+            about << QStringLiteral("ファイルは「%1」").arg(oneLine(camera.inFile));
+        if (camera.step == UnitTitles::Step::EditedInFile)
+            about << QStringLiteral("一覧は「%1」").arg(oneLine(camera.scheduled));
+        row->setText(WriteColumn, about.join(QStringLiteral("  ")));
+        row->setToolTip(UnitColumn, title);
+        row->setForeground(WriteColumn, camera.step == UnitTitles::Step::None && !cut ? QBrush() : QBrush(FaultColour));
+    }
+}
+
+void SiteTree::showMade(int unit)
+{
+    QTreeWidgetItem *row = m_units.value(unit);
+    if (!row || row->data(WriteColumn, FullTextRole).toString().isEmpty())
+        return;
+    row->setText(WriteColumn, QStringLiteral("作成済み（未書込）"));
+    row->setToolTip(WriteColumn, QString());
+    row->setData(WriteColumn, FullTextRole, QString());
+    row->setForeground(WriteColumn, QBrush());
 }

@@ -233,7 +233,7 @@ TEST(Receive, PortThatCannotBeOpenedUnloadsTheWindow)
     rig.engine->selectChannel(0);
     EXPECT_EQ(rig.view.warnings,
               QStringList{QStringLiteral("通信ポートを開けません。\r\nシリアルポートを確認して下さい。\r\n"
-                                         "/dev/ttyS0 が見つかりません（No such file or directory）。")});
+                                         "/dev/ttyS0 が見つかりません。")});
     EXPECT_EQ(rig.data.ComNo, 1) << "the port is forgotten by whoever chose it";
     EXPECT_EQ(rig.view.unloads, 1);
     EXPECT_TRUE(rig.port.written.isEmpty());

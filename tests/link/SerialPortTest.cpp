@@ -93,6 +93,10 @@ TEST(QtSerialPortAdapter, OpenFailuresSayWhatTheOperatorCanCheck)
     EXPECT_EQ(LinkMessages::cannotOpen("/dev/ttyS1", OpenFailure::Busy, "Device or resource busy"),
               QStringLiteral("通信ポートを開けません。\r\nシリアルポートを確認して下さい。\r\n"
                              "/dev/ttyS1 は他のプログラムが使っています（Device or resource busy）。"));
+    // The system's reason in the same words is not said twice.
+    EXPECT_EQ(LinkMessages::cannotOpen("tcp://rack:4001", OpenFailure::Refused, "接続を拒否されました", true),
+              QStringLiteral("通信ポートを開けません。\r\nネットワークと接続先を確認して下さい。\r\n"
+                             "tcp://rack:4001 に接続を拒否されました。"));
 }
 
 namespace {

@@ -175,7 +175,9 @@ TEST_F(PortListTest, ATypedAddressIsUsedWhenValidAndExplainedWhenNot)
     const Case cases[] = {
         {"tcp://127.0.0.1:2000", "tcp://127.0.0.1:2000", ""},
         {" rfc2217://[::1]:2001 ", "rfc2217://[::1]:2001", ""},
-        {"/dev/ttyACM0", "/dev/ttyACM0", ""},
+        {"/dev/null", "/dev/null", ""},
+        {"/", nullptr, "「/」はフォルダです。シリアルポートではありません。"},
+        {"/dev/nonexistent", nullptr, "「/dev/nonexistent」はありません。"},
         {"/dev/ttyUSB0", "", ""}, // listed: kept by its stable name
         {"", nullptr, "アドレスを入力して下さい"},
         {"tcp://rack-7", nullptr, "ホスト名とポート番号が要ります"},

@@ -337,7 +337,7 @@ TEST_F(SerFormTest, APortThatWillNotOpenForgetsThePortAndDestroysTheWindow)
     platform.clock.advance(2000);
 
     EXPECT_EQ(boxes.texts, QStringList{"通信ポートを開けません。\r\nシリアルポートを確認して下さい。\r\n"
-                                       "/dev/ttyS0 が見つかりません（No such file or directory）。"});
+                                       "/dev/ttyS0 が見つかりません。"});
     EXPECT_EQ(data->ComNo, 0);
     flushDeletes();
     EXPECT_TRUE(form.isNull());

@@ -156,6 +156,18 @@ TEST_F(SetFormTest, ExecuteSetsTheFlagsFromTheChoiceAndStartsTheWrite)
     EXPECT_EQ(data->KakikomiCh, flags({0, 1, 2, 3, 4, 5, 6, 7}));
 }
 
+TEST_F(SetFormTest, ReturnPressesTheFocusedButtonAndTheFocusShowsFromTheStart)
+{
+    SetForm &dialog = openSetForm();
+    EXPECT_TRUE(dialog.testAttribute(Qt::WA_KeyboardFocusChange));
+    int started = 0;
+    QObject::connect(&dialog, &SetForm::writeRequested, [&started] { ++started; });
+    dialog.executeButton->setFocus();
+    QTest::keyClick(dialog.executeButton, Qt::Key_Return);
+    EXPECT_EQ(started, 1);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
 TEST_F(SetFormTest, TheCloseBoxDestroysItAndTheNextShowingStartsFromTheDefaults)
 {
     QPointer<SetForm> dialog = &openSetForm();

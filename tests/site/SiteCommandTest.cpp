@@ -112,7 +112,7 @@ TEST_F(OrvexSite, MakeIsTitlesPerUnitAndKeepsWhatTheScheduleDoesNotName)
     writeFile(QStringLiteral("bad.csv"), "unit,channel,title\nC,1,Gate\nD,9,Yard\n");
     const auto refused = SimProcess::runTool({"site", "make", path("bad.csv"), path("site")});
     EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_TRUE(refused.err.contains(QStringLiteral("line 3, column channel"))) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("row 3, column channel"))) << refused.err.toStdString();
     EXPECT_FALSE(QFile::exists(path("site/C.zvx")));
 }
 

@@ -65,7 +65,7 @@ TEST(SitePoller, ShowsEachUnitAndLogsVideoFirstSeenLostForScheduledCameras)
 // is asked again, and back once; a single poll loses nothing.
 TEST(SitePoller, AWatchSaysEachUnitLostOnceAndBackOnce)
 {
-    const SiteSchedule::Read read = SiteSchedule::parse("unit,address,channel\nA,/dev/ttyUSB0,1\nB,tcp://h:7001,1\n");
+    const SiteSchedule::Read read = SiteSchedule::parse("unit,address,channel,title\nA,/dev/ttyUSB0,1,Gate\nB,tcp://h:7001,1,Yard\n");
     ASSERT_TRUE(read.schedule) << read.error.toStdString();
     FakeLinkPlatform platform;
     platform.openFails = true;

@@ -14,6 +14,8 @@
 #include "support/WaitFor.h"
 
 #include <QFile>
+#include <QKeyEvent>
+#include <QSignalSpy>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -45,14 +47,23 @@ protected:
 
     void SetUp() override { ASSERT_FALSE(SimProcess::buildDir().isEmpty()) << "ORVEX_BUILD_DIR is not set"; }
 
-    // Opens `csv` as "サイトを開く…" does; null when it was refused.
-    SiteWindow *open(const QByteArray &csv)
+    // Saves `csv` as the schedule, `secondsLater` after the files around it.
+    QString save(const QByteArray &csv, int secondsLater = 0)
     {
         const QString file = dir.filePath(QStringLiteral("site.csv"));
         QFile out(file);
         EXPECT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(csv);
+        if (secondsLater > 0)
+            out.setFileTime(QDateTime::currentDateTime().addSecs(secondsLater), QFileDevice::FileModificationTime);
         out.close();
+        return file;
+    }
+
+    // Opens `csv` as "サイトを開く…" does; null when it was refused.
+    SiteWindow *open(const QByteArray &csv)
+    {
+        const QString file = save(csv);
         window = SiteWindow::open(file, boxes, nullptr);
         if (window) {
             window->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -134,9 +145,9 @@ TEST_F(SiteWindowTest, RefusedScheduleIsToldWithItsLineAndOpensNothing)
         QByteArray csv;
         QString said;
     } cases[] = {
-        {"unit,channel,title\nA,9,Gate\n", QStringLiteral("line 2, column channel")},
-        {"unit,channel,title\nA,1,Gate\nA,1,Yard\n", QStringLiteral("line 3, column channel")},
-        {"unit,title\nA,Gate\n", QStringLiteral("channel")},
+        {"unit,channel,title\nA,9,Gate\n", QStringLiteral("2行目、「channel」列: 「9」は 1～8 のチャンネルではありません")},
+        {"unit,channel,title\nA,1,Gate\nA,1,Yard\n", QStringLiteral("3行目、「channel」列")},
+        {"unit,title\nA,Gate\n", QStringLiteral("「CH」の列がありません")},
     };
     for (const auto &c : cases) {
         boxes.texts.clear();
@@ -221,6 +232,86 @@ TEST_F(SiteWindowTest, LampFollowsTheVideoOfACamera)
         EXPECT_EQ(events[i][QStringLiteral("title")].toString(), QStringLiteral("Yard"));
         EXPECT_EQ(events[i][QStringLiteral("lost")].toBool(), i == 0);
     }
+}
+
+TEST_F(SiteWindowTest, ARenamedCameraIsMadeAndOnlyItsChannelSent)
+{
+    SimProcess a;
+    ASSERT_TRUE(a.start());
+    const QByteArray head = "unit,address,channel,title\nA," + a.device().toUtf8();
+    ASSERT_TRUE(open(head + ",1,Gate\nA,,2,Yard\n"));
+    QTreeWidgetItem *gate = window->tree().cameraRow(0, 1);
+    EXPECT_EQ(gate->text(SiteTree::WriteColumn), QStringLiteral("作成が必要"));
+    window->makeAll();
+    EXPECT_EQ(gate->text(SiteTree::WriteColumn), QStringLiteral("書込が必要"));
+    window->writeAll(false);
+    ASSERT_TRUE(waitFor([&] { return !window->writing(); }, WriteDeadlineMs));
+    EXPECT_EQ(gate->text(SiteTree::WriteColumn), QString());
+
+    // Renamed in the sheet while the window is open.
+    save(head + ",1,North gate\nA,,2,Yard\n", 5);
+    ASSERT_TRUE(waitFor([&] { return window->scheduleChanged(); }, PollDeadlineMs));
+    ASSERT_TRUE(window->load(window->scheduleFile()));
+    gate = window->tree().cameraRow(0, 1);
+    EXPECT_EQ(gate->text(SiteTree::UnitColumn), QStringLiteral("CH1  North gate"));
+    EXPECT_TRUE(gate->text(SiteTree::WriteColumn).startsWith(QStringLiteral("作成が必要"))) << gate->text(3).toStdString();
+    EXPECT_EQ(window->tree().cameraRow(0, 2)->text(SiteTree::WriteColumn), QString());
+
+    window->writeAll(true);
+    ASSERT_TRUE(waitFor([&] { return !window->writing(); }, WriteDeadlineMs));
+    const QList<QJsonObject> records = logLines(TransferLog::FileName);
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_EQ(records[1][QStringLiteral("channels")].toArray(), QJsonArray{1}) << QJsonDocument(records[1]).toJson().toStdString();
+    EXPECT_EQ(gate->text(SiteTree::WriteColumn), QString());
+    EXPECT_TRUE(window->resultText().startsWith(QStringLiteral("1台すべての書込が終わりました。")))
+        << window->resultText().toStdString();
+
+    // Nothing changed since: nothing is claimed written.
+    window->writeAll(true);
+    ASSERT_TRUE(waitFor([&] { return !window->writing(); }, WriteDeadlineMs));
+    EXPECT_TRUE(window->resultText().startsWith(QStringLiteral("変更はありませんでした。"))) << window->resultText().toStdString();
+}
+
+TEST_F(SiteWindowTest, ATitleTheStripCutsIsShownCut)
+{
+    const QString whole = QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ");
+    ASSERT_TRUE(open("unit,channel,title\nA,1," + whole.toUtf8() + "\n"));
+    window->makeAll();
+    const QTreeWidgetItem *camera = window->tree().cameraRow(0, 1);
+    EXPECT_TRUE(camera->text(SiteTree::UnitColumn).endsWith(QStringLiteral("…"))) << camera->text(0).toStdString();
+    EXPECT_LT(camera->text(SiteTree::UnitColumn).size(), QStringLiteral("CH1  ").size() + whole.size());
+    EXPECT_TRUE(camera->text(SiteTree::WriteColumn).startsWith(QStringLiteral("末尾が切れます")));
+    EXPECT_EQ(camera->toolTip(SiteTree::UnitColumn), whole);
+}
+
+TEST_F(SiteWindowTest, ARefusedScheduleKeepsTheWindowAndWhatItShows)
+{
+    ASSERT_TRUE(open("unit,channel,title\nA,1,Gate\nB,2,Yard\n"));
+    const QString file = save("unit,channel,title\nA,1,Gate\nC,9,Door\n", 5);
+    ASSERT_TRUE(waitFor([&] { return window->scheduleChanged(); }, PollDeadlineMs));
+    EXPECT_FALSE(window->load(file));
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(boxes.texts[0].contains(QStringLiteral("3行目、「channel」列"))) << boxes.texts[0].toStdString();
+    ASSERT_EQ(window->tree().topLevelItemCount(), 2);
+    EXPECT_EQ(text(1, SiteTree::UnitColumn), QStringLiteral("B"));
+}
+
+TEST_F(SiteWindowTest, EnterOrSpaceOpensAUnitAndADoubleClickKeepsItsCameras)
+{
+    ASSERT_TRUE(open("unit,channel,title\nA,1,Gate\nB,2,Yard\n"));
+    window->makeAll();
+    QSignalSpy opened(window, &SiteWindow::titleRequested);
+    SiteTree &tree = window->tree();
+    for (const int key : {int(Qt::Key_Return), int(Qt::Key_Space)}) {
+        tree.setCurrentItem(tree.cameraRow(1, 2));
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(&tree, &press);
+    }
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[0][0].toString(), SiteMake::unitFile(window->folder(), QStringLiteral("B")));
+    emit tree.itemDoubleClicked(tree.unitRow(0), 0);
+    EXPECT_TRUE(tree.unitRow(0)->isExpanded());
+    EXPECT_FALSE(tree.expandsOnDoubleClick());
 }
 
 } // namespace
