@@ -26,6 +26,13 @@ public:
     // Before start(): keep ser2net's trace of the line, which also notes
     // every connection it accepts.
     void setTraceConnections(bool trace) { m_trace = trace; }
+    // Before start(): serve inside TLS with this certificate and key (PEM
+    // files); address() is then tls:// or rfc2217+tls://.
+    void setTls(const QString &certificate, const QString &key)
+    {
+        m_certificate = certificate;
+        m_key = key;
+    }
     // With the trace: the connections ser2net has accepted, and those it
     // has seen end, so far.
     int connectionsAccepted() const { return traced(" OPEN ("); }
@@ -51,4 +58,6 @@ private:
     QString m_failure;
     bool m_kickOldUser = true;
     bool m_trace = false;
+    QString m_certificate;
+    QString m_key;
 };
