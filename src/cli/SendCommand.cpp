@@ -95,7 +95,7 @@ int Cli::send(const QStringList &args)
         }
     }
     if (input.isEmpty() || port.isEmpty())
-        return badArguments(QStringLiteral("send needs IN.zvx and --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT"));
+        return badArguments(QStringLiteral("send needs IN.zvx and --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT|tls://HOST:PORT|rfc2217+tls://HOST:PORT"));
     const PortAddress address = PortAddress::parse(port);
     if (!address.isValid())
         return badArguments(QStringLiteral("--port ") + address.error);

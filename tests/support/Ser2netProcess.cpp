@@ -47,7 +47,7 @@ bool Ser2netProcess::listening(quint16 port)
 bool Ser2netProcess::start(Accepter accepter, const QString &device, const QString &deviceSettings)
 {
     m_accepter = accepter;
-    m_port = freePort();
+    m_port = m_fixedPort ? m_fixedPort : freePort();
     const QString config = m_dir.filePath(QStringLiteral("ser2net.yaml"));
     QFile file(config);
     if (!file.open(QIODevice::WriteOnly)) {
