@@ -116,6 +116,10 @@ QString tlsRefused(const QString &address, TlsRefusal why, const QString &system
         return QStringLiteral("%1 はクライアント証明書を求めています%2。\r\n"
                               "orvex trust %1 --cert 証明書 --key 鍵 で指定して下さい。")
             .arg(address, said);
+    case TlsRefusal::ClosedAfterHello:
+        return QStringLiteral("%1 は証明書を示したあと接続を切りました%2。\r\n"
+                              "クライアント証明書を求めるサーバーなら、orvex trust %1 --cert 証明書 --key 鍵 で指定して下さい。")
+            .arg(address, said);
     case TlsRefusal::ClientUnusable:
         return QStringLiteral("%1 に示すクライアント証明書を使えません%2。").arg(address, said);
     case TlsRefusal::StoreUnusable:

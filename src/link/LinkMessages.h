@@ -29,6 +29,7 @@ enum class TlsRefusal {
     Handshake,        // the handshake failed (a plain server, no common protocol)
     NoAnswer,         // no handshake within its time: probably a plain server
     ClientWanted,     // the server wants a client certificate we do not have
+    ClosedAfterHello, // the server closed once it had shown its certificate and we none
     ClientUnusable,   // ours cannot be used (`systemText` says why)
     StoreUnusable,    // the file of trust cannot be used (`systemText` says why)
     PlainAgainstTls,  // a plain connection the server dropped at our first bytes

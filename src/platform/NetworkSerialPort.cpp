@@ -180,9 +180,14 @@ void NetworkSerialPort::failBrokenTls()
     }
     // OpenSSL names the alert a server sends when it wants a certificate
     // from us ("certificate required", "handshake failure" after a request).
+    // Others just close once they have shown theirs.
     const QString said = m_socket.errorString();
-    if (m_trust.clientCert.isEmpty() && said.contains(QLatin1String("certificate"), Qt::CaseInsensitive))
+    const bool noCertificateOfOurs = m_trust.clientCert.isEmpty();
+    if (noCertificateOfOurs && said.contains(QLatin1String("certificate"), Qt::CaseInsensitive))
         failTls(TlsRefusal::ClientWanted, said);
+    else if (noCertificateOfOurs && !m_socket.peerCertificate().isNull()
+             && m_socket.error() == QAbstractSocket::RemoteHostClosedError)
+        failTls(TlsRefusal::ClosedAfterHello, said);
     else
         failTls(TlsRefusal::Handshake, said);
 }
