@@ -142,18 +142,13 @@ QString certificateChanged(const QString &address, const QString &pinned, const 
 
 QString trustQuestion()
 {
-    return QStringLiteral("この証明書がサーバーのものに間違いないことを確かめてから信頼して下さい。");
+    return QStringLiteral("上の指紋がサーバーの証明書のものに間違いないことを確かめてから信頼して下さい。\r\n"
+                          "信頼すると、次の操作からこのサーバーにつながります。");
 }
 
 QString trustButton()
 {
     return QStringLiteral("この証明書を信頼する");
-}
-
-QString trusted(const QString &address, const QString &fingerprint)
-{
-    return QStringLiteral("%1 の証明書（sha256 Fingerprint=%2）を信頼しました。もう一度操作して下さい。")
-        .arg(address, fingerprint);
 }
 
 QString lineError(CommEvent event)

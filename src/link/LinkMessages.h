@@ -43,7 +43,6 @@ QString certificateChanged(const QString &address, const QString &pinned, const 
 // The window's question after an unknown certificate.
 QString trustQuestion();
 QString trustButton();
-QString trusted(const QString &address, const QString &fingerprint);
 
 // The warning for a line event; empty for events that are not errors.
 QString lineError(CommEvent event);

@@ -1,5 +1,7 @@
 #include "TlsTrustStore.h"
 
+#include "netserial/PortAddress.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -206,6 +208,18 @@ bool TlsTrustStore::save()
         return false;
     }
     return true;
+}
+
+QString TlsTrustStore::pin(const QString &address, const QString &fingerprint)
+{
+    const QString endpoint = PortAddress::parse(address).endpoint();
+    TlsTrustStore store;
+    if (endpoint.isEmpty() || !store.load())
+        return store.error();
+    TlsTrust trust = store.trust(endpoint);
+    trust.pinned = fingerprint;
+    store.setTrust(endpoint, trust);
+    return store.save() ? QString() : store.error();
 }
 
 void TlsTrustStore::setTrust(const QString &endpoint, const TlsTrust &trust)

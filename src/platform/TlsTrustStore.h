@@ -65,6 +65,10 @@ public:
     // An empty trust removes the server.
     void setTrust(const QString &endpoint, const TlsTrust &trust);
 
+    // Pins `fingerprint` for the server at `address` in the default store;
+    // empty on success, else why not in words.
+    static QString pin(const QString &address, const QString &fingerprint);
+
     // "AB:CD:...": the SHA-256 of the certificate's DER, as openssl prints it.
     static QString fingerprint(const QSslCertificate &certificate);
     // Why `path` is no private file (readable or writable by others,
