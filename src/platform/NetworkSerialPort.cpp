@@ -168,9 +168,10 @@ void NetworkSerialPort::failBrokenTls()
             failOpen(OpenFailure::Tls, LinkMessages::certificateChanged(m_text, refusal->pinned, refusal->fingerprint));
             return;
         case Kind::Unknown:
+            // Set before the failure is told: whoever hears it asks for it.
+            m_unknownCertificate = refusal->fingerprint;
             failOpen(OpenFailure::Tls,
                      LinkMessages::tlsRefused(m_text, TlsRefusal::Unknown, refusal->systemText, refusal->fingerprint));
-            m_unknownCertificate = refusal->fingerprint;
             return;
         case Kind::Expired: failTls(TlsRefusal::Expired, refusal->systemText); return;
         case Kind::NotYetValid: failTls(TlsRefusal::NotYetValid, refusal->systemText); return;

@@ -36,19 +36,20 @@ OpenResult openPort(const QString &address)
     NetworkSerialPort port;
     port.setDevicePath(address);
     std::optional<CommEvent> ended;
+    OpenResult result;
     port.setEventHandler([&](CommEvent e) {
         if (e == CommEvent::Opened || e == CommEvent::OpenFailed)
             ended = e;
+        // As the window asks, while the failure is being told.
+        result.unknownCertificate = port.unknownCertificate();
     });
     QElapsedTimer clock;
     clock.start();
-    OpenResult result;
     if (port.startOpen() == OpenProgress::Pending)
         waitFor([&] { return ended.has_value(); }, 20000);
     result.ms = clock.elapsed();
     result.opened = port.isOpen();
     result.error = port.errorString();
-    result.unknownCertificate = port.unknownCertificate();
     return result;
 }
 
