@@ -6,8 +6,7 @@
 
 namespace {
 
-const QStringList EcKey = {QStringLiteral("-newkey"), QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
-                           QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes")};
+const QStringList EcKey = {"-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"};
 
 bool writeFile(const QString &path, const QByteArray &text)
 {
@@ -37,11 +36,10 @@ bool TestCertificates::run(const QStringList &arguments)
 TestCertificates::Pair TestCertificates::selfSigned(const QString &name, const QString &ip)
 {
     const Pair pair{path(name + QStringLiteral(".pem")), path(name + QStringLiteral(".key"))};
-    if (!run(QStringList{QStringLiteral("req"), QStringLiteral("-x509")} + EcKey
-             + QStringList{QStringLiteral("-keyout"), pair.key, QStringLiteral("-out"), pair.certificate,
-                           QStringLiteral("-days"), QStringLiteral("30"), QStringLiteral("-subj"),
-                           QStringLiteral("/CN=") + name, QStringLiteral("-addext"),
-                           QStringLiteral("subjectAltName=IP:") + ip}))
+    const QStringList req = QStringList{"req", "-x509"} + EcKey
+                            + QStringList{"-keyout", pair.key, "-out", pair.certificate, "-days", "30", "-subj",
+                                          "/CN=" + name, "-addext", "subjectAltName=IP:" + ip};
+    if (!run(req))
         return {};
     QFile::setPermissions(pair.key, QFile::ReadOwner | QFile::WriteOwner);
     return pair;
@@ -54,34 +52,26 @@ QString TestCertificates::siteCa()
                                   "new_certs_dir = .\ncertificate = ca.pem\nprivate_key = ca.key\n"
                                   "default_md = sha256\npolicy = any\nunique_subject = no\ndefault_days = 30\n"
                                   "[any]\ncommonName = supplied\n";
-        m_caMade = writeFile(path(QStringLiteral("ca.cnf")), config) && writeFile(path(QStringLiteral("index.txt")), {})
-                   && writeFile(path(QStringLiteral("serial.txt")), "01\n")
-                   && run(QStringList{QStringLiteral("req"), QStringLiteral("-x509")} + EcKey
-                          + QStringList{QStringLiteral("-keyout"), QStringLiteral("ca.key"), QStringLiteral("-out"),
-                                        QStringLiteral("ca.pem"), QStringLiteral("-days"), QStringLiteral("30"),
-                                        QStringLiteral("-subj"), QStringLiteral("/CN=Orvex test site CA")});
+        m_caMade = writeFile(path("ca.cnf"), config) && writeFile(path("index.txt"), {})
+                   && writeFile(path("serial.txt"), "01\n")
+                   && run(QStringList{"req", "-x509"} + EcKey
+                          + QStringList{"-keyout", "ca.key", "-out", "ca.pem", "-days", "30", "-subj", "/CN=Orvex test site CA"});
     }
-    return m_caMade ? path(QStringLiteral("ca.pem")) : QString();
+    return m_caMade ? path("ca.pem") : QString();
 }
 
 TestCertificates::Pair TestCertificates::siteSigned(const QString &name, const QString &ip, const QString &start,
                                                     const QString &end)
 {
-    if (siteCa().isEmpty())
-        return {};
-    const Pair pair{path(name + QStringLiteral(".pem")), path(name + QStringLiteral(".key"))};
-    const QString extensions = path(name + QStringLiteral(".ext"));
-    if (!writeFile(extensions, "subjectAltName = IP:" + ip.toLatin1() + "\n")
-        || !run(QStringList{QStringLiteral("req")} + EcKey
-                + QStringList{QStringLiteral("-keyout"), pair.key, QStringLiteral("-out"), name + QStringLiteral(".csr"),
-                              QStringLiteral("-subj"), QStringLiteral("/CN=") + name}))
-        return {};
-    QStringList sign = {QStringLiteral("ca"), QStringLiteral("-batch"), QStringLiteral("-config"), QStringLiteral("ca.cnf"),
-                        QStringLiteral("-notext"), QStringLiteral("-extfile"), extensions, QStringLiteral("-in"),
-                        name + QStringLiteral(".csr"), QStringLiteral("-out"), pair.certificate};
+    const Pair pair{path(name + ".pem"), path(name + ".key")};
+    const QString extensions = path(name + ".ext");
+    QStringList sign = {"ca", "-batch", "-config", "ca.cnf", "-notext", "-extfile", extensions, "-in", name + ".csr",
+                        "-out", pair.certificate};
     if (!start.isEmpty())
-        sign << QStringLiteral("-startdate") << start << QStringLiteral("-enddate") << end;
-    if (!run(sign))
+        sign << "-startdate" << start << "-enddate" << end;
+    if (siteCa().isEmpty() || !writeFile(extensions, "subjectAltName = IP:" + ip.toLatin1() + "\n")
+        || !run(QStringList{"req"} + EcKey + QStringList{"-keyout", pair.key, "-out", name + ".csr", "-subj", "/CN=" + name})
+        || !run(sign))
         return {};
     QFile::setPermissions(pair.key, QFile::ReadOwner | QFile::WriteOwner);
     return pair;
