@@ -16,15 +16,26 @@
 //   connection made again. wall_per_limit is over the line time plus 43
 //   round trips; connections counts those ser2net accepted, resent the
 //   frames sent again.
+// - BM_TlsAgainstTcp: eight channels through ser2net to orvex-sim at 9600
+//   baud by tcp:// and then by tls:// (a pinned self-signed certificate),
+//   in one run: tls_per_tcp is the ratio of their wall times; and the
+//   median time to open each (connect, over TLS the handshake and the
+//   certificate's check): handshake_ms is the difference.
 
 #include "LinkBenchParts.h"
 
 #include "link/history/ChannelFrames.h"
+#include "link/history/TransferRecord.h"
+#include "platform/NetworkSerialPort.h"
+#include "platform/TlsTrustStore.h"
 #include "support/Ser2netProcess.h"
+#include "support/TestCertificates.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include <algorithm>
 
 #include <atomic>
 #include <csignal>
@@ -313,7 +324,82 @@ void BM_PeakMemory(benchmark::State &state)
     }
 }
 
+// The median time, over `opens` fresh ports, from startOpen() to Opened.
+double medianOpenMs(const QString &address, int opens)
+{
+    std::vector<double> times;
+    for (int i = 0; i < opens; ++i) {
+        NetworkSerialPort port;
+        port.setDevicePath(address);
+        QEventLoop loop;
+        bool opened = false;
+        port.setEventHandler([&](CommEvent e) {
+            opened = e == CommEvent::Opened;
+            loop.quit();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        if (port.startOpen() == OpenProgress::Pending)
+            loop.exec();
+        if (!opened)
+            return -1;
+        times.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void BM_TlsAgainstTcp(benchmark::State &state)
+{
+    QTemporaryDir scratch;
+    // The pin goes to a trust file of this run's own.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.filePath(QStringLiteral("config"))));
+    TestCertificates certificates;
+    const TestCertificates::Pair pair = certificates.selfSigned(QStringLiteral("bench"));
+    if (!Ser2netProcess::available() || !pair.isValid()) {
+        state.SkipWithError("ser2net or openssl is not installed");
+        return;
+    }
+    double wall[2] = {0, 0}, line = 0, openMs[2] = {0, 0};
+    for (auto _ : state) {
+        for (const bool tls : {false, true}) {
+            QProcess sim;
+            const QString stateFile = scratch.filePath(QStringLiteral("state.json"));
+            const QString device = startSimulator(sim, stateFile);
+            Ser2netProcess server;
+            if (tls)
+                server.setTls(pair.certificate, pair.key);
+            if (device.isEmpty() || !server.start(Ser2netProcess::Accepter::RawTcp, device)) {
+                state.SkipWithError(qPrintable(QStringLiteral("no server: ") + server.failure()));
+                return;
+            }
+            if (tls)
+                TlsTrustStore::pin(server.address(), TlsTrustStore::fingerprint(QSslCertificate::fromPath(pair.certificate).value(0)));
+            openMs[tls] = medianOpenMs(server.address(), 21);
+            TitleData data = writableTitle();
+            const WriteRun run = timedWrite(data, server.address());
+            const QList<int> missing = channelsNotHeld(data, sim, stateFile);
+            if (run.failed || openMs[tls] < 0 || !missing.isEmpty()) {
+                state.SkipWithError(qPrintable(QStringLiteral("%1 did not finish: %2").arg(server.address(), run.warning)));
+                return;
+            }
+            wall[tls] = run.seconds;
+            line = run.lineSeconds;
+        }
+        state.SetIterationTime(wall[0] + wall[1]);
+    }
+    state.counters["tcp_wall_s"] = wall[0];
+    state.counters["tls_wall_s"] = wall[1];
+    state.counters["line_s"] = line;
+    state.counters["tls_per_tcp"] = wall[0] > 0 ? wall[1] / wall[0] : 0;
+    state.counters["tcp_open_ms"] = openMs[0];
+    state.counters["tls_open_ms"] = openMs[1];
+    state.counters["handshake_ms"] = openMs[1] - openMs[0];
+}
+
 } // namespace
+
+BENCHMARK(BM_TlsAgainstTcp)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 BENCHMARK(BM_WriteOverDistance)
     ->ArgName("one_way_ms")

@@ -20,6 +20,8 @@ int send(const QStringList &args);
 int status(const QStringList &args);
 int log(const QStringList &args);
 int ports(const QStringList &args);
+// trust ADDRESS: a TLS server's certificate, and what is trusted for it.
+int trust(const QStringList &args);
 // site make | send | status: every unit of a camera schedule at once.
 int site(const QStringList &args);
 

@@ -20,7 +20,7 @@ int Cli::ports(const QStringList &args)
         out << QString::fromUtf8(PortListing::json(found));
     else if (found.isEmpty())
         error(QStringLiteral("orvex: no serial ports found (a network serial server is reached as "
-                             "tcp://HOST:PORT or rfc2217://HOST:PORT)"));
+                             "tcp://, rfc2217://, tls:// or rfc2217+tls://HOST:PORT)"));
     else
         out << PortListing::text(found);
     out.flush();

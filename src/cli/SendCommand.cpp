@@ -97,7 +97,7 @@ int Cli::send(const QStringList &args)
     if (verb.isSet(QStringLiteral("channels")) && !parseChannels(verb.value(QStringLiteral("channels")), channels))
         return badArguments(QStringLiteral("--channels takes channel numbers 1..8 such as 1,3,8"));
     if (input.isEmpty() || port.isEmpty())
-        return badArguments(QStringLiteral("send needs IN.zvx and --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT"));
+        return badArguments(QStringLiteral("send needs IN.zvx and --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT|tls://HOST:PORT|rfc2217+tls://HOST:PORT"));
     const PortAddress address = PortAddress::parse(port);
     if (!address.isValid())
         return badArguments(QStringLiteral("--port ") + address.error);

@@ -61,6 +61,13 @@ void usage()
            "                               port fails or the device stops answering\n"
            "  log [--json]                 the transfer log, newest first\n"
            "  ports [--json]               list the serial ports present\n"
+           "  trust ADDRESS [--yes] [--ca FILE] [--cert FILE --key FILE] [--forget]\n"
+           "                               connect to a TLS server, print its certificate\n"
+           "                               (subject, issuer, validity, SHA-256 fingerprint)\n"
+           "                               and whether it is trusted; --yes pins it for\n"
+           "                               ADDRESS, --ca trusts what that CA signed for it,\n"
+           "                               --cert/--key name the client certificate shown\n"
+           "                               to it, --forget removes what was kept\n"
            "  site make SCHEDULE.csv FOLDER [--font NAME] [--size PT] [--bold]\n"
            "         [--no-edge] [--cell N]  make FOLDER/<unit>.zvx for every unit of the\n"
            "                               camera schedule, as titles does\n"
@@ -73,7 +80,10 @@ void usage()
            "serial port), a device such as /dev/ttyUSB0 or a /dev/serial/by-id name,\n"
            "tcp://HOST:PORT for a network serial server's raw TCP port, or\n"
            "rfc2217://HOST:PORT for its telnet port with RFC 2217, which sets the\n"
-           "far serial port to 9600 baud 8N1 (an IPv6 host goes in brackets).\n"
+           "far serial port to 9600 baud 8N1 (an IPv6 host goes in brackets);\n"
+           "tls://HOST:PORT and rfc2217+tls://HOST:PORT are the same inside TLS 1.2 or\n"
+           "newer, to a server whose certificate a trusted CA signed for HOST or that\n"
+           "\"orvex trust\" pinned (kept in ~/.config/orvex/tls-trust.json).\n"
            "\n"
            "  orvex COMMAND --help         the options of one command\n"
            "  orvex --help                 this text\n"
@@ -131,6 +141,7 @@ int main(int argc, char **argv)
         {QStringLiteral("send"), Cli::send},     {QStringLiteral("status"), Cli::status},
         {QStringLiteral("log"), Cli::log},
         {QStringLiteral("ports"), Cli::ports},
+        {QStringLiteral("trust"), Cli::trust},
         {QStringLiteral("site"), Cli::site},
         {QStringLiteral("import-sheet"), Cli::importSheet},
         {QStringLiteral("import-block"), Cli::importBlock},

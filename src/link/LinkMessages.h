@@ -30,6 +30,30 @@ QString resentAndReconnected(int resent, int reconnects);
 // `device` is its address; with ServerRefused `reason` is what the server
 // said, already in words.
 QString cannotOpen(const QString &device, OpenFailure failure, const QString &reason, bool network = false);
+// Why a TLS server was not used, whole sentences after the address.
+enum class TlsRefusal {
+    Unknown,          // a certificate nobody trusts for the address
+    Expired,
+    NotYetValid,
+    WrongName,        // signed by a trusted CA, for another name
+    Handshake,        // the handshake failed (a plain server, no common protocol)
+    NoAnswer,         // no handshake within its time: probably a plain server
+    ClientWanted,     // the server wants a client certificate we do not have
+    ClosedAfterHello, // the server closed once it had shown its certificate and we none
+    ClientUnusable,   // ours cannot be used (`systemText` says why)
+    StoreUnusable,    // the file of trust cannot be used (`systemText` says why)
+    PlainAgainstTls,  // a plain connection the server dropped at our first bytes
+};
+// `systemText` goes in brackets; with Unknown, `fingerprint` is shown with
+// the command that trusts it.
+QString tlsRefused(const QString &address, TlsRefusal why, const QString &systemText,
+                   const QString &fingerprint = QString());
+// A pinned certificate replaced by another: both fingerprints.
+QString certificateChanged(const QString &address, const QString &pinned, const QString &shown);
+// The window's question after an unknown certificate.
+QString trustQuestion();
+QString trustButton();
+
 // The warning for a line event; empty for events that are not errors.
 QString lineError(CommEvent event);
 // A cell whose code cannot be expressed for its channel; channel, row and

@@ -47,8 +47,9 @@ struct LineSettings
 // Why a port would not open, as far as the operator can do something
 // about it. ServerRefused: a network serial server answered the connection
 // with its own text instead of carrying the line (errorString() has it in
-// words).
-enum class OpenFailure { None, Missing, Busy, Denied, Refused, UnknownHost, NoAnswer, Reset, ServerRefused, Other };
+// words). Tls: an encrypted connection was not made or the server not
+// proven to be the one asked for (errorString() has it in words too).
+enum class OpenFailure { None, Missing, Busy, Denied, Refused, UnknownHost, NoAnswer, Reset, ServerRefused, Tls, Other };
 
 // How far startOpen() got.
 enum class OpenProgress { Opened, Failed, Pending };
@@ -116,6 +117,10 @@ public:
     virtual int guardTime() const { return 0; }
     virtual int roundTrip() const { return -1; }
     virtual void addRoundTripSample(int milliseconds) { (void)milliseconds; }
+    // After an open failed because the server showed a certificate nobody
+    // chose to trust: its SHA-256 fingerprint, so the operator can be asked
+    // whether to trust it. Empty otherwise.
+    virtual QString unknownCertificate() const { return {}; }
 
     // Called for every received chunk (DataReceived) and every line error.
     // A line that is gone (hung up, end of file, device removed) is no line

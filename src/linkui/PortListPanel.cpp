@@ -39,7 +39,7 @@ PortListPanel::PortListPanel(PortDiscovery &discovery, std::unique_ptr<LinkTimer
     layout->addWidget(portList, 1);
     listCaption->setBuddy(portList);
 
-    auto *addressCaption = new QLabel(QStringLiteral("アドレスを入力（/dev/ttyUSB0、tcp://ホスト:ポート、\nrfc2217://ホスト:ポート）:"), this);
+    auto *addressCaption = new QLabel(QStringLiteral("アドレスを入力（/dev/ttyUSB0、tcp://ホスト:ポート、\nrfc2217://、tls://、rfc2217+tls://）:"), this);
     addressCaption->setWordWrap(true);
     layout->addWidget(addressCaption);
     auto *addressRow = new QHBoxLayout;

@@ -16,7 +16,9 @@
 #include "link/SerialPort.h"
 #include "link/history/TransferRecorder.h"
 #include "netserial/PortChoice.h"
+#include "link/LinkMessages.h"
 #include "platform/MessageBoxes.h"
+#include "platform/TlsTrustStore.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -348,8 +350,18 @@ void SerForm::showWarning(const QString &title, const QString &text)
     // A window on its way out has said its last word.
     if (m_unloading)
         return;
+    // A server's certificate nobody trusts yet: the operator may trust it
+    // here, once, having seen its fingerprint, as an SSH client asks.
+    const QString certificate = m_port->unknownCertificate();
     enterNestedLoop();
-    m_messageBoxes.warning(this, title, text);
+    if (certificate.isEmpty()) {
+        m_messageBoxes.warning(this, title, text);
+    } else if (m_messageBoxes.warningWithAction(this, title, text + QStringLiteral("\r\n\r\n") + LinkMessages::trustQuestion(),
+                                                LinkMessages::trustButton())) {
+        const QString problem = TlsTrustStore::pin(m_port->devicePath(), certificate);
+        if (!problem.isEmpty())
+            m_messageBoxes.warning(this, title, problem);
+    }
     leaveNestedLoop();
 }
 

@@ -50,6 +50,24 @@ PortAddress network(PortAddress::Kind kind, const QString &rest, const QString &
     return address;
 }
 
+// Every network kind by its scheme, in the order they are offered.
+struct Scheme
+{
+    const char *name;
+    PortAddress::Kind kind;
+};
+constexpr Scheme Schemes[] = {
+    {"tcp", PortAddress::Kind::Tcp},
+    {"rfc2217", PortAddress::Kind::Rfc2217},
+    {"tls", PortAddress::Kind::Tls},
+    {"rfc2217+tls", PortAddress::Kind::Rfc2217Tls},
+};
+
+QString shownHost(const QString &host)
+{
+    return host.contains(u':') ? u'[' + host + u']' : host;
+}
+
 PortAddress parseUnnumbered(const QString &text)
 {
     const qsizetype scheme = text.indexOf(QLatin1String("://"));
@@ -57,11 +75,13 @@ PortAddress parseUnnumbered(const QString &text)
         return device(text);
     const QString name = text.left(scheme).toLower();
     const QString rest = text.mid(scheme + 3);
-    if (name == QLatin1String("tcp"))
-        return network(PortAddress::Kind::Tcp, rest, text);
-    if (name == QLatin1String("rfc2217"))
-        return network(PortAddress::Kind::Rfc2217, rest, text);
-    return invalid(Problem::UnknownKind, QStringLiteral("%1: unknown kind of address \"%2://\" (tcp:// or rfc2217://)").arg(text, name));
+    for (const Scheme &scheme : Schemes) {
+        if (name == QLatin1String(scheme.name))
+            return network(scheme.kind, rest, text);
+    }
+    return invalid(Problem::UnknownKind,
+                   QStringLiteral("%1: unknown kind of address \"%2://\" (tcp://, rfc2217://, tls:// or rfc2217+tls://)")
+                       .arg(text, name));
 }
 
 // The sixteen bytes of an IPv6 address as eight groups; nothing when `text`
@@ -169,6 +189,11 @@ PortAddress::Identity PortAddress::identity() const
     }
     case Kind::Tcp:
     case Kind::Rfc2217:
+    case Kind::Tls:
+    case Kind::Rfc2217Tls:
+        // One server port carries one line however it is spoken to, so
+        // tcp://h:1 and rfc2217+tls://h:1 reach the same unit.
+        identity.kind = Kind::Tcp;
         identity.host = canonicalHost(host);
         identity.port = port;
         break;
@@ -218,13 +243,16 @@ QString PortAddress::toString() const
 {
     // Joined, not arg()-chained: a host may hold "%1" of its own, which a
     // later arg() would take for a place to fill.
-    const QString shownHost = host.contains(u':') ? u'[' + host + u']' : host;
-    const QString hostAndPort = shownHost + u':' + QString::number(port);
-    switch (kind) {
-    case Kind::Device: return device;
-    case Kind::Tcp: return QStringLiteral("tcp://") + hostAndPort;
-    case Kind::Rfc2217: return QStringLiteral("rfc2217://") + hostAndPort;
-    case Kind::Invalid: break;
+    if (kind == Kind::Device)
+        return device;
+    for (const Scheme &scheme : Schemes) {
+        if (scheme.kind == kind)
+            return QLatin1String(scheme.name) + QStringLiteral("://") + shownHost(host) + u':' + QString::number(port);
     }
     return {};
+}
+
+QString PortAddress::endpoint() const
+{
+    return isNetwork() ? shownHost(host.toLower()) + u':' + QString::number(port) : QString();
 }

@@ -125,6 +125,11 @@ void AddressedSerialPort::addRoundTripSample(int milliseconds)
         m_transport->addRoundTripSample(milliseconds);
 }
 
+QString AddressedSerialPort::unknownCertificate() const
+{
+    return m_transport ? m_transport->unknownCertificate() : QString();
+}
+
 void AddressedSerialPort::write(const QByteArray &bytes)
 {
     if (m_transport)

@@ -45,6 +45,7 @@ public:
     int guardTime() const override;
     int roundTrip() const override;
     void addRoundTripSample(int milliseconds) override;
+    QString unknownCertificate() const override;
 
 private:
     static std::unique_ptr<SerialPort> makeTransport(PortAddress::Kind kind);

@@ -19,14 +19,24 @@ bool MessageBoxes::settleUnsavedWork(QWidget *parent, const QString &title, cons
 
 void QtMessageBoxes::warning(QWidget *parent, const QString &title, const QString &text)
 {
+    warningWithAction(parent, title, text, QString());
+}
+
+bool QtMessageBoxes::warningWithAction(QWidget *parent, const QString &title, const QString &text, const QString &action)
+{
     // On the heap and watched: if its owner goes away while the box is
     // open, the box goes with it and exec() returns, instead of the owner
     // freeing an object that lives on this stack.
     QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    QPushButton *chosen = action.isEmpty() ? nullptr : box->addButton(action, QMessageBox::AcceptRole);
+    box->setDefaultButton(QMessageBox::Ok);
+    box->setEscapeButton(QMessageBox::Ok);
     m_open.append(box);
     box->exec();
     m_open.removeAll(box);
+    const bool taken = box && chosen && box->clickedButton() == chosen;
     delete box;
+    return taken;
 }
 
 void QtMessageBoxes::closeBoxesOf(QWidget *owner)

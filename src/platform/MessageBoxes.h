@@ -18,6 +18,14 @@ public:
     virtual ~MessageBoxes() = default;
     // A modal box with a warning icon, the given title and an OK button.
     virtual void warning(QWidget *parent, const QString &title, const QString &text) = 0;
+    // The same warning offering one thing to do beside OK, which stays the
+    // default; true when the operator chose `action`.
+    virtual bool warningWithAction(QWidget *parent, const QString &title, const QString &text, const QString &action)
+    {
+        (void)action;
+        warning(parent, title, text);
+        return false;
+    }
     // Closes the boxes still open on `owner`, as if answered, because the
     // owner is going away: their event loops end and the calls that opened
     // them return. Boxes that are answered at once have nothing to close.
@@ -38,6 +46,7 @@ class QtMessageBoxes : public MessageBoxes
 {
 public:
     void warning(QWidget *parent, const QString &title, const QString &text) override;
+    bool warningWithAction(QWidget *parent, const QString &title, const QString &text, const QString &action) override;
     void closeBoxesOf(QWidget *owner) override;
     SaveChoice askSave(QWidget *parent, const QString &title, const QString &text) override;
 

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+using LinkMessages::TlsRefusal;
+
 namespace {
 
 // Qt's own read buffer stays small too: a server that floods us is read
@@ -28,6 +30,8 @@ NetworkSerialPort::NetworkSerialPort(QObject *parent) : QObject(parent)
 {
     m_socket.setReadBufferSize(SocketReadBuffer);
     connect(&m_socket, &QTcpSocket::connected, this, &NetworkSerialPort::onConnected);
+    connect(&m_socket, &QSslSocket::encrypted, this, &NetworkSerialPort::onEncrypted);
+    connect(&m_socket, &QSslSocket::sslErrors, this, &NetworkSerialPort::onSslErrors);
     connect(&m_socket, &QTcpSocket::readyRead, this, &NetworkSerialPort::onReadyRead);
     connect(&m_socket, &QTcpSocket::disconnected, this, &NetworkSerialPort::onLineGone);
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &NetworkSerialPort::onLineGone);
@@ -97,16 +101,113 @@ OpenProgress NetworkSerialPort::startOpen()
     m_input.clear();
     m_notice.clear();
     m_afterIac = false;
-    if (m_address.kind == PortAddress::Kind::Rfc2217)
+    m_unknownCertificate.clear();
+    if (std::exchange(m_droppedAtFirstFrame, false)) {
+        m_failure = OpenFailure::Tls;
+        m_error = LinkMessages::tlsRefused(m_text, TlsRefusal::PlainAgainstTls, m_error);
+        return OpenProgress::Failed;
+    }
+    if (m_address.speaksTelnet())
         m_telnet.emplace(m_settings);
     else
         m_telnet.reset();
     m_phase = Phase::Connecting;
     m_starting = true;
+    m_wroteOnce = m_receivedOnce = false;
     m_connectClock.start();
-    m_socket.connectToHost(m_address.host, m_address.port);
+    if (!m_address.isEncrypted())
+        m_socket.connectToHost(m_address.host, m_address.port);
+    else if (startTls())
+        m_socket.connectToHostEncrypted(m_address.host, m_address.port, m_address.host);
     m_starting = false;
     return m_phase == Phase::Closed ? OpenProgress::Failed : OpenProgress::Pending;
+}
+
+bool NetworkSerialPort::startTls()
+{
+    // Read at every open: a certificate trusted a moment ago, from the
+    // window or the tool, counts at once.
+    TlsTrustStore store;
+    if (!store.load()) {
+        failTls(TlsRefusal::StoreUnusable, store.error());
+        return false;
+    }
+    m_trust = store.trust(m_address.endpoint());
+    m_sslErrorsSeen = false;
+    m_refusal.reset();
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    QString problem;
+    if (!m_trust.configure(config, problem)) {
+        failTls(TlsRefusal::ClientUnusable, problem);
+        return false;
+    }
+    m_socket.setSslConfiguration(config);
+    return true;
+}
+
+void NetworkSerialPort::onSslErrors(const QList<QSslError> &errors)
+{
+    m_sslErrorsSeen = true;
+    const TlsVerdict verdict = TlsVerdict::judge(m_socket.peerCertificate(), errors, m_trust);
+    if (verdict.trusted())
+        m_socket.ignoreSslErrors();
+    else
+        m_refusal = verdict; // the handshake fails; onLineGone says why
+}
+
+void NetworkSerialPort::onEncrypted()
+{
+    if (m_phase != Phase::Handshaking)
+        return;
+    // Without faults Qt asks nothing: a pin must still hold.
+    if (!m_sslErrorsSeen) {
+        const TlsVerdict verdict = TlsVerdict::judge(m_socket.peerCertificate(), {}, m_trust);
+        if (!verdict.trusted()) {
+            m_refusal = verdict;
+            failBrokenTls();
+            return;
+        }
+    }
+    onLineReady();
+}
+
+void NetworkSerialPort::failTls(TlsRefusal why, const QString &systemText)
+{
+    failOpen(OpenFailure::Tls, LinkMessages::tlsRefused(m_text, why, systemText));
+}
+
+void NetworkSerialPort::failBrokenTls()
+{
+    if (const std::optional<TlsVerdict> refusal = std::exchange(m_refusal, std::nullopt)) {
+        using Kind = TlsVerdict::Kind;
+        switch (refusal->kind) {
+        case Kind::Changed:
+            failOpen(OpenFailure::Tls, LinkMessages::certificateChanged(m_text, refusal->pinned, refusal->fingerprint));
+            return;
+        case Kind::Unknown:
+            // Set before the failure is told: whoever hears it asks for it.
+            m_unknownCertificate = refusal->fingerprint;
+            failOpen(OpenFailure::Tls,
+                     LinkMessages::tlsRefused(m_text, TlsRefusal::Unknown, refusal->systemText, refusal->fingerprint));
+            return;
+        case Kind::Expired: failTls(TlsRefusal::Expired, refusal->systemText); return;
+        case Kind::NotYetValid: failTls(TlsRefusal::NotYetValid, refusal->systemText); return;
+        case Kind::WrongName: failTls(TlsRefusal::WrongName, refusal->systemText); return;
+        case Kind::Trusted: break;
+        }
+    }
+    // OpenSSL names the alert a server sends when it wants a certificate
+    // from us ("certificate required", "handshake failure" after a request).
+    // Others just close once they have shown theirs.
+    const QString said = m_socket.errorString();
+    const bool noCertificateOfOurs = m_trust.clientCert.isEmpty();
+    if (noCertificateOfOurs && said.contains(QLatin1String("certificate"), Qt::CaseInsensitive))
+        failTls(TlsRefusal::ClientWanted, said);
+    else if (noCertificateOfOurs && !m_socket.peerCertificate().isNull()
+             && m_socket.error() == QAbstractSocket::RemoteHostClosedError)
+        failTls(TlsRefusal::ClosedAfterHello, said);
+    else
+        failTls(TlsRefusal::Handshake, said);
 }
 
 void NetworkSerialPort::onConnected()
@@ -117,6 +218,17 @@ void NetworkSerialPort::onConnected()
     // The connect took a round trip, unless something near us answered
     // for the server: a floor for the path, not its measure.
     m_roundTrip.noteConnect(int(m_connectClock.elapsed()));
+    if (m_address.isEncrypted()) {
+        m_phase = Phase::Handshaking;
+        m_settle.start(std::max(HandshakeMs, 6 * m_roundTrip.smoothed()));
+        return;
+    }
+    onLineReady();
+}
+
+void NetworkSerialPort::onLineReady()
+{
+    m_settle.stop();
     if (m_telnet) {
         m_phase = Phase::Negotiating;
         m_socket.write(m_telnet->start());
@@ -132,8 +244,9 @@ void NetworkSerialPort::onConnected()
 void NetworkSerialPort::onReadyRead()
 {
     const QByteArray bytes = m_socket.readAll();
-    if (bytes.isEmpty() || m_phase == Phase::Closed || m_phase == Phase::Connecting)
+    if (bytes.isEmpty() || m_phase == Phase::Closed || m_phase == Phase::Connecting || m_phase == Phase::Handshaking)
         return;
+    m_receivedOnce = true;
     QByteArray data = bytes;
     QList<CommEvent> events;
     if (m_telnet) {
@@ -190,7 +303,9 @@ bool NetworkSerialPort::holdsTelnetCommand(const QByteArray &bytes)
 
 void NetworkSerialPort::onSettled()
 {
-    if (m_phase == Phase::Settling && !failIfServerSpoke())
+    if (m_phase == Phase::Handshaking)
+        failTls(TlsRefusal::NoAnswer, QString());
+    else if (m_phase == Phase::Settling && !failIfServerSpoke())
         opened();
 }
 
@@ -256,6 +371,7 @@ void NetworkSerialPort::write(const QByteArray &bytes)
     if (m_phase != Phase::Open)
         return;
     restartIdle();
+    m_wroteOnce = true;
     m_socket.write(m_telnet ? Rfc2217Session::encode(bytes) : bytes);
     // Each frame leaves now, not when the event loop next runs.
     m_socket.flush();
@@ -278,6 +394,9 @@ void NetworkSerialPort::onLineGone()
     case Phase::Connecting:
         failOpen(failureFor(m_socket.error()), m_socket.errorString());
         return;
+    case Phase::Handshaking:
+        failBrokenTls();
+        return;
     case Phase::Negotiating:
     case Phase::Settling:
         // A server that closes right after its text has still said why.
@@ -285,10 +404,20 @@ void NetworkSerialPort::onLineGone()
             return;
         if (m_telnet && !m_telnet->failure().isEmpty())
             failOpen(OpenFailure::ServerRefused, m_telnet->failure());
+        else if (m_address.isEncrypted())
+            failBrokenTls(); // a server that wants a certificate says so after the handshake
+        else if (m_telnet && !m_receivedOnce)
+            // A TLS server drops, unanswered, a negotiation it cannot read.
+            failTls(TlsRefusal::PlainAgainstTls, m_socket.errorString());
         else
             failOpen(OpenFailure::Reset, m_socket.errorString());
         return;
     case Phase::Open:
+        // A plain connection dropped at our first frame without a byte
+        // back is a TLS server's way with bytes it cannot read.
+        m_droppedAtFirstFrame = !m_address.isEncrypted() && m_wroteOnce && !m_receivedOnce;
+        if (m_droppedAtFirstFrame)
+            m_error = m_socket.errorString();
         // A cable that went: close without a word, the resend's open says
         // why.
         close();

@@ -4,18 +4,22 @@
 #include "netserial/Rfc2217Session.h"
 #include "netserial/RoundTripEstimator.h"
 #include "link/LinkTimer.h"
+#include "link/LinkMessages.h"
 #include "link/SerialPort.h"
+
+#include "TlsTrustStore.h"
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <QTimer>
 
 #include <memory>
 #include <optional>
 
 // A serial line behind a network serial server (ser2net, an RS-232 to
-// Ethernet box), reached by raw TCP or by telnet with RFC 2217. It keeps its
+// Ethernet box), reached by raw TCP or by telnet with RFC 2217, either of
+// them in the clear or inside TLS (tls://, rfc2217+tls://). It keeps its
 // connection between operations and connects in the background:
 // startOpen() returns Pending and CommEvent::Opened or OpenFailed follows.
 //
@@ -24,6 +28,12 @@
 // A server that cannot give us the line says so in text on the fresh
 // connection (ser2net: "Port already in use"); those bytes are never a
 // reply, they fail the open with the server's words.
+//
+// Over TLS nothing goes out before the server is proven: its certificate
+// comes from a CA the system trusts (or the site's CA kept for it) for the
+// host asked for, or is the one the operator pinned for it (TlsTrustStore).
+// Anything else fails the open with the reason and the certificate's
+// fingerprint; a pinned certificate that changed is never taken.
 //
 // A connection that drops later closes the port quietly, so the next open
 // says why; one unused for IdleCloseMs closes itself. At most MaxHeldInput
@@ -39,6 +49,9 @@ public:
     // Least wait for a server's text after connecting, however near the
     // server: it writes only after accepting, a moment after our connect.
     static constexpr int MinSettleMs = 50;
+    // Longest wait for a TLS handshake after connecting: a server that does
+    // not answer one in this time does not speak TLS.
+    static constexpr int HandshakeMs = 3000;
 
     explicit NetworkSerialPort(QObject *parent = nullptr);
     ~NetworkSerialPort() override;
@@ -66,6 +79,7 @@ public:
     int guardTime() const override { return m_roundTrip.guardTime(); }
     int roundTrip() const override { return m_roundTrip.hasSample() ? m_roundTrip.smoothed() : -1; }
     void addRoundTripSample(int milliseconds) override { m_roundTrip.addSample(milliseconds); }
+    QString unknownCertificate() const override { return m_unknownCertificate; }
 
     // The timer of the idle close (a QtLinkTimer unless a test gives one
     // on a virtual clock); set to IdleCloseMs, restarted by every use.
@@ -75,9 +89,17 @@ public:
     static OpenFailure failureFor(QAbstractSocket::SocketError error);
 
 private:
-    enum class Phase { Closed, Connecting, Negotiating, Settling, Open };
+    enum class Phase { Closed, Connecting, Handshaking, Negotiating, Settling, Open };
 
     void onConnected();
+    // Connected, and over TLS encrypted to the proven server.
+    void onLineReady();
+    bool startTls();
+    void onSslErrors(const QList<QSslError> &errors);
+    void onEncrypted();
+    void failTls(LinkMessages::TlsRefusal why, const QString &systemText);
+    // Why a TLS connection broke before the port opened.
+    void failBrokenTls();
     void onReadyRead();
     void onLineGone();
     void onSettled();
@@ -89,7 +111,7 @@ private:
     // Telnet control in bytes of a raw connection (cut commands too).
     bool holdsTelnetCommand(const QByteArray &bytes);
 
-    QTcpSocket m_socket;
+    QSslSocket m_socket;
     QTimer m_settle;
     std::unique_ptr<LinkTimer> m_idle;
     QElapsedTimer m_connectClock;
@@ -105,4 +127,13 @@ private:
     bool m_afterIac = false; // a raw connection's last byte was telnet's IAC
     QString m_error;
     OpenFailure m_failure = OpenFailure::None;
+    TlsTrust m_trust;
+    bool m_sslErrorsSeen = false;
+    std::optional<TlsVerdict> m_refusal; // a certificate the handshake was failed for
+    QString m_unknownCertificate;
+    // A plain connection the server closed as our first frame arrived, with
+    // nothing back: a TLS server, as the next open says.
+    bool m_wroteOnce = false;
+    bool m_receivedOnce = false;
+    bool m_droppedAtFirstFrame = false;
 };

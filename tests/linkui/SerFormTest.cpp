@@ -1,7 +1,10 @@
 #include "LinkUiFixture.h"
 
 #include "linkui/ProgressMeter.h"
+#include "platform/TlsTrustStore.h"
 #include "support/QtPrinters.h"
+
+#include <QFile>
 
 #include <QComboBox>
 #include <QStyle>
@@ -366,4 +369,28 @@ TEST_F(SerFormTest, LevelListsShowEveryItemInFull)
                 << qPrintable(list->currentText());
         }
     }
+}
+
+TEST_F(SerFormTest, AnUnknownCertificateIsOneBoxThatMayTrustItForThatServer)
+{
+    const QString address = QStringLiteral("tls://Rack-7:4443");
+    for (const bool trusting : {false, true}) {
+        QFile::remove(TlsTrustStore::defaultPath());
+        windows->usePort(PortChoice::ofAddress(address));
+        windows->openCommunication();
+        port().network = true;
+        port().refusedCertificate = QStringLiteral("AB:CD");
+        boxes.takeAction = trusting;
+        windows->existingSerForm()->startPolling();
+        ASSERT_TRUE(runUntil([&] { return port().connecting; }, 3000));
+        port().finishOpen(false, OpenFailure::Tls, QStringLiteral("証明書は信頼されていません"));
+        ASSERT_EQ(boxes.actions, QStringList{QStringLiteral("この証明書を信頼する")}) << "one box, offering it";
+        EXPECT_TRUE(boxes.texts.last().contains(QStringLiteral("証明書は信頼されていません"))) << boxes.texts.last().toStdString();
+        TlsTrustStore store;
+        ASSERT_TRUE(store.load());
+        EXPECT_EQ(store.trust(QStringLiteral("rack-7:4443")).pinned, trusting ? QStringLiteral("AB:CD") : QString());
+        boxes.actions.clear();
+        flushDeletes();
+    }
+    QFile::remove(TlsTrustStore::defaultPath());
 }

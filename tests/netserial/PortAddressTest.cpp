@@ -37,6 +37,10 @@ TEST(PortAddress, ReadsEveryFormAndExplainsWhatItCannotRead)
         {"TCP://host.example:65535/", K::Tcp, "host.example", 65535, "tcp://host.example:65535"},
         {"rfc2217://10.0.0.5:7000", K::Rfc2217, "10.0.0.5", 7000, "rfc2217://10.0.0.5:7000"},
         {"rfc2217://[::1]:2001", K::Rfc2217, "::1", 2001, "rfc2217://[::1]:2001"},
+        {"TLS://rack-7:4443/", K::Tls, "rack-7", 4443, "tls://rack-7:4443"},
+        {"rfc2217+tls://[::1]:7001", K::Rfc2217Tls, "::1", 7001, "rfc2217+tls://[::1]:7001"},
+        {"rfc2217+tls://host", K::Invalid, "", 0, "HOST:PORT"},
+        {"tls+rfc2217://host:1", K::Invalid, "", 0, "unknown kind of address"},
         // A "%1" of the operator's own is kept, not filled in.
         {"tcp://a%1b:2000", K::Tcp, "a%1b", 2000, "tcp://a%1b:2000"},
         {"rfc2217://%2%1:7", K::Rfc2217, "%2%1", 7, "rfc2217://%2%1:7"},
@@ -66,4 +70,13 @@ TEST(PortAddress, ReadsEveryFormAndExplainsWhatItCannotRead)
     }
     qunsetenv("ORVEX_COM2");
     qunsetenv("ORVEX_COM3");
+}
+
+TEST(PortAddress, KeepsOneEndpointForEveryKindOfTheSameServer)
+{
+    // Trust belongs to the server, whichever protocol reaches it.
+    for (const char *text : {"tls://Rack-7:4443", "rfc2217+tls://rack-7:4443", "tcp://RACK-7:4443"})
+        EXPECT_EQ(PortAddress::parse(QString::fromUtf8(text)).endpoint(), QStringLiteral("rack-7:4443")) << text;
+    EXPECT_EQ(PortAddress::parse(QStringLiteral("tls://[FE80::1]:1")).endpoint(), QStringLiteral("[fe80::1]:1"));
+    EXPECT_TRUE(PortAddress::parse(QStringLiteral("/dev/ttyS0")).endpoint().isEmpty());
 }

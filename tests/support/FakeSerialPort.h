@@ -91,6 +91,7 @@ public:
         estimate.addSample(ms);
     }
     OpenFailure openFailure() const override { return failure; }
+    QString unknownCertificate() const override { return failure == OpenFailure::Tls ? refusedCertificate : QString(); }
     void discardInput() override
     {
         ++discards;
@@ -141,6 +142,7 @@ public:
     OpenFailure failure = OpenFailure::None;
     bool gone = false;
     QString failWords;
+    QString refusedCertificate; // shown with a Tls failure
     int discards = 0;
     bool network = false;
     bool connecting = false;

@@ -35,6 +35,13 @@ public:
             ++ownersGoneUnderABox;
     }
 
+    bool warningWithAction(QWidget *parent, const QString &title, const QString &text, const QString &action) override
+    {
+        actions.append(action);
+        warning(parent, title, text);
+        return takeAction;
+    }
+
     void closeBoxesOf(QWidget *owner) override
     {
         for (const Open &box : m_open) {
@@ -46,6 +53,9 @@ public:
 
     QStringList titles;
     QStringList texts;
+    // What warningWithAction() offered, and whether the operator takes it.
+    QStringList actions;
+    bool takeAction = false;
     // Called with the box's index while it is open.
     std::function<void(int index)> whileOpen;
     // Boxes (by index) that their owner closed on its way out.

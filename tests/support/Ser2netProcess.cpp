@@ -47,7 +47,7 @@ bool Ser2netProcess::listening(quint16 port)
 bool Ser2netProcess::start(Accepter accepter, const QString &device, const QString &deviceSettings)
 {
     m_accepter = accepter;
-    m_port = freePort();
+    m_port = m_fixedPort ? m_fixedPort : freePort();
     const QString config = m_dir.filePath(QStringLiteral("ser2net.yaml"));
     QFile file(config);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -58,7 +58,11 @@ bool Ser2netProcess::start(Accepter accepter, const QString &device, const QStri
     const QString trace = m_trace ? QStringLiteral("    trace-both: %1\n    trace-both-timestamp: true\n")
                                         .arg(m_dir.filePath(QStringLiteral("trace.txt")))
                                   : QString();
-    const QString accepterText = accepter == Accepter::Rfc2217 ? QStringLiteral("telnet(rfc2217),tcp") : QStringLiteral("tcp");
+    const QString ssl = m_certificate.isEmpty()
+                            ? QString()
+                            : QStringLiteral("ssl(key=%1,cert=%2),").arg(m_key, m_certificate);
+    const QString accepterText = (accepter == Accepter::Rfc2217 ? QStringLiteral("telnet(rfc2217),") : QString()) + ssl
+                                 + QStringLiteral("tcp");
     file.write(QStringLiteral("%YAML 1.1\n---\n"
                               "connection: &orvex\n"
                               "  accepter: %1,127.0.0.1,%2\n"
@@ -131,7 +135,8 @@ int Ser2netProcess::traced(const char *event) const
 
 QString Ser2netProcess::address() const
 {
-    return QStringLiteral("%1://127.0.0.1:%2")
-        .arg(m_accepter == Accepter::Rfc2217 ? QStringLiteral("rfc2217") : QStringLiteral("tcp"))
-        .arg(m_port);
+    const QString tls = m_certificate.isEmpty() ? QString() : QStringLiteral("tls");
+    const QString scheme = m_accepter == Accepter::Rfc2217 ? QStringLiteral("rfc2217") + (tls.isEmpty() ? QString() : u'+' + tls)
+                                                           : (tls.isEmpty() ? QStringLiteral("tcp") : tls);
+    return QStringLiteral("%1://127.0.0.1:%2").arg(scheme).arg(m_port);
 }

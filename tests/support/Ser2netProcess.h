@@ -28,6 +28,16 @@ public:
     // Before start(): keep ser2net's trace of the line, which also notes
     // every connection it accepts.
     void setTraceConnections(bool trace) { m_trace = trace; }
+    // Before start(): listen on `port` (a server restarted on its address)
+    // rather than on a free one.
+    void setPort(quint16 port) { m_fixedPort = port; }
+    // Before start(): serve inside TLS with this certificate and key (PEM
+    // files); address() is then tls:// or rfc2217+tls://.
+    void setTls(const QString &certificate, const QString &key)
+    {
+        m_certificate = certificate;
+        m_key = key;
+    }
     // With the trace: the connections ser2net has accepted, and those it
     // has seen end, so far.
     int connectionsAccepted() const { return traced(" OPEN ("); }
@@ -54,4 +64,7 @@ private:
     QString m_failure;
     bool m_kickOldUser = true;
     bool m_trace = false;
+    QString m_certificate;
+    QString m_key;
+    quint16 m_fixedPort = 0;
 };

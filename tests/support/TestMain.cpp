@@ -20,6 +20,9 @@ int main(int argc, char **argv)
     // by a program it starts, is recorded here and never in the real log.
     QTemporaryDir stateDir;
     qputenv("XDG_STATE_HOME", QFile::encodeName(stateDir.path()));
+    // And the trust kept for TLS servers, which every TLS open reads.
+    QTemporaryDir configDir;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configDir.path()));
     QCoreApplication::setOrganizationName(QStringLiteral("orvex-tests"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
