@@ -44,6 +44,39 @@ PortAddress network(PortAddress::Kind kind, const QString &rest, const QString &
     return address;
 }
 
+// [USER@]HOST[:PORT]/PORT-THERE, the far port whole after the host's
+// slash: an absolute device path keeps its slash, an address or a port
+// number is taken as written.
+PortAddress far(const QString &rest, const QString &text)
+{
+    static const QRegularExpression form(
+        QStringLiteral(R"(^(?:([^@/\s\[\]:]+)@)?(?:\[([0-9A-Fa-f:.]+)\]|([^@\[\]:/\s]+))(?::(\d{1,5}))?/(.*)$)"));
+    const QRegularExpressionMatch match = form.match(rest);
+    if (!match.hasMatch())
+        return invalid(Problem::NeedsHostAndPort,
+                       QStringLiteral("%1: the address needs a host and the port there, as ssh://HOST/dev/ttyUSB0").arg(text));
+    QString there = match.captured(5);
+    if (there.isEmpty())
+        return invalid(Problem::NeedsFarPort,
+                       QStringLiteral("%1: the address needs the port on the far computer, as ssh://HOST/dev/ttyUSB0").arg(text));
+    bool isNumber = false;
+    there.toInt(&isNumber);
+    if (!isNumber && !there.contains(QLatin1String("://")))
+        there.prepend(u'/');
+    PortAddress address;
+    address.kind = PortAddress::Kind::Ssh;
+    address.user = match.captured(1);
+    address.host = match.captured(2).isEmpty() ? match.captured(3) : match.captured(2);
+    if (match.hasCaptured(4) && !match.captured(4).isEmpty()) {
+        const int port = match.captured(4).toInt();
+        if (port < 1 || port > 65535)
+            return invalid(Problem::PortOutOfRange, QStringLiteral("%1: the port number must be 1..65535").arg(text));
+        address.port = quint16(port);
+    }
+    address.device = there;
+    return address;
+}
+
 PortAddress parseUnnumbered(const QString &text)
 {
     const qsizetype scheme = text.indexOf(QLatin1String("://"));
@@ -55,7 +88,9 @@ PortAddress parseUnnumbered(const QString &text)
         return network(PortAddress::Kind::Tcp, rest, text);
     if (name == QLatin1String("rfc2217"))
         return network(PortAddress::Kind::Rfc2217, rest, text);
-    return invalid(Problem::UnknownKind, QStringLiteral("%1: unknown kind of address \"%2://\" (tcp:// or rfc2217://)").arg(text, name));
+    if (name == QLatin1String("ssh"))
+        return far(rest, text);
+    return invalid(Problem::UnknownKind, QStringLiteral("%1: unknown kind of address \"%2://\" (tcp://, rfc2217:// or ssh://)").arg(text, name));
 }
 
 } // namespace
@@ -86,6 +121,11 @@ QString PortAddress::toString() const
     case Kind::Device: return device;
     case Kind::Tcp: return QStringLiteral("tcp://") + hostAndPort;
     case Kind::Rfc2217: return QStringLiteral("rfc2217://") + hostAndPort;
+    case Kind::Ssh: {
+        const QString there = device.startsWith(u'/') ? device : u'/' + device;
+        return QStringLiteral("ssh://") + (user.isEmpty() ? QString() : user + u'@') + shownHost
+               + (port ? u':' + QString::number(port) : QString()) + there;
+    }
     case Kind::Invalid: break;
     }
     return {};

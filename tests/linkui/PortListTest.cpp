@@ -181,7 +181,7 @@ TEST_F(PortListTest, ATypedAddressIsUsedWhenValidAndExplainedWhenNot)
         {"tcp://rack-7", nullptr, "ホスト名とポート番号が要ります"},
         {"tcp://rack-7:70000", nullptr, "1～65535"},
         {"tcp://::1:2000", nullptr, "[ ] で囲んで"},
-        {"udp://rack-7:2000", nullptr, "tcp:// か rfc2217://"},
+        {"udp://rack-7:2000", nullptr, "tcp://、rfc2217:// か ssh://"},
         {"9", nullptr, "1～8"},
     };
     openDialog();
