@@ -95,7 +95,7 @@ int Cli::send(const QStringList &args)
         }
     }
     if (input.isEmpty() || port.isEmpty())
-        return badArguments(QStringLiteral("send needs IN.zvx and --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT"));
+        return badArguments(QStringLiteral("send needs IN.zvx and --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT|ssh://HOST/PORT"));
     const PortAddress address = PortAddress::parse(port);
     if (!address.isValid())
         return badArguments(QStringLiteral("--port ") + address.error);
@@ -112,6 +112,13 @@ int Cli::send(const QStringList &args)
     // The tool sends the file as read, never edited.
     const TitleSource source{QFileInfo(input).absoluteFilePath(), false};
     recorder.setTitleSource([source] { return source; });
+    LinkTextView view(stdout, ::isatty(STDOUT_FILENO) ? LinkTextView::Mode::Bar : LinkTextView::Mode::Lines);
+    view.setOnWriteFinished([&recorder](const TransferRecord &report) { recorder.record(report); });
+    LinkSession session(data, device, view);
+    // A far write whose end was never seen here: its computer says first
+    // what the unit got, so what is sent next rests on that.
+    if (!session.settleFarWrite(recorder.log()))
+        return 1;
     if (onlyChanged) {
         if (!keepChanged(data, recorder.log(), device, channels))
             return 1;
@@ -122,10 +129,7 @@ int Cli::send(const QStringList &args)
     }
     data.KakikomiCh = channels;
 
-    LinkTextView view(stdout, ::isatty(STDOUT_FILENO) ? LinkTextView::Mode::Bar : LinkTextView::Mode::Lines);
     view.setTotalFrames(ChannelFrames::PerChannel * int(std::count(channels.begin(), channels.end(), true)));
-    view.setOnWriteFinished([&recorder](const TransferRecord &report) { recorder.record(report); });
-    LinkSession session(data, device, view);
     InterruptWatch interrupt([&session] { session.interrupt(); });
     recorder.writeStarting();
     session.engine().KakikomiOn();

@@ -101,7 +101,7 @@ int Cli::status(const QStringList &args)
             return badArguments(QStringLiteral("status: unexpected \"%1\"").arg(args[i]));
     }
     if (port.isEmpty())
-        return badArguments(QStringLiteral("status needs --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT"));
+        return badArguments(QStringLiteral("status needs --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT|ssh://HOST/PORT"));
     const PortAddress address = PortAddress::parse(port);
     if (!address.isValid())
         return badArguments(QStringLiteral("--port ") + address.error);

@@ -2,6 +2,7 @@
 
 #include "link/history/ChannelFrames.h"
 #include "link/LinkEngine.h"
+#include "netserial/DeviceLinks.h"
 #include "link/LinkPlatform.h"
 #include "link/LinkTimer.h"
 #include "link/SerialPort.h"
@@ -30,9 +31,8 @@ void UnitLink::startEngine()
     m_rxTimer = m_platform.createTimer();
     // The unit is named by its address, never by one of the eight numbers.
     m_data->ComNo = 0;
-    m_engine = std::make_unique<LinkEngine>(*m_data, *m_port, *m_chReqTimer, *m_rxTimer, m_platform.eventPump(),
-                                            static_cast<LinkView &>(*this));
-    m_port->setDevicePath(m_address);
+    m_engine = DeviceLinks::make(*m_data, m_address, m_platform, *m_port, *m_chReqTimer, *m_rxTimer,
+                                 m_platform.eventPump(), static_cast<LinkView &>(*this));
     ++m_generation;
     m_failed = false;
     m_finishQueued = false;

@@ -13,13 +13,13 @@
 #include <memory>
 #include <optional>
 
-class LinkEngine;
+class DeviceLink;
 class LinkPlatform;
 class LinkTimer;
 class SerialPort;
 
 // One unit of a site on its own port: a link engine with the port its
-// address names, its own timers and a view that turns what the engine shows
+// address names (or, for ssh://, the far computer's engine beside it), its own timers and a view that turns what the engine shows
 // into signals. Several run side by side in one event loop, each waiting on
 // its own line, so a site is written in about one unit's time. One
 // operation at a time: a write, one poll, or the poll every 2 s the
@@ -97,7 +97,7 @@ private:
     std::unique_ptr<SerialPort> m_port;
     std::unique_ptr<LinkTimer> m_chReqTimer;
     std::unique_ptr<LinkTimer> m_rxTimer;
-    std::unique_ptr<LinkEngine> m_engine;
+    std::unique_ptr<DeviceLink> m_engine;
 
     Operation m_operation = Operation::None;
     bool m_failed = false;

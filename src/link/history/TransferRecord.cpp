@@ -127,6 +127,8 @@ QByteArray TransferRecord::toJson() const
         object.insert(QStringLiteral("file"), file);
     if (modified)
         object.insert(QStringLiteral("modified"), true);
+    if (!id.isEmpty())
+        object.insert(QStringLiteral("id"), id);
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
@@ -143,6 +145,7 @@ std::optional<TransferRecord> TransferRecord::fromJson(const QByteArray &line)
     record.port = object[QStringLiteral("port")].toString();
     record.file = object[QStringLiteral("file")].toString();
     record.modified = object[QStringLiteral("modified")].toBool(false);
+    record.id = object[QStringLiteral("id")].toString();
     if (!record.time.isValid() || record.port.isEmpty()
         || !outcomeFromName(object[QStringLiteral("result")].toString(), record.outcome)
         || !toFlags(object[QStringLiteral("channels")], record.asked)
