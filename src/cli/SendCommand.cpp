@@ -141,7 +141,11 @@ int Cli::send(const QStringList &args)
         view.finishLine();
         QTextStream(stdout) << "completed channels: " << listOrNone(report->completedChannels()) << Qt::endl;
         const QList<int> left = report->unfinishedChannels();
-        if (!ok && !left.isEmpty())
+        // A far write cut off is known only to the far computer, which
+        // --changed asks first.
+        if (!ok && !left.isEmpty() && address.isFar() && !report->id.isEmpty())
+            error(QStringLiteral("orvex: to finish the job: orvex send %1 --port %2 --changed").arg(input, port));
+        else if (!ok && !left.isEmpty())
             error(QStringLiteral("orvex: to finish the job: orvex send %1 --port %2 --channels %3")
                       .arg(input, port, TransferRecord::channelList(left)));
     }
