@@ -28,6 +28,10 @@ done
 desktop-file-validate "$root/usr/share/applications/orvex-editor.desktop" || fail "desktop entry is invalid"
 [ -s "$root/usr/share/icons/hicolor/scalable/apps/orvex-editor.svg" ] || fail "no icon"
 grep -q 'type="application/x-orvex-zvx"' "$root/usr/share/mime/packages/orvex.xml" || fail "no .zvx type"
+metainfo=$root/usr/share/metainfo/org.example.orvex.editor.metainfo.xml
+appstreamcli validate --no-net "$metainfo" || fail "software centre entry is invalid"
+launchable=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$metainfo")
+[ -s "$root/usr/share/applications/$launchable" ] || fail "software centre entry launches \"$launchable\", not installed"
 
 # The libraries come from dpkg-shlibdeps; the rest is named by hand.
 for dependency in libqt6widgets6 libqt6serialport6 fonts-ipafont-gothic qt6-translations-l10n; do

@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev
     fonts-ipafont-gothic
     xvfb xauth
-    help2man dpkg-dev file desktop-file-utils
+    help2man dpkg-dev file desktop-file-utils appstream
     ser2net openssh-server openssh-client
     clang libclang-rt-14-dev
 )

@@ -52,15 +52,6 @@ class QuietView : public LinkView
 public:
     void setMessage(const QString &) override {}
     void setMeter(const MeterReading &) override {}
-    void setChannelLit(int, bool) override {}
-    void setHorizontalPosition(int) override {}
-    void setVerticalPosition(int) override {}
-    void setBlackLevel(int) override {}
-    void setWhiteLevel(int) override {}
-    void setVideoLoss(int, bool) override {}
-    void setWriteEnabled(bool) override {}
-    void focusWriteButton() override {}
-    bool isVisible() const override { return true; }
     void showWarning(const QString &, const QString &text) override
     {
         failed = true;

@@ -10,8 +10,8 @@
 LinkSession::LinkSession(TitleData &data, const QString &address, LinkTextView &view)
     : m_view(view), m_address(address)
 {
-    // The tool names its device directly rather than by a port number.
-    data.ComNo = 0;
+    // The tool names its device directly: the address given after the
+    // engine is made is the port, whatever ComNo says.
     m_engine = DeviceLinks::make(data, address, m_platform, m_port, m_chReqTimer, m_rxTimer, m_platform.eventPump(),
                                  view);
 }

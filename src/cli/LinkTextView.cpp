@@ -40,23 +40,6 @@ void LinkTextView::finishLine()
     m_lineOpen = false;
 }
 
-void LinkTextView::clearStatus()
-{
-    channel = -1;
-    hpos.reset();
-    vpos.reset();
-    black = white = -1;
-    videoLoss = {};
-    videoLossKnown = false;
-    garbled.clear();
-}
-
-void LinkTextView::setChannelLit(int index, bool lit)
-{
-    if (lit)
-        channel = index;
-}
-
 void LinkTextView::showWarning(const QString &title, const QString &text)
 {
     finishLine();

@@ -1,14 +1,12 @@
 #pragma once
 
 #include "link/LinkView.h"
+#include "link/UnitStatus.h"
 
-#include <QList>
 #include <QString>
 #include <QTextStream>
 
-#include <array>
 #include <functional>
-#include <optional>
 
 // The device link on a terminal: a progress bar that redraws in place when
 // stdout is a terminal, plain message lines otherwise; warnings on stderr.
@@ -33,20 +31,13 @@ public:
 
     void setMessage(const QString &text) override;
     void setMeter(const MeterReading &meter) override;
-    void setChannelLit(int channel, bool lit) override;
-    void setHorizontalPosition(int value) override { hpos = value; }
-    void setVerticalPosition(int value) override { vpos = value; }
-    void setBlackLevel(int index) override { black = index; }
-    void setWhiteLevel(int index) override { white = index; }
-    void setVideoLoss(int input, bool lost) override
-    {
-        videoLoss[input] = lost;
-        videoLossKnown = true;
-    }
-    void replyGarbled(Cmd cmdKind) override { garbled << cmdKind; }
-    void setWriteEnabled(bool) override {}
-    void focusWriteButton() override {}
-    bool isVisible() const override { return true; }
+    void setChannelLit(int channel, bool lit) override { status.showChannel(channel, lit); }
+    void setHorizontalPosition(int value) override { status.hpos = value; }
+    void setVerticalPosition(int value) override { status.vpos = value; }
+    void setBlackLevel(int index) override { status.black = index; }
+    void setWhiteLevel(int index) override { status.white = index; }
+    void setVideoLoss(int input, bool lost) override { status.showVideoLoss(input, lost); }
+    void replyGarbled(Cmd cmdKind) override { status.garbled << cmdKind; }
     void showWarning(const QString &title, const QString &text) override;
     void unloadWindow() override;
     void operationEnded(Request reqNo) override;
@@ -60,16 +51,10 @@ public:
     void finishLine();
     // Forgets what the status replies showed, so the next poll's answers
     // stand on their own.
-    void clearStatus();
+    void clearStatus() { status = UnitStatus(); }
 
-    // What the device reported; -1 / unset until a reply said otherwise.
-    int channel = -1; // 0..7
-    std::optional<int> hpos, vpos;
-    int black = -1, white = -1;
-    std::array<bool, 8> videoLoss{};
-    bool videoLossKnown = false;
-    // Command kinds of the status replies that were garbled.
-    QList<Cmd> garbled;
+    // What the status replies showed, and which were garbled.
+    UnitStatus status;
     bool ended = false;
     bool failed = false;
     QString lastMessage;

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "VerbParser.h"
 
 #include "link/history/TransferLog.h"
 
@@ -27,13 +28,13 @@ void printText(QTextStream &out, const TransferRecord &record)
 
 int Cli::log(const QStringList &args)
 {
-    bool json = false;
-    for (const QString &arg : args) {
-        if (arg == QLatin1String("--json"))
-            json = true;
-        else
-            return badArguments(QStringLiteral("log takes only --json"));
-    }
+    VerbParser verb(QStringLiteral("log"), QStringLiteral("Print the transfer log, newest first."));
+    verb.addFlag(QStringLiteral("json"), QStringLiteral("The records as their JSON lines."));
+    if (!verb.parse(args))
+        return verb.exitCode();
+    if (!verb.positional().isEmpty())
+        return badArguments(QStringLiteral("log takes only --json"));
+    const bool json = verb.isSet(QStringLiteral("json"));
     const TransferLog log;
     const TransferLog::Contents contents = log.read();
     if (!contents.error.isEmpty()) {

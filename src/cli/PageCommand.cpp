@@ -1,12 +1,20 @@
 #include "Commands.h"
 #include "TitleFile.h"
+#include "VerbParser.h"
 
 #include "core/CharacterImage.h"
 
 int Cli::page(const QStringList &args)
 {
-    QStringList positional = args;
-    const bool bars = positional.removeAll(QStringLiteral("--bars")) > 0;
+    VerbParser verb(QStringLiteral("page"), QStringLiteral("Draw one screen page."));
+    verb.addPositional(QStringLiteral("IN.zvx"), QStringLiteral("The title."));
+    verb.addPositional(QStringLiteral("PAGE"), QStringLiteral("The page, 0..9."));
+    verb.addPositional(QStringLiteral("OUT.png"), QStringLiteral("The picture to write."));
+    verb.addFlag(QStringLiteral("bars"), QStringLiteral("Over colour bars instead of grey."));
+    if (!verb.parse(args))
+        return verb.exitCode();
+    const QStringList positional = verb.positional();
+    const bool bars = verb.isSet(QStringLiteral("bars"));
     if (positional.size() != 3)
         return badArguments(QStringLiteral("page needs IN.zvx, PAGE and OUT.png, and takes only --bars"));
     int page = 0;

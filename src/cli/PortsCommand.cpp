@@ -1,18 +1,19 @@
 #include "Commands.h"
 #include "PortListing.h"
+#include "VerbParser.h"
 #include "platform/QtPortDiscovery.h"
 
 #include <QTextStream>
 
 int Cli::ports(const QStringList &args)
 {
-    bool json = false;
-    for (const QString &a : args) {
-        if (a == QLatin1String("--json"))
-            json = true;
-        else
-            return badArguments(QStringLiteral("ports: unexpected \"%1\"").arg(a));
-    }
+    VerbParser verb(QStringLiteral("ports"), QStringLiteral("List the serial ports present."));
+    verb.addFlag(QStringLiteral("json"), QStringLiteral("As a JSON array."));
+    if (!verb.parse(args))
+        return verb.exitCode();
+    if (!verb.positional().isEmpty())
+        return badArguments(QStringLiteral("ports: unexpected \"%1\"").arg(verb.positional().first()));
+    const bool json = verb.isSet(QStringLiteral("json"));
     const QList<PortInfo> found = QtPortDiscovery().ports();
     QTextStream out(stdout);
     if (json)

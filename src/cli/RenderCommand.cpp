@@ -1,6 +1,7 @@
 #include "Commands.h"
 #include "RenderOptions.h"
 #include "TitleFile.h"
+#include "VerbParser.h"
 
 #include "core/FileSystem.h"
 #include "core/TitleData.h"
@@ -9,9 +10,17 @@
 
 int Cli::render(const QStringList &args)
 {
+    VerbParser verb(QStringLiteral("render"), QStringLiteral("Render a text into one block, as \"データ作成\" does."));
+    verb.addPositional(QStringLiteral("IN.zvx"), QStringLiteral("The title (\"-\": an empty one)."));
+    verb.addPositional(QStringLiteral("BLOCK"), QStringLiteral("The block, 0..9."));
+    verb.addPositional(QStringLiteral("TEXT"), QStringLiteral("The text."));
+    verb.addPositional(QStringLiteral("OUT.zvx"), QStringLiteral("Where to write the title."));
+    RenderOptions::addTo(verb);
+    if (!verb.parse(args))
+        return verb.exitCode();
     RenderOptions options;
-    QStringList positional;
-    QString why = options.parse(args, positional);
+    const QStringList positional = verb.positional();
+    QString why = options.take(verb);
     int block = 0;
     if (why.isEmpty() && positional.size() != 4)
         why = QStringLiteral("render needs IN.zvx BLOCK TEXT OUT.zvx");

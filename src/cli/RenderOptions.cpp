@@ -1,6 +1,7 @@
 #include "RenderOptions.h"
 
 #include "Commands.h"
+#include "VerbParser.h"
 
 #include "core/FileSystem.h"
 #include "core/TitleData.h"
@@ -35,33 +36,33 @@ TitlesMake::Settings RenderOptions::makeSettings() const
     return settings;
 }
 
-QString RenderOptions::parse(const QStringList &args, QStringList &positional)
+void RenderOptions::addTo(VerbParser &verb)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == QLatin1String("--bold")) {
-            bold = true;
-        } else if (arg == QLatin1String("--no-edge")) {
-            edging = false;
-        } else if (arg == QLatin1String("--font")) {
-            if (!hasValue || args[i + 1].isEmpty())
-                return QStringLiteral("--font needs a font name");
-            family = args[++i];
-        } else if (arg == QLatin1String("--size")) {
-            bool ok = false;
-            pointSize = hasValue ? args[++i].toDouble(&ok) : 0;
-            // "nan" and "inf" parse as numbers; a size under one pixel draws no dot.
-            if (!ok || !std::isfinite(pointSize) || pointSize < MinPointSize || pointSize > 1000)
-                return QStringLiteral("--size needs a point size from %1 to 1000").arg(MinPointSize);
-        } else if (arg == QLatin1String("--cell")) {
-            if (!hasValue || !Cli::parseInt(args[++i], 0, Title::Cells - 1, cell))
-                return QStringLiteral("--cell needs a cell number 0..389");
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            return QStringLiteral("unknown option \"%1\"").arg(arg);
-        } else {
-            positional << arg;
-        }
+    verb.addValue(QStringLiteral("font"), QStringLiteral("NAME"), QStringLiteral("The font family."));
+    verb.addValue(QStringLiteral("size"), QStringLiteral("PT"), QStringLiteral("The point size."));
+    verb.addFlag(QStringLiteral("bold"), QStringLiteral("Bold."));
+    verb.addFlag(QStringLiteral("no-edge"), QStringLiteral("Without the black edging."));
+    verb.addValue(QStringLiteral("cell"), QStringLiteral("N"), QStringLiteral("The first cell, 0..389."));
+}
+
+QString RenderOptions::take(const VerbParser &verb)
+{
+    bold = verb.isSet(QStringLiteral("bold"));
+    edging = !verb.isSet(QStringLiteral("no-edge"));
+    if (verb.isSet(QStringLiteral("font"))) {
+        family = verb.value(QStringLiteral("font"));
+        if (family.isEmpty())
+            return QStringLiteral("--font needs a font name");
     }
+    if (verb.isSet(QStringLiteral("size"))) {
+        bool ok = false;
+        pointSize = verb.value(QStringLiteral("size")).toDouble(&ok);
+        // "nan" and "inf" parse as numbers; a size under one pixel draws no dot.
+        if (!ok || !std::isfinite(pointSize) || pointSize < MinPointSize || pointSize > 1000)
+            return QStringLiteral("--size needs a point size from %1 to 1000").arg(MinPointSize);
+    }
+    const QString firstCell = verb.value(QStringLiteral("cell"));
+    if (verb.isSet(QStringLiteral("cell")) && !Cli::parseInt(firstCell, 0, Title::Cells - 1, cell))
+        return QStringLiteral("--cell needs a cell number 0..389");
     return {};
 }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+class VerbParser;
+
 // The rendering options shared by `render` and `titles`, so both draw
 // with the same font rules.
 struct RenderOptions
@@ -21,7 +23,9 @@ struct RenderOptions
     // The font, edging and cell, with the work folder of this program.
     TitlesMake::Settings makeSettings() const;
 
-    // Takes the options out of `args` and leaves the other arguments in
-    // `positional`. Empty when the options are good, otherwise why not.
-    QString parse(const QStringList &args, QStringList &positional);
+    // The options of a verb that renders (render, titles, site make).
+    static void addTo(VerbParser &verb);
+    // Takes them from a parsed verb. Empty when they are good, otherwise
+    // why not.
+    QString take(const VerbParser &verb);
 };

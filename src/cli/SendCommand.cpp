@@ -2,6 +2,7 @@
 #include "InterruptWatch.h"
 #include "LinkSession.h"
 #include "TitleFile.h"
+#include "VerbParser.h"
 #include "core/TitleData.h"
 #include "link/history/ChangedChannels.h"
 #include "link/history/ChannelFrames.h"
@@ -75,25 +76,26 @@ QString listOrNone(const QList<int> &channels)
 
 int Cli::send(const QStringList &args)
 {
-    QString input, port;
-    bool onlyChanged = false;
+    VerbParser verb(QStringLiteral("send"), QStringLiteral("Write a title to the device."));
+    verb.addPositional(QStringLiteral("IN.zvx"), QStringLiteral("The title to write."));
+    verb.addValue(QStringLiteral("port"), QStringLiteral("PORT"),
+                  QStringLiteral("1..8, a device, tcp://HOST:PORT or rfc2217://HOST:PORT."));
+    verb.addValue(QStringLiteral("channels"), QStringLiteral("LIST"),
+                  QStringLiteral("Only these channels, such as 1,3,8 (all by default)."));
+    verb.addFlag(QStringLiteral("changed"),
+                 QStringLiteral("Only the channels changed since their last complete write to that port."));
+    if (!verb.parse(args))
+        return verb.exitCode();
+    const QStringList positional = verb.positional();
+    if (positional.size() > 1)
+        return badArguments(QStringLiteral("send: unexpected \"%1\"").arg(positional[1]));
+    const QString input = positional.value(0);
+    const QString port = verb.value(QStringLiteral("port"));
+    const bool onlyChanged = verb.isSet(QStringLiteral("changed"));
     std::array<bool, Title::Channels> channels;
     channels.fill(true); // as "全チャンネルデータ送信"
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a == QLatin1String("--port") && i + 1 < args.size()) {
-            port = args[++i];
-        } else if (a == QLatin1String("--channels") && i + 1 < args.size()) {
-            if (!parseChannels(args[++i], channels))
-                return badArguments(QStringLiteral("--channels takes channel numbers 1..8 such as 1,3,8"));
-        } else if (a == QLatin1String("--changed")) {
-            onlyChanged = true;
-        } else if (a.startsWith(QLatin1String("--")) || !input.isEmpty()) {
-            return badArguments(QStringLiteral("send: unexpected \"%1\"").arg(a));
-        } else {
-            input = a;
-        }
-    }
+    if (verb.isSet(QStringLiteral("channels")) && !parseChannels(verb.value(QStringLiteral("channels")), channels))
+        return badArguments(QStringLiteral("--channels takes channel numbers 1..8 such as 1,3,8"));
     if (input.isEmpty() || port.isEmpty())
         return badArguments(QStringLiteral("send needs IN.zvx and --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT|ssh://HOST/PORT"));
     const PortAddress address = PortAddress::parse(port);

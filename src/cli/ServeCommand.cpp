@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "VerbParser.h"
 #include "link/history/TransferLog.h"
 #include "link/history/TransferRecorder.h"
 #include "netserial/FarServer.h"
@@ -6,7 +7,6 @@
 #include "netserial/PortAddress.h"
 #include "platform/QtLinkPlatform.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
@@ -46,17 +46,15 @@ std::optional<TransferRecord> newestWithId(const TransferLog &log, const QString
 // started it through ssh. Its writes go to this computer's transfer log.
 int Cli::serve(const QStringList &args)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("The far side of an ssh:// port: runs the link engine here."));
-    const QCommandLineOption stdio(QStringLiteral("stdio"), QStringLiteral("Speak the link protocol on standard input and output."));
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("The unit's port on this computer."),
-                                  QStringLiteral("PORT"));
-    parser.addOptions({stdio, port});
-    if (!parser.parse(QStringList{QStringLiteral("orvex serve")} + args))
-        return badArguments(QStringLiteral("serve: ") + parser.errorText());
-    if (!parser.isSet(stdio) || !parser.isSet(port) || !parser.positionalArguments().isEmpty())
+    VerbParser parser(QStringLiteral("serve"),
+                      QStringLiteral("The far side of an ssh:// port: runs the link engine on PORT of this computer."));
+    parser.addFlag(QStringLiteral("stdio"), QStringLiteral("Speak the link protocol on standard input and output."));
+    parser.addValue(QStringLiteral("port"), QStringLiteral("PORT"), QStringLiteral("The unit's port on this computer."));
+    if (!parser.parse(args))
+        return parser.exitCode();
+    if (!parser.isSet(QStringLiteral("stdio")) || !parser.isSet(QStringLiteral("port")) || !parser.positional().isEmpty())
         return badArguments(QStringLiteral("serve needs --stdio --port PORT"));
-    const PortAddress address = PortAddress::parse(parser.value(port));
+    const PortAddress address = PortAddress::parse(parser.value(QStringLiteral("port")));
     if (!address.isValid() || address.isFar())
         return badArguments(QStringLiteral("serve: --port ") +
                             (address.isFar() ? QStringLiteral("cannot be another far computer") : address.error));

@@ -1,6 +1,7 @@
 #include "Commands.h"
 #include "InterruptWatch.h"
 #include "RenderOptions.h"
+#include "VerbParser.h"
 
 #include "link/history/TransferRecord.h"
 #include "link/history/TransferLog.h"
@@ -51,9 +52,16 @@ QString shellWord(const QString &word)
 
 int siteMake(const QStringList &args)
 {
+    VerbParser verb(QStringLiteral("site make"),
+                    QStringLiteral("Make FOLDER/<unit>.zvx for every unit of a camera schedule, as titles does."));
+    verb.addPositional(QStringLiteral("SCHEDULE.csv"), QStringLiteral("The camera schedule."));
+    verb.addPositional(QStringLiteral("FOLDER"), QStringLiteral("Where the units' titles go."));
+    RenderOptions::addTo(verb);
+    if (!verb.parse(args))
+        return verb.exitCode();
     RenderOptions options;
-    QStringList positional;
-    QString why = options.parse(args, positional);
+    const QStringList positional = verb.positional();
+    QString why = options.take(verb);
     if (why.isEmpty() && positional.size() != 2)
         why = QStringLiteral("site make needs SCHEDULE.csv FOLDER");
     if (!why.isEmpty())
@@ -106,23 +114,19 @@ int siteMake(const QStringList &args)
 
 int siteSend(const QStringList &args)
 {
-    QStringList positional;
-    QStringList only;
-    bool onlyChanged = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a == QLatin1String("--units") && i + 1 < args.size()) {
-            only = args[++i].split(u',', Qt::SkipEmptyParts);
-            if (only.isEmpty())
-                return Cli::badArguments(QStringLiteral("--units takes unit names such as A,B"));
-        } else if (a == QLatin1String("--changed")) {
-            onlyChanged = true;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            return Cli::badArguments(QStringLiteral("site send: unexpected \"%1\"").arg(a));
-        } else {
-            positional << a;
-        }
-    }
+    VerbParser verb(QStringLiteral("site send"), QStringLiteral("Write every unit at once, each to its address."));
+    verb.addPositional(QStringLiteral("SCHEDULE.csv"), QStringLiteral("The camera schedule."));
+    verb.addPositional(QStringLiteral("FOLDER"), QStringLiteral("Where site make put the units' titles."));
+    verb.addValue(QStringLiteral("units"), QStringLiteral("LIST"), QStringLiteral("Only these units, such as A,B."));
+    verb.addFlag(QStringLiteral("changed"),
+                 QStringLiteral("Only the channels changed since their last complete write to each unit."));
+    if (!verb.parse(args))
+        return verb.exitCode();
+    const QStringList positional = verb.positional();
+    const QStringList only = verb.value(QStringLiteral("units")).split(u',', Qt::SkipEmptyParts);
+    if (verb.isSet(QStringLiteral("units")) && only.isEmpty())
+        return Cli::badArguments(QStringLiteral("--units takes unit names such as A,B"));
+    const bool onlyChanged = verb.isSet(QStringLiteral("changed"));
     if (positional.size() != 2)
         return Cli::badArguments(QStringLiteral("site send needs SCHEDULE.csv FOLDER"));
     int exitCode = 0;
@@ -199,7 +203,7 @@ QJsonObject unitJson(const SiteSchedule::Unit &scheduled, const SitePoller::Unit
     object[QStringLiteral("ok")] = unit.answered;
     object[QStringLiteral("error")] = unit.answered ? QJsonValue(QJsonValue::Null) : QJsonValue(unit.error);
     object[QStringLiteral("status")] = unit.answered
-                                           ? QJsonValue(QJsonDocument::fromJson(unit.status.toJson()).object())
+                                           ? QJsonValue(unit.status.jsonObject())
                                            : QJsonValue(QJsonValue::Null);
     QJsonArray cameras;
     for (const SiteSchedule::Camera &camera : scheduled.cameras) {
@@ -252,19 +256,15 @@ void printAll(QTextStream &out, const SitePoller &poller, bool json)
 
 int siteStatus(const QStringList &args)
 {
-    QStringList positional;
-    bool json = false;
-    bool watch = false;
-    for (const QString &a : args) {
-        if (a == QLatin1String("--json"))
-            json = true;
-        else if (a == QLatin1String("--watch"))
-            watch = true;
-        else if (a.startsWith(QLatin1String("--")))
-            return Cli::badArguments(QStringLiteral("site status: unexpected \"%1\"").arg(a));
-        else
-            positional << a;
-    }
+    VerbParser verb(QStringLiteral("site status"), QStringLiteral("Poll every unit of a camera schedule at once."));
+    verb.addPositional(QStringLiteral("SCHEDULE.csv"), QStringLiteral("The camera schedule."));
+    verb.addFlag(QStringLiteral("json"), QStringLiteral("As JSON."));
+    verb.addFlag(QStringLiteral("watch"), QStringLiteral("Poll every 2 s until Ctrl+C."));
+    if (!verb.parse(args))
+        return verb.exitCode();
+    const QStringList positional = verb.positional();
+    const bool json = verb.isSet(QStringLiteral("json"));
+    const bool watch = verb.isSet(QStringLiteral("watch"));
     if (positional.size() != 1)
         return Cli::badArguments(QStringLiteral("site status needs SCHEDULE.csv"));
     int exitCode = 0;

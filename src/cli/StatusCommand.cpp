@@ -1,8 +1,9 @@
 #include "Commands.h"
-#include "DeviceStatus.h"
 #include "InterruptWatch.h"
 #include "LinkSession.h"
+#include "StatusText.h"
 #include "TitleFile.h"
+#include "VerbParser.h"
 #include "link/LinkState.h"
 #include "netserial/PortAddress.h"
 
@@ -51,7 +52,7 @@ QStringList doubts(const QList<Cmd> &garbled, int resends)
 int watch(LinkSession &session, LinkTextView &view, bool json)
 {
     QTextStream out(stdout);
-    std::optional<DeviceStatus> shown;
+    std::optional<UnitStatus> shown;
     int resendsSeen = 0;
     QEventLoop loop;
     view.setOnDone([&] {
@@ -59,14 +60,15 @@ int watch(LinkSession &session, LinkTextView &view, bool json)
             loop.quit();
             return;
         }
-        const DeviceStatus now = DeviceStatus::of(view);
+        const UnitStatus now = view.status;
         if (now != shown) {
-            out << (json ? now.json() : QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) + now.line())
+            out << (json ? now.json()
+                         : QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) + StatusText::line(now))
                 << Qt::endl;
             shown = now;
         }
         const int resends = session.engine().retryCount();
-        for (const QString &line : doubts(view.garbled, std::max(0, resends - resendsSeen)))
+        for (const QString &line : doubts(view.status.garbled, std::max(0, resends - resendsSeen)))
             Cli::error(line);
         resendsSeen = std::max(resendsSeen, resends);
         view.clearStatus();
@@ -87,19 +89,18 @@ int watch(LinkSession &session, LinkTextView &view, bool json)
 
 int Cli::status(const QStringList &args)
 {
-    QString port;
-    bool json = false;
-    bool watching = false;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--port") && i + 1 < args.size())
-            port = args[++i];
-        else if (args[i] == QLatin1String("--json"))
-            json = true;
-        else if (args[i] == QLatin1String("--watch"))
-            watching = true;
-        else
-            return badArguments(QStringLiteral("status: unexpected \"%1\"").arg(args[i]));
-    }
+    VerbParser verb(QStringLiteral("status"), QStringLiteral("Poll the device and print what it reports."));
+    verb.addValue(QStringLiteral("port"), QStringLiteral("PORT"),
+                  QStringLiteral("1..8, a device, tcp://HOST:PORT or rfc2217://HOST:PORT."));
+    verb.addFlag(QStringLiteral("json"), QStringLiteral("One JSON object a poll."));
+    verb.addFlag(QStringLiteral("watch"), QStringLiteral("Poll every 2 s and print each change, until Ctrl+C."));
+    if (!verb.parse(args))
+        return verb.exitCode();
+    if (!verb.positional().isEmpty())
+        return badArguments(QStringLiteral("status: unexpected \"%1\"").arg(verb.positional().first()));
+    const QString port = verb.value(QStringLiteral("port"));
+    const bool json = verb.isSet(QStringLiteral("json"));
+    const bool watching = verb.isSet(QStringLiteral("watch"));
     if (port.isEmpty())
         return badArguments(QStringLiteral("status needs --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT|ssh://HOST/PORT"));
     const PortAddress address = PortAddress::parse(port);
@@ -117,9 +118,9 @@ int Cli::status(const QStringList &args)
     if (!session.wait())
         return 1;
 
-    const DeviceStatus status = DeviceStatus::of(view);
-    QTextStream(stdout) << (json ? status.json() + QLatin1Char('\n') : status.table()) << Qt::flush;
-    const QStringList why = doubts(view.garbled, session.engine().retryCount());
+    const UnitStatus &status = view.status;
+    QTextStream(stdout) << (json ? status.json() + QLatin1Char('\n') : StatusText::table(status)) << Qt::flush;
+    const QStringList why = doubts(view.status.garbled, session.engine().retryCount());
     for (const QString &line : why)
         error(line);
     return why.isEmpty() ? 0 : 3;

@@ -1,6 +1,7 @@
 #include "Commands.h"
 #include "RenderOptions.h"
 #include "TitleFile.h"
+#include "VerbParser.h"
 
 #include "core/TitleData.h"
 #include "site/TitlesMake.h"
@@ -46,9 +47,16 @@ std::optional<QStringList> readList(const QString &fileName, QString &why, bool 
 
 int Cli::titles(const QStringList &args)
 {
+    VerbParser verb(QStringLiteral("titles"), QStringLiteral("Render line n of a list into channel n."));
+    verb.addPositional(QStringLiteral("IN.zvx"), QStringLiteral("The title."));
+    verb.addPositional(QStringLiteral("LIST.txt"), QStringLiteral("UTF-8, a line a channel; an empty line keeps it."));
+    verb.addPositional(QStringLiteral("OUT.zvx"), QStringLiteral("Where to write the title."));
+    RenderOptions::addTo(verb);
+    if (!verb.parse(args))
+        return verb.exitCode();
     RenderOptions options;
-    QStringList positional;
-    QString why = options.parse(args, positional);
+    const QStringList positional = verb.positional();
+    QString why = options.take(verb);
     if (why.isEmpty() && positional.size() != 3)
         why = QStringLiteral("titles needs IN.zvx LIST.txt OUT.zvx");
     if (!why.isEmpty())

@@ -71,6 +71,7 @@ void usage()
            "\n"
            "  serve --stdio --port PORT\n"
            "                               the far side of an ssh:// port (ssh starts it)\n"
+           "  orvex COMMAND --help         the options of one command\n"
            "  orvex --help                 this text\n"
            "  orvex --version              the version\n";
 }

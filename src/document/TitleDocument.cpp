@@ -18,6 +18,12 @@ TitleDocument::TitleDocument(TitleData &data, const QString &workFolder, QObject
     connect(&m_undo, &QUndoStack::cleanChanged, this, [this](bool clean) { emit modifiedChanged(!clean); });
 }
 
+void TitleDocument::startEmpty()
+{
+    m_undo.clear();
+    m_data.setDefaults();
+}
+
 TitleDocument::~TitleDocument()
 {
     // The stack empties itself as it goes, which would tell the views of a

@@ -76,6 +76,10 @@ public:
     // them first does so before it calls this.
     void openCharacter(int code);
 
+    // The title the editor starts with (TitleData::setDefaults: every dot
+    // transparent, every page blank, every text empty), with nothing to
+    // undo. Announces nothing: a view being built draws the whole title.
+    void startEmpty();
     // Reads `fileName` into the title as one undo step that also gives
     // back the file name; the title is then as saved, unless the read had
     // to change it (see ZvxReadResult::changedOnOpening): then it counts as

@@ -9,7 +9,7 @@
 #include "PaletteStacking.h"
 #include "PaletteView.h"
 #include "ScreenGrid.h"
-#include "SiteCommand.h"
+#include "OpenSiteCommand.h"
 
 #include "charedit/HensyuForm.h"
 #include "core/Twips.h"
@@ -58,8 +58,8 @@ EditForm::EditForm(TitleData &data, MessageBoxes &messageBoxes, FileDialogs &fil
                                                          *m_ui.edgingCheck, m_fontDialogFont, *this);
     m_files =
         new DataFileCommands(m_document, *this, *m_ui.recentMenu, fileDialogs, messageBoxes, m_folders.dialogs);
-    m_site = std::make_unique<SiteCommand>(*m_files, fileDialogs, messageBoxes, *m_ui.Text1, *m_ui.edgingCheck,
-                                           m_folders.work, *this);
+    m_site = std::make_unique<OpenSiteCommand>(*m_files, fileDialogs, messageBoxes, *m_ui.Text1,
+                                               *m_ui.edgingCheck, m_folders.work, *this);
     m_imageMenu =
         new ImageMenu(m_document, *this, *m_ui.FileOS, m_ui.pEnd, fileDialogs, messageBoxes, m_folders.dialogs);
     connectDocument();
@@ -138,9 +138,8 @@ void EditForm::Form_Load()
     for (int channel = 1; channel <= Title::Channels; ++channel)
         m_ui.channelList->addItem(QString::number(channel));
 
-    // 2. Every character fully transparent.
-    for (auto &pattern : m_data.DotData)
-        pattern.fill(PixelCode::transparent());
+    // 2. An empty title: every character fully transparent.
+    m_document.startEmpty();
 
     // 3. The palette: ten visible rows of 25, one per block; the tiles of
     // code 0 and of codes 251..255 exist only as images.

@@ -30,7 +30,7 @@ class PortDiscovery;
 class LinkWindows;
 class MessageBoxes;
 class PaletteStacking;
-class SiteCommand;
+class OpenSiteCommand;
 
 // EditForm, the start-up and main window "8CH-Orvex [編集]": channel selector, the
 // 13 x 30 screen grid of the current channel, the (covered) character
@@ -185,6 +185,6 @@ private:
     MonitorStills m_stills;
     std::unique_ptr<PaletteStacking> m_palette;
     std::unique_ptr<AllChannelsCommand> m_allChannels;
-    std::unique_ptr<SiteCommand> m_site;
+    std::unique_ptr<OpenSiteCommand> m_site;
     QPointer<MonitorWindow> m_monitorWindow;
 };

@@ -16,4 +16,11 @@ inline QStringList white()
     return {QStringLiteral("120%"), QStringLiteral("100%"), QStringLiteral("90%"), QStringLiteral("80%")};
 }
 
+// The name of level `index` of `names` (black() or white()); empty when
+// the index is none of them, as for a level not yet known.
+inline QString name(const QStringList &names, int index)
+{
+    return index >= 0 && index < names.size() ? names[index] : QString();
+}
+
 } // namespace LevelNames

@@ -358,44 +358,62 @@ void LinkEngine::SerDataSet(Request code)
     endOperation();
 }
 
+namespace {
+
+// The steps of writing one channel, the values StepNo takes during a bulk
+// write (the step is counted on once its frames are done).
+namespace BulkStep {
+enum : qint16 {
+    SelectChannel = 0, // "CSn"
+    OverlayOff = 1,    // "OS0" while the channel is written
+    ScreenRows = 2,    // the page, a frame per row
+    Characters = 3,    // the character patterns, a frame per code
+    OverlayOn = 4,     // "OS1"
+    Finish = 5,        // "PS1": the channel is complete
+    NextChannel = 6,   // on to the next channel asked for, or the end
+};
+} // namespace BulkStep
+
+} // namespace
+
 void LinkEngine::bulkWriteStep(bool &finished)
 {
     const int channel = m_s.SendCh + 1;
-    if (m_s.StepNo == 0) {
+    if (m_s.StepNo == BulkStep::SelectChannel) {
         if (!m_data.KakikomiCh[m_s.SendCh])
-            m_s.StepNo = 6;
+            m_s.StepNo = BulkStep::NextChannel;
         m_s.MeterMax = 1;
         m_s.CmdKind = Cmd::SelectChannel;
     }
-    if (m_s.StepNo == 1) {
+    if (m_s.StepNo == BulkStep::OverlayOff) {
         m_s.CharNo = 0;
         m_s.MeterMax = 1;
         m_s.CmdKind = Cmd::Overlay;
     }
-    if (m_s.StepNo == 2) {
+    if (m_s.StepNo == BulkStep::ScreenRows) {
         m_s.CmdKind = Cmd::ScreenRow;
         m_s.MeterMax = Title::Rows;
         m_view.setMessage(LinkMessages::screenSending(channel));
     }
-    if (m_s.StepNo == 3) {
+    if (m_s.StepNo == BulkStep::Characters) {
         m_s.CmdKind = Cmd::Character;
         m_s.MeterMax = Title::BlockSize;
         m_view.setMessage(LinkMessages::characterSending(channel));
     }
-    if (m_s.StepNo == 4) {
+    if (m_s.StepNo == BulkStep::OverlayOn) {
         m_s.CharNo = 1;
         m_s.MeterMax = 1;
         m_s.CmdKind = Cmd::Overlay;
     }
-    if (m_s.StepNo == 5) {
+    if (m_s.StepNo == BulkStep::Finish) {
         m_s.MeterMax = 1;
         m_s.CmdKind = Cmd::Finish;
     }
-    if (m_s.StepNo == 6) {
+    if (m_s.StepNo == BulkStep::NextChannel) {
         if (m_s.SendCh >= Title::Channels - 1) {
             finished = true;
         } else {
-            m_s.StepNo = 0;
+            m_s.StepNo = BulkStep::SelectChannel;
             do {
                 ++m_s.SendCh;
                 ++m_s.PageNo;
@@ -496,7 +514,7 @@ void LinkEngine::failOpen(OpenFailure failure, const QString &reason)
     stopEverything();
     m_s.StepNo = 0;
     m_view.showWarning(LinkMessages::errorTitle(), message);
-    m_data.ComNo = 0;
+    // The port is forgotten by whoever chose it (LinkWindows), not here.
     m_view.unloadWindow();
 }
 

@@ -7,6 +7,10 @@
 #include <QString>
 
 // The face of the device link: everything the engine shows or asks about.
+// A front end implements the four every one of them shows; the status
+// values, what only a window needs and the ends of operations have defaults
+// that do nothing, so the `orvex` tool and a site's units implement what
+// they use and no stubs.
 //
 // How a window uses the engine
 // ----------------------------
@@ -39,37 +43,52 @@ class LinkView
 public:
     virtual ~LinkView() = default;
 
+    // --- What every front end shows ---------------------------------------
+
     // MessageLabel.
     virtual void setMessage(const QString &text) = 0;
     // After each frame: how far the current step has got (the window's
     // Meter, MeterLine and MeterLabel).
     virtual void setMeter(const MeterReading &meter) = 0;
+    // A modal warning box with an OK button (a line on a terminal).
+    virtual void showWarning(const QString &title, const QString &text) = 0;
+    // See the class comment: the view destroys itself and the engine. A
+    // front end without a window takes it as the engine giving up.
+    virtual void unloadWindow() = 0;
+
+    // --- What the status replies showed --------------------------------------
+    // A front end that shows none of it (a write alone) leaves these be;
+    // one that does usually keeps a UnitStatus.
+
     // ChSelect(channel) coloured as the active channel (orange) or back to
     // the button face colour; channel 0..7.
-    virtual void setChannelLit(int channel, bool lit) = 0;
+    virtual void setChannelLit(int channel, bool lit) { (void)channel, (void)lit; }
     // HposiLabel / VposiLabel, as the operator reads them.
-    virtual void setHorizontalPosition(int value) = 0;
-    virtual void setVerticalPosition(int value) = 0;
+    virtual void setHorizontalPosition(int value) { (void)value; }
+    virtual void setVerticalPosition(int value) { (void)value; }
     // The black and white level lists, index 0..3.
-    virtual void setBlackLevel(int index) = 0;
-    virtual void setWhiteLevel(int index) = 0;
+    virtual void setBlackLevel(int index) { (void)index; }
+    virtual void setWhiteLevel(int index) { (void)index; }
     // VideoLoss(input) red when lost, white when the input has a signal;
     // input 0..7.
-    virtual void setVideoLoss(int input, bool lost) = 0;
-    // The write button "書込".
-    virtual void setWriteEnabled(bool enabled) = 0;
-    // Moves the keyboard focus to the write button; may fail silently.
-    virtual void focusWriteButton() = 0;
-    // The engine runs nothing while its window is hidden.
-    virtual bool isVisible() const = 0;
-    // A modal warning box with an OK button.
-    virtual void showWarning(const QString &title, const QString &text) = 0;
-    // See the class comment: the view destroys itself and the engine.
-    virtual void unloadWindow() = 0;
+    virtual void setVideoLoss(int input, bool lost) { (void)input, (void)lost; }
     // The reply to status query `cmdKind` held a value the device cannot
     // report, so nothing was shown for it (for the levels: not for the
     // level that is out of range).
     virtual void replyGarbled(Cmd cmdKind) { (void)cmdKind; }
+
+    // --- What only a window needs ----------------------------------------------
+    // Without a window there is no button and nothing hidden.
+
+    // The write button "書込".
+    virtual void setWriteEnabled(bool enabled) { (void)enabled; }
+    // Moves the keyboard focus to the write button; may fail silently.
+    virtual void focusWriteButton() {}
+    // The engine runs nothing while its window is hidden.
+    virtual bool isVisible() const { return true; }
+
+    // --- The ends of operations ------------------------------------------------
+
     // An operation ran to its end; windows need not care, the command-line
     // tool waits for it.
     virtual void operationEnded(Request reqNo) { (void)reqNo; }

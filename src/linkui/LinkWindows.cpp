@@ -18,8 +18,7 @@ LinkWindows::LinkWindows(TitleData &data, LinkPlatform &platform, MessageBoxes &
       m_choices(choices), m_owner(owner),
       m_recorder(TransferLog(), QStringLiteral("orvex-editor"), [this](const QString &why) { warnLogUnwritable(why); })
 {
-    m_port = m_choices.load();
-    m_data.ComNo = m_port.comNo();
+    holdPort(m_choices.load());
 }
 
 LinkWindows::~LinkWindows()
@@ -99,11 +98,17 @@ void LinkWindows::showTestSerForm()
 
 void LinkWindows::usePort(const PortChoice &choice)
 {
-    m_port = choice;
-    m_data.ComNo = m_port.comNo();
+    holdPort(choice);
     m_askForPort = false;
     if (m_port.isChosen())
         serForm().usePort(m_port);
+}
+
+void LinkWindows::holdPort(const PortChoice &choice)
+{
+    // The one writer of ComNo: it follows the port held here.
+    m_port = choice;
+    m_data.ComNo = m_port.comNo();
 }
 
 void LinkWindows::rememberPort()
@@ -120,8 +125,7 @@ void LinkWindows::portWouldNotOpen()
     // where it can be used again once its device is back. A dialog open now
     // keeps showing what it shows, and its "OK" uses just that.
     if (m_port.isOption() && !m_testSerForm)
-        m_port = PortChoice();
-    m_data.ComNo = m_port.comNo();
+        holdPort(PortChoice());
     m_askForPort = true;
 }
 

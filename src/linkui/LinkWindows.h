@@ -65,6 +65,7 @@ public:
 private:
     void showSerForm();
     void showTestSerForm();
+    void holdPort(const PortChoice &choice);
     void rememberPort();
     void portWouldNotOpen();
     void warnLogUnwritable(const QString &why);

@@ -10,6 +10,7 @@
 
 #include "link/history/ChangedChannels.h"
 #include "link/EventPump.h"
+#include "link/LevelNames.h"
 #include "link/LinkEngine.h"
 #include "netserial/DeviceLinks.h"
 #include "netserial/FarWrites.h"
@@ -125,10 +126,8 @@ void SerForm::Form_Load()
     {
         const QSignalBlocker quietBlack(m_ui.BlackLevel);
         const QSignalBlocker quietWhite(m_ui.WhiteLevel);
-        m_ui.BlackLevel->addItems({QStringLiteral("0%"), QStringLiteral("10%"), QStringLiteral("20%"),
-                                   QStringLiteral("30%")});
-        m_ui.WhiteLevel->addItems({QStringLiteral("120%"), QStringLiteral("100%"), QStringLiteral("90%"),
-                                   QStringLiteral("80%")});
+        m_ui.BlackLevel->addItems(LevelNames::black());
+        m_ui.WhiteLevel->addItems(LevelNames::white());
         m_ui.BlackLevel->setCurrentIndex(-1);
         m_ui.WhiteLevel->setCurrentIndex(-1);
     }

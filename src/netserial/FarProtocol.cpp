@@ -1,6 +1,5 @@
 #include "FarProtocol.h"
 
-#include "link/LevelNames.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -41,16 +40,6 @@ const QStringList &queryNames()
     static const QStringList names{QStringLiteral("CS?"), QStringLiteral("HP?"), QStringLiteral("VP?"),
                                    QStringLiteral("BS01,?"), QStringLiteral("VL")};
     return names;
-}
-
-QJsonValue optionalInt(const std::optional<int> &value)
-{
-    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
-}
-
-QJsonValue levelName(const QStringList &names, int index)
-{
-    return index >= 0 && index < names.size() ? QJsonValue(names[index]) : QJsonValue(QJsonValue::Null);
 }
 
 } // namespace
@@ -148,60 +137,28 @@ bool readWrite(const QJsonObject &request, TitleData &title, std::array<bool, Ti
     return true;
 }
 
-QJsonObject Status::toJson() const
+QJsonObject StatusAnswer::toJson() const
 {
-    QJsonValue lost(QJsonValue::Null);
-    if (videoLoss) {
-        QJsonArray inputs;
-        for (int i = 0; i < int(videoLoss->size()); ++i)
-            if ((*videoLoss)[size_t(i)])
-                inputs.append(i + 1);
-        lost = inputs;
-    }
     QJsonArray garbledNames;
-    for (Cmd kind : garbled)
+    for (Cmd kind : status.garbled)
         if (isQuery(kind))
             garbledNames.append(queryNames()[int(kind) - int(Cmd::QueryChannel)]);
-    return {{QStringLiteral("channel"), channel >= 0 ? QJsonValue(channel + 1) : QJsonValue(QJsonValue::Null)},
-            {QStringLiteral("hpos"), optionalInt(hpos)},
-            {QStringLiteral("vpos"), optionalInt(vpos)},
-            {QStringLiteral("black"), levelName(LevelNames::black(), black)},
-            {QStringLiteral("white"), levelName(LevelNames::white(), white)},
-            {QStringLiteral("video_loss"), lost},
+    return {{QStringLiteral("status"), status.jsonObject()},
             {QStringLiteral("garbled"), garbledNames},
             {QStringLiteral("resends"), resends}};
 }
 
-Status Status::fromJson(const QJsonObject &object)
+StatusAnswer StatusAnswer::fromJson(const QJsonObject &object)
 {
-    // Anything out of range is unknown, as a garbled reply would be.
-    Status status;
-    const int channel = object.value(QStringLiteral("channel")).toInt(0);
-    status.channel = channel >= 1 && channel <= Title::Channels ? channel - 1 : -1;
-    for (auto [key, target] : {std::pair{QStringLiteral("hpos"), &status.hpos}, std::pair{QStringLiteral("vpos"), &status.vpos}}) {
-        const QJsonValue v = object.value(key);
-        if (v.isDouble())
-            *target = v.toInt();
-    }
-    status.black = int(LevelNames::black().indexOf(object.value(QStringLiteral("black")).toString()));
-    status.white = int(LevelNames::white().indexOf(object.value(QStringLiteral("white")).toString()));
-    const QJsonValue lost = object.value(QStringLiteral("video_loss"));
-    if (lost.isArray()) {
-        std::array<bool, 8> inputs{};
-        for (const QJsonValue &v : lost.toArray()) {
-            const int input = v.toInt(0);
-            if (input >= 1 && input <= 8)
-                inputs[size_t(input - 1)] = true;
-        }
-        status.videoLoss = inputs;
-    }
+    StatusAnswer answer;
+    answer.status = UnitStatus::fromJson(object.value(QStringLiteral("status")).toObject());
     for (const QJsonValue &v : object.value(QStringLiteral("garbled")).toArray()) {
         const int index = int(queryNames().indexOf(v.toString()));
         if (index >= 0)
-            status.garbled << Cmd(int(Cmd::QueryChannel) + index);
+            answer.status.garbled << Cmd(int(Cmd::QueryChannel) + index);
     }
-    status.resends = std::max(0, object.value(QStringLiteral("resends")).toInt(0));
-    return status;
+    answer.resends = std::max(0, object.value(QStringLiteral("resends")).toInt(0));
+    return answer;
 }
 
 QJsonObject recordJson(const TransferRecord &record)

@@ -3,6 +3,7 @@
 #include "core/TitleData.h"
 #include "link/history/TransferRecord.h"
 #include "link/LinkState.h"
+#include "link/UnitStatus.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -47,19 +48,16 @@ QByteArray writeRequest(const QString &id, const TitleData &title, const std::ar
 // not hold a whole title.
 bool readWrite(const QJsonObject &request, TitleData &title, std::array<bool, Title::Channels> &channels);
 
-// What one status poll learnt, in the shape `orvex status --json` prints,
-// plus the questions whose replies were garbled and the resends so far.
-struct Status
+// The answer to a status poll: what it showed of the unit (in the shape
+// `orvex status --json` prints), which replies were garbled, and the
+// questions asked again so far.
+struct StatusAnswer
 {
-    int channel = -1; // 0..7, -1 unknown
-    std::optional<int> hpos, vpos;
-    int black = -1, white = -1; // level list indexes
-    std::optional<std::array<bool, 8>> videoLoss;
-    QList<Cmd> garbled;
+    UnitStatus status;
     int resends = 0;
 
     QJsonObject toJson() const;
-    static Status fromJson(const QJsonObject &object);
+    static StatusAnswer fromJson(const QJsonObject &object);
 };
 
 // The record of a write, as a line of the transfer log holds it.

@@ -147,17 +147,12 @@ void FarServer::setMeter(const MeterReading &meter)
 
 void FarServer::setChannelLit(int channel, bool lit)
 {
-    if (lit)
-        m_status.channel = channel;
+    m_status.showChannel(channel, lit);
 }
 
 void FarServer::setVideoLoss(int input, bool lost)
 {
-    if (input < 0 || input >= 8)
-        return;
-    if (!m_status.videoLoss)
-        m_status.videoLoss.emplace();
-    (*m_status.videoLoss)[size_t(input)] = lost;
+    m_status.showVideoLoss(input, lost);
 }
 
 void FarServer::setWriteEnabled(bool enabled)
@@ -184,8 +179,8 @@ void FarServer::unloadWindow()
 void FarServer::operationEnded(Request reqNo)
 {
     if (reqNo == Request::StatusPoll) {
-        m_status.resends = m_engine ? m_engine->retryCount() : 0;
-        send(QStringLiteral("status"), {{QStringLiteral("status"), m_status.toJson()}});
+        const FarProtocol::StatusAnswer answer{m_status, m_engine ? m_engine->retryCount() : 0};
+        send(QStringLiteral("status"), answer.toJson());
         m_status = {};
     }
     send(QStringLiteral("ended"), {{QStringLiteral("request"), int(reqNo)}});

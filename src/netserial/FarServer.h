@@ -80,6 +80,6 @@ private:
     bool m_unloaded = false;
     bool m_finished = false;
     FarProtocol::LineReader m_reader;
-    FarProtocol::Status m_status;
+    UnitStatus m_status;
     QString m_writeId;
 };

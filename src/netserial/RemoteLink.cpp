@@ -209,7 +209,7 @@ void RemoteLink::handle(const QJsonObject &message)
     } else if (kind == QLatin1String("meter")) {
         m_view.setMeter(MeterReading{message.value(QStringLiteral("value")).toInt(), message.value(QStringLiteral("max")).toInt()});
     } else if (kind == QLatin1String("status")) {
-        showStatus(FarProtocol::Status::fromJson(message.value(QStringLiteral("status")).toObject()));
+        showStatus(FarProtocol::StatusAnswer::fromJson(message));
     } else if (kind == QLatin1String("write-enabled")) {
         m_view.setWriteEnabled(message.value(QStringLiteral("on")).toBool());
     } else if (kind == QLatin1String("focus-write")) {
@@ -254,8 +254,9 @@ void RemoteLink::handle(const QJsonObject &message)
     // Answers of a later version that this one does not know are left alone.
 }
 
-void RemoteLink::showStatus(const FarProtocol::Status &status)
+void RemoteLink::showStatus(const FarProtocol::StatusAnswer &answer)
 {
+    const UnitStatus &status = answer.status;
     m_showingStatus = true;
     if (status.channel >= 0) {
         for (int ch = 0; ch < Title::Channels; ++ch)
@@ -271,12 +272,12 @@ void RemoteLink::showStatus(const FarProtocol::Status &status)
         m_view.setBlackLevel(status.black);
     if (status.white >= 0)
         m_view.setWhiteLevel(status.white);
-    if (status.videoLoss)
+    if (status.videoLossKnown)
         for (int input = 0; input < 8; ++input)
-            m_view.setVideoLoss(input, (*status.videoLoss)[size_t(input)]);
+            m_view.setVideoLoss(input, status.videoLoss[size_t(input)]);
     for (Cmd kind : status.garbled)
         m_view.replyGarbled(kind);
-    m_resends = status.resends;
+    m_resends = answer.resends;
     m_showingStatus = false;
 }
 

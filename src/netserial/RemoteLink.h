@@ -58,7 +58,7 @@ private:
     void send(const QByteArray &line);
     void onChannelEvent(int event);
     void handle(const QJsonObject &message);
-    void showStatus(const FarProtocol::Status &status);
+    void showStatus(const FarProtocol::StatusAnswer &answer);
     // The session is over: says why (once), ends a write in progress with
     // nothing claimed, and unloads the view.
     void fail(const QString &why, WriteOutcome outcome = WriteOutcome::PortFailed);

@@ -1,5 +1,7 @@
 #include "NetworkSerialPort.h"
 
+#include "QtLinkTimer.h"
+
 #include "netserial/SerialPortNames.h"
 #include "netserial/ServerNotice.h"
 
@@ -30,9 +32,22 @@ NetworkSerialPort::NetworkSerialPort(QObject *parent) : QObject(parent)
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &NetworkSerialPort::onLineGone);
     m_settle.setSingleShot(true);
     connect(&m_settle, &QTimer::timeout, this, &NetworkSerialPort::onSettled);
-    m_idle.setSingleShot(true);
-    m_idle.setInterval(IdleCloseMs);
-    connect(&m_idle, &QTimer::timeout, this, &NetworkSerialPort::close);
+    setIdleTimer(std::make_unique<QtLinkTimer>());
+}
+
+void NetworkSerialPort::setIdleTimer(std::unique_ptr<LinkTimer> timer)
+{
+    const bool running = m_idle && m_idle->isEnabled();
+    m_idle = std::move(timer);
+    m_idle->setInterval(IdleCloseMs);
+    m_idle->setTickHandler([this] { close(); });
+    m_idle->setEnabled(running);
+}
+
+void NetworkSerialPort::restartIdle()
+{
+    m_idle->setEnabled(false);
+    m_idle->setEnabled(true);
 }
 
 NetworkSerialPort::~NetworkSerialPort()
@@ -172,7 +187,7 @@ void NetworkSerialPort::opened()
     m_phase = Phase::Open;
     m_failure = OpenFailure::None;
     m_error.clear();
-    m_idle.start();
+    restartIdle();
     notify(CommEvent::Opened);
 }
 
@@ -193,7 +208,7 @@ void NetworkSerialPort::close()
 {
     m_phase = Phase::Closed;
     m_settle.stop();
-    m_idle.stop();
+    m_idle->setEnabled(false);
     m_socket.abort();
     m_telnet.reset();
     m_input.clear();
@@ -220,7 +235,7 @@ void NetworkSerialPort::write(const QByteArray &bytes)
     // is gone goes nowhere; the reply time-out deals with it.
     if (m_phase != Phase::Open)
         return;
-    m_idle.start();
+    restartIdle();
     m_socket.write(m_telnet ? Rfc2217Session::encode(bytes) : bytes);
     // Each frame leaves now, not when the event loop next runs.
     m_socket.flush();

@@ -3,6 +3,7 @@
 #include "netserial/PortAddress.h"
 #include "netserial/Rfc2217Session.h"
 #include "netserial/RoundTripEstimator.h"
+#include "link/LinkTimer.h"
 #include "link/SerialPort.h"
 
 #include <QElapsedTimer>
@@ -10,6 +11,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
 // A serial line behind a network serial server (ser2net, an RS-232 to
@@ -65,8 +67,9 @@ public:
     int roundTrip() const override { return m_roundTrip.smoothed(); }
     void addRoundTripSample(int milliseconds) override { m_roundTrip.addSample(milliseconds); }
 
-    // Tests shorten the idle close.
-    void setIdleClose(int milliseconds) { m_idle.setInterval(milliseconds); }
+    // The timer of the idle close (a QtLinkTimer unless a test gives one
+    // on a virtual clock); set to IdleCloseMs, restarted by every use.
+    void setIdleTimer(std::unique_ptr<LinkTimer> timer);
 
     // What an open failure of the socket is to the operator.
     static OpenFailure failureFor(QAbstractSocket::SocketError error);
@@ -78,6 +81,7 @@ private:
     void onReadyRead();
     void onLineGone();
     void onSettled();
+    void restartIdle();
     void opened();
     void failOpen(OpenFailure failure, const QString &reason);
     // The server's own words, when it sent any before our first frame.
@@ -85,7 +89,7 @@ private:
 
     QTcpSocket m_socket;
     QTimer m_settle;
-    QTimer m_idle;
+    std::unique_ptr<LinkTimer> m_idle;
     QElapsedTimer m_connectClock;
     RoundTripEstimator m_roundTrip;
     LineSettings m_settings;

@@ -21,8 +21,7 @@ SitePoller::SitePoller(const SiteSchedule &schedule, LinkPlatform *platform, QOb
             m_links.push_back(nullptr);
             continue;
         }
-        auto link = std::make_unique<UnitLink>(scheduled.name, PortAddress::parse(scheduled.address).toString(),
-                                               links);
+        auto link = std::make_unique<UnitLink>(PortAddress::parse(scheduled.address).toString(), links);
         connect(link.get(), &UnitLink::polled, this,
                 [this, index](bool answered, const QString &error) { polled(index, answered, error); });
         connect(link.get(), &UnitLink::videoChanged, this,

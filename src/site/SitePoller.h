@@ -1,8 +1,9 @@
 #pragma once
 
 #include "SiteSchedule.h"
-#include "UnitStatus.h"
 #include "VideoEventLog.h"
+
+#include "link/UnitStatus.h"
 
 #include <QList>
 #include <QObject>

@@ -92,14 +92,6 @@ const SiteSchedule::Unit *SiteSchedule::unit(const QString &name) const
     return nullptr;
 }
 
-int SiteSchedule::cameraCount() const
-{
-    int count = 0;
-    for (const Unit &unit : units)
-        count += int(unit.cameras.size());
-    return count;
-}
-
 SiteSchedule::Read SiteSchedule::parse(const QByteArray &bytes)
 {
     Read read;

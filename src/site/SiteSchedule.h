@@ -46,7 +46,6 @@ struct SiteSchedule
     QList<Unit> units; // in the order they first appear
 
     const Unit *unit(const QString &name) const;
-    int cameraCount() const;
 
     using Read = SiteScheduleRead;
 

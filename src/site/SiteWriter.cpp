@@ -97,7 +97,7 @@ void SiteWriter::start(const SiteSchedule &schedule, const QString &folder, cons
         });
         const QString file = result.file;
         running.recorder->setTitleSource([file] { return TitleSource{file, false}; });
-        running.link = std::make_unique<UnitLink>(unit.name, result.address, m_platform);
+        running.link = std::make_unique<UnitLink>(result.address, m_platform);
         connect(running.link.get(), &UnitLink::progress, this,
                 [this, name](int percent, const QString &message) { emit unitProgress(name, percent, message); });
         connect(running.link.get(), &UnitLink::writeFinished, this,

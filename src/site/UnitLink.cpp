@@ -11,8 +11,8 @@
 
 #include <algorithm>
 
-UnitLink::UnitLink(const QString &unit, const QString &address, LinkPlatform &platform, QObject *parent)
-    : QObject(parent), m_unit(unit), m_address(address), m_data(std::make_unique<TitleData>()), m_platform(platform)
+UnitLink::UnitLink(const QString &address, LinkPlatform &platform, QObject *parent)
+    : QObject(parent), m_address(address), m_data(std::make_unique<TitleData>()), m_platform(platform)
 {
     m_data->setDefaults();
 }
@@ -30,7 +30,6 @@ void UnitLink::startEngine()
     m_chReqTimer = m_platform.createTimer();
     m_rxTimer = m_platform.createTimer();
     // The unit is named by its address, never by one of the eight numbers.
-    m_data->ComNo = 0;
     m_engine = DeviceLinks::make(*m_data, m_address, m_platform, *m_port, *m_chReqTimer, *m_rxTimer,
                                  m_platform.eventPump(), static_cast<LinkView &>(*this));
     ++m_generation;
@@ -162,20 +161,6 @@ void UnitLink::setMeter(const MeterReading &)
         return;
     ++m_framesSent;
     emit progress(m_totalFrames > 0 ? std::min(100, m_framesSent * 100 / m_totalFrames) : 0, m_message);
-}
-
-void UnitLink::setChannelLit(int channel, bool lit)
-{
-    if (lit)
-        m_next.channel = channel;
-}
-
-void UnitLink::setVideoLoss(int input, bool lost)
-{
-    if (input < 0 || input >= int(m_next.videoLoss.size()))
-        return;
-    m_next.videoLoss[size_t(input)] = lost;
-    m_next.videoLossKnown = true;
 }
 
 void UnitLink::showWarning(const QString &title, const QString &text)

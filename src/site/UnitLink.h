@@ -1,10 +1,9 @@
 #pragma once
 
-#include "UnitStatus.h"
-
 #include "core/TitleData.h"
 #include "link/history/TransferRecord.h"
 #include "link/LinkView.h"
+#include "link/UnitStatus.h"
 
 #include <QObject>
 #include <QString>
@@ -31,11 +30,8 @@ class UnitLink : public QObject, private LinkView
 
 public:
     // `platform` outlives the link.
-    UnitLink(const QString &unit, const QString &address, LinkPlatform &platform, QObject *parent = nullptr);
+    UnitLink(const QString &address, LinkPlatform &platform, QObject *parent = nullptr);
     ~UnitLink() override;
-
-    const QString &unit() const { return m_unit; }
-    const QString &address() const { return m_address; }
 
     // Writes `channels` of `title` (copied); stops whatever ran before.
     void write(const TitleData &title, const std::array<bool, Title::Channels> &channels);
@@ -75,22 +71,18 @@ private:
     // LinkView
     void setMessage(const QString &text) override;
     void setMeter(const MeterReading &meter) override;
-    void setChannelLit(int channel, bool lit) override;
+    void setChannelLit(int channel, bool lit) override { m_next.showChannel(channel, lit); }
     void setHorizontalPosition(int value) override { m_next.hpos = value; }
     void setVerticalPosition(int value) override { m_next.vpos = value; }
     void setBlackLevel(int index) override { m_next.black = index; }
     void setWhiteLevel(int index) override { m_next.white = index; }
-    void setVideoLoss(int input, bool lost) override;
-    void setWriteEnabled(bool) override {}
-    void focusWriteButton() override {}
-    bool isVisible() const override { return true; }
+    void setVideoLoss(int input, bool lost) override { m_next.showVideoLoss(input, lost); }
     void showWarning(const QString &title, const QString &text) override;
     void unloadWindow() override;
     void replyGarbled(Cmd cmdKind) override { m_next.garbled << cmdKind; }
     void operationEnded(Request reqNo) override;
     void bulkWriteFinished(const TransferRecord &report) override;
 
-    QString m_unit;
     QString m_address;
     std::unique_ptr<TitleData> m_data;
     LinkPlatform &m_platform;

@@ -114,11 +114,6 @@ bool SiteWindow::writing() const
     return m_writer->running();
 }
 
-QString SiteWindow::statusText() const
-{
-    return m_status->text();
-}
-
 void SiteWindow::makeAll()
 {
     if (writing())

@@ -44,7 +44,6 @@ public:
 
     const QString &folder() const { return m_folder; }
     SiteTree &tree() const { return *m_tree; }
-    QString statusText() const;
 
 signals:
     // A unit's title file should open in the editor.

@@ -193,6 +193,34 @@ TEST_F(Cli, BadArgumentsSayWhyAndWhereTheHelpIsAndExitWithTwo)
         EXPECT_TRUE(help.out.contains(QLatin1String(command))) << command;
 }
 
+// Each verb's help comes from its own options; an option or a missing value
+// it does not know is bad arguments; an argument with one dash is never an
+// option, so a title text or the file "-" starting with one still works.
+TEST_F(Cli, EachVerbParsesItsOwnOptions)
+{
+    const struct
+    {
+        QStringList args;
+        int exitCode;
+        const char *says; // in stdout when 0, else in stderr
+    } cases[] = {
+        {{"status", "--help"}, 0, "Usage: orvex status [options]\n"},
+        {{"site", "send", "--help"}, 0, "--units <LIST>"},
+        {{"render", "--help"}, 0, "--no-edge"},
+        {{"send", path("in.zvx"), "--port"}, 2, "orvex: send: Missing value after '--port'."},
+        {{"ports", "--jsn"}, 2, "orvex: ports: unexpected \"--jsn\""},
+        {{"resave", "-", path("out.zvx")}, 1, "orvex: "},
+        {{"render", "-", "0", "-SALE-", "--cell=5", path("dash.zvx")}, 0, ""},
+    };
+    for (const auto &c : cases) {
+        const ToolRun run = orvex(c.args);
+        const std::string call = c.args.join(u' ').toStdString();
+        EXPECT_EQ(run.exitCode, c.exitCode) << call << '\n' << run.err.toStdString();
+        EXPECT_TRUE((c.exitCode == 0 ? run.out : run.err).contains(QString::fromUtf8(c.says))) << call;
+    }
+    EXPECT_TRUE(QFileInfo::exists(path("dash.zvx")));
+}
+
 // A transfer log that is a pipe, a link to an endless device or a folder is
 // not read: `log` says so and fails at once instead of hanging or reading
 // for ever.

@@ -224,7 +224,6 @@ TEST(NetworkLink, ConnectingIsBoundedByTheEnginesOwnTimeout)
     EXPECT_EQ(rig.view.warnings,
               QStringList{LinkMessages::cannotOpen(Address, OpenFailure::NoAnswer, QString(), true)});
     EXPECT_FALSE(rig.port.connecting);
-    EXPECT_EQ(rig.data.ComNo, 0);
 }
 
 TEST(NetworkLink, AnotherPortChosenWhileConnectingIsTheOneTheFrameGoesTo)

@@ -234,7 +234,7 @@ TEST(Receive, PortThatCannotBeOpenedUnloadsTheWindow)
     EXPECT_EQ(rig.view.warnings,
               QStringList{QStringLiteral("通信ポートを開けません。\r\nシリアルポートを確認して下さい。\r\n"
                                          "/dev/ttyS0 が見つかりません（No such file or directory）。")});
-    EXPECT_EQ(rig.data.ComNo, 0);
+    EXPECT_EQ(rig.data.ComNo, 1) << "the port is forgotten by whoever chose it";
     EXPECT_EQ(rig.view.unloads, 1);
     EXPECT_TRUE(rig.port.written.isEmpty());
 }
@@ -248,7 +248,7 @@ TEST(Receive, FailedReopenOnResendIsHandledLikeAFailedOpen)
     rig.clock.advance(500);
     EXPECT_EQ(rig.view.warnings, QStringList{LinkMessages::cannotOpen(QStringLiteral("/dev/ttyS0"), OpenFailure::Missing,
                                                                       QStringLiteral("No such file or directory"))});
-    EXPECT_EQ(rig.data.ComNo, 0);
+    EXPECT_EQ(rig.data.ComNo, 1) << "the port is forgotten by whoever chose it";
     EXPECT_EQ(rig.view.unloads, 1);
     EXPECT_FALSE(rig.rxTimer.isEnabled());
     rig.clock.advance(5000);

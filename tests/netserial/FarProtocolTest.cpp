@@ -80,36 +80,31 @@ TEST(FarProtocol, AWriteCarriesTheTitleExactlyAsHeld)
     }
 }
 
-TEST(FarProtocol, StatusKeepsTheShapeOfStatusJson)
+TEST(FarProtocol, AStatusAnswerIsStatusJsonWithTheGarbledRepliesAndResends)
 {
-    FarProtocol::Status status;
+    FarProtocol::StatusAnswer answer;
+    UnitStatus &status = answer.status;
     status.channel = 2;
     status.hpos = 8;
     status.vpos = 0;
     status.black = 1;
     status.white = 2;
-    status.videoLoss = std::array<bool, 8>{false, true, false, true, true, false, true, false};
+    for (int input : {1, 3, 4, 6})
+        status.showVideoLoss(input, true);
+    status.videoLossKnown = true;
     status.garbled = {Cmd::QueryVertical};
-    status.resends = 2;
-    const QJsonObject json = status.toJson();
-    EXPECT_EQ(QJsonDocument(json).toJson(QJsonDocument::Compact),
-              R"({"black":"10%","channel":3,"garbled":["VP?"],"hpos":8,"resends":2,"video_loss":[2,4,5,7],"vpos":0,"white":"90%"})");
-    const FarProtocol::Status back = FarProtocol::Status::fromJson(json);
-    EXPECT_EQ(back.channel, 2);
-    EXPECT_EQ(back.hpos, 8);
-    EXPECT_EQ(back.vpos, 0);
-    EXPECT_EQ(back.black, 1);
-    EXPECT_EQ(back.white, 2);
-    EXPECT_EQ(back.videoLoss, status.videoLoss);
-    EXPECT_EQ(back.garbled, status.garbled);
+    answer.resends = 2;
+    const QJsonObject json = answer.toJson();
+    EXPECT_EQ(json.value(QStringLiteral("status")).toObject(), status.jsonObject());
+    const FarProtocol::StatusAnswer back = FarProtocol::StatusAnswer::fromJson(json);
+    EXPECT_EQ(back.status, status);
+    EXPECT_EQ(back.status.garbled, status.garbled);
     EXPECT_EQ(back.resends, 2);
 
     // Unknown values stay unknown rather than becoming zeros.
-    const FarProtocol::Status unknown = FarProtocol::Status::fromJson(FarProtocol::Status().toJson());
-    EXPECT_EQ(unknown.channel, -1);
-    EXPECT_FALSE(unknown.hpos);
-    EXPECT_EQ(unknown.black, -1);
-    EXPECT_FALSE(unknown.videoLoss);
+    const FarProtocol::StatusAnswer unknown = FarProtocol::StatusAnswer::fromJson(FarProtocol::StatusAnswer().toJson());
+    EXPECT_EQ(unknown.status, UnitStatus());
+    EXPECT_FALSE(unknown.status.videoLossKnown);
 }
 
 TEST(FarProtocol, LinesAreReadWholeAndGarbageOrOversizeIsRefused)

@@ -5,9 +5,10 @@
 #include "netserial/Rfc2217Session.h"
 #include "netserial/ServerNotice.h"
 #include "support/QtPrinters.h"
+#include "support/VirtualClock.h"
 #include "support/WaitFor.h"
 
-#include <QElapsedTimer>
+#include <QCoreApplication>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -218,23 +219,30 @@ TEST(NetworkSerialPort, ClosingWhileConnectingAbandonsTheOpenWithoutAWord)
 {
     // At once, and while a server that never negotiates keeps it waiting.
     LoopbackServer silent;
-    for (const int after : {0, 100}) {
+    for (const bool offered : {false, true}) {
         NetworkSerialPort port;
         Events events(port);
+        const qsizetype accepted = silent.clients.size();
+        const qsizetype heard = silent.received.size();
         port.setDevicePath(silent.address("rfc2217"));
         ASSERT_EQ(port.startOpen(), OpenProgress::Pending);
-        if (after > 0) {
-            QElapsedTimer clock;
-            clock.start();
-            waitFor([&] { return clock.elapsed() >= after; });
+        if (offered) {
+            ASSERT_TRUE(waitFor([&] { return silent.received.size() > heard; })) << "the client's telnet offers";
             EXPECT_EQ(port.startOpen(), OpenProgress::Pending) << "still negotiating";
         }
         port.close();
-        QElapsedTimer clock;
-        clock.start();
-        waitFor([&] { return clock.elapsed() >= 100; });
-        EXPECT_TRUE(events.seen.isEmpty()) << after;
-        EXPECT_FALSE(port.isOpen()) << after;
+        // Whatever the aborted connection had queued has run once the
+        // server has seen it go.
+        ASSERT_TRUE(waitFor([&] {
+            for (qsizetype i = accepted; i < silent.clients.size(); ++i) {
+                if (silent.clients[i]->state() != QAbstractSocket::UnconnectedState)
+                    return false;
+            }
+            return true;
+        }));
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(events.seen.isEmpty()) << offered;
+        EXPECT_FALSE(port.isOpen()) << offered;
     }
 }
 
@@ -261,18 +269,23 @@ TEST(NetworkSerialPort, AFloodIsHeldToAFewKilobytes)
 TEST(NetworkSerialPort, AConnectionUnusedForAWhileCloses)
 {
     LoopbackServer server;
+    VirtualClock clock;
     NetworkSerialPort port;
     Events events(port);
-    port.setIdleClose(200);
+    port.setIdleTimer(std::make_unique<VirtualTimer>(clock));
     port.setDevicePath(server.address("tcp"));
     ASSERT_TRUE(connectPort(port, events));
     events.seen.clear();
     ASSERT_TRUE(waitFor([&] { return !server.clients.isEmpty(); }));
+    clock.advance(NetworkSerialPort::IdleCloseMs - 1);
+    EXPECT_TRUE(port.isOpen());
     port.write("CS?\r"); // use keeps it
     ASSERT_TRUE(waitFor([&] { return server.received == "CS?\r"; }));
+    clock.advance(NetworkSerialPort::IdleCloseMs - 1);
     EXPECT_TRUE(port.isOpen());
-    ASSERT_TRUE(waitFor([&] { return server.clients[0]->state() == QAbstractSocket::UnconnectedState; }));
+    clock.advance(1);
     EXPECT_FALSE(port.isOpen());
+    ASSERT_TRUE(waitFor([&] { return server.clients[0]->state() == QAbstractSocket::UnconnectedState; }));
     EXPECT_TRUE(events.seen.isEmpty());
     EXPECT_EQ(server.clients.size(), 1);
 }

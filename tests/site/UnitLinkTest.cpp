@@ -23,7 +23,7 @@ void run(FakeLinkPlatform &platform, int ms)
 TEST(UnitLink, APollShowsTheUnitAndSignalsEachInputFirstSeenLost)
 {
     FakeLinkPlatform platform;
-    UnitLink link(QStringLiteral("A"), QStringLiteral("/dev/ttyUSB0"), platform);
+    UnitLink link(QStringLiteral("/dev/ttyUSB0"), platform);
     QList<int> lost;
     QObject::connect(&link, &UnitLink::videoChanged, [&](int input, bool isLost) {
         if (isLost)
@@ -48,7 +48,7 @@ TEST(UnitLink, AWriteThatCannotOpenItsPortEndsWithItsReportAndReason)
 {
     FakeLinkPlatform platform;
     platform.openFails = true;
-    UnitLink link(QStringLiteral("A"), QStringLiteral("/dev/ttyUSB0"), platform);
+    UnitLink link(QStringLiteral("/dev/ttyUSB0"), platform);
     TitleData title;
     title.setDefaults();
     std::optional<TransferRecord> report;

@@ -6,6 +6,7 @@
 #include "siteui/SiteWindow.h"
 
 #include "link/history/TransferLog.h"
+#include "link/UnitStatus.h"
 #include "site/SiteMake.h"
 #include "site/VideoEventLog.h"
 #include "support/RecordingMessageBoxes.h"
@@ -13,6 +14,7 @@
 #include "support/WaitFor.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPushButton>
@@ -20,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -218,3 +221,74 @@ TEST_F(SiteWindowTest, LampFollowsTheVideoOfACamera)
 }
 
 } // namespace
+
+// What each front end shows of one unit, as the keys of `orvex status --json`.
+TEST_F(SiteWindowTest, EveryFrontEndShowsOneUnitAlike)
+{
+    SimProcess sim;
+    // Inputs 2 and 5 without video; channel 1 active, the overlay centred, black 0 %, white 100 %.
+    ASSERT_TRUE(sim.start({QStringLiteral("--video-loss"), QStringLiteral("18")}));
+    QByteArray csv = "unit,address,channel,title\n";
+    for (int channel = 1; channel <= 8; ++channel)
+        csv += "A," + sim.device().toUtf8() + ',' + QByteArray::number(channel) + ",Cam\n";
+    const QString schedule = dir.filePath(QStringLiteral("poll.csv"));
+    QFile file(schedule);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(csv);
+    file.close();
+
+    UnitStatus unit;
+    unit.channel = 0;
+    unit.hpos = unit.vpos = 0;
+    unit.black = 0;
+    unit.white = 1;
+    unit.showVideoLoss(1, true);
+    unit.showVideoLoss(4, true);
+    const QJsonObject expected = unit.jsonObject();
+
+    const auto toolStatus = [](const QStringList &args) {
+        const auto run = SimProcess::runTool(args);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        return QJsonDocument::fromJson(run.out.toUtf8());
+    };
+    const struct
+    {
+        const char *frontEnd;
+        std::function<QJsonObject()> shown;
+        int keys;
+    } cases[] = {
+        {"orvex status --json",
+         [&] { return toolStatus({"status", "--port", sim.device(), "--json"}).object(); }, 6},
+        {"orvex site status --json",
+         [&] {
+             return toolStatus({"site", "status", schedule, "--json"})
+                 .array()[0]
+                 .toObject()[QStringLiteral("status")]
+                 .toObject();
+         },
+         6},
+        // The window shows the active channel and a lamp per camera.
+        {"site window",
+         [&] {
+             if (!open(csv) || !waitFor([&] { return text(0, SiteTree::StateColumn).contains(u"表示中"); },
+                                        PollDeadlineMs))
+                 return QJsonObject();
+             const QString state = text(0, SiteTree::StateColumn);
+             QJsonArray lost;
+             for (int channel = 1; channel <= 8; ++channel) {
+                 if (lamp(0, channel) == SiteTree::lampText(true))
+                     lost.append(channel);
+             }
+             const int at = int(state.indexOf(QStringLiteral("CH")));
+             return QJsonObject{{QStringLiteral("channel"), state.mid(at + 2, 1).toInt()},
+                                {QStringLiteral("video_loss"), lost}};
+         },
+         2},
+    };
+    for (const auto &c : cases) {
+        const QJsonObject shown = c.shown();
+        EXPECT_EQ(shown.size(), c.keys) << c.frontEnd;
+        for (auto it = shown.begin(); it != shown.end(); ++it)
+            EXPECT_EQ(it.value(), expected[it.key()]) << c.frontEnd << ": " << it.key().toStdString();
+    }
+}

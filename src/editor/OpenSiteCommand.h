@@ -16,14 +16,13 @@ class QWidget;
 // site window, one site at a time. A unit double-clicked there opens in the
 // editor as "開く" opens a file, and the site's titles are made with the
 // editor's font and edging.
-class SiteCommand
+class OpenSiteCommand
 {
 public:
-    SiteCommand(DataFileCommands &files, FileDialogs &fileDialogs, MessageBoxes &messageBoxes, QLineEdit &textBox,
-                QCheckBox &edging, const QString &workFolder, QWidget &window);
+    OpenSiteCommand(DataFileCommands &files, FileDialogs &fileDialogs, MessageBoxes &messageBoxes, QLineEdit &textBox,
+                    QCheckBox &edging, const QString &workFolder, QWidget &window);
 
     void open();
-    SiteWindow *siteWindow() const { return m_site; }
 
 private:
     DataFileCommands &m_files;

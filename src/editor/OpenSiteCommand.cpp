@@ -1,4 +1,4 @@
-#include "SiteCommand.h"
+#include "OpenSiteCommand.h"
 
 #include "DataFileCommands.h"
 #include "DialogFolder.h"
@@ -10,14 +10,14 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
-SiteCommand::SiteCommand(DataFileCommands &files, FileDialogs &fileDialogs, MessageBoxes &messageBoxes,
-                         QLineEdit &textBox, QCheckBox &edging, const QString &workFolder, QWidget &window)
+OpenSiteCommand::OpenSiteCommand(DataFileCommands &files, FileDialogs &fileDialogs, MessageBoxes &messageBoxes,
+                                 QLineEdit &textBox, QCheckBox &edging, const QString &workFolder, QWidget &window)
     : m_files(files), m_fileDialogs(fileDialogs), m_messageBoxes(messageBoxes), m_textBox(textBox), m_edging(edging),
       m_workFolder(workFolder), m_window(window)
 {
 }
 
-void SiteCommand::open()
+void OpenSiteCommand::open()
 {
     // Closing the open site would abandon its writes.
     if (m_site && m_site->writing()) {
