@@ -19,7 +19,7 @@ std::unique_ptr<DeviceLink> make(TitleData &data, const QString &address, LinkPl
 {
     if (isFar(address))
         return std::make_unique<RemoteLink>(data, platform.createFarChannel(), PortAddress::parse(address).toString(),
-                                            view);
+                                            view, &rxTimer);
     auto engine = std::make_unique<LinkEngine>(data, port, chReqTimer, rxTimer, pump, view);
     if (!address.isEmpty())
         engine->setPortAddress(address);

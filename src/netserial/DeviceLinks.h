@@ -12,7 +12,7 @@ class SerialPort;
 struct TitleData;
 
 // The link an address needs: a RemoteLink to a far computer's engine for
-// ssh://, otherwise a LinkEngine on this computer's `port` (given the
+// ssh:// (`rxTimer` bounding its wait for the far side's hello), otherwise a LinkEngine on this computer's `port` (given the
 // address) with the timers given. The front end keeps the port and timers
 // alive as long as the link, as it does for an engine.
 namespace DeviceLinks {

@@ -53,6 +53,11 @@ QString startFailed(const QString &host, int exitCode, const QString &sshSaid)
                      sshSaid);
 }
 
+QString noHello(const QString &host)
+{
+    return QStringLiteral("%1 の orvex が応答しません。接続を閉じます。").arg(host);
+}
+
 QString wrongVersion(int theirs, int ours)
 {
     return theirs < ours

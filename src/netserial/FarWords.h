@@ -9,6 +9,8 @@ namespace FarWords {
 // A link ended before the far side said hello: who is to blame, from
 // ssh's exit code and its error output.
 QString startFailed(const QString &host, int exitCode, const QString &sshSaid);
+// The far side started and never said hello.
+QString noHello(const QString &host);
 // The far side speaks another version of the protocol.
 QString wrongVersion(int theirs, int ours);
 // The far side said something that is no part of the protocol.

@@ -5,6 +5,7 @@
 
 #include "core/TitleData.h"
 #include "link/FarChannel.h"
+#include "link/LinkTimer.h"
 #include "link/LinkMessages.h"
 #include "link/LinkView.h"
 #include "link/UnsendableCodes.h"
@@ -12,15 +13,29 @@
 #include <QJsonDocument>
 #include <QUuid>
 
-RemoteLink::RemoteLink(TitleData &data, std::unique_ptr<FarChannel> channel, const QString &address, LinkView &view)
-    : m_data(data), m_channel(std::move(channel)), m_address(address), m_view(view)
+RemoteLink::RemoteLink(TitleData &data, std::unique_ptr<FarChannel> channel, const QString &address, LinkView &view,
+                       LinkTimer *helloTimer)
+    : m_data(data), m_channel(std::move(channel)), m_address(address), m_view(view), m_helloTimer(helloTimer)
 {
     if (m_channel)
         m_channel->setEventHandler([this](FarChannel::Event event) { onChannelEvent(int(event)); });
+    if (m_helloTimer) {
+        m_helloTimer->setEnabled(false);
+        m_helloTimer->setInterval(HelloTimeout);
+        m_helloTimer->setTickHandler([this] {
+            m_helloTimer->setEnabled(false);
+            if (!m_greeted)
+                fail(FarWords::noHello(host()));
+        });
+    }
 }
 
 RemoteLink::~RemoteLink()
 {
+    if (m_helloTimer) {
+        m_helloTimer->setEnabled(false);
+        m_helloTimer->setTickHandler({});
+    }
     if (m_channel) {
         m_channel->setEventHandler({});
         m_channel->close();
@@ -43,6 +58,8 @@ void RemoteLink::send(const QByteArray &line)
     }
     if (!m_started) {
         m_started = true;
+        if (m_helloTimer)
+            m_helloTimer->setEnabled(true);
         m_channel->start(m_address);
         if (m_failed)
             return;
@@ -201,6 +218,8 @@ void RemoteLink::handle(const QJsonObject &message)
             return;
         }
         m_greeted = true;
+        if (m_helloTimer)
+            m_helloTimer->setEnabled(false);
         return;
     }
     const QString kind = message.value(QStringLiteral("answer")).toString();
@@ -301,6 +320,10 @@ void RemoteLink::fail(const QString &why, WriteOutcome outcome)
         return;
     m_failed = true;
     m_polling = false;
+    if (m_helloTimer)
+        m_helloTimer->setEnabled(false);
+    if (m_channel)
+        m_channel->close();
     for (const RecallAnswer &answer : std::as_const(m_recalls))
         answer(std::nullopt);
     m_recalls.clear();

@@ -9,6 +9,7 @@
 #include <memory>
 
 class FarChannel;
+class LinkTimer;
 class LinkView;
 struct TitleData;
 
@@ -29,7 +30,14 @@ struct TitleData;
 class RemoteLink : public DeviceLink
 {
 public:
-    RemoteLink(TitleData &data, std::unique_ptr<FarChannel> channel, const QString &address, LinkView &view);
+    // How long the far side may take to say hello: ssh's own connect and
+    // authentication, and the far program's start, over a slow path.
+    static constexpr int HelloTimeout = 45000;
+
+    // `helloTimer` (may be null) bounds the wait for the hello, so a far
+    // side that starts and never speaks does not hold the link forever.
+    RemoteLink(TitleData &data, std::unique_ptr<FarChannel> channel, const QString &address, LinkView &view,
+               LinkTimer *helloTimer = nullptr);
     ~RemoteLink() override;
 
     RemoteLink(const RemoteLink &) = delete;
@@ -71,6 +79,7 @@ private:
     std::unique_ptr<FarChannel> m_channel;
     QString m_address;
     LinkView &m_view;
+    LinkTimer *m_helloTimer;
     FarProtocol::LineReader m_reader;
 
     bool m_started = false;

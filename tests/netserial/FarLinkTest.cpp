@@ -240,6 +240,23 @@ TEST(FarLink, AFarSideThatCannotBeUsedSaysWhyOnce)
     }
 }
 
+TEST(FarLink, AFarSideThatNeverSaysHelloIsGivenUpInTime)
+{
+    FarComputer far;
+    far.mute = true;
+    TitleData data;
+    data.setDefaults();
+    FakeLinkView view;
+    const std::unique_ptr<LinkTimer> timer = far.platform.createTimer();
+    RemoteLink link(data, std::make_unique<FakeFarChannel>(far), Address, view, timer.get());
+    link.SerDataSet(Request::StatusPoll);
+    far.platform.clock.advance(RemoteLink::HelloTimeout - 1);
+    EXPECT_EQ(view.unloads, 0);
+    far.platform.clock.advance(2);
+    EXPECT_EQ(view.warnings, QStringList{FarWords::noHello(QStringLiteral("site3"))});
+    EXPECT_EQ(view.unloads, 1);
+}
+
 TEST(FarLink, GarbageFromTheFarSideEndsTheSession)
 {
     FarRig rig;

@@ -24,6 +24,8 @@ struct FarComputer
     // Said by the far side instead of its hello (a shell's banner, an old
     // program's usage), then it ends with `startExit`.
     QByteArray instead;
+    // The far side starts and never says a word.
+    bool mute = false;
 };
 
 class FakeFarChannel : public FarChannel
@@ -35,6 +37,8 @@ public:
     void start(const QString &address) override
     {
         m_running = true;
+        if (m_far.mute)
+            return;
         if (m_far.startExit != 0) {
             const QByteArray instead = m_far.instead;
             later([this, instead] {
