@@ -51,6 +51,13 @@ void UnitLink::write(const TitleData &title, const std::array<bool, Title::Chann
     m_engine->KakikomiOn();
 }
 
+void UnitLink::recallWrite(const QString &id, std::function<void(const std::optional<TransferRecord> &)> answer)
+{
+    stop();
+    startEngine();
+    m_engine->recallWrite(id, std::move(answer));
+}
+
 void UnitLink::poll(bool repeat)
 {
     stop();

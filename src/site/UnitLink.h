@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -35,6 +36,10 @@ public:
 
     // Writes `channels` of `title` (copied); stops whatever ran before.
     void write(const TitleData &title, const std::array<bool, Title::Channels> &channels);
+    // Asks the far computer of an ssh:// unit for its record of write
+    // `id`; stops whatever ran before. The answer comes later (nothing when
+    // there is none or the far computer cannot be asked).
+    void recallWrite(const QString &id, std::function<void(const std::optional<TransferRecord> &)> answer);
     // Polls once, or every 2 s until stop() (a unit that stops answering
     // is tried again at the next poll).
     void poll(bool repeat);

@@ -236,6 +236,32 @@ TEST_F(FarSite, TwoFarUnitsOfASiteAreWrittenAtOnce)
     EXPECT_EQ(channelsDiffering(second.stopAndReadState(), path("site/B.zvx")), 0);
 }
 
+TEST_F(FarSite, ASiteAsksTheFarComputerAboutABrokenWriteBeforeChanged)
+{
+    QFile schedule(path("site.csv"));
+    ASSERT_TRUE(schedule.open(QIODevice::WriteOnly));
+    schedule.write(("unit,address,channel,title\nA," + address(sim.device()) + ",1,Gate\nA,,2,Back\nA,,3,Roof\n").toUtf8());
+    schedule.close();
+    ASSERT_EQ(SimProcess::runTool({"site", "make", schedule.fileName(), path("site")}).exitCode, 0);
+    QProcess send;
+    send.start(SimProcess::toolPath(), {"send", path("site/A.zvx"), "--port", address(sim.device())});
+    QByteArray out;
+    ASSERT_TRUE(waitFor([&] {
+        out += send.readAllStandardOutput();
+        return out.contains("チャンネル3画面データ送信中です");
+    }, 60000)) << out.toStdString();
+    ASSERT_GT(sshd.cutSessions(), 0);
+    ASSERT_TRUE(send.waitForFinished(30000));
+
+    const auto changed = SimProcess::runTool({"site", "send", schedule.fileName(), path("site"), "--changed"});
+    EXPECT_EQ(changed.exitCode, 0) << changed.err.toStdString();
+    const QList<TransferRecord> near = records(path("near"));
+    ASSERT_FALSE(near.isEmpty());
+    // Channels 1 and 2 were done on the far side: only the rest was sent.
+    EXPECT_EQ(near.last().askedChannels(), (QList<int>{3, 4, 5, 6, 7, 8})) << changed.out.toStdString();
+    EXPECT_EQ(channelsDiffering(sim.stopAndReadState(), path("site/A.zvx")), 0);
+}
+
 TEST_F(FarSite, EachWayOfNotReachingTheFarSideHasOneClearMessage)
 {
     const struct
