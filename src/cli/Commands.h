@@ -24,6 +24,8 @@ int ports(const QStringList &args);
 int trust(const QStringList &args);
 // site make | send | status: every unit of a camera schedule at once.
 int site(const QStringList &args);
+// serve --stdio --port PORT: the far side of an ssh:// port.
+int serve(const QStringList &args);
 
 // Prints to stderr in the terminal's encoding.
 void error(const QString &text);

@@ -97,7 +97,7 @@ int Cli::send(const QStringList &args)
     if (verb.isSet(QStringLiteral("channels")) && !parseChannels(verb.value(QStringLiteral("channels")), channels))
         return badArguments(QStringLiteral("--channels takes channel numbers 1..8 such as 1,3,8"));
     if (input.isEmpty() || port.isEmpty())
-        return badArguments(QStringLiteral("send needs IN.zvx and --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT|tls://HOST:PORT|rfc2217+tls://HOST:PORT"));
+        return badArguments(QStringLiteral("send needs IN.zvx and --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT|tls://HOST:PORT|rfc2217+tls://HOST:PORT|ssh://HOST/PORT"));
     const PortAddress address = PortAddress::parse(port);
     if (!address.isValid())
         return badArguments(QStringLiteral("--port ") + address.error);
@@ -114,6 +114,13 @@ int Cli::send(const QStringList &args)
     // The tool sends the file as read, never edited.
     const TitleSource source{QFileInfo(input).absoluteFilePath(), false};
     recorder.setTitleSource([source] { return source; });
+    LinkTextView view(stdout, ::isatty(STDOUT_FILENO) ? LinkTextView::Mode::Bar : LinkTextView::Mode::Lines);
+    view.setOnWriteFinished([&recorder](const TransferRecord &report) { recorder.record(report); });
+    LinkSession session(data, device, view);
+    // A far write whose end was never seen here: its computer says first
+    // what the unit got, so what is sent next rests on that.
+    if (!session.settleFarWrite(recorder.log()))
+        return 1;
     if (onlyChanged) {
         if (!keepChanged(data, recorder.log(), device, channels))
             return 1;
@@ -124,10 +131,7 @@ int Cli::send(const QStringList &args)
     }
     data.KakikomiCh = channels;
 
-    LinkTextView view(stdout, ::isatty(STDOUT_FILENO) ? LinkTextView::Mode::Bar : LinkTextView::Mode::Lines);
     view.setTotalFrames(ChannelFrames::PerChannel * int(std::count(channels.begin(), channels.end(), true)));
-    view.setOnWriteFinished([&recorder](const TransferRecord &report) { recorder.record(report); });
-    LinkSession session(data, device, view);
     InterruptWatch interrupt([&session] { session.interrupt(); });
     recorder.writeStarting();
     session.engine().KakikomiOn();
@@ -139,7 +143,11 @@ int Cli::send(const QStringList &args)
         view.finishLine();
         QTextStream(stdout) << "completed channels: " << listOrNone(report->completedChannels()) << Qt::endl;
         const QList<int> left = report->unfinishedChannels();
-        if (!ok && !left.isEmpty())
+        // A far write cut off is known only to the far computer, which
+        // --changed asks first.
+        if (!ok && !left.isEmpty() && address.isFar() && !report->id.isEmpty())
+            error(QStringLiteral("orvex: to finish the job: orvex send %1 --port %2 --changed").arg(input, port));
+        else if (!ok && !left.isEmpty())
             error(QStringLiteral("orvex: to finish the job: orvex send %1 --port %2 --channels %3")
                       .arg(input, port, TransferRecord::channelList(left)));
     }

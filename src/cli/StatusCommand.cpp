@@ -158,7 +158,7 @@ int Cli::status(const QStringList &args)
     const bool json = verb.isSet(QStringLiteral("json"));
     const bool watching = verb.isSet(QStringLiteral("watch"));
     if (port.isEmpty())
-        return badArguments(QStringLiteral("status needs --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT|tls://HOST:PORT|rfc2217+tls://HOST:PORT"));
+        return badArguments(QStringLiteral("status needs --port N|PATH|tcp://HOST:PORT|rfc2217://HOST:PORT|tls://HOST:PORT|rfc2217+tls://HOST:PORT|ssh://HOST/PORT"));
     const PortAddress address = PortAddress::parse(port);
     if (!address.isValid())
         return badArguments(QStringLiteral("--port ") + address.error);

@@ -78,13 +78,18 @@ void usage()
            "\n"
            "PORT is a port number 1..8 (the device ORVEX_COM<n> names, else the n-th\n"
            "serial port), a device such as /dev/ttyUSB0 or a /dev/serial/by-id name,\n"
-           "tcp://HOST:PORT for a network serial server's raw TCP port, or\n"
+           "tcp://HOST:PORT for a network serial server's raw TCP port,\n"
            "rfc2217://HOST:PORT for its telnet port with RFC 2217, which sets the\n"
            "far serial port to 9600 baud 8N1 (an IPv6 host goes in brackets);\n"
            "tls://HOST:PORT and rfc2217+tls://HOST:PORT are the same inside TLS 1.2 or\n"
            "newer, to a server whose certificate a trusted CA signed for HOST or that\n"
-           "\"orvex trust\" pinned (kept in ~/.config/orvex/tls-trust.json).\n"
+           "\"orvex trust\" pinned (kept in ~/.config/orvex/tls-trust.json); or\n"
+           "ssh://[USER@]HOST[:PORT]/PORT-THERE to run the link on the computer\n"
+           "beside the unit through your own ssh (ORVEX_SSH names another ssh\n"
+           "command, ORVEX_REMOTE_PROGRAM the far program when it is not orvex).\n"
            "\n"
+           "  serve --stdio --port PORT\n"
+           "                               the far side of an ssh:// port (ssh starts it)\n"
            "  orvex COMMAND --help         the options of one command\n"
            "  orvex --help                 this text\n"
            "  orvex --version              the version\n";
@@ -143,6 +148,7 @@ int main(int argc, char **argv)
         {QStringLiteral("ports"), Cli::ports},
         {QStringLiteral("trust"), Cli::trust},
         {QStringLiteral("site"), Cli::site},
+        {QStringLiteral("serve"), Cli::serve},
         {QStringLiteral("import-sheet"), Cli::importSheet},
         {QStringLiteral("import-block"), Cli::importBlock},
     };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeviceLink.h"
 #include "history/TransferTracker.h"
 #include "LinkState.h"
 #include "LinkView.h"
@@ -9,9 +10,6 @@
 struct TitleData;
 class EventPump;
 class LinkTimer;
-
-// Overlay moves, in the order of the window's arrow buttons ↓ ↑ ← →.
-enum class OverlayDirection { Down = 0, Up = 1, Left = 2, Right = 3 };
 
 // The device link engine: talks to the title generator over one serial line.
 // It sends frames, collects replies, resends after a time-out and runs every
@@ -31,7 +29,7 @@ enum class OverlayDirection { Down = 0, Up = 1, Left = 2, Right = 3 };
 // engine gives up it calls LinkView::unloadWindow(); the front end destroys
 // it once the engine's own call has returned. The destructor unhooks the
 // port and timers and closes the port. See LinkView.h for the details.
-class LinkEngine
+class LinkEngine : public DeviceLink
 {
 public:
     static constexpr int PollInterval = 2000;
@@ -65,7 +63,7 @@ public:
     // disabled until startPolling().
     LinkEngine(TitleData &data, SerialPort &port, LinkTimer &chReqTimer, LinkTimer &rxTimer,
                EventPump &pump, LinkView &view);
-    ~LinkEngine();
+    ~LinkEngine() override;
 
     LinkEngine(const LinkEngine &) = delete;
     LinkEngine &operator=(const LinkEngine &) = delete;
@@ -73,12 +71,12 @@ public:
     // What callers need to know of the working state, asked as questions so
     // the state itself stays the engine's.
     // No operation is in progress: the next one starts at once.
-    bool isIdle() const { return m_s.StepNo == 0; }
+    bool isIdle() const override { return m_s.StepNo == 0; }
     // Reply time-outs since the window loaded or the last give-up (a network
     // port's: in a row).
-    int retryCount() const { return m_s.RetryCount; }
+    int retryCount() const override { return m_s.RetryCount; }
     // A level list has the keyboard focus, so polls leave the lists alone.
-    bool levelListHasFocus() const { return m_s.LvFocus; }
+    bool levelListHasFocus() const override { return m_s.LvFocus; }
 
     // --- Operations ---------------------------------------------------
     // "Data send": sends the frame of the current command, or starts
@@ -86,11 +84,11 @@ public:
     // open; false when the port could not be opened (nothing was sent).
     bool DetaSend();
     // "Serial data set", the sequencer: runs the next step of operation `code`.
-    void SerDataSet(Request code);
+    void SerDataSet(Request code) override;
     // "Writing on": starts the bulk write of the channels flagged in KakikomiCh. Refused
     // with a warning when a chosen page holds a code the device cannot be
     // sent; deferred until the end when another operation is running.
-    void KakikomiOn();
+    void KakikomiOn() override;
     // "Meter on": the reading the view is given for `value` of `max` frames.
     static MeterReading MeterOn(int value, int max) { return MeterReading{value, max}; }
 
@@ -101,40 +99,40 @@ public:
 
     // --- What the operator asks for -------------------------------------
     // Makes channel 0..7 the device's active channel.
-    void selectChannel(int channel);
+    void selectChannel(int channel) override;
     // Moves the overlay one step.
-    void moveOverlay(OverlayDirection direction);
+    void moveOverlay(OverlayDirection direction) override;
     // The request that moves the overlay in `direction`.
     static Request moveRequest(OverlayDirection direction);
     // Sends both levels (indexes 0..3 of the level lists); also called when
     // the change came from a poll reply, which the engine knows to ignore.
-    void setLevels(int black, int white);
+    void setLevels(int black, int white) override;
     // While a level list has the keyboard focus, poll replies leave the
     // level lists alone so they do not fight the operator's choice.
-    void setLevelListFocus(bool focused);
+    void setLevelListFocus(bool focused) override;
     // The window hides ("閉じる"): the poll stops and an operation in
     // progress is abandoned, so a later showing never resumes half a step.
-    void abandonOperation();
+    void abandonOperation() override;
     // After the window is shown: the poll timer runs again.
-    void startPolling();
+    void startPolling() override;
 
     // --- The port dialog ------------------------------------------------
-    bool portOpen() const;
-    void closePort();
-    void setCommPort(int number);
+    bool portOpen() const override;
+    void closePort() override;
+    void setCommPort(int number) override;
     // A port chosen by address rather than by one of the eight numbers: a
     // device path, tcp://HOST:PORT or rfc2217://HOST:PORT (the port must
     // understand it, as platform/AddressedSerialPort does). Takes effect at
     // the next open.
-    void setPortAddress(const QString &address);
+    void setPortAddress(const QString &address) override;
     // The device or address the next open uses, for showing it.
-    QString portAddress() const;
+    QString portAddress() const override;
 
     // True while a bulk write waits for another operation to end.
     bool writePending() const { return m_writePending; }
     // The report of the last bulk write this engine ran (also given to the
     // view's bulkWriteFinished); empty before the first one ended.
-    const std::optional<TransferRecord> &lastBulkWrite() const { return m_lastWrite; }
+    const std::optional<TransferRecord> &lastBulkWrite() const override { return m_lastWrite; }
 
 private:
     // What the engine waits for after DetaSend.

@@ -12,6 +12,8 @@
 #include "link/EventPump.h"
 #include "link/LevelNames.h"
 #include "link/LinkEngine.h"
+#include "netserial/DeviceLinks.h"
+#include "netserial/FarWrites.h"
 #include "link/LinkTimer.h"
 #include "link/SerialPort.h"
 #include "link/history/TransferRecorder.h"
@@ -61,7 +63,7 @@ private:
 
 SerForm::SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageBoxes, TransferRecorder &recorder,
                  QWidget *owner)
-    : QWidget(owner, Qt::Window), m_data(data), m_messageBoxes(messageBoxes), m_recorder(recorder),
+    : QWidget(owner, Qt::Window), m_data(data), m_platform(platform), m_messageBoxes(messageBoxes), m_recorder(recorder),
       m_port(platform.createPort()),
       m_chReqTimer(platform.createTimer()), m_rxTimer(platform.createTimer())
 {
@@ -74,7 +76,7 @@ SerForm::SerForm(TitleData &data, LinkPlatform &platform, MessageBoxes &messageB
 
     m_pump = std::make_unique<CountedPump>(
         platform.eventPump(), [this] { enterNestedLoop(); }, [this] { leaveNestedLoop(); });
-    m_engine = std::make_unique<LinkEngine>(m_data, *m_port, *m_chReqTimer, *m_rxTimer, *m_pump, *this);
+    m_engine = DeviceLinks::make(m_data, QString(), m_platform, *m_port, *m_chReqTimer, *m_rxTimer, *m_pump, *this);
     connectControls();
     Form_Load();
     showDeviceInUse(PortChoice());
@@ -222,17 +224,43 @@ void SerForm::startPolling()
 
 void SerForm::usePort(const PortChoice &port)
 {
+    const bool far = !port.isOption() && DeviceLinks::isFar(port.address());
+    if (far || far != m_engineIsFar) {
+        // Another kind of link: where the engine runs changes, so the
+        // window's link is made anew (the poll goes on with the new one).
+        const bool polling = m_engineIsFar || m_chReqTimer->isEnabled();
+        m_engine->abandonOperation();
+        m_engine = DeviceLinks::make(m_data, far ? port.address() : QString(), m_platform, *m_port, *m_chReqTimer,
+                                     *m_rxTimer, *m_pump, *this);
+        m_engineIsFar = far;
+        if (far)
+            learnFarWrite();
+        if (polling && isVisible())
+            m_engine->startPolling();
+    }
     if (m_engine->portOpen())
         m_engine->closePort();
     if (port.isOption())
         m_engine->setCommPort(port.option());
-    else
+    else if (!far)
         m_engine->setPortAddress(port.address());
     showDeviceInUse(port);
     showNothingKnown();
     // The dialog open now was filled for the port before.
     if (m_setForm && m_setForm->isVisible())
         offerWhatToSend();
+}
+
+void SerForm::learnFarWrite()
+{
+    // A far write whose end this computer never saw: the far computer says
+    // what it did before the write settings offer what is left.
+    const auto broken = FarWrites::unsettled(m_recorder.log().read().records, m_engine->portAddress());
+    if (!broken)
+        return;
+    m_engine->recallWrite(broken->id, [this, broken = *broken](const std::optional<TransferRecord> &record) {
+        FarWrites::settle(m_recorder.log(), broken, record);
+    });
 }
 
 bool SerForm::portWouldNotOpen() const

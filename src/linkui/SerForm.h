@@ -12,7 +12,8 @@
 
 struct TitleData;
 class EventPump;
-class LinkEngine;
+class DeviceLink;
+class LinkPlatform;
 class LinkPlatform;
 class LinkTimer;
 class MessageBoxes;
@@ -41,7 +42,9 @@ public:
     ~SerForm() override;
 
     const SerFormUi &ui() const { return m_ui; }
-    const LinkEngine &engine() const { return *m_engine; }
+    // The link the window drives: an engine on this computer's port, or the
+    // far computer's for an ssh:// address.
+    const DeviceLink &engine() const { return *m_engine; }
     // The write-settings dialog, while it exists.
     SetForm *setForm() const { return m_setForm; }
 
@@ -99,9 +102,11 @@ private:
     void showNothingKnown();
     // Around every nested event loop the window or its engine runs.
     void enterNestedLoop();
+    void learnFarWrite();
     void leaveNestedLoop();
 
     TitleData &m_data;
+    LinkPlatform &m_platform;
     MessageBoxes &m_messageBoxes;
     TransferRecorder &m_recorder;
     SerFormUi m_ui;
@@ -112,7 +117,8 @@ private:
     std::unique_ptr<LinkTimer> m_chReqTimer;
     std::unique_ptr<LinkTimer> m_rxTimer;
     std::unique_ptr<EventPump> m_pump;
-    std::unique_ptr<LinkEngine> m_engine;
+    std::unique_ptr<DeviceLink> m_engine;
+    bool m_engineIsFar = false;
     int m_nestedLoops = 0;
     bool m_unloading = false;
 };

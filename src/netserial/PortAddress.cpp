@@ -68,6 +68,39 @@ QString shownHost(const QString &host)
     return host.contains(u':') ? u'[' + host + u']' : host;
 }
 
+// [USER@]HOST[:PORT]/PORT-THERE, the far port whole after the host's
+// slash: an absolute device path keeps its slash, an address or a port
+// number is taken as written.
+PortAddress far(const QString &rest, const QString &text)
+{
+    static const QRegularExpression form(
+        QStringLiteral(R"(^(?:([^@/\s\[\]:]+)@)?(?:\[([0-9A-Fa-f:.]+)\]|([^@\[\]:/\s]+))(?::(\d{1,5}))?/(.*)$)"));
+    const QRegularExpressionMatch match = form.match(rest);
+    if (!match.hasMatch())
+        return invalid(Problem::NeedsHostAndPort,
+                       QStringLiteral("%1: the address needs a host and the port there, as ssh://HOST/dev/ttyUSB0").arg(text));
+    QString there = match.captured(5);
+    if (there.isEmpty())
+        return invalid(Problem::NeedsFarPort,
+                       QStringLiteral("%1: the address needs the port on the far computer, as ssh://HOST/dev/ttyUSB0").arg(text));
+    bool isNumber = false;
+    there.toInt(&isNumber);
+    if (!isNumber && !there.contains(QLatin1String("://")))
+        there.prepend(u'/');
+    PortAddress address;
+    address.kind = PortAddress::Kind::Ssh;
+    address.user = match.captured(1);
+    address.host = match.captured(2).isEmpty() ? match.captured(3) : match.captured(2);
+    if (match.hasCaptured(4) && !match.captured(4).isEmpty()) {
+        const int port = match.captured(4).toInt();
+        if (port < 1 || port > 65535)
+            return invalid(Problem::PortOutOfRange, QStringLiteral("%1: the port number must be 1..65535").arg(text));
+        address.port = quint16(port);
+    }
+    address.device = there;
+    return address;
+}
+
 PortAddress parseUnnumbered(const QString &text)
 {
     const qsizetype scheme = text.indexOf(QLatin1String("://"));
@@ -75,12 +108,14 @@ PortAddress parseUnnumbered(const QString &text)
         return device(text);
     const QString name = text.left(scheme).toLower();
     const QString rest = text.mid(scheme + 3);
+    if (name == QLatin1String("ssh"))
+        return far(rest, text);
     for (const Scheme &scheme : Schemes) {
         if (name == QLatin1String(scheme.name))
             return network(scheme.kind, rest, text);
     }
     return invalid(Problem::UnknownKind,
-                   QStringLiteral("%1: unknown kind of address \"%2://\" (tcp://, rfc2217://, tls:// or rfc2217+tls://)")
+                   QStringLiteral("%1: unknown kind of address \"%2://\" (tcp://, rfc2217://, tls://, rfc2217+tls:// or ssh://)")
                        .arg(text, name));
 }
 
@@ -197,6 +232,13 @@ PortAddress::Identity PortAddress::identity() const
         identity.host = canonicalHost(host);
         identity.port = port;
         break;
+    case Kind::Ssh:
+        // The far port is named as the far computer names it; only that
+        // computer could resolve it.
+        identity.host = canonicalHost(host);
+        identity.port = port;
+        identity.path = device;
+        break;
     case Kind::Invalid: break;
     }
     return identity;
@@ -245,6 +287,11 @@ QString PortAddress::toString() const
     // later arg() would take for a place to fill.
     if (kind == Kind::Device)
         return device;
+    if (kind == Kind::Ssh) {
+        const QString there = device.startsWith(u'/') ? device : u'/' + device;
+        return QStringLiteral("ssh://") + (user.isEmpty() ? QString() : user + u'@') + shownHost(host)
+               + (port ? u':' + QString::number(port) : QString()) + there;
+    }
     for (const Scheme &scheme : Schemes) {
         if (scheme.kind == kind)
             return QLatin1String(scheme.name) + QStringLiteral("://") + shownHost(host) + u':' + QString::number(port);

@@ -17,7 +17,9 @@ QString problem(const PortAddress &address, const QString &typed)
     case PortAddress::Problem::PortOutOfRange:
         return QStringLiteral("「%1」: ポート番号は 1～65535 で指定して下さい。").arg(shown);
     case PortAddress::Problem::UnknownKind:
-        return QStringLiteral("「%1」: ネットワークのアドレスは tcp://、rfc2217://、tls://、rfc2217+tls:// のどれかで始めて下さい。").arg(shown);
+        return QStringLiteral("「%1」: ネットワークのアドレスは tcp://、rfc2217://、tls://、rfc2217+tls:// か ssh:// で始めて下さい。").arg(shown);
+    case PortAddress::Problem::NeedsFarPort:
+        return QStringLiteral("「%1」には遠隔側のポートが要ります（例: ssh://pi@site3/dev/ttyUSB0）。").arg(shown);
     case PortAddress::Problem::NumberOutOfRange:
         return QStringLiteral("「%1」: 番号で指定できるのは 1～8 です。").arg(shown);
     case PortAddress::Problem::None: break;

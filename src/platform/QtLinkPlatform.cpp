@@ -2,6 +2,7 @@
 
 #include "platform/QtLinkTimer.h"
 #include "platform/AddressedSerialPort.h"
+#include "platform/SshChannel.h"
 
 std::unique_ptr<SerialPort> QtLinkPlatform::createPort()
 {
@@ -11,4 +12,9 @@ std::unique_ptr<SerialPort> QtLinkPlatform::createPort()
 std::unique_ptr<LinkTimer> QtLinkPlatform::createTimer()
 {
     return std::make_unique<QtLinkTimer>();
+}
+
+std::unique_ptr<FarChannel> QtLinkPlatform::createFarChannel()
+{
+    return std::make_unique<SshChannel>();
 }

@@ -6,6 +6,8 @@
 #include "core/ZvxReader.h"
 #include "link/history/ChangedChannels.h"
 #include "link/history/TransferRecorder.h"
+#include "netserial/FarWrites.h"
+#include "netserial/PortAddress.h"
 #include "platform/QtLinkPlatform.h"
 
 #include <QFileInfo>
@@ -14,6 +16,7 @@ struct SiteWriter::Running
 {
     std::unique_ptr<UnitLink> link;
     std::unique_ptr<TransferRecorder> recorder;
+    bool recalling = false; // `link` asks a far computer about a broken write
 };
 
 SiteWriter::SiteWriter(LinkPlatform *platform, QObject *parent)
@@ -66,50 +69,87 @@ void SiteWriter::start(const SiteSchedule &schedule, const QString &folder, cons
             end(index, read.message());
             continue;
         }
-        std::array<bool, Title::Channels> channels;
-        channels.fill(true); // the unit's whole title, as "全チャンネルデータ送信"
-        if (history) {
-            if (!history->error.isEmpty()) {
-                end(index, QStringLiteral("--changed needs the transfer log: ") + history->error);
+        if (history && history->error.isEmpty()) {
+            if (const auto broken = FarWrites::unsettled(history->records, result.address)) {
+                // A far write whose end was never seen here: its computer
+                // says first what the unit got.
+                Running &running = *m_units.back();
+                running.link = std::make_unique<UnitLink>(unit.name, result.address, m_platform);
+                running.recalling = true;
+                ++m_running;
+                std::shared_ptr<const TitleData> kept(std::move(title));
+                running.link->recallWrite(
+                    broken->id, [this, index, kept, broken = *broken](const std::optional<TransferRecord> &far) {
+                        FarWrites::settle(m_log, broken, far);
+                        // Not from inside the link's own call.
+                        QMetaObject::invokeMethod(
+                            this,
+                            [this, index, kept] {
+                                Running &unit = *m_units[size_t(index)];
+                                if (!unit.recalling)
+                                    return; // stopped meanwhile
+                                unit.recalling = false;
+                                unit.link.reset();
+                                --m_running;
+                                launch(index, *kept, m_log.read());
+                                checkFinished();
+                            },
+                            Qt::QueuedConnection);
+                    });
                 continue;
             }
-            const auto states = ChangedChannels::compare(*title, history->records, result.address);
-            for (int ch = 0; ch < Title::Channels; ++ch)
-                channels[size_t(ch)] = states[size_t(ch)] != ChangedChannels::State::Same;
         }
-        QList<int> sending;
-        for (int ch = 0; ch < Title::Channels; ++ch) {
-            if (channels[size_t(ch)])
-                sending << ch + 1;
-        }
-        emit unitStarted(unit.name, sending);
-        if (sending.isEmpty()) {
-            m_results[index].completed = true;
-            continue;
-        }
-
-        Running &running = *m_units.back();
-        const QString name = unit.name;
-        running.recorder = std::make_unique<TransferRecorder>(m_log, m_program, [this, name](const QString &why) {
-            emit logWarning(name, why);
-        });
-        const QString file = result.file;
-        running.recorder->setTitleSource([file] { return TitleSource{file, false}; });
-        running.link = std::make_unique<UnitLink>(unit.name, result.address, m_platform);
-        connect(running.link.get(), &UnitLink::progress, this,
-                [this, name](int percent, const QString &message) { emit unitProgress(name, percent, message); });
-        connect(running.link.get(), &UnitLink::writeFinished, this,
-                [this, index](const TransferRecord &report, const QString &error) {
-                    m_units[size_t(index)]->recorder->record(report);
-                    m_results[index].report = report;
-                    end(index, error);
-                });
-        ++m_running;
-        running.recorder->writeStarting();
-        running.link->write(*title, channels);
+        launch(index, *title, history);
     }
     // Said from the event loop, so a caller that connects and then waits hears it.
     QMetaObject::invokeMethod(this, &SiteWriter::checkFinished, Qt::QueuedConnection);
+}
+
+void SiteWriter::launch(int index, const TitleData &title, const std::optional<TransferLog::Contents> &history)
+{
+    const QString unitName = m_results[index].unit;
+    const Result &result = m_results[index];
+    std::array<bool, Title::Channels> channels;
+    channels.fill(true); // the unit's whole title, as "全チャンネルデータ送信"
+    if (history) {
+        if (!history->error.isEmpty()) {
+            end(index, QStringLiteral("--changed needs the transfer log: ") + history->error);
+            return;
+        }
+        const auto states = ChangedChannels::compare(title, history->records, result.address);
+        for (int ch = 0; ch < Title::Channels; ++ch)
+            channels[size_t(ch)] = states[size_t(ch)] != ChangedChannels::State::Same;
+    }
+    QList<int> sending;
+    for (int ch = 0; ch < Title::Channels; ++ch) {
+        if (channels[size_t(ch)])
+            sending << ch + 1;
+    }
+    emit unitStarted(unitName, sending);
+    if (sending.isEmpty()) {
+        m_results[index].completed = true;
+        return;
+    }
+
+    Running &running = *m_units[size_t(index)];
+    const QString name = unitName;
+    running.recorder = std::make_unique<TransferRecorder>(m_log, m_program, [this, name](const QString &why) {
+        emit logWarning(name, why);
+    });
+    const QString file = result.file;
+    running.recorder->setTitleSource([file] { return TitleSource{file, false}; });
+    running.link = std::make_unique<UnitLink>(unitName, result.address, m_platform);
+    connect(running.link.get(), &UnitLink::progress, this,
+            [this, name](int percent, const QString &message) { emit unitProgress(name, percent, message); });
+    connect(running.link.get(), &UnitLink::writeFinished, this,
+            [this, index](const TransferRecord &report, const QString &error) {
+                m_units[size_t(index)]->recorder->record(report);
+                m_results[index].report = report;
+                end(index, error);
+            });
+    ++m_running;
+    running.recorder->writeStarting();
+    running.link->write(title, channels);
 }
 
 void SiteWriter::end(int index, const QString &error)
@@ -139,8 +179,13 @@ void SiteWriter::checkFinished()
 
 void SiteWriter::stop()
 {
-    for (auto &running : m_units) {
-        if (running->link)
-            running->link->abandon();
+    for (size_t i = 0; i < m_units.size(); ++i) {
+        Running &running = *m_units[i];
+        if (running.recalling) {
+            running.recalling = false;
+            end(int(i), TransferRecord::outcomeName(WriteOutcome::Abandoned));
+        } else if (running.link) {
+            running.link->abandon();
+        }
     }
 }

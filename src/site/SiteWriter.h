@@ -71,6 +71,9 @@ signals:
 
 private:
     struct Running;
+    // Decides the channels of unit `index` (from `history` for --changed)
+    // and starts its write.
+    void launch(int index, const TitleData &title, const std::optional<TransferLog::Contents> &history);
     void end(int index, const QString &error);
     void checkFinished();
 

@@ -3,6 +3,7 @@
 #include "link/history/ChannelFrames.h"
 #include "link/LinkEngine.h"
 #include "link/LinkMessages.h"
+#include "netserial/DeviceLinks.h"
 #include "link/LinkPlatform.h"
 #include "link/LinkTimer.h"
 #include "link/SerialPort.h"
@@ -29,10 +30,9 @@ void UnitLink::startEngine()
     m_port = m_platform.createPort();
     m_chReqTimer = m_platform.createTimer();
     m_rxTimer = m_platform.createTimer();
-    m_engine = std::make_unique<LinkEngine>(*m_data, *m_port, *m_chReqTimer, *m_rxTimer, m_platform.eventPump(),
-                                            static_cast<LinkView &>(*this));
     // The unit is named by its address, never by one of the eight numbers.
-    m_port->setDevicePath(m_address);
+    m_engine = DeviceLinks::make(*m_data, m_address, m_platform, *m_port, *m_chReqTimer, *m_rxTimer,
+                                 m_platform.eventPump(), static_cast<LinkView &>(*this));
     ++m_generation;
     m_failed = false;
     m_finishQueued = false;
@@ -51,6 +51,13 @@ void UnitLink::write(const TitleData &title, const std::array<bool, Title::Chann
     m_operation = Operation::Write;
     startEngine();
     m_engine->KakikomiOn();
+}
+
+void UnitLink::recallWrite(const QString &id, std::function<void(const std::optional<TransferRecord> &)> answer)
+{
+    stop();
+    startEngine();
+    m_engine->recallWrite(id, std::move(answer));
 }
 
 void UnitLink::poll(bool repeat)

@@ -10,16 +10,17 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
-class LinkEngine;
+class DeviceLink;
 class LinkPlatform;
 class LinkTimer;
 class SerialPort;
 
 // One unit of a site on its own port: a link engine with the port its
-// address names, its own timers and a view that turns what the engine shows
+// address names (or, for ssh://, the far computer's engine beside it), its own timers and a view that turns what the engine shows
 // into signals. Several run side by side in one event loop, each waiting on
 // its own line, so a site is written in about one unit's time. One
 // operation at a time: a write, one poll, or the poll every 2 s the
@@ -36,6 +37,10 @@ public:
 
     // Writes `channels` of `title` (copied); stops whatever ran before.
     void write(const TitleData &title, const std::array<bool, Title::Channels> &channels);
+    // Asks the far computer of an ssh:// unit for its record of write
+    // `id`; stops whatever ran before. The answer comes later (nothing when
+    // there is none or the far computer cannot be asked).
+    void recallWrite(const QString &id, std::function<void(const std::optional<TransferRecord> &)> answer);
     // Polls once, or every 2 s until stop(). Repeating, a unit that stops
     // answering is lost: it is asked again after ReconnectDelay's back-off
     // until it answers, and polled every 2 s from then on.
@@ -98,7 +103,7 @@ private:
     std::unique_ptr<SerialPort> m_port;
     std::unique_ptr<LinkTimer> m_chReqTimer;
     std::unique_ptr<LinkTimer> m_rxTimer;
-    std::unique_ptr<LinkEngine> m_engine;
+    std::unique_ptr<DeviceLink> m_engine;
     // Asks a unit that did not answer again; the platform's, so tests run it
     // in their virtual time.
     std::unique_ptr<LinkTimer> m_retryTimer;

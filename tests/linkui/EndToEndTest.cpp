@@ -189,7 +189,7 @@ TEST(EndToEndTest, AServerAddressTypedOnceIsUsedAgainAfterARestart)
             return QStringLiteral("no window");
         data.KakikomiCh.fill(true);
         form->KakikomiOn();
-        const LinkEngine &engine = form->engine();
+        const DeviceLink &engine = form->engine();
         if (!waitFor([&] { return engine.lastBulkWrite().has_value() && engine.isIdle(); }, 30000))
             return QStringLiteral("the write did not end");
         if (engine.lastBulkWrite()->outcome != WriteOutcome::Done)

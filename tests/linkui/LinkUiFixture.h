@@ -121,7 +121,7 @@ protected:
         }
     }
 
-    const LinkEngine &engine() { return windows->existingSerForm()->engine(); }
+    const DeviceLink &engine() { return windows->existingSerForm()->engine(); }
     FakeSerialPort &port() { return *platform.port; }
 
     template<typename Widget>

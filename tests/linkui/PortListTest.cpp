@@ -183,7 +183,7 @@ TEST_F(PortListTest, ATypedAddressIsUsedWhenValidAndExplainedWhenNot)
         {"tcp://rack-7", nullptr, "ホスト名とポート番号が要ります"},
         {"tcp://rack-7:70000", nullptr, "1～65535"},
         {"tcp://::1:2000", nullptr, "[ ] で囲んで"},
-        {"udp://rack-7:2000", nullptr, "tls://、rfc2217+tls://"},
+        {"udp://rack-7:2000", nullptr, "rfc2217+tls:// か ssh://"},
         {"9", nullptr, "1～8"},
     };
     openDialog();

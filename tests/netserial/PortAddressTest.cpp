@@ -80,3 +80,41 @@ TEST(PortAddress, KeepsOneEndpointForEveryKindOfTheSameServer)
     EXPECT_EQ(PortAddress::parse(QStringLiteral("tls://[FE80::1]:1")).endpoint(), QStringLiteral("[fe80::1]:1"));
     EXPECT_TRUE(PortAddress::parse(QStringLiteral("/dev/ttyS0")).endpoint().isEmpty());
 }
+
+TEST(PortAddress, ReadsAFarSiteWithItsUserHostPortAndThePortThere)
+{
+    const struct
+    {
+        const char *text;
+        const char *user, *host;
+        int port;
+        const char *there; // empty: invalid, and this is part of the error
+        const char *shown;
+    } cases[] = {
+        {"ssh://pi@site3/dev/ttyUSB0", "pi", "site3", 0, "/dev/ttyUSB0", "ssh://pi@site3/dev/ttyUSB0"},
+        {"SSH://site3:2222/dev/serial/by-id/usb-FTDI_X-if00-port0", "", "site3", 2222,
+         "/dev/serial/by-id/usb-FTDI_X-if00-port0", "ssh://site3:2222/dev/serial/by-id/usb-FTDI_X-if00-port0"},
+        {"ssh://[::1]:22/tmp/unit a;$(x)'b", "", "::1", 22, "/tmp/unit a;$(x)'b", "ssh://[::1]:22/tmp/unit a;$(x)'b"},
+        {"ssh://site3/3", "", "site3", 0, "3", "ssh://site3/3"},
+        {"ssh://site3/tcp://rack:4001", "", "site3", 0, "tcp://rack:4001", "ssh://site3/tcp://rack:4001"},
+        {"ssh://site3", "", "", 0, "", "needs a host and the port there"},
+        {"ssh://site3/", "", "", 0, "", "the port on the far computer"},
+        {"ssh://site3:0/dev/x", "", "", 0, "", "1..65535"},
+    };
+    for (const auto &c : cases) {
+        const PortAddress a = PortAddress::parse(QString::fromUtf8(c.text));
+        if (!*c.there) {
+            EXPECT_FALSE(a.isValid()) << c.text;
+            EXPECT_TRUE(a.error.contains(QString::fromUtf8(c.shown))) << c.text << ": " << a.error.toStdString();
+            continue;
+        }
+        EXPECT_TRUE(a.isFar()) << c.text;
+        EXPECT_FALSE(a.isNetwork()) << c.text;
+        EXPECT_EQ(a.user, QString::fromUtf8(c.user)) << c.text;
+        EXPECT_EQ(a.host, QString::fromUtf8(c.host)) << c.text;
+        EXPECT_EQ(a.port, c.port) << c.text;
+        EXPECT_EQ(a.device, QString::fromUtf8(c.there)) << c.text;
+        EXPECT_EQ(a.toString(), QString::fromUtf8(c.shown)) << c.text;
+        EXPECT_EQ(PortAddress::parse(a.toString()).toString(), a.toString()) << c.text;
+    }
+}

@@ -130,6 +130,8 @@ QByteArray TransferRecord::toJson() const
         object.insert(QStringLiteral("file"), file);
     if (modified)
         object.insert(QStringLiteral("modified"), true);
+    if (!id.isEmpty())
+        object.insert(QStringLiteral("id"), id);
     if (resent > 0)
         object.insert(QStringLiteral("resent"), resent);
     if (reconnects > 0)
@@ -152,6 +154,7 @@ std::optional<TransferRecord> TransferRecord::fromJson(const QByteArray &line)
     record.modified = object[QStringLiteral("modified")].toBool(false);
     record.resent = std::max(0, object[QStringLiteral("resent")].toInt(0));
     record.reconnects = std::max(0, object[QStringLiteral("reconnects")].toInt(0));
+    record.id = object[QStringLiteral("id")].toString();
     if (!record.time.isValid() || record.port.isEmpty()
         || !outcomeFromName(object[QStringLiteral("result")].toString(), record.outcome)
         || !toFlags(object[QStringLiteral("channels")], record.asked)

@@ -44,6 +44,10 @@ struct TransferRecord
     QString program;       // "orvex-editor", "orvex"
     QString file;          // the title's file; empty when it has none
     bool modified = false; // the title had edits not saved to `file`, so the file holds other frames
+    // A write run by a far computer's engine: the name both computers'
+    // logs know it by, so the far one can be asked what it did. Empty for
+    // a write made here.
+    QString id;
 
     // Channel numbers 1..8.
     QList<int> askedChannels() const { return numbers(asked); }
@@ -52,9 +56,10 @@ struct TransferRecord
     QList<int> unfinishedChannels() const;
 
     // One line of compact JSON without the line end, keys in alphabetical
-    // order: channels, completed, file (only when there is one), modified
-    // (only when true), port, program, reconnects and resent (only when not
-    // 0), result, sha256 ({"1": "<hex>", ...}), time.
+    // order: channels, completed, file (only when there is one), id (only
+    // when there is one), modified (only when true), port, program,
+    // reconnects and resent (only when not 0), result, sha256
+    // ({"1": "<hex>", ...}), time.
     QByteArray toJson() const;
     // Nothing when `line` is not such a record.
     static std::optional<TransferRecord> fromJson(const QByteArray &line);
