@@ -93,6 +93,8 @@ private:
     void showWarning(const QString &title, const QString &text) override;
     void unloadWindow() override;
     void replyGarbled(Cmd cmdKind) override { m_next.garbled << cmdKind; }
+    // A poll whose answers were not the unit's own shows nothing known.
+    void statusUnknown() override { m_next = UnitStatus(); }
     void operationEnded(Request reqNo) override;
     void bulkWriteFinished(const TransferRecord &report) override;
 
