@@ -142,7 +142,7 @@ TEST_F(OrvexSite, SendWritesEveryUnitAtOnceAndNamesTheFailedOnesWithTheirHint)
     EXPECT_TRUE(run.out.contains(QStringLiteral("C: チャンネル3画面データ送信中です"))) << run.out.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("orvex: to finish C: orvex send %1 --port %2 --channels 3,4,5,6,7,8")
                                      .arg(path("site/C.zvx"), c.device())))
-        << run.err.toStdString();
+        << run.err.toStdString() << run.out.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("orvex: to finish D: orvex send %1 --port %2 --channels 1,2,3,4,5,6,7,8")
                                      .arg(path("site/D.zvx"), absent)))
         << run.err.toStdString();
