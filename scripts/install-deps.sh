@@ -10,7 +10,7 @@ packages=(
     fonts-ipafont-gothic
     xvfb xauth
     help2man dpkg-dev file desktop-file-utils appstream
-    ser2net openssh-server openssh-client
+    ser2net openssh-server openssh-client openssl
     clang libclang-rt-14-dev
 )
 
