@@ -7,6 +7,7 @@
 #include <QList>
 
 #include <functional>
+#include <memory>
 
 // A port that records what the engine writes and hands it scripted bytes.
 // As a network port (`network`) it keeps its connection and connects in
@@ -14,6 +15,10 @@
 class FakeSerialPort : public SerialPort
 {
 public:
+    // Expires with the port, so what was scheduled for it can tell it is gone
+    // (a window's port dies with the window while the clock runs on).
+    const std::shared_ptr<char> lifetime = std::make_shared<char>();
+
     void configure(const LineSettings &s) override { settings = s; }
     void setPortNumber(int number) override
     {

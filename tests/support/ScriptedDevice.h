@@ -46,7 +46,9 @@ public:
 private:
     void connect()
     {
-        m_clock.schedule(connectLatency >= 0 ? connectLatency : latency, [this] {
+        m_clock.schedule(connectLatency >= 0 ? connectLatency : latency, [this, alive = portAlive()] {
+            if (alive.expired())
+                return;
             if (serverRefusal.isEmpty())
                 m_port.finishOpen(true);
             else
@@ -76,11 +78,19 @@ private:
             reply = alter(index, frame, reply);
         if (oneBytePerEvent) {
             for (int i = 0; i < reply.size(); ++i)
-                m_clock.schedule(latency + i, [this, b = reply.mid(i, 1)] { m_port.receive(b); });
+                m_clock.schedule(latency + i, [this, alive = portAlive(), b = reply.mid(i, 1)] {
+                    if (!alive.expired())
+                        m_port.receive(b);
+                });
         } else {
-            m_clock.schedule(latency, [this, reply] { m_port.receive(reply); });
+            m_clock.schedule(latency, [this, alive = portAlive(), reply] {
+                if (!alive.expired())
+                    m_port.receive(reply);
+            });
         }
     }
+
+    std::weak_ptr<char> portAlive() const { return m_port.lifetime; }
 
     FakeSerialPort &m_port;
     VirtualClock &m_clock;
